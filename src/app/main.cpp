@@ -1,0 +1,3 @@
+// PLACEHOLDER until the main window lands.
+#include <windows.h>
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }

@@ -1,0 +1,70 @@
+// The drawing surface the keys and the keyboard model paint on. One GDI
+// implementation over a memory DC (win32/), recording fakes in the tests.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace luma {
+
+class Bitmap;
+
+class DrawingCanvas {
+ public:
+  virtual ~DrawingCanvas() = default;
+
+  // Pen: 1 pixel, solid. Brush: solid unless cleared (text without background).
+  virtual void SetPen(Colour colour) = 0;
+  virtual void SetBrush(Colour colour) = 0;
+  virtual Colour BrushColour() const = 0;
+  virtual void SetBrushClear(bool clear) = 0;
+  virtual bool BrushClear() const = 0;
+  virtual void SetFont(const FontSpec& font) = 0;
+  virtual const FontSpec& Font() const = 0;
+
+  virtual void FillRect(const Rect& rect) = 0;  // with the brush, no outline
+  virtual void RoundRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                         std::int32_t bottom, std::int32_t ellipseWidth,
+                         std::int32_t ellipseHeight) = 0;
+  virtual void Polygon(const std::vector<Point>& points) = 0;
+
+  // Extent of a single line of text in the current font.
+  virtual Size TextExtent(std::u16string_view text) = 0;
+  // DrawTextExW in the current font and colour, transparent background.
+  virtual void DrawText(std::u16string_view text, const Rect& rect, unsigned format) = 0;
+  // Copies source onto this canvas at (x, y), leaving the pixels of
+  // transparentColour in the source out.
+  virtual void DrawTransparent(const Bitmap& source, std::int32_t x, std::int32_t y,
+                               Colour transparentColour) = 0;
+};
+
+// An off-screen image with a canvas of its own.
+class Bitmap : public DrawingCanvas {
+ public:
+  virtual void SetSize(std::int32_t width, std::int32_t height) = 0;
+  virtual std::int32_t Width() const = 0;
+  virtual std::int32_t Height() const = 0;
+  // Plain source copy of the whole of source at (x, y).
+  virtual void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) = 0;
+};
+
+class BitmapFactory {
+ public:
+  virtual ~BitmapFactory() = default;
+  virtual std::unique_ptr<Bitmap> CreateBitmap() = 0;
+};
+
+// The paint box: the window area that shows the keyboard picture.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  virtual std::int32_t Width() const = 0;
+  virtual std::int32_t Height() const = 0;
+  // Copies rect of source to the same rectangle of the screen, 1:1.
+  virtual void CopyFrom(const Bitmap& source, const Rect& rect) = 0;
+};
+
+}  // namespace luma

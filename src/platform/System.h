@@ -1,0 +1,74 @@
+// The narrow system services the core needs. One Win32 implementation each
+// (win32/), fakes in tests/unit/.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace luma {
+
+// One synthetic keyboard event, field for field the KEYBDINPUT of an INPUT.
+struct KeyEvent {
+  std::uint16_t vk = 0;
+  std::uint16_t scan = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t time = 0;
+  std::uintptr_t extraInfo = 0;
+  friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;  // KEYEVENTF_EXTENDEDKEY
+constexpr std::uint32_t kKeyEventKeyUp = 0x0002;        // KEYEVENTF_KEYUP
+
+class KeySender {
+ public:
+  virtual ~KeySender() = default;
+  // MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) in the program's own layout.
+  virtual std::uint16_t ScanCode(std::uint16_t vk) = 0;
+  // SendInput of exactly one INPUT_KEYBOARD record; the result is ignored.
+  virtual void Send(const KeyEvent& event) = 0;
+  // GetKeyboardState of the calling thread.
+  virtual void GetKeyboardState(KeyStateArray& state) = 0;
+};
+
+class KeyboardLayouts {
+ public:
+  virtual ~KeyboardLayouts() = default;
+  // GetKeyboardLayoutList with room for at most maxCount handles.
+  virtual std::vector<Hkl> List(int maxCount) = 0;
+  // LoadKeyboardLayoutA(id, 0); 0 on failure.
+  virtual Hkl Load(const std::string& layoutId) = 0;
+  virtual void Unload(Hkl hkl) = 0;
+  virtual unsigned MapVirtualKeyEx(unsigned code, unsigned mapType, Hkl hkl) = 0;
+  virtual int ToUnicodeEx(unsigned vk, unsigned scanCode, const KeyStateArray& state,
+                          char16_t* buffer, int bufferSize, unsigned flags, Hkl hkl) = 0;
+};
+
+class SystemColours {
+ public:
+  virtual ~SystemColours() = default;
+  virtual Colour GetSysColor(unsigned index) = 0;
+  // GetNearestColor on the screen DC.
+  virtual Colour NearestColor(Colour colour) = 0;
+};
+
+// A window timer: Start counts the interval from now, restarting a running one.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void Start(std::uint32_t intervalMs) = 0;
+  virtual void Stop() = 0;
+  virtual bool Running() const = 0;
+};
+
+// The application-wide screen cursor of the busy-cursor counter.
+class CursorSink {
+ public:
+  virtual ~CursorSink() = default;
+  virtual void SetBusy(bool busy) = 0;
+};
+
+}  // namespace luma

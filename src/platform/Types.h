@@ -1,0 +1,85 @@
+// Small value types shared by the portable core and the Win32 shell.
+// The core never includes <windows.h>; the shell converts at the border.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace luma {
+
+// 0x00BBGGRR for an RGB colour; 0xFF0000nn for Windows system colour nn,
+// resolved with GetSysColor only when something is drawn with it.
+using Colour = std::uint32_t;
+
+constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) {
+  return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
+constexpr unsigned RedOf(Colour c) { return c & 0xFF; }
+constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFF; }
+constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr Colour SysColour(unsigned index) { return 0xFF000000u | index; }
+constexpr bool IsSysColour(Colour c) { return (c & 0xFF000000u) == 0xFF000000u; }
+
+constexpr Colour kPureGreen = Rgb(0, 255, 0);
+
+// Windows system colour indices used by the colour schemes.
+enum SysColourIndex : unsigned {
+  kColorWindow = 5,
+  kColorWindowText = 8,
+  kColorHighlight = 13,
+  kColorBtnFace = 15,
+  kColorBtnShadow = 16,
+};
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  std::int32_t Width() const { return right - left; }
+  std::int32_t Height() const { return bottom - top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Size {
+  std::int32_t cx = 0;
+  std::int32_t cy = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+// A keyboard layout handle. Only the low 32 bits carry meaning; the shell
+// passes the real HKL bits through unchanged (sign-extended on 64-bit Windows).
+using Hkl = std::uintptr_t;
+constexpr Hkl kUsEnglishHkl = 0x04090409;
+
+// 256 bytes in the Windows keyboard-state encoding: 0x80 down, 0x01 toggled.
+using KeyStateArray = std::array<std::uint8_t, 256>;
+
+// DrawTextExW format flags, same values as DT_*.
+enum TextFormat : unsigned {
+  kDtLeft = 0x0000,
+  kDtCenter = 0x0001,
+  kDtVCenter = 0x0004,
+  kDtSingleLine = 0x0020,
+  kDtNoPrefix = 0x0800,
+};
+
+struct FontSpec {
+  std::string name = "Tahoma";
+  int size = 8;  // points
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  Colour colour = 0;
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+}  // namespace luma

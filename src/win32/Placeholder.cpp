@@ -1,0 +1,2 @@
+// PLACEHOLDER until the Win32 shell lands.
+namespace luma::win32 {}

@@ -1,0 +1,253 @@
+// Fakes of the platform interfaces. They record what they are asked to do,
+// in order, so that a test reads as a timeline.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/System.h"
+
+namespace luma::fakes {
+
+// One drawing call as the canvas received it, with the pen, brush and font
+// current at that moment.
+struct DrawCall {
+  enum Kind { kFillRect, kRoundRect, kPolygon, kText, kTransparent, kBlit } kind;
+  Rect rect{};                  // FillRect, RoundRect (left..bottom), Text, Blit target
+  std::int32_t ellipseW = 0, ellipseH = 0;
+  std::vector<Point> points;    // Polygon
+  std::u16string text;          // Text
+  unsigned format = 0;          // Text
+  Colour pen = 0, brush = 0;
+  bool brushClear = false;
+  FontSpec font;
+};
+
+class RecordingBitmap : public Bitmap {
+ public:
+  std::vector<DrawCall> calls;
+  Colour pen = 0, brush = 0xFFFFFF;
+  bool brushClear = false;
+  FontSpec font;
+  std::int32_t width = 0, height = 0;
+  // Text extent: this many pixels per character at size 8, scaled by size;
+  // height is the font size in points plus 3.
+  int charWidthAt8 = 6;
+
+  void SetPen(Colour c) override { pen = c; }
+  void SetBrush(Colour c) override { brush = c; }
+  Colour BrushColour() const override { return brush; }
+  void SetBrushClear(bool clear) override { brushClear = clear; }
+  bool BrushClear() const override { return brushClear; }
+  void SetFont(const FontSpec& f) override { font = f; }
+  const FontSpec& Font() const override { return font; }
+  void FillRect(const Rect& r) override { Record(DrawCall::kFillRect).rect = r; }
+  void RoundRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, std::int32_t ew,
+                 std::int32_t eh) override {
+    auto& c = Record(DrawCall::kRoundRect);
+    c.rect = {l, t, r, b};
+    c.ellipseW = ew;
+    c.ellipseH = eh;
+  }
+  void Polygon(const std::vector<Point>& pts) override { Record(DrawCall::kPolygon).points = pts; }
+  Size TextExtent(std::u16string_view text) override {
+    const int size = std::max(font.size, 1);
+    return {static_cast<std::int32_t>(text.size()) * charWidthAt8 * size / 8, size + 3};
+  }
+  void DrawText(std::u16string_view text, const Rect& r, unsigned format) override {
+    auto& c = Record(DrawCall::kText);
+    c.text = std::u16string(text);
+    c.rect = r;
+    c.format = format;
+  }
+  void DrawTransparent(const Bitmap&, std::int32_t x, std::int32_t y, Colour) override {
+    Record(DrawCall::kTransparent).rect = {x, y, x, y};
+  }
+  void SetSize(std::int32_t w, std::int32_t h) override {
+    width = w;
+    height = h;
+  }
+  std::int32_t Width() const override { return width; }
+  std::int32_t Height() const override { return height; }
+  void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) override {
+    Record(DrawCall::kBlit).rect = {x, y, x + source.Width(), y + source.Height()};
+  }
+
+  std::size_t Count(DrawCall::Kind kind) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [&](const DrawCall& c) { return c.kind == kind; }));
+  }
+  std::vector<DrawCall> Of(DrawCall::Kind kind) const {
+    std::vector<DrawCall> out;
+    for (const auto& c : calls)
+      if (c.kind == kind) out.push_back(c);
+    return out;
+  }
+
+ private:
+  DrawCall& Record(DrawCall::Kind kind) {
+    calls.push_back(DrawCall{kind, {}, 0, 0, {}, {}, 0, pen, brush, brushClear, font});
+    return calls.back();
+  }
+};
+
+// Keeps every bitmap it creates reachable for inspection (created order).
+class RecordingBitmapFactory : public BitmapFactory {
+ public:
+  std::vector<RecordingBitmap*> created;
+  std::unique_ptr<Bitmap> CreateBitmap() override {
+    auto b = std::make_unique<RecordingBitmap>();
+    created.push_back(b.get());
+    return b;
+  }
+};
+
+class FakeScreen : public Screen {
+ public:
+  std::int32_t width = 441, height = 181;
+  std::vector<Rect> copies;
+  std::int32_t Width() const override { return width; }
+  std::int32_t Height() const override { return height; }
+  void CopyFrom(const Bitmap&, const Rect& r) override { copies.push_back(r); }
+};
+
+class FakeKeySender : public KeySender {
+ public:
+  std::vector<KeyEvent> sent;
+  KeyStateArray systemState{};  // what GetKeyboardState reports
+  std::map<std::uint16_t, std::uint16_t> scanCodes{{65, 0x1E}, {46, 0x53}, {13, 0x1C},
+                                                   {160, 0x2A}, {161, 0x36}, {162, 0x1D},
+                                                   {164, 0x38}, {165, 0x38}, {49, 0x02}};
+  std::uint16_t ScanCode(std::uint16_t vk) override {
+    auto it = scanCodes.find(vk);
+    return it == scanCodes.end() ? 0 : it->second;
+  }
+  void Send(const KeyEvent& e) override { sent.push_back(e); }
+  void GetKeyboardState(KeyStateArray& state) override { state = systemState; }
+};
+
+// A keyboard layout: per vk a scan code, and per (vk, shift, altgr, ctrl, caps)
+// what ToUnicodeEx reports. Dead keys report -1 once, then the accent twice.
+class FakeKeyboardLayouts : public KeyboardLayouts {
+ public:
+  struct Layout {
+    std::map<unsigned, unsigned> vkToScan;  // map type 0
+    std::map<unsigned, unsigned> scanToVk;  // map type 3 (US positions)
+    // key: vk; value: function of the state array giving (result, text)
+    std::map<unsigned, std::function<std::pair<int, std::u16string>(const KeyStateArray&)>> chars;
+    std::map<unsigned, char16_t> deadKeys;  // vk -> accent
+  };
+  std::map<Hkl, Layout> layouts;
+  std::vector<Hkl> installed;
+  std::vector<std::string> calls;  // "Load 04090409", "Unload ...", "List"
+  int toUnicodeCalls = 0;
+  char16_t pendingDead = 0;
+
+  std::vector<Hkl> List(int maxCount) override {
+    calls.push_back("List");
+    std::vector<Hkl> out = installed;
+    if (static_cast<int>(out.size()) > maxCount) out.resize(static_cast<std::size_t>(maxCount));
+    return out;
+  }
+  Hkl Load(const std::string& id) override {
+    calls.push_back("Load " + id);
+    const Hkl h = std::stoul(id, nullptr, 16);
+    return layouts.count(h) ? h : (installed.empty() ? 0 : installed.front());
+  }
+  void Unload(Hkl hkl) override { calls.push_back("Unload " + std::to_string(hkl)); }
+  unsigned MapVirtualKeyEx(unsigned code, unsigned mapType, Hkl hkl) override {
+    auto it = layouts.find(hkl);
+    if (it == layouts.end()) return 0;
+    const auto& m = mapType == 0 ? it->second.vkToScan : it->second.scanToVk;
+    auto f = m.find(code);
+    return f == m.end() ? 0 : f->second;
+  }
+  int ToUnicodeEx(unsigned vk, unsigned, const KeyStateArray& state, char16_t* buffer,
+                  int bufferSize, unsigned, Hkl hkl) override {
+    ++toUnicodeCalls;
+    auto it = layouts.find(hkl);
+    if (it == layouts.end()) return 0;
+    auto dead = it->second.deadKeys.find(vk);
+    if (dead != it->second.deadKeys.end()) {
+      if (pendingDead == 0) {
+        pendingDead = dead->second;
+        return -1;
+      }
+      const char16_t first = pendingDead;
+      pendingDead = 0;
+      if (bufferSize >= 2) {
+        buffer[0] = first;
+        buffer[1] = dead->second;
+      }
+      return 2;
+    }
+    auto c = it->second.chars.find(vk);
+    if (c == it->second.chars.end()) return 0;
+    auto [result, text] = c->second(state);
+    std::u16string out = text;
+    if (pendingDead && result == 1) {
+      out = std::u16string(1, pendingDead) + text;
+      result = 2;
+    }
+    pendingDead = 0;
+    for (int i = 0; i < bufferSize && i < static_cast<int>(out.size()); ++i) buffer[i] = out[i];
+    return result;
+  }
+};
+
+class FakeCursor : public CursorSink {
+ public:
+  std::vector<bool> changes;  // true: hourglass, false: default
+  void SetBusy(bool busy) override { changes.push_back(busy); }
+};
+
+// A window timer driven by the test: Advance moves the clock and fires due ticks.
+class FakeTimer : public Timer {
+ public:
+  std::uint32_t now = 0;
+  std::uint32_t interval = 0;
+  std::uint32_t due = 0;
+  bool running = false;
+  std::function<void()> onTick;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> starts;  // (time, interval)
+
+  void Start(std::uint32_t ms) override {
+    interval = ms;
+    due = now + ms;
+    running = true;
+    starts.emplace_back(now, ms);
+  }
+  void Stop() override { running = false; }
+  bool Running() const override { return running; }
+  // Moves time forward to now + ms, firing each tick that falls due.
+  void Advance(std::uint32_t ms) {
+    const std::uint32_t end = now + ms;
+    while (running && due <= end) {
+      now = due;
+      due = now + interval;  // a window timer keeps firing at its interval
+      if (onTick) onTick();
+    }
+    now = end;
+  }
+};
+
+class FakeSystemColours : public SystemColours {
+ public:
+  std::map<unsigned, Colour> colours{{kColorBtnFace, Rgb(0xD4, 0xD0, 0xC8)},
+                                     {kColorHighlight, Rgb(0x0A, 0x24, 0x6A)},
+                                     {kColorWindow, Rgb(0xFF, 0xFF, 0xFF)},
+                                     {kColorWindowText, Rgb(0, 0, 0)},
+                                     {kColorBtnShadow, Rgb(0x80, 0x80, 0x80)}};
+  Colour GetSysColor(unsigned index) override {
+    auto it = colours.find(index);
+    return it == colours.end() ? 0 : it->second;
+  }
+  Colour NearestColor(Colour c) override { return c; }
+};
+
+}  // namespace luma::fakes
