@@ -1,19 +1,146 @@
-// PLACEHOLDER until key geometry lands.
 #include "keyboard/HvBtn.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "keyboard/HvKeyboard.h"
+#include "lib/HvLib.h"
+
 namespace luma {
-THvBtn::THvBtn(THvKeyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>&,
+
+namespace {
+
+constexpr std::size_t kMaxOutlinePoints = 255;
+
+bool IsSeparator(const Point& p) { return p == kOutlineSeparator; }
+
+bool InRectangle(const Point& topLeft, const Point& bottomRight, std::int32_t x, std::int32_t y) {
+  return topLeft.x <= x && x <= bottomRight.x && topLeft.y <= y && y <= bottomRight.y;
+}
+
+// ceil(k * v) in extended precision, held to the int32 range: a factor from
+// a zero design size is infinite or NaN and must not reach the conversion.
+std::int32_t ScaledCoordinate(long double k, std::int32_t v) {
+  const long double product = std::ceil(k * static_cast<long double>(v));
+  if (std::isnan(product)) return 0;
+  constexpr auto kLow = static_cast<long double>(std::numeric_limits<std::int32_t>::min());
+  constexpr auto kHigh = static_cast<long double>(std::numeric_limits<std::int32_t>::max());
+  return static_cast<std::int32_t>(std::clamp(product, kLow, kHigh));
+}
+
+std::int32_t Saturate(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+THvBtn::THvBtn(THvKeyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
                DrawingCanvas& canvas)
-    : Code(code), Canvas(&canvas), Keyboard(&keyboard), Place(this), Extended(false) {}
-void THvBtn::SetOutline(const std::vector<std::int32_t>&) {}
-void THvBtn::SetHot(bool) {}
-void THvBtn::SetDown(bool) {}
-bool THvBtn::HitTest(std::int32_t, std::int32_t, bool&) const { return false; }
-void THvBtn::ScaleOutline(long double, long double) {}
-std::int32_t THvBtn::OutlineWidth() const { return 0; }
-std::int32_t THvBtn::OutlineHeight() const { return 0; }
-bool THvBtn::IsModifierKey() const { return false; }
-bool THvBtn::IsStateKey() const { return false; }
-bool THvBtn::IsRemappableKey() const { return false; }
-bool PointInOutline(const Point*, std::size_t, std::int32_t, std::int32_t) { return false; }
+    : Code(code), Canvas(&canvas), Keyboard(&keyboard), Place(this), Extended(false) {
+  SetOutline(values);
+  Extended = luma::IsExtendedKey(Code);
+  ColorsDown = ColorsHot = DrawnDown = DrawnHot = false;
+  Refresh();
+}
+
+void THvBtn::SetOutline(const std::vector<std::int32_t>& values) {
+  Points.clear();
+  DesignPoints.clear();
+  if (values.size() % 2 != 0) return;
+  // The count is an 8-bit quantity everywhere else (PointCount); a longer
+  // list would wrap to a few stray points, so it gives no outline at all.
+  const std::size_t n = values.size() / 2;
+  if (n > kMaxOutlinePoints) return;
+  Points.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) Points.push_back({values[2 * i], values[2 * i + 1]});
+  DesignPoints = Points;
+}
+
+void THvBtn::SetHot(bool value) {
+  Hot = value;
+  Refresh();
+}
+
+void THvBtn::SetDown(bool value) {
+  if (value == Down) return;
+  Down = value;
+  Keyboard->KeyDownChanged(*this);
+}
+
+bool THvBtn::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
+  part = Extended;
+  if (Place == nullptr || Place->Points.empty()) return false;
+  const std::vector<Point>& p = Place->Points;
+  if (p.size() == 2) return InRectangle(p[0], p[1], x, y);
+
+  const auto separator = std::find(p.begin(), p.end(), kOutlineSeparator);
+  if (separator == p.end()) return PointInOutline(p.data(), p.size(), x, y);
+
+  const auto first = static_cast<std::size_t>(separator - p.begin());
+  part = false;
+  if (PointInOutline(p.data(), first, x, y)) return true;
+  part = true;
+  return PointInOutline(p.data() + first + 1, p.size() - first - 1, x, y);
+}
+
+bool PointInOutline(const Point* points, std::size_t count, std::int32_t x, std::int32_t y) {
+  if (count < 2) return false;
+  if (count == 2) return InRectangle(points[0], points[1], x, y);
+
+  // Crossing number. The arithmetic is 64-bit so that far-out coordinates
+  // cannot overflow the edge product and flip the answer.
+  bool inside = false;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Point& qi = points[i];
+    const Point& qj = points[i + 1 == count ? 0 : i + 1];
+    if ((qi.y < y) == (qj.y < y)) continue;
+    const std::int64_t t = (std::int64_t{y} - qi.y) * (std::int64_t{qj.x} - qi.x);
+    const auto dx = static_cast<long double>(std::int64_t{x} - qi.x);
+    if (dx < static_cast<long double>(t) / static_cast<long double>(std::int64_t{qj.y} - qi.y))
+      inside = !inside;
+  }
+  return inside;
+}
+
+void THvBtn::ScaleOutline(long double kx, long double ky) {
+  // The separator is recognised in the design points: a scaled corner that
+  // happens to land on (-1, -1) must still follow the next rescale.
+  const std::size_t n = std::min(Points.size(), DesignPoints.size());
+  for (std::size_t j = 0; j < n; ++j) {
+    const Point& design = DesignPoints[j];
+    if (IsSeparator(design)) continue;
+    Points[j] = {ScaledCoordinate(kx, design.x), ScaledCoordinate(ky, design.y)};
+  }
+}
+
+std::int32_t THvBtn::OutlineWidth() const {
+  if (Points.size() < 2) return 0;
+  if (Points.size() == 2) return Saturate(std::int64_t{Points[1].x} - Points[0].x);
+  std::int32_t low = Points[0].x, high = Points[0].x;
+  for (std::size_t i = 1; i < Points.size(); ++i) {
+    if (IsSeparator(Points[i])) continue;
+    low = std::min(low, Points[i].x);
+    high = std::max(high, Points[i].x);
+  }
+  return Saturate(std::int64_t{high} - low);
+}
+
+std::int32_t THvBtn::OutlineHeight() const {
+  if (Points.size() < 2) return 0;
+  if (Points.size() == 2) return Saturate(std::int64_t{Points[1].y} - Points[0].y);
+  std::int32_t low = Points[0].y, high = Points[0].y;
+  for (std::size_t i = 1; i < Points.size(); ++i) {
+    if (IsSeparator(Points[i])) continue;
+    low = std::min(low, Points[i].y);
+    high = std::max(high, Points[i].y);
+  }
+  return Saturate(std::int64_t{high} - low);
+}
+
+bool THvBtn::IsModifierKey() const { return luma::IsModifierKey(Code); }
+bool THvBtn::IsStateKey() const { return luma::IsStateKey(Code); }
+bool THvBtn::IsRemappableKey() const { return luma::IsRemappableKey(Code); }
+
 }  // namespace luma
