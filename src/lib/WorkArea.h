@@ -1,0 +1,70 @@
+// Window arithmetic of the main window: placement on the work area, pulling
+// the window back inside it, following a work area that changed size,
+// snapping to its edges, the caption font sizes and the slider's corner.
+// Pure functions; the Win32 window supplies the rectangles and applies results.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/Types.h"
+
+namespace luma {
+
+// Outer window rectangle as the window reports it.
+struct WindowBox {
+  std::int32_t left = 0, top = 0, width = 0, height = 0;
+  Rect ToRect() const { return {left, top, left + width, top + height}; }
+  friend bool operator==(const WindowBox&, const WindowBox&) = default;
+};
+
+// Standing on the bottom edge of the work area, centred when it starts at x = 0.
+Point DefaultPlacement(const Rect& workArea, std::int32_t width, std::int32_t height);
+
+// The work area of the monitor a window rectangle is on (MonitorFromRect
+// nearest, rcWork).
+using WorkAreaLookup = std::function<Rect(const Rect& window)>;
+
+// Left and Top that pull a normal-state window back inside its work area:
+// right, bottom, left, top in that order, asking for the work area afresh
+// before each test because each move may change the monitor. A window
+// larger than the work area ends flush with its left and top edges.
+Point FitToWorkArea(WindowBox window, const WorkAreaLookup& workAreaOf);
+
+// The work area seen at the previous WM_WINDOWPOSCHANGING.
+struct WorkAreaMemory {
+  std::int32_t width = 0, height = 0;  // 0: none seen yet
+  std::uintptr_t monitor = 0;
+};
+
+// When the primary work area changed size since the last position change
+// and the window is still on the same monitor, a window that touched the old
+// right (bottom) edge is moved onto the new one. Adjusts proposed, then
+// remembers the new size and monitor.
+void FollowWorkArea(WorkAreaMemory& memory, const Rect& primaryWorkArea,
+                    std::uintptr_t currentMonitor, const WindowBox& current, Point& proposed);
+
+constexpr std::int32_t kSnapDistance = 10;
+
+// Sticks a moved window to the edges of its monitor's work area. Only for a
+// pure move (proposed size equals the current one) to a position other than
+// (0, 0); right and bottom are tested last and win.
+void SnapToWorkArea(Point& proposed, std::int32_t proposedWidth, std::int32_t proposedHeight,
+                    const WindowBox& current, const Rect& workArea,
+                    std::int32_t distance = kSnapDistance);
+
+// Caption font sizes in points, from the Escape key's extents. Never below 0
+// nor above 65535: the theme stores them as unsigned 16-bit sizes.
+struct KeyFontSizes {
+  std::uint16_t large = 0;
+  std::uint16_t small = 0;
+  friend bool operator==(const KeyFontSizes&, const KeyFontSizes&) = default;
+};
+KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight);
+
+// Transparency slider in the paint box's bottom-right corner, as wide as the
+// right Shift key and no taller than the space bar or 24 pixels.
+Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight,
+                std::int32_t rightShiftWidth, std::int32_t spaceBarHeight);
+
+}  // namespace luma

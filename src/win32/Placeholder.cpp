@@ -1,2 +1,0 @@
-// PLACEHOLDER until the Win32 shell lands.
-namespace luma::win32 {}
