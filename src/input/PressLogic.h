@@ -1,0 +1,68 @@
+// What a mouse does on the keyboard area: presses, latched modifiers,
+// auto-repeat of a held key, and dragging the window by the background.
+// Fed explicit events by the main window; time comes only from the press timer.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "keyboard/HvBtn.h"
+#include "keyboard/HvKeyboard.h"
+#include "platform/System.h"
+#include "platform/Types.h"
+
+namespace luma {
+
+enum class MouseButton { Left, Right, Middle };
+
+// What the press logic needs from the window.
+class PressHost {
+ public:
+  virtual ~PressHost() = default;
+  virtual Point CursorPos() = 0;                 // GetCursorPos, screen pixels
+  virtual Point WindowPos() = 0;                 // window Left, Top
+  virtual void SetWindowLeft(std::int32_t) = 0;  // each goes through the move rules
+  virtual void SetWindowTop(std::int32_t) = 0;
+  virtual void ClearActiveControl() = 0;
+};
+
+class PressLogic {
+ public:
+  static constexpr std::int32_t kNoDrag = -10000;
+  static constexpr std::uint8_t kRightClickShift = 160;  // left Shift
+  static constexpr std::uint8_t kMiddleClickCtrl = 162;  // left Ctrl
+
+  PressLogic(THvKeyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
+
+  // Positions are paint-box pixels.
+  void MouseDown(MouseButton button, std::int32_t x, std::int32_t y);
+  void MouseMove(std::int32_t x, std::int32_t y);
+  void MouseUp();
+  void MouseLeave();
+  void PressTimerTick();
+  // Key-ups for everything still held or latched, so that no key stays down
+  // in the system after the window is gone.
+  void ReleaseHeldKeys();
+
+  void PressKey(std::uint8_t vk, MouseButton button);
+  void PressStep();
+  void SendKeyAndShow(std::uint16_t vk, bool keyUp);
+
+  bool Dragging() const { return !(FDragX == kNoDrag && FDragY == kNoDrag); }
+
+  bool FAutoClick = true;
+  THvBtn* FPressedBtn = nullptr;
+  std::array<bool, 256> FLatched{};  // index 0 unused
+  std::int32_t FDragX = kNoDrag, FDragY = kNoDrag;
+  std::int32_t FPressDelay = 600, FRepeatInterval = 20;
+
+ private:
+  void ReleasePressedKey();
+
+  THvKeyboard& FKeyboard;
+  KeySender& FSender;
+  Timer& FPressTimer;
+  PressHost& FHost;
+};
+
+}  // namespace luma
