@@ -1,8 +1,68 @@
-// PLACEHOLDER until the caption tables land.
+// Key translation through the system's layouts, and the per-layout caption
+// tables built from it.
 #include "keyboard/Captions.h"
+
+#include "lib/HvLib.h"
+
 namespace luma {
+
 std::vector<std::unique_ptr<CaptionTable>> CaptionTables;
-std::u16string KeyCharText(KeyboardLayouts&, int, const KeyStateArray&, Hkl) { return {}; }
-char16_t KeyChar(KeyboardLayouts&, int, const KeyStateArray&, Hkl) { return u' '; }
-std::size_t FindOrBuildCaptionTable(KeyboardLayouts&, Hkl) { return 0; }
+
+namespace {
+
+std::u16string_view Trimmed(std::u16string_view s) {
+  while (!s.empty() && s.front() <= u' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() <= u' ') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
+  // Two spaces: the output buffer, so unused units trim away.
+  char16_t buffer[2] = {u' ', u' '};
+  const auto code = static_cast<unsigned>(vk);
+  const int r =
+      layouts.ToUnicodeEx(code, layouts.MapVirtualKeyEx(code, 0, hkl), state, buffer, 2, 0, hkl);
+  if (r < 1 || r > 255) return {};  // nothing, or a dead key waiting for its partner
+  const std::u16string_view text = Trimmed(std::u16string_view(buffer, 2));
+  if (text.empty()) return {};  // control characters
+  return std::u16string(1, r == 1 ? text.front() : text.back());
+}
+
+char16_t KeyChar(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
+  // The first call leaves a dead key pending in the translation state; the
+  // second combines it with itself and so clears it again.
+  KeyCharText(layouts, vk, state, hkl);
+  const std::u16string text = KeyCharText(layouts, vk, state, hkl);
+  return text.empty() ? u' ' : text.front();
+}
+
+std::size_t FindOrBuildCaptionTable(KeyboardLayouts& layouts, Hkl hkl) {
+  for (std::size_t i = 0; i < CaptionTables.size(); ++i)
+    if (CaptionTables[i]->hkl == hkl) return i;
+
+  auto table = std::make_unique<CaptionTable>();
+  table->hkl = hkl;
+  KeyStateArray state{};
+  auto flag = [](int on) -> std::uint8_t { return on ? 0x81 : 0; };
+  for (int vk = 1; vk <= 255; ++vk) {
+    if (!IsCharKey(vk)) continue;
+    for (int caps = 0; caps <= 1; ++caps)
+      for (int shift = 0; shift <= 1; ++shift)
+        for (int alt = 0; alt <= 1; ++alt)
+          for (int ctrl = 0; ctrl <= 1; ++ctrl) {
+            state[20] = flag(caps);
+            state[16] = state[160] = flag(shift);
+            // Alt is the right Alt and Ctrl the left Ctrl: together they are
+            // AltGr, under which layouts report their third-level characters.
+            state[18] = state[165] = flag(alt);
+            state[17] = state[162] = flag(ctrl);
+            table->Chars[vk][shift][alt][ctrl][caps] = KeyChar(layouts, vk, state, hkl);
+          }
+  }
+  CaptionTables.push_back(std::move(table));
+  return CaptionTables.size() - 1;
+}
+
 }  // namespace luma

@@ -1,10 +1,142 @@
-// PLACEHOLDER until layout tracking and captions land.
+// Following the foreground keyboard layout: key placement, caption tables
+// and the names of the key positions.
+#include <algorithm>
+
+#include "keyboard/Captions.h"
+#include "keyboard/HvConsts.h"
 #include "keyboard/HvKeyboard.h"
+#include "lib/HvLib.h"
+
 namespace luma {
-void THvKeyboard::SetHKL(Hkl hkl) { FCurrentHKL = hkl; }
-void THvKeyboard::SetNamesLayout(Hkl) {}
-void THvKeyboard::RemapPositions() {}
-void THvKeyboard::SelectCaptionTable() {}
-char16_t THvKeyboard::CaptionFor(int) const { return u' '; }
-char16_t THvKeyboard::CaptionAt(int, int, int, int, int) const { return u' '; }
+namespace {
+
+// The US English layout for the length of one operation: the installed one
+// if there is one, otherwise loaded now and unloaded when the operation ends,
+// also when it ends by an exception.
+class UsEnglishLayout {
+ public:
+  UsEnglishLayout(KeyboardLayouts& layouts, const std::vector<Hkl>& installed) : layouts_(layouts) {
+    if (std::find(installed.begin(), installed.end(), kUsEnglishHkl) != installed.end()) {
+      handle_ = kUsEnglishHkl;
+      return;
+    }
+    handle_ = layouts_.Load("04090409");
+    // When US English cannot be loaded the system hands back a layout the
+    // user already has; unloading that would take it away from the user.
+    loaded_ =
+        handle_ != 0 && std::find(installed.begin(), installed.end(), handle_) == installed.end();
+  }
+  ~UsEnglishLayout() {
+    if (loaded_) layouts_.Unload(handle_);
+  }
+  UsEnglishLayout(const UsEnglishLayout&) = delete;
+  UsEnglishLayout& operator=(const UsEnglishLayout&) = delete;
+
+  Hkl Handle() const { return handle_; }
+
+ private:
+  KeyboardLayouts& layouts_;
+  Hkl handle_ = 0;
+  bool loaded_ = false;
+};
+
+// The US English position (virtual-key code) of the physical key that types
+// vk in layout hkl; vk itself when there is none.
+int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, Hkl us) {
+  const unsigned scan = layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), 0, hkl);
+  const auto p = static_cast<std::uint8_t>(layouts.MapVirtualKeyEx(scan, 3, us));
+  return p == 0 ? vk : p;
+}
+
+// Upper case of one UTF-16 unit for the letters of the common layouts
+// (Latin-1, Latin Extended-A, Greek, Cyrillic); others stay as they are.
+char16_t UpperUnit(char16_t c) {
+  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
+  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<char16_t>(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  if (c >= 0x100 && c <= 0x17F) {
+    // Pairs, capital first, except the runs 0x139..0x148 and 0x179..0x17E
+    // where the capital is the odd code; 0x131 and 0x138 have no pair.
+    const bool oddCapital = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (oddCapital) return (c % 2 == 0) ? static_cast<char16_t>(c - 1) : c;
+    return (c % 2 == 1) ? static_cast<char16_t>(c - 1) : c;
+  }
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+  return c;
+}
+
+}  // namespace
+
+void THvKeyboard::SetHKL(Hkl hkl) {
+  const auto low32 = static_cast<std::uint32_t>(hkl);
+  if (low32 == 0 || (low32 >> 16) == 0 || hkl == FCurrentHKL) return;
+  FCurrentHKL = hkl;
+  RemapPositions();
+  SelectCaptionTable();
+  if (FShown && FPaintingEnabled) Redraw(false);
+}
+
+void THvKeyboard::RemapPositions() {
+  KeyboardLayouts& layouts = FDeps.layouts;
+  const UsEnglishLayout us(layouts, layouts.List(40));
+  for (int c = 1; c <= 255; ++c) {
+    THvBtn* key = FBtns[static_cast<std::size_t>(c)].get();
+    if (!key || !IsRemappableKey(c)) continue;
+    int p = UsPosition(layouts, c, FCurrentHKL, us.Handle());
+    // Only character positions that have a key are handed around: a position
+    // such as Enter or a numeric-pad key would otherwise lose its own key for
+    // good, since the loop never visits it to give it back.
+    if (!IsRemappableKey(p) || !FBtns[static_cast<std::size_t>(p)]) p = c;
+    THvBtn* position = FBtns[static_cast<std::size_t>(p)].get();
+    if (position->Place == position) position->SetPlace(nullptr);
+    key->SetPlace(position);
+    position->SetDown(false);
+  }
+}
+
+void THvKeyboard::SelectCaptionTable() {
+  FCaptionTableIndex = FindOrBuildCaptionTable(FDeps.layouts, FCurrentHKL);
+}
+
+char16_t THvKeyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
+  if (vk < 1 || vk > 255 || FCaptionTableIndex >= CaptionTables.size()) return 0;
+  return CaptionTables[FCaptionTableIndex]
+      ->Chars[vk][shift ? 1 : 0][alt ? 1 : 0][ctrl ? 1 : 0][caps ? 1 : 0];
+}
+
+char16_t THvKeyboard::CaptionFor(int vk) const {
+  if (vk < 1 || vk > 255 || FCaptionTableIndex >= CaptionTables.size()) return u' ';
+  // Any non-zero entry counts, the bare toggle value 1 of Caps Lock included.
+  const char16_t c =
+      CaptionAt(vk, FKeyState[16] != 0, FKeyState[18] != 0, FKeyState[17] != 0, FKeyState[20] != 0);
+  // A combination that types nothing shows the key's base character.
+  return c == u' ' ? CaptionAt(vk, 0, 0, 0, 0) : c;
+}
+
+void THvKeyboard::SetNamesLayout(Hkl hkl) {
+  KeyboardLayouts& layouts = FDeps.layouts;
+  const std::vector<Hkl> installed = layouts.List(40);
+  // With no layout listed at all, the one asked for names the keys.
+  FNamesHKL = installed.empty() ? hkl : installed.front();
+  if (std::find(installed.begin(), installed.end(), hkl) != installed.end()) FNamesHKL = hkl;
+
+  for (std::size_t vk = 1; vk <= 255; ++vk) FKeyNames[vk] = VKNames[vk];
+
+  {
+    const UsEnglishLayout us(layouts, installed);
+    const KeyStateArray none{};
+    for (int vk = 1; vk <= 255; ++vk) {
+      if (!IsCharKey(vk) || vk == 32) continue;
+      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, FNamesHKL));
+      if (ch <= u' ') continue;  // types nothing: the name stays
+      const int p = UsPosition(layouts, vk, FNamesHKL, us.Handle());
+      if (IsCharKey(p)) FKeyNames[static_cast<std::size_t>(p)] = std::u16string(1, ch);
+    }
+  }
+  Redraw(true);
+}
+
 }  // namespace luma

@@ -1,0 +1,371 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "Fakes.h"
+#include "keyboard/Captions.h"
+#include "keyboard/HvConsts.h"
+#include "keyboard/HvKeyboard.h"
+
+namespace luma {
+namespace {
+
+constexpr Hkl kGerman = 0x04070407;
+constexpr Hkl kFrench = 0x040C040C;
+constexpr Hkl kUs = kUsEnglishHkl;
+
+using Layout = fakes::FakeKeyboardLayouts::Layout;
+
+bool On(const KeyStateArray& s, int vk) { return s[static_cast<std::size_t>(vk)] != 0; }
+
+// A letter: Shift and Caps Lock each flip the case, Ctrl alone gives the
+// control character, AltGr (left Ctrl with right Alt) its third level, right
+// Alt alone nothing.
+void AddLetter(Layout& layout, unsigned vk, unsigned scan, char16_t lower, char16_t upper,
+               char16_t altGr = 0) {
+  layout.vkToScan[vk] = scan;
+  layout.chars[vk] = [=](const KeyStateArray& s) -> std::pair<int, std::u16string> {
+    const bool ctrl = On(s, 17) && On(s, 162) && !On(s, 163);
+    const bool alt = On(s, 18) && On(s, 165) && !On(s, 164);
+    if (ctrl && alt) return altGr ? std::pair{1, std::u16string(1, altGr)} : std::pair{0, u""};
+    if (alt) return {0, u""};
+    if (ctrl) return {1, std::u16string(1, static_cast<char16_t>(vk - 64))};
+    const bool shifted = (On(s, 16) && On(s, 160)) != On(s, 20);
+    return {1, std::u16string(1, shifted ? upper : lower)};
+  };
+}
+
+// A key whose shifted level produces nothing.
+void AddShiftless(Layout& layout, unsigned vk, unsigned scan, char16_t base) {
+  layout.vkToScan[vk] = scan;
+  layout.chars[vk] = [=](const KeyStateArray& s) -> std::pair<int, std::u16string> {
+    if (On(s, 16) || On(s, 17) || On(s, 18)) return {0, u""};
+    return {1, std::u16string(1, base)};
+  };
+}
+
+Layout UsLayout() {
+  Layout us;
+  AddLetter(us, 65, 0x1E, u'a', u'A');
+  AddLetter(us, 81, 0x10, u'q', u'Q');
+  AddLetter(us, 89, 0x15, u'y', u'Y');
+  AddLetter(us, 90, 0x2C, u'z', u'Z');
+  AddShiftless(us, 49, 0x02, u'1');
+  us.vkToScan[13] = 0x1C;
+  us.vkToScan[186] = 0x27;
+  for (const auto& [vk, scan] : us.vkToScan) us.scanToVk[scan] = vk;
+  return us;
+}
+
+// Y and Z swapped, AltGr+Q is '@', the key right of L types ü, and the key
+// left of 1 is a dead circumflex.
+Layout GermanLayout() {
+  Layout de;
+  AddLetter(de, 65, 0x1E, u'a', u'A');
+  AddLetter(de, 81, 0x10, u'q', u'Q', u'@');
+  AddLetter(de, 89, 0x2C, u'y', u'Y');
+  AddLetter(de, 90, 0x15, u'z', u'Z');
+  AddLetter(de, 186, 0x27, u'\u00FC', u'\u00DC');
+  AddShiftless(de, 49, 0x02, u'1');
+  de.vkToScan[220] = 0x29;
+  de.deadKeys[220] = u'^';
+  return de;
+}
+
+Layout FrenchLayout() {
+  Layout fr;
+  AddLetter(fr, 81, 0x1E, u'q', u'Q');  // Q where US has A
+  AddLetter(fr, 65, 0x10, u'a', u'A');
+  return fr;
+}
+
+class CaptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CaptionTables.clear();
+    layouts.layouts[kUs] = UsLayout();
+    layouts.layouts[kGerman] = GermanLayout();
+    layouts.layouts[kFrench] = FrenchLayout();
+    layouts.installed = {kGerman, kUs};
+  }
+  void TearDown() override { CaptionTables.clear(); }
+
+  // A keyboard over the fakes with an outlined key for each of codes.
+  std::unique_ptr<THvKeyboard> MakeKeyboard(Hkl foreground, std::initializer_list<int> codes) {
+    auto kb = std::make_unique<THvKeyboard>(KeyboardDeps{bitmaps, screen, layouts, sender, cursor},
+                                            foreground);
+    std::int32_t x = 0;
+    for (int code : codes) {
+      kb->FBtns[static_cast<std::size_t>(code)] = std::make_unique<THvBtn>(
+          *kb, static_cast<std::uint8_t>(code),
+          std::vector<std::int32_t>{x, 30, x + 30, 30, x + 30, 0, x, 0}, kb->WorkImage());
+      x += 30;
+    }
+    return kb;
+  }
+
+  fakes::RecordingBitmapFactory bitmaps;
+  fakes::FakeScreen screen;
+  fakes::FakeKeyboardLayouts layouts;
+  fakes::FakeKeySender sender;
+  fakes::FakeCursor cursor;
+};
+
+TEST_F(CaptionsTest, KeyCharTextKeepsOnlyPrintableResults) {
+  struct Row {
+    int result;
+    std::u16string text;
+    std::u16string expected;
+  } rows[] = {
+      {1, u"x", u"x"},   {0, u"", u""},    {1, u"\x01", u""},  // control character
+      {1, u" ", u""},    {2, u"`e", u"e"}, {2, u"e\x01", u"e"},
+      {-1, u"^", u""},  // a dead key, still pending
+      {256, u"ab", u""},
+  };
+  Layout odd;
+  for (const auto& row : rows) {
+    odd.chars[65] = [&](const KeyStateArray&) { return std::pair{row.result, row.text}; };
+    layouts.layouts[0x11111111] = odd;
+    EXPECT_EQ(KeyCharText(layouts, 65, KeyStateArray{}, 0x11111111), row.expected)
+        << "result " << row.result;
+  }
+}
+
+TEST_F(CaptionsTest, KeyCharOfADeadKeyIsItsAccentAndLeavesNothingPending) {
+  const KeyStateArray none{};
+  EXPECT_EQ(KeyChar(layouts, 220, none, kGerman), u'^');
+  EXPECT_EQ(layouts.pendingDead, 0);
+  // The next key stroke is not combined with an accent.
+  EXPECT_EQ(KeyChar(layouts, 65, none, kGerman), u'a');
+  // Nothing at all reads as a space.
+  EXPECT_EQ(KeyChar(layouts, 200, none, kGerman), u' ');
+}
+
+TEST_F(CaptionsTest, TableHoldsEveryModifierCombination) {
+  const CaptionTable& t = *CaptionTables[FindOrBuildCaptionTable(layouts, kGerman)];
+  EXPECT_EQ(t.hkl, kGerman);
+  struct Row {
+    int vk, shift, alt, ctrl, caps;
+    char16_t expected;
+  } rows[] = {
+      {65, 0, 0, 0, 0, u'a'},  {65, 1, 0, 0, 0, u'A'},
+      {65, 0, 0, 0, 1, u'A'},  {65, 1, 0, 0, 1, u'a'},
+      {65, 0, 0, 1, 0, u' '},                           // Ctrl+A: a control character
+      {65, 0, 1, 0, 0, u' '},  {81, 0, 1, 1, 0, u'@'},  // AltGr = left Ctrl + right Alt
+      {81, 1, 1, 1, 1, u'@'},  {186, 1, 0, 0, 0, u'\u00DC'},
+      {220, 0, 0, 0, 0, u'^'},  // dead key: its accent
+      {13, 0, 0, 0, 0, 0},      // not a character key: left empty
+      {49, 1, 0, 0, 0, u' '},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(t.Chars[r.vk][r.shift][r.alt][r.ctrl][r.caps], r.expected)
+        << r.vk << " s" << r.shift << " a" << r.alt << " c" << r.ctrl << " l" << r.caps;
+  EXPECT_EQ(layouts.pendingDead, 0);
+}
+
+TEST_F(CaptionsTest, EachLayoutIsTranslatedOnce) {
+  const std::size_t de = FindOrBuildCaptionTable(layouts, kGerman);
+  const int perTable = layouts.toUnicodeCalls;
+  // 16 combinations, two translations each, for each of the 75 character keys.
+  EXPECT_EQ(perTable, 75 * 16 * 2);
+  const std::size_t us = FindOrBuildCaptionTable(layouts, kUs);
+  EXPECT_NE(us, de);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(FindOrBuildCaptionTable(layouts, kGerman), de);
+    EXPECT_EQ(FindOrBuildCaptionTable(layouts, kUs), us);
+  }
+  EXPECT_EQ(CaptionTables.size(), 2u);
+  EXPECT_EQ(layouts.toUnicodeCalls, 2 * perTable);
+}
+
+TEST_F(CaptionsTest, CaptionForFollowsTheModelsKeyState) {
+  auto kb = MakeKeyboard(kGerman, {});
+  ASSERT_EQ(kb->FCurrentHKL, kGerman);
+  struct Row {
+    std::initializer_list<int> down;  // entries set to 0x81
+    bool capsToggled;                 // entry 20 holds the bare toggle value 1
+    int vk;
+    char16_t expected;
+  } rows[] = {
+      {{}, false, 65, u'a'},
+      {{16, 160}, false, 65, u'A'},
+      {{}, true, 65, u'A'},
+      {{16, 160}, true, 65, u'a'},
+      {{17, 162}, false, 65, u'a'},           // Ctrl+A types a control character
+      {{17, 162, 18, 165}, false, 81, u'@'},  // AltGr
+      {{18, 165}, false, 81, u'q'},           // right Alt alone types nothing
+      {{16, 160}, false, 49, u'1'},           // nothing shifted: the base character
+      {{}, false, 220, u'^'},
+  };
+  for (const auto& r : rows) {
+    kb->FKeyState = {};
+    for (int e : r.down) kb->FKeyState[static_cast<std::size_t>(e)] = 0x81;
+    if (r.capsToggled) kb->FKeyState[20] = 1;
+    EXPECT_EQ(kb->CaptionFor(r.vk), r.expected) << "vk " << r.vk;
+  }
+  EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
+  EXPECT_EQ(kb->CaptionAt(0, 0, 0, 0, 0), 0);
+  EXPECT_EQ(kb->CaptionAt(256, 0, 0, 0, 0), 0);
+  // Without any table (the cache emptied under it) nothing breaks.
+  CaptionTables.clear();
+  EXPECT_EQ(kb->CaptionFor(65), u' ');
+  EXPECT_EQ(kb->CaptionAt(65, 0, 0, 0, 0), 0);
+}
+
+TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
+  auto kb = MakeKeyboard(kGerman, {65});
+  const auto calls = layouts.calls.size();
+  const auto translations = layouts.toUnicodeCalls;
+  for (Hkl h : {Hkl{0}, Hkl{0x00000409}, kGerman}) {
+    kb->SetHKL(h);
+    EXPECT_EQ(kb->FCurrentHKL, kGerman) << h;
+  }
+  EXPECT_EQ(layouts.calls.size(), calls) << "no re-placement";
+  EXPECT_EQ(layouts.toUnicodeCalls, translations) << "no table";
+  kb->SetHKL(kUs);
+  EXPECT_EQ(kb->FCurrentHKL, kUs);
+  EXPECT_EQ(CaptionTables[kb->FCaptionTableIndex]->hkl, kUs);
+}
+
+TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
+  auto kb = MakeKeyboard(kGerman, {65});
+  screen.copies.clear();
+  kb->SetHKL(kUs);
+  EXPECT_TRUE(screen.copies.empty()) << "not shown yet";
+  kb->FShown = true;
+  kb->SetHKL(kGerman);
+  EXPECT_FALSE(screen.copies.empty());
+  screen.copies.clear();
+  kb->FPaintingEnabled = false;
+  kb->SetHKL(kFrench);
+  EXPECT_TRUE(screen.copies.empty());
+}
+
+TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
+  auto kb = MakeKeyboard(kUs, {65});
+  const std::size_t us = kb->FCaptionTableIndex;
+  kb->SetHKL(kGerman);
+  const std::size_t de = kb->FCaptionTableIndex;
+  const int translations = layouts.toUnicodeCalls;
+  for (int i = 0; i < 3; ++i) {
+    kb->SetHKL(kUs);
+    EXPECT_EQ(kb->FCaptionTableIndex, us);
+    kb->SetHKL(kGerman);
+    EXPECT_EQ(kb->FCaptionTableIndex, de);
+  }
+  EXPECT_EQ(layouts.toUnicodeCalls, translations);
+  EXPECT_EQ(CaptionTables.size(), 2u);
+}
+
+TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
+  auto kb = MakeKeyboard(kUs, {65, 89, 90});
+  THvBtn& y = *kb->Btn(89);
+  THvBtn& z = *kb->Btn(90);
+  EXPECT_EQ(z.Place, &z);
+  kb->SetHKL(kGerman);
+  // German Z sits where US English has Y, and the other way round.
+  EXPECT_EQ(z.Place, &y);
+  EXPECT_EQ(y.Place, &z);
+  bool part = false;
+  EXPECT_TRUE(z.HitTest(45, 15, part)) << "Z is hit in the outline of position 89";
+  EXPECT_FALSE(z.HitTest(75, 15, part));
+  EXPECT_EQ(kb->CaptionFor(90), u'z');
+  kb->SetHKL(kUs);
+  EXPECT_EQ(z.Place, &z);
+  EXPECT_EQ(y.Place, &y);
+  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
+}
+
+TEST_F(CaptionsTest, TheKeyAtATakenPositionIsReleased) {
+  auto kb = MakeKeyboard(kUs, {65, 89, 90});
+  kb->Btn(89)->SetDown(true);
+  kb->SetHKL(kGerman);
+  EXPECT_FALSE(kb->Btn(89)->Down);
+  EXPECT_EQ(kb->FKeyState[89], 0);
+}
+
+TEST_F(CaptionsTest, AKeyWhosePositionIsNoCharacterKeyStaysWhereItIs) {
+  // A layout that puts A on the scan code of Enter.
+  Layout odd;
+  AddLetter(odd, 65, 0x1C, u'a', u'A');
+  layouts.layouts[0x22222222] = odd;
+  auto kb = MakeKeyboard(kUs, {13, 65});
+  kb->SetHKL(0x22222222);
+  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
+  EXPECT_EQ(kb->Btn(13)->Place, kb->Btn(13)) << "Enter keeps its own place";
+}
+
+TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
+  auto kb = MakeKeyboard(kUs, {65, 81});
+  layouts.calls.clear();
+  kb->SetHKL(kGerman);
+  EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Load 04090409"), 0);
+
+  layouts.installed = {kGerman, kFrench};
+  layouts.calls.clear();
+  kb->SetHKL(kFrench);
+  EXPECT_EQ(layouts.calls,
+            (std::vector<std::string>{"List", "Load 04090409", "Unload " + std::to_string(kUs)}));
+  // The placement used US English all the same: A and Q trade places.
+  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(81));
+  EXPECT_EQ(kb->Btn(81)->Place, kb->Btn(65));
+}
+
+TEST_F(CaptionsTest, AKeyWhosePositionHasNoKeyStaysWhereItIs) {
+  auto kb = MakeKeyboard(kUs, {65});  // no key 81
+  kb->SetHKL(kFrench);
+  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
+}
+
+TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
+  layouts.layouts.erase(kUs);  // US English cannot be loaded
+  layouts.installed = {kGerman};
+  auto kb = MakeKeyboard(kFrench, {65});
+  layouts.calls.clear();
+  kb->SetHKL(kGerman);
+  EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Load 04090409"), 1);
+  for (const auto& c : layouts.calls) EXPECT_EQ(c.rfind("Unload", 0), std::string::npos) << c;
+  layouts.calls.clear();
+  kb->SetNamesLayout(kGerman);
+  for (const auto& c : layouts.calls) EXPECT_EQ(c.rfind("Unload", 0), std::string::npos) << c;
+}
+
+TEST_F(CaptionsTest, NamesComeFromTheNamingLayoutAtUsPositions) {
+  auto kb = MakeKeyboard(kUs, {65});
+  kb->SetNamesLayout(kGerman);
+  EXPECT_EQ(kb->FNamesHKL, kGerman);
+  EXPECT_EQ(kb->FKeyNames[89], u"Z") << "German Z sits at US position 89";
+  EXPECT_EQ(kb->FKeyNames[90], u"Y");
+  EXPECT_EQ(kb->FKeyNames[186], u"\u00DC") << "upper-cased";
+  EXPECT_EQ(kb->FKeyNames[220], u"^");
+  EXPECT_EQ(kb->FKeyNames[13], u"Enter");
+  EXPECT_EQ(kb->FKeyNames[32], u"Space");
+  EXPECT_EQ(kb->FKeyNames[187], u"+") << "types nothing in the fake: keeps its name";
+
+  // A later call starts again from the key-name table.
+  kb->SetNamesLayout(kUs);
+  EXPECT_EQ(kb->FNamesHKL, kUs);
+  EXPECT_EQ(kb->FKeyNames[89], u"Y");
+  EXPECT_EQ(kb->FKeyNames[186], u":");
+  EXPECT_EQ(kb->FKeyNames[220], u"\\");
+
+  // A handle that is not installed: the first installed layout names the keys.
+  kb->SetNamesLayout(kFrench);
+  EXPECT_EQ(kb->FNamesHKL, kGerman);
+  EXPECT_EQ(layouts.pendingDead, 0);
+}
+
+TEST_F(CaptionsTest, NamesWithNoLayoutInstalledStillStartFromTheKeyNameTable) {
+  layouts.installed.clear();
+  auto kb = MakeKeyboard(kUs, {65});
+  kb->SetNamesLayout(kGerman);
+  for (std::size_t vk = 1; vk <= 255; ++vk) {
+    if (vk != 89 && vk != 90 && vk != 186 && vk != 220 && vk != 65 && vk != 81 && vk != 49) {
+      EXPECT_EQ(kb->FKeyNames[vk], VKNames[vk]) << vk;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace luma
