@@ -1,2 +1,260 @@
-// PLACEHOLDER until the end-to-end harness lands.
-int main() { return 0; }
+// Reads and pokes the windows of the end-to-end tests from inside Wine.
+// Prints machine-readable "name=value" lines (notepad-text prints the raw text).
+// Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const char* text) {
+  int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  std::wstring out(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), size);
+  out.resize(wcslen(out.c_str()));
+  return out;
+}
+
+void Print(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), stdout);
+  fflush(stdout);
+}
+
+std::string ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return Utf8(name);
+}
+
+std::string TitleOf(HWND hwnd) {
+  // WM_GETTEXT through SendMessageTimeout so that a hung window cannot hang the probe.
+  wchar_t title[512] = {};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG,
+                      2000, &result);
+  return Utf8(title);
+}
+
+HWND FindTop(const char* className) { return FindWindowW(Wide(className).c_str(), nullptr); }
+
+HWND NotepadEdit() {
+  HWND notepad = FindWindowW(L"Notepad", nullptr);
+  return notepad ? FindWindowExW(notepad, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+int NotepadText() {
+  HWND edit = NotepadEdit();
+  if (!edit) return 2;
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return 3;
+  std::vector<wchar_t> text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(edit, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied))
+    return 3;
+  Print(Utf8(std::wstring(text.data(), copied)));
+  return 0;
+}
+
+int NotepadClear() {
+  HWND edit = NotepadEdit();
+  if (!edit) return 2;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG,
+                           5000, &result))
+    return 3;
+  return 0;
+}
+
+int Foreground() {
+  HWND fg = GetForegroundWindow();
+  Print("hwnd=" + std::to_string(reinterpret_cast<uintptr_t>(fg)) + "\n");
+  Print("class=" + (fg ? ClassOf(fg) : std::string()) + "\n");
+  Print("title=" + (fg ? TitleOf(fg) : std::string()) + "\n");
+  return 0;
+}
+
+int Window(const char* className) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  RECT outer{}, client{};
+  GetWindowRect(hwnd, &outer);
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  COLORREF key = 0;
+  bool layered = (exStyle & WS_EX_LAYERED) != 0;
+  bool haveAlpha = layered && GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) &&
+                   (flags & LWA_ALPHA) != 0;
+  char line[1024];
+  snprintf(line, sizeof line,
+           "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nclient_x=%ld\nclient_y=%ld\n"
+           "client_w=%ld\nclient_h=%ld\nexstyle=%lu\nstyle=%lu\ntopmost=%d\nlayered=%d\n"
+           "alpha=%d\nvisible=%d\n",
+           outer.left, outer.top, outer.right, outer.bottom, origin.x, origin.y,
+           client.right - client.left, client.bottom - client.top,
+           static_cast<unsigned long>(exStyle), static_cast<unsigned long>(style),
+           (exStyle & WS_EX_TOPMOST) ? 1 : 0, layered ? 1 : 0, haveAlpha ? alpha : -1,
+           IsWindowVisible(hwnd) ? 1 : 0);
+  Print(line);
+  Print("title=" + TitleOf(hwnd) + "\n");
+  return 0;
+}
+
+int WorkArea() {
+  RECT wa{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
+  char line[256];
+  snprintf(line, sizeof line, "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\n", wa.left, wa.top,
+           wa.right, wa.bottom);
+  Print(line);
+  return 0;
+}
+
+HWND Slider() {
+  HWND form = FindTop("TMainForm");
+  return form ? FindWindowExW(form, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
+}
+
+int SetSlider(int position) {
+  HWND slider = Slider();
+  if (!slider) return 2;
+  HWND parent = GetParent(slider);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(slider, TBM_SETPOS, TRUE, position, SMTO_ABORTIFHUNG, 5000, &result);
+  // TBM_SETPOS does not notify; the parent's scroll handler is what reacts to a user's move.
+  SendMessageTimeoutW(parent, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                      reinterpret_cast<LPARAM>(slider), SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutW(parent, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                      reinterpret_cast<LPARAM>(slider), SMTO_ABORTIFHUNG, 5000, &result);
+  DWORD_PTR now = 0;
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &now);
+  Print("position=" + std::to_string(now) + "\n");
+  return 0;
+}
+
+int SliderInfo() {
+  HWND slider = Slider();
+  if (!slider) return 2;
+  RECT rect{};
+  GetWindowRect(slider, &rect);
+  DWORD_PTR pos = 0, lo = 0, hi = 0;
+  SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &pos);
+  SendMessageTimeoutW(slider, TBM_GETRANGEMIN, 0, 0, SMTO_ABORTIFHUNG, 5000, &lo);
+  SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_ABORTIFHUNG, 5000, &hi);
+  char line[256];
+  snprintf(line, sizeof line, "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nposition=%lu\nmin=%lu\nmax=%lu\n",
+           rect.left, rect.top, rect.right, rect.bottom, static_cast<unsigned long>(pos),
+           static_cast<unsigned long>(lo), static_cast<unsigned long>(hi));
+  Print(line);
+  return 0;
+}
+
+int SetClientSize(int width, int height) {
+  HWND hwnd = FindTop("TMainForm");
+  if (!hwnd) return 2;
+  // The frame's size is whatever the window has now around its client area.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT outer{}, client{};
+    GetWindowRect(hwnd, &outer);
+    GetClientRect(hwnd, &client);
+    if (client.right == width && client.bottom == height) break;
+    int frameW = (outer.right - outer.left) - client.right;
+    int frameH = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, width + frameW, height + frameH,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(200);
+  }
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  char line[128];
+  snprintf(line, sizeof line, "client_w=%ld\nclient_h=%ld\n", client.right, client.bottom);
+  Print(line);
+  return 0;
+}
+
+int MoveWindowTo(int x, int y) {
+  HWND hwnd = FindTop("TMainForm");
+  if (!hwnd) return 2;
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return Window("TMainForm");
+}
+
+int Close(const char* className, int timeoutMs) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    if (!IsWindow(hwnd)) {
+      Print("closed=1\n");
+      return 0;
+    }
+    Sleep(50);
+  }
+  Print("closed=0\n");
+  return 3;
+}
+
+int KeyState(int vk) {
+  SHORT state = GetAsyncKeyState(vk);
+  Print("down=" + std::to_string((state & 0x8000) ? 1 : 0) + "\n");
+  return 0;
+}
+
+int Activate(const char* className) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  SetForegroundWindow(hwnd);
+  return 0;
+}
+
+int Usage() {
+  Print(
+      "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
+      "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
+      "       keystate VK | activate CLASS\n");
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc < 2) return Usage();
+  std::string command = argv[1];
+  if (command == "notepad-text") return NotepadText();
+  if (command == "notepad-clear") return NotepadClear();
+  if (command == "foreground") return Foreground();
+  if (command == "window" && argc >= 3) return Window(argv[2]);
+  if (command == "workarea") return WorkArea();
+  if (command == "slider") return SliderInfo();
+  if (command == "set-slider" && argc >= 3) return SetSlider(atoi(argv[2]));
+  if (command == "set-client-size" && argc >= 4)
+    return SetClientSize(atoi(argv[2]), atoi(argv[3]));
+  if (command == "move" && argc >= 4) return MoveWindowTo(atoi(argv[2]), atoi(argv[3]));
+  if (command == "close") return Close(argc >= 3 ? argv[2] : "TMainForm", 10000);
+  if (command == "keystate" && argc >= 3) return KeyState(atoi(argv[2]));
+  if (command == "activate" && argc >= 3) return Activate(argv[2]);
+  return Usage();
+}

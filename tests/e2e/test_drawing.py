@@ -1,0 +1,93 @@
+"""The picture on the screen: every key outline where the built-in layout
+puts it, at the design size and stretched to 790 x 271, in scheme 1."""
+
+import subprocess
+import time
+import unittest
+
+from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, ROWS, Session, scale, wait_for
+
+REST_BORDER = "#7AA0DA"  # scheme 1
+
+
+def border_points(width, height):
+    """(what, x, y) client points that lie on a key border at this client size."""
+    sx = lambda v: scale(v, width, DESIGN_W)  # noqa: E731
+    sy = lambda v: scale(v, height, DESIGN_H)  # noqa: E731
+    points = []
+    for y1, y2, xs in ROWS:
+        mid_y = (sy(y1) + sy(y2)) // 2
+        for x in xs:
+            points.append((f"row {y1}..{y2}, x {x}", sx(x), mid_y))
+        for left, right in zip(xs, xs[1:]):
+            mid_x = (sx(left) + sx(right)) // 2
+            points.append((f"key {left}..{right}, top y {y1}", mid_x, sy(y1)))
+            points.append((f"key {left}..{right}, bottom y {y2}", mid_x, sy(y2)))
+    return points
+
+
+def inner_points(width, height):
+    """Client points inside blank areas: the space bar's face and the keyboard
+    background above the slider."""
+    sx = lambda v: scale(v, width, DESIGN_W)  # noqa: E731
+    sy = lambda v: scale(v, height, DESIGN_H)  # noqa: E731
+    return [("space bar face", sx(120), sy(165)), ("space bar face", sx(250), sy(170)),
+            ("background", sx(410), sy(150) + 3)]
+
+
+class DrawingTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session()
+        cls.addClassCleanup(cls.session.stop)
+        cls.session.start()
+        cls.session.start_lumatype()
+
+    def shoot(self, name):
+        s = self.session
+        s.park_pointer()
+        time.sleep(0.5)
+        win = s.window()
+        path = ARTEFACTS / f"{name}.png"
+        image = s.screenshot(path)
+        # The window alone, as a second artefact.
+        left, top = max(win["left"], 0), max(win["top"], 0)
+        crop = f"{win['right'] - left}x{win['bottom'] - top}+{left}+{top}"
+        subprocess.run(["convert", str(path), "-crop", crop, "+repage",
+                        str(ARTEFACTS / f"{name}-window.png")], timeout=30, check=False)
+        return win, image
+
+    def check_picture(self, win, image):
+        w, h = win["client_w"], win["client_h"]
+        ox, oy = win["client_x"], win["client_y"]
+        wrong = [f"{what} at ({x},{y}): {image.pixel(ox + x, oy + y)}"
+                 for what, x, y in border_points(w, h)
+                 if image.pixel(ox + x, oy + y) != REST_BORDER]
+        self.assertEqual(wrong, [], f"{len(wrong)} border pixels are not {REST_BORDER}")
+        for what, x, y in inner_points(w, h):
+            with self.subTest(point=what):
+                self.assertNotEqual(image.pixel(ox + x, oy + y), REST_BORDER,
+                                    f"{what} at ({x},{y}) has the border colour")
+
+    def test_1_design_size(self):
+        win = self.session.window()
+        self.assertEqual((win["client_w"], win["client_h"]), (441, 181))
+        win, image = self.shoot("screen-441x181")
+        self.check_picture(win, image)
+
+    def test_2_stretched_to_790x271(self):
+        s = self.session
+        s.probe("set-client-size", 790, 271)
+        s.probe("move", 100, 100)
+        wait_for(lambda: (s.window()["client_w"], s.window()["client_h"]) == (790, 271),
+                 10, "client size 790 x 271")
+        time.sleep(0.5)
+        win, image = self.shoot("screen-790x271")
+        self.assertEqual((win["client_x"] + win["client_w"] <= image.width,
+                          win["client_y"] + win["client_h"] <= image.height), (True, True),
+                         "the window is not fully on the screen")
+        self.check_picture(win, image)
+
+
+if __name__ == "__main__":
+    unittest.main()
