@@ -1,12 +1,270 @@
-// PLACEHOLDER until key painting lands.
+// How a key paints itself: outline and face in the colours of its state, and
+// one label, either the position's name or the character the key types.
+#include <algorithm>
+
 #include "keyboard/HvBtn.h"
+#include "keyboard/HvKeyboard.h"
+#include "lib/HvLib.h"
+#include "lib/KeyText.h"
+#include "theme/Theme.h"
+
 namespace luma {
-void THvBtn::Refresh() {}
-void THvBtn::Paint(DrawingCanvas&, bool) {}
-void THvBtn::ChooseColors(DrawingCanvas&, bool, bool) {}
-void THvBtn::DrawOutline(DrawingCanvas&, const std::vector<Point>&, bool) {}
-void THvBtn::DrawFace(const std::vector<Point>&) {}
-TextBox THvBtn::ComputeTextBox(const std::vector<Point>&) { return {}; }
-bool THvBtn::DrawCaption(const TextBox&) { return false; }
-void THvBtn::DrawCharLabel(const TextBox&) {}
+namespace {
+
+constexpr unsigned kLabelFormat = kDtVCenter | kDtSingleLine | kDtNoPrefix;
+
+FontSpec LabelFont(const KeyFont& font, int size, Colour colour) {
+  FontSpec spec;
+  spec.name = font.Name;
+  spec.size = size;
+  spec.bold = font.Bold;
+  spec.italic = font.Italic;
+  spec.underline = font.Underline;
+  spec.strikeOut = font.StrikeOut;
+  spec.colour = colour;
+  return spec;
+}
+
+// Clears the brush for text without background, and makes it solid again
+// however the drawing ends.
+class ClearBrushScope {
+ public:
+  explicit ClearBrushScope(DrawingCanvas& canvas) : canvas_(canvas) { canvas_.SetBrushClear(true); }
+  ~ClearBrushScope() { canvas_.SetBrushClear(false); }
+  ClearBrushScope(const ClearBrushScope&) = delete;
+  ClearBrushScope& operator=(const ClearBrushScope&) = delete;
+
+ private:
+  DrawingCanvas& canvas_;
+};
+
+class TextBoxFitter {
+ public:
+  TextBoxFitter(const THvBtn& key, const std::vector<Point>& points) : key_(key), points_(points) {}
+
+  TextBox Fit(DrawingCanvas& canvas, const std::u16string& name, int namePoints) {
+    BoundingBox();
+    Shrink();
+    Cut();
+    if (box_.bottom - box_.top >= 16 && box_.right - box_.left >= 16) return box_;
+
+    // Too small: a box around the centre, big enough for the label.
+    int halfWidth = 16;
+    int halfHeight = 16;
+    const int code = key_.Code;
+    if (!IsCharKey(code) && !(code >= 112 && code <= 135)) {
+      FontSpec font = canvas.Font();
+      const KeyFont& small = HvTheme.KeyFontSmall;
+      font.name = small.Name;
+      font.size = namePoints;
+      font.bold = small.Bold;
+      font.italic = small.Italic;
+      font.underline = small.Underline;
+      font.strikeOut = small.StrikeOut;
+      canvas.SetFont(font);
+      const Size extent = canvas.TextExtent(name);
+      halfWidth = std::max(extent.cx / 2 + 2, 16);
+      halfHeight = std::max(extent.cy + 2, 16);
+    }
+    box_.left = box_.cx - halfWidth;
+    box_.right = box_.cx + halfWidth;
+    box_.top = box_.cy - halfHeight;
+    box_.bottom = box_.cy + halfHeight;
+
+    ShiftOntoPoints();
+    Cut();
+    if (Inside(box_.left, box_.top) && Inside(box_.right, box_.bottom) &&
+        Inside(box_.left, box_.bottom) && Inside(box_.right, box_.top))
+      return box_;
+
+    BoundingBox();
+    Shrink();
+    Cut();
+    return box_;
+  }
+
+ private:
+  bool Inside(std::int32_t x, std::int32_t y) const {
+    bool part = false;
+    return key_.HitTest(x, y, part);
+  }
+  bool InInner(const Point& p) const {
+    return box_.left + 1 <= p.x && p.x < box_.right - 1 && box_.top + 1 <= p.y &&
+           p.y < box_.bottom - 1;
+  }
+  bool NotEmpty() const { return box_.right > box_.left && box_.bottom > box_.top; }
+
+  void BoundingBox() {
+    box_.left = box_.right = points_.front().x;
+    box_.top = box_.bottom = points_.front().y;
+    for (const Point& p : points_) {
+      box_.left = std::min(box_.left, p.x);
+      box_.right = std::max(box_.right, p.x);
+      box_.top = std::min(box_.top, p.y);
+      box_.bottom = std::max(box_.bottom, p.y);
+    }
+    box_.cx = (box_.left + box_.right) / 2;
+    box_.cy = (box_.top + box_.bottom) / 2;
+  }
+
+  // Moves each corner inwards diagonally until it lies in the outline.
+  void Shrink() {
+    while (!Inside(box_.left, box_.top) && NotEmpty()) ++box_.left, ++box_.top;
+    while (!Inside(box_.right, box_.bottom) && NotEmpty()) --box_.right, --box_.bottom;
+    while (!Inside(box_.left, box_.bottom) && NotEmpty()) ++box_.left, --box_.bottom;
+    while (!Inside(box_.right, box_.top) && NotEmpty()) --box_.right, ++box_.top;
+  }
+
+  // Outline corners inside the box cut off the smaller side.
+  void Cut() {
+    for (const Point& p : points_) {
+      if (!InInner(p)) continue;
+      if (p.y - box_.top > box_.bottom - p.y)
+        box_.bottom = p.y;
+      else
+        box_.top = p.y;
+    }
+  }
+
+  // Outline corners inside the box push it off towards the nearer edge.
+  void ShiftOntoPoints() {
+    for (const Point& p : points_) {
+      if (!InInner(p)) continue;
+      const std::int32_t up = box_.bottom - p.y;
+      const std::int32_t down = p.y - box_.top;
+      if (down > up) {
+        box_.top -= up;
+        box_.bottom -= up;
+      } else {
+        box_.top += down;
+        box_.bottom += down;
+      }
+    }
+  }
+
+  const THvBtn& key_;
+  const std::vector<Point>& points_;
+  TextBox box_;
+};
+
+}  // namespace
+
+void THvBtn::Refresh() {
+  if (Keyboard && Keyboard->FPaintingEnabled) Paint(*Canvas, false);
+}
+
+void THvBtn::Paint(DrawingCanvas& canvas, bool outlineOnly) {
+  if (!Place || Place->Points.empty()) return;
+  if (outlineOnly) {
+    DrawOutline(canvas, Place->Points, true);
+    return;
+  }
+  ChooseColors(canvas, Down, Hot);
+  DrawFace(Place->Points);
+}
+
+void THvBtn::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
+  ColorsDown = down;
+  ColorsHot = hot;
+  const THvTheme& t = HvTheme;
+  Colour pen, brush;
+  if (down) {
+    pen = t.DownBorder, brush = t.DownFace, CaptionColor = t.DownCaption, CharColor = t.DownChar;
+  } else if (hot) {
+    pen = t.HotBorder, brush = t.HotFace, CaptionColor = t.HotCaption, CharColor = t.HotChar;
+  } else {
+    pen = t.RestBorder, brush = t.RestFace, CaptionColor = t.RestCaption, CharColor = t.RestChar;
+    // Pure green at rest is a marker colour, not a face, unless asked for literally.
+    if (brush == kPureGreen && !(Keyboard && Keyboard->FMarkerFaceLiteral)) brush = t.BackColor;
+  }
+  canvas.SetPen(pen);
+  canvas.SetBrush(brush);
+}
+
+void THvBtn::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force) {
+  if (points.size() < 2) return;
+  // The working image already shows the outline in this state.
+  if (!force && DrawnDown == ColorsDown && DrawnHot == ColorsHot) return;
+  DrawnDown = ColorsDown;
+  DrawnHot = ColorsHot;
+  if (points.size() == 2)
+    canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
+  else
+    canvas.Polygon(points);
+}
+
+TextBox THvBtn::ComputeTextBox(const std::vector<Point>& points) {
+  TextBox box;
+  if (points.size() < 2) return box;
+  if (points.size() == 2) {
+    box.left = points[0].x;
+    box.top = points[0].y;
+    box.right = points[1].x - 2;
+    box.bottom = points[1].y - 2;
+    box.cx = (points[0].x + points[1].x) / 2;
+    box.cy = (points[0].y + points[1].y) / 2;
+    return box;
+  }
+  const int placeCode = Place ? Place->Code : Code;
+  const std::u16string& name =
+      Keyboard ? Keyboard->FKeyNames[static_cast<std::size_t>(placeCode)] : std::u16string();
+  // Measuring only: keep the size sane even when the fonts are not.
+  const int namePoints =
+      std::max<int>(HvTheme.KeyFontSmall.Size + (ColorsHot ? 2 : 0), kMinLabelPoints);
+  return TextBoxFitter(*this, points).Fit(*Canvas, name, namePoints);
+}
+
+void THvBtn::DrawFace(const std::vector<Point>& points) {
+  if (points.size() < 2) return;
+  TextBox box = ComputeTextBox(points);
+  if (Down) {
+    // The label moves one pixel right and down; the outline stays.
+    ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
+  }
+  DrawOutline(*Canvas, points, false);
+  if (!DrawCaption(box)) DrawCharLabel(box);
+}
+
+bool THvBtn::DrawCaption(const TextBox& box) {
+  const int placeCode = Place ? Place->Code : Code;
+  if (IsCharKey(placeCode) || Code == 32) return false;
+  const KeyFont& font = HvTheme.KeyFontSmall;
+  // A font too small to read is not drawn at all (and never reaches GDI).
+  if (font.Size < kMinLabelPoints) return true;
+  DrawingCanvas& canvas = *Canvas;
+  canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 2 : 0), CaptionColor));
+  const ClearBrushScope clearBrush(canvas);
+  const std::u16string& text = Keyboard->FKeyNames[static_cast<std::size_t>(placeCode)];
+  if (text.empty()) return true;
+  const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
+  // Too wide to centre: keep its beginning visible and clip the end.
+  const bool tooWide = canvas.TextExtent(text).cx > box.right - box.left - 2;
+  DrawKeyText(canvas, rect, text, kLabelFormat | (tooWide ? kDtLeft : kDtCenter),
+              Keyboard->FDeps.textBitmap);
+  return true;
+}
+
+void THvBtn::DrawCharLabel(const TextBox& box) {
+  if (Code == 32) return;
+  const KeyFont& font = HvTheme.KeyFontLarge;
+  if (font.Size < kMinLabelPoints) return;
+
+  // Ctrl alone does not change what a key shows; Ctrl with right Alt is AltGr
+  // and does. The entry is put back however the drawing ends.
+  std::uint8_t& ctrl = Keyboard->FKeyState[17];
+  struct RestoreCtrl {
+    std::uint8_t& entry;
+    std::uint8_t saved;
+    ~RestoreCtrl() { entry = saved; }
+  } restore{ctrl, ctrl};
+  if (ctrl != 0 && Keyboard->FKeyState[165] == 0) ctrl = 0;
+
+  DrawingCanvas& canvas = *Canvas;
+  canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 3 : 0), CharColor));
+  const ClearBrushScope clearBrush(canvas);
+  const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
+  const std::u16string text(1, Keyboard->CaptionFor(Code));
+  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, Keyboard->FDeps.textBitmap);
+}
+
 }  // namespace luma

@@ -1,0 +1,459 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "Fakes.h"
+#include "keyboard/Captions.h"
+#include "keyboard/HvConsts.h"
+#include "keyboard/HvKeyboard.h"
+#include "lib/KeyText.h"
+#include "theme/Theme.h"
+
+namespace luma {
+namespace {
+
+using fakes::DrawCall;
+using fakes::RecordingBitmap;
+
+constexpr unsigned kCentred = kDtCenter | kDtVCenter | kDtSingleLine | kDtNoPrefix;
+constexpr unsigned kLeftAligned = kDtVCenter | kDtSingleLine | kDtNoPrefix;
+
+// Every slot a different colour, so a recorded call shows which slot it used.
+THvTheme DistinctTheme() {
+  THvTheme t;
+  t.BackColor = Rgb(1, 0, 0);
+  t.BackPenColor = Rgb(2, 0, 0);
+  t.RestFace = Rgb(3, 0, 0);
+  t.RestBorder = Rgb(4, 0, 0);
+  t.RestCaption = Rgb(5, 0, 0);
+  t.RestChar = Rgb(6, 0, 0);
+  t.DownFace = Rgb(7, 0, 0);
+  t.DownBorder = Rgb(8, 0, 0);
+  t.DownCaption = Rgb(9, 0, 0);
+  t.DownChar = Rgb(10, 0, 0);
+  t.HotFace = Rgb(11, 0, 0);
+  t.HotBorder = Rgb(12, 0, 0);
+  t.HotCaption = Rgb(13, 0, 0);
+  t.HotChar = Rgb(14, 0, 0);
+  for (KeyFont* f : {&t.KeyFontSmall, &t.KeyFontLarge}) {
+    f->Name = "Tahoma";
+    f->Bold = true;
+  }
+  t.KeyFontSmall.Size = 8;
+  t.KeyFontLarge.Size = 10;
+  return t;
+}
+
+// A canvas that remembers the smallest font size it was ever given.
+class SizeWatchingBitmap : public RecordingBitmap {
+ public:
+  int smallest = 1000;
+  void SetFont(const FontSpec& f) override {
+    smallest = std::min(smallest, f.size);
+    RecordingBitmap::SetFont(f);
+  }
+};
+
+class ThrowingBitmap : public RecordingBitmap {
+ public:
+  void DrawText(std::u16string_view, const Rect&, unsigned) override {
+    throw std::runtime_error("draw failed");
+  }
+};
+
+class KeyFaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedTheme = HvTheme;
+    HvTheme = DistinctTheme();
+    CaptionTables.clear();
+    // Key A: 'a', 'A' with Shift, 'c' with Ctrl alone (a printable stand-in,
+    // so that masking shows), '@' with AltGr.
+    fakes::FakeKeyboardLayouts::Layout us;
+    us.vkToScan[65] = 0x1E;
+    us.chars[65] = [](const KeyStateArray& s) -> std::pair<int, std::u16string> {
+      if (s[17] && s[18]) return {1, u"@"};
+      if (s[17]) return {1, u"c"};
+      if (s[16]) return {1, u"A"};
+      return {1, u"a"};
+    };
+    layouts.layouts[kUsEnglishHkl] = us;
+    layouts.installed = {kUsEnglishHkl};
+    kb = std::make_unique<THvKeyboard>(
+        KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &textBitmap}, kUsEnglishHkl);
+    for (std::size_t vk = 1; vk <= 255; ++vk) kb->FKeyNames[vk] = VKNames[vk];
+  }
+  void TearDown() override {
+    kb.reset();
+    HvTheme = savedTheme;
+    CaptionTables.clear();
+  }
+
+  THvBtn& AddKey(int code, std::vector<std::int32_t> values, DrawingCanvas* canvas = nullptr) {
+    auto& slot = kb->FBtns[static_cast<std::size_t>(code)];
+    kb->FPaintingEnabled = false;  // no paint on creation
+    slot = std::make_unique<THvBtn>(*kb, static_cast<std::uint8_t>(code), values,
+                                    canvas ? *canvas : kb->WorkImage());
+    kb->FPaintingEnabled = true;
+    Work().calls.clear();
+    return *slot;
+  }
+  // Corners bottom-left, bottom-right, top-right, top-left, as the built-in layout has them.
+  THvBtn& AddSquareKey(int code, std::int32_t x, std::int32_t y, std::int32_t size,
+                       DrawingCanvas* canvas = nullptr) {
+    return AddKey(code, {x, y + size, x + size, y + size, x + size, y, x, y}, canvas);
+  }
+
+  RecordingBitmap& Work() { return static_cast<RecordingBitmap&>(kb->WorkImage()); }
+  std::vector<DrawCall> Texts() { return Work().Of(DrawCall::kText); }
+
+  THvTheme savedTheme;
+  fakes::RecordingBitmapFactory bitmaps;
+  fakes::FakeScreen screen;
+  fakes::FakeKeyboardLayouts layouts;
+  fakes::FakeKeySender sender;
+  fakes::FakeCursor cursor;
+  RecordingBitmap textBitmap;
+  std::unique_ptr<THvKeyboard> kb;
+};
+
+TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  EXPECT_EQ(esc.ComputeTextBox(esc.Place->Points), (TextBox{1, 1, 29, 29, 15, 15}));
+
+  esc.Refresh();
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, u"Esc");
+  EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29}));
+  EXPECT_EQ(texts[0].format, kCentred);
+  EXPECT_EQ(texts[0].font.size, 8);
+  EXPECT_EQ(texts[0].font.name, "Tahoma");
+  EXPECT_TRUE(texts[0].font.bold);
+  EXPECT_EQ(texts[0].font.colour, HvTheme.RestCaption);
+  EXPECT_TRUE(texts[0].brushClear) << "text without background";
+  EXPECT_FALSE(Work().brushClear) << "brush solid again afterwards";
+  EXPECT_EQ(Work().Count(DrawCall::kPolygon), 0u) << "the rest outline is the base image's";
+
+  Work().calls.clear();
+  esc.SetDown(true);
+  texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rect, (Rect{4, 3, 30, 30})) << "one pixel right and down";
+  EXPECT_EQ(texts[0].font.colour, HvTheme.DownCaption);
+  const auto outlines = Work().Of(DrawCall::kPolygon);
+  ASSERT_EQ(outlines.size(), 1u);
+  EXPECT_EQ(outlines[0].points, esc.Points) << "the outline does not move";
+  EXPECT_EQ(outlines[0].pen, HvTheme.DownBorder);
+  EXPECT_EQ(outlines[0].brush, HvTheme.DownFace);
+}
+
+TEST_F(KeyFaceTest, TwoPointKeyIsARoundedRectangle) {
+  THvBtn& key = AddKey(9, {10, 10, 60, 40});
+  key.ChooseColors(Work(), false, false);
+  key.Paint(Work(), true);
+  const auto rects = Work().Of(DrawCall::kRoundRect);
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_EQ(rects[0].rect, (Rect{10, 10, 60, 40}));
+  EXPECT_EQ(rects[0].ellipseW, 5);
+  EXPECT_EQ(rects[0].ellipseH, 5);
+  EXPECT_EQ(rects[0].pen, HvTheme.RestBorder);
+  EXPECT_EQ(rects[0].brush, HvTheme.RestFace);
+
+  Work().calls.clear();
+  key.Refresh();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, u"Tab");
+  EXPECT_EQ(texts[0].rect, (Rect{12, 11, 58, 38}));
+}
+
+TEST_F(KeyFaceTest, SmallPolygonFallsBackToItsShrunkBox) {
+  // Whatever the label, the box around the centre does not fit a 15 x 15 key.
+  for (int code : {27, 65, 112}) {
+    THvBtn& key = AddSquareKey(code, 0, 0, 15);
+    EXPECT_EQ(key.ComputeTextBox(key.Place->Points), (TextBox{1, 1, 14, 14, 7, 7})) << code;
+  }
+}
+
+TEST_F(KeyFaceTest, FittedBoxOfNonRectangularOutlines) {
+  // An L-shaped key: a bar 60 x 30 on top, a leg 30 x 30 below its right half.
+  // The bottom-left corner walks diagonally until it reaches the bar at (30, 30).
+  THvBtn& l = AddKey(13, {60, 60, 60, 0, 0, 0, 0, 30, 30, 30, 30, 60});
+  EXPECT_EQ(l.ComputeTextBox(l.Place->Points), (TextBox{30, 1, 59, 30, 30, 30}));
+  // A notch 10 deep in the middle of the top edge: its corner (25, 10) lies in
+  // the box and cuts off the smaller (upper) side.
+  THvBtn& n = AddKey(27, {0, 40, 40, 40, 40, 0, 25, 0, 25, 10, 15, 10, 15, 0, 0, 0});
+  EXPECT_EQ(n.ComputeTextBox(n.Place->Points), (TextBox{1, 10, 39, 39, 20, 20}));
+  // A triangle too small for a box around its centre ends on its shrunk box.
+  THvBtn& t = AddKey(112, {0, 0, 40, 0, 0, 40});
+  const TextBox box = t.ComputeTextBox(t.Place->Points);
+  EXPECT_LE(box.left, box.right);
+  EXPECT_LE(box.top, box.bottom);
+}
+
+TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColours) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  THvBtn& a = AddSquareKey(65, 30, 0, 30);
+  struct Row {
+    bool down, hot;
+    int captionSize, charSize;
+    Colour pen, brush, caption, chr;
+  } rows[] = {
+      {false, false, 8, 10, HvTheme.RestBorder, HvTheme.RestFace, HvTheme.RestCaption,
+       HvTheme.RestChar},
+      {false, true, 10, 13, HvTheme.HotBorder, HvTheme.HotFace, HvTheme.HotCaption,
+       HvTheme.HotChar},
+      {true, false, 8, 10, HvTheme.DownBorder, HvTheme.DownFace, HvTheme.DownCaption,
+       HvTheme.DownChar},
+      {true, true, 10, 13, HvTheme.DownBorder, HvTheme.DownFace, HvTheme.DownCaption,
+       HvTheme.DownChar},
+  };
+  for (const auto& r : rows) {
+    for (THvBtn* key : {&esc, &a}) {
+      key->Down = r.down;
+      key->Hot = r.hot;
+      key->DrawnDown = key->DrawnHot = false;
+      Work().calls.clear();
+      key->Refresh();
+      const auto texts = Texts();
+      ASSERT_EQ(texts.size(), 1u);
+      const bool isCaption = key == &esc;
+      EXPECT_EQ(texts[0].text, isCaption ? u"Esc" : u"a");
+      EXPECT_EQ(texts[0].font.size, isCaption ? r.captionSize : r.charSize)
+          << "down " << r.down << " hot " << r.hot;
+      EXPECT_EQ(texts[0].font.colour, isCaption ? r.caption : r.chr);
+      EXPECT_EQ(texts[0].brush, r.brush);
+      EXPECT_EQ(key->CaptionColor, r.caption);
+      EXPECT_EQ(key->CharColor, r.chr);
+      if (r.down || r.hot) {
+        const auto outlines = Work().Of(DrawCall::kPolygon);
+        ASSERT_EQ(outlines.size(), 1u);
+        EXPECT_EQ(outlines[0].pen, r.pen);
+      }
+    }
+  }
+}
+
+TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  esc.SetHot(true);
+  esc.Refresh();
+  EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
+  EXPECT_EQ(Work().Count(DrawCall::kText), 2u);
+  // After a full redraw the working image shows the rest look again.
+  Work().calls.clear();
+  esc.DrawnDown = esc.DrawnHot = false;
+  esc.Refresh();
+  EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
+}
+
+TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  kb->FPaintingEnabled = false;
+  esc.SetHot(true);
+  esc.Refresh();
+  EXPECT_TRUE(Work().calls.empty());
+}
+
+TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
+  THvBtn& none = AddKey(27, {});
+  THvBtn& one = AddKey(9, {5, 5});
+  THvBtn& placeless = AddSquareKey(65, 0, 0, 30);
+  placeless.SetPlace(nullptr);
+  for (THvBtn* key : {&none, &one, &placeless}) {
+    key->Down = true;
+    key->ChooseColors(Work(), true, false);
+    key->Paint(Work(), true);
+    key->Refresh();
+  }
+  EXPECT_TRUE(Work().calls.empty());
+}
+
+TEST_F(KeyFaceTest, SpaceBarShowsNoLabel) {
+  THvBtn& space = AddKey(32, {0, 0, 150, 30});
+  space.Refresh();
+  EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+  space.SetDown(true);
+  EXPECT_EQ(Work().Count(DrawCall::kRoundRect), 1u);
+  EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+}
+
+TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  THvBtn& a = AddSquareKey(65, 30, 0, 30);
+  THvBtn& b = AddSquareKey(66, 60, 0, 30);
+  a.SetPlace(&esc);  // a character key on a named position shows the name
+  a.Refresh();
+  b.SetPlace(&a);  // on a character position, its own character
+  b.Refresh();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, u"Esc");
+  EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29}));
+  EXPECT_EQ(texts[1].text, std::u16string(1, kb->CaptionFor(66)));
+  EXPECT_EQ(texts[1].rect, (Rect{33, 2, 59, 29}));
+}
+
+TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
+  Work().charWidthAt8 = 1;  // one pixel per character at 8 points
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  // Box 1..29: room for 29 - 1 - 2 = 26 pixels.
+  struct Row {
+    std::size_t length;
+    unsigned format;
+  } rows[] = {{3, kCentred}, {26, kCentred}, {27, kLeftAligned}, {60, kLeftAligned}};
+  for (const auto& r : rows) {
+    kb->FKeyNames[27] = std::u16string(r.length, u'x');
+    Work().calls.clear();
+    esc.Refresh();
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].format, r.format) << r.length;
+    EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29})) << "clipped to the same rectangle";
+  }
+}
+
+TEST_F(KeyFaceTest, AnEmptyNameDrawsNothingAndNoCharacterEither) {
+  THvBtn& key = AddSquareKey(7, 0, 0, 30);  // no name
+  key.Refresh();
+  EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+  EXPECT_FALSE(Work().brushClear);
+}
+
+TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
+  THvBtn& a = AddSquareKey(65, 0, 0, 30);
+  struct Row {
+    std::uint8_t ctrl, rightAlt, alt;
+    char16_t shown;
+  } rows[] = {
+      {0, 0, 0, u'a'},
+      {0x81, 0, 0, u'a'},  // masked for the lookup
+      {0x81, 0x81, 0x81, u'@'},
+  };
+  for (const auto& r : rows) {
+    kb->FKeyState[17] = r.ctrl;
+    kb->FKeyState[165] = r.rightAlt;
+    kb->FKeyState[18] = r.alt;
+    Work().calls.clear();
+    a.Refresh();
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, std::u16string(1, r.shown));
+    EXPECT_EQ(kb->FKeyState[17], r.ctrl) << "Ctrl entry put back";
+  }
+}
+
+TEST_F(KeyFaceTest, CtrlEntryAndBrushComeBackWhenDrawingFails) {
+  ThrowingBitmap failing;
+  THvBtn& a = AddSquareKey(65, 0, 0, 30, &failing);
+  kb->FKeyState[17] = 0x81;
+  EXPECT_THROW(a.Refresh(), std::runtime_error);
+  EXPECT_EQ(kb->FKeyState[17], 0x81);
+  EXPECT_FALSE(failing.brushClear);
+}
+
+TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
+  HvTheme.RestFace = kPureGreen;
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  esc.ChooseColors(Work(), false, false);
+  esc.Paint(Work(), true);
+  esc.Refresh();
+  EXPECT_EQ(Work().Of(DrawCall::kPolygon).at(0).brush, HvTheme.BackColor);
+  EXPECT_EQ(Texts().size(), 1u) << "drawn directly";
+  EXPECT_EQ(Work().Count(DrawCall::kTransparent), 0u);
+
+  kb->FMarkerFaceLiteral = true;
+  Work().calls.clear();
+  esc.ChooseColors(Work(), false, false);
+  EXPECT_EQ(Work().brush, kPureGreen);
+}
+
+TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  THvBtn& a = AddSquareKey(65, 30, 0, 30);
+  struct Row {
+    const char* what;
+    bool down, hot;
+  } rows[] = {{"hot", false, true}, {"down", true, false}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    HvTheme.HotFace = HvTheme.DownFace = kPureGreen;
+    for (THvBtn* key : {&esc, &a}) {
+      key->Down = r.down;
+      key->Hot = r.hot;
+      Work().calls.clear();
+      textBitmap.calls.clear();
+      key->Refresh();
+      EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+      const auto blits = Work().Of(DrawCall::kTransparent);
+      ASSERT_EQ(blits.size(), 1u);
+      const TextBox box = key->ComputeTextBox(key->Place->Points);
+      const int shift = r.down ? 1 : 0;
+      const Rect rect{box.left + 2 + shift, box.top + 1 + shift, box.right + shift,
+                      box.bottom + shift};
+      EXPECT_EQ(blits[0].rect.left, rect.left);
+      EXPECT_EQ(blits[0].rect.top, rect.top);
+      EXPECT_EQ(textBitmap.width, rect.Width());
+      EXPECT_EQ(textBitmap.height, rect.Height());
+      const auto fills = textBitmap.Of(DrawCall::kFillRect);
+      ASSERT_EQ(fills.size(), 1u);
+      EXPECT_EQ(fills[0].rect, (Rect{0, 0, rect.Width(), rect.Height()}));
+      EXPECT_EQ(fills[0].brush, kTextBitmapColour);
+      const auto texts = textBitmap.Of(DrawCall::kText);
+      ASSERT_EQ(texts.size(), 1u);
+      EXPECT_EQ(texts[0].rect, (Rect{0, 0, rect.Width(), rect.Height()}));
+      const Colour expected = key == &a ? (r.down ? HvTheme.DownChar : HvTheme.HotChar)
+                                        : (r.down ? HvTheme.DownCaption : HvTheme.HotCaption);
+      EXPECT_EQ(texts[0].font.colour, expected);
+    }
+  }
+}
+
+TEST_F(KeyFaceTest, WithoutATextBitmapGreenFaceLabelsAreDrawnDirectly) {
+  RecordingBitmap canvas;
+  canvas.SetBrush(kPureGreen);
+  DrawKeyText(canvas, {3, 2, 29, 29}, u"Esc", kCentred, nullptr);
+  EXPECT_EQ(canvas.Count(DrawCall::kText), 1u);
+  // An empty rectangle through the bitmap draws nothing.
+  RecordingBitmap bitmap;
+  DrawKeyText(canvas, {10, 10, 10, 20}, u"x", kCentred, &bitmap);
+  EXPECT_EQ(canvas.Count(DrawCall::kTransparent), 0u);
+  EXPECT_TRUE(bitmap.calls.empty());
+}
+
+TEST_F(KeyFaceTest, FontsTooSmallToReadAreNotDrawn) {
+  SizeWatchingBitmap canvas;
+  THvBtn& esc = AddSquareKey(27, 0, 0, 30, &canvas);
+  THvBtn& a = AddSquareKey(65, 30, 0, 30, &canvas);
+  THvBtn& tiny = AddSquareKey(9, 60, 0, 15, &canvas);  // measures its name
+  struct Row {
+    std::uint16_t small, large;
+    std::size_t texts;  // Esc caption + A character + Tab caption
+  } rows[] = {
+      {kMinLabelPoints, kMinLabelPoints, 3},
+      {kMinLabelPoints - 1, kMinLabelPoints, 1},
+      {kMinLabelPoints, kMinLabelPoints - 1, 2},
+      {0, 0, 0},
+      {1, 2, 0},
+  };
+  for (const auto& r : rows) {
+    HvTheme.KeyFontSmall.Size = r.small;
+    HvTheme.KeyFontLarge.Size = r.large;
+    for (bool hot : {false, true}) {
+      canvas.calls.clear();
+      canvas.smallest = 1000;
+      for (THvBtn* key : {&esc, &a, &tiny}) {
+        key->Hot = hot;
+        key->Refresh();
+      }
+      EXPECT_EQ(canvas.Count(DrawCall::kText), r.texts) << r.small << "/" << r.large;
+      EXPECT_GE(canvas.smallest, kMinLabelPoints);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace luma
