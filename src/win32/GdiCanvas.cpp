@@ -1,0 +1,282 @@
+#include "win32/GdiCanvas.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace luma::win32 {
+
+COLORREF ResolveColour(luma::Colour colour) {
+  if (luma::IsSysColour(colour)) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return colour & 0x00FFFFFF;
+}
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+namespace {
+
+// UTF-16 in both; Windows' wchar_t is 16 bits wide.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+std::wstring ToWide(std::u16string_view text) { return {text.begin(), text.end()}; }
+
+const GdiBitmap* AsGdi(const luma::Bitmap& bitmap) {
+  return dynamic_cast<const GdiBitmap*>(&bitmap);
+}
+
+bool SameFace(const luma::FontSpec& a, const luma::FontSpec& b) {
+  return a.name == b.name && a.size == b.size && a.bold == b.bold && a.italic == b.italic &&
+         a.underline == b.underline && a.strikeOut == b.strikeOut;
+}
+
+}  // namespace
+
+GdiBitmap::GdiBitmap() : dc_(CreateCompatibleDC(nullptr)) {
+  // Pen and brush colours go through the DC's own pen and brush, so drawing
+  // never creates or deletes a GDI object for them.
+  SelectObject(dc_.Get(), GetStockObject(DC_PEN));
+  SelectObject(dc_.Get(), GetStockObject(DC_BRUSH));
+  initialBitmap_ = GetCurrentObject(dc_.Get(), OBJ_BITMAP);
+}
+
+GdiBitmap::~GdiBitmap() {
+  // Objects must leave the DC before they are deleted.
+  SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
+  if (initialBitmap_) SelectObject(dc_.Get(), initialBitmap_);
+}
+
+void GdiBitmap::SetFont(const luma::FontSpec& font) {
+  if (!SameFace(font, font_) && hfont_) {
+    SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
+    hfont_.Reset();
+  }
+  font_ = font;
+}
+
+void GdiBitmap::SelectPen() {
+  SelectObject(dc_.Get(), GetStockObject(DC_PEN));
+  SetDCPenColor(dc_.Get(), ResolveColour(pen_));
+}
+
+void GdiBitmap::SelectBrush() {
+  if (brushClear_) {
+    SelectObject(dc_.Get(), GetStockObject(NULL_BRUSH));
+  } else {
+    SelectObject(dc_.Get(), GetStockObject(DC_BRUSH));
+    SetDCBrushColor(dc_.Get(), ResolveColour(brush_));
+  }
+}
+
+void GdiBitmap::SelectFont() {
+  if (!hfont_) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(font_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSY), 72);
+    lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font_.italic ? TRUE : FALSE;
+    lf.lfUnderline = font_.underline ? TRUE : FALSE;
+    lf.lfStrikeOut = font_.strikeOut ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    const std::wstring face = Widen(font_.name);
+    const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+    std::copy_n(face.begin(), n, lf.lfFaceName);
+    hfont_.Reset(CreateFontIndirectW(&lf));
+  }
+  SelectObject(dc_.Get(), hfont_ ? static_cast<HGDIOBJ>(hfont_.Get()) : GetStockObject(SYSTEM_FONT));
+}
+
+void GdiBitmap::FillRect(const luma::Rect& rect) {
+  if (brushClear_) return;  // a clear brush paints nothing
+  SelectBrush();
+  const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  ::FillRect(dc_.Get(), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void GdiBitmap::RoundRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                          std::int32_t bottom, std::int32_t ellipseWidth,
+                          std::int32_t ellipseHeight) {
+  SelectPen();
+  SelectBrush();
+  ::RoundRect(dc_.Get(), left, top, right, bottom, ellipseWidth, ellipseHeight);
+}
+
+void GdiBitmap::Polygon(const std::vector<luma::Point>& points) {
+  if (points.empty()) return;
+  std::vector<POINT> gdiPoints;
+  gdiPoints.reserve(points.size());
+  for (const luma::Point& p : points) gdiPoints.push_back({p.x, p.y});
+  SelectPen();
+  SelectBrush();
+  ::Polygon(dc_.Get(), gdiPoints.data(), static_cast<int>(gdiPoints.size()));
+}
+
+luma::Size GdiBitmap::TextExtent(std::u16string_view text) {
+  SelectFont();
+  const std::wstring wide = ToWide(text);
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size))
+    return {};
+  return {size.cx, size.cy};
+}
+
+void GdiBitmap::DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) {
+  SelectFont();
+  SetBkMode(dc_.Get(), TRANSPARENT);
+  SetTextColor(dc_.Get(), ResolveColour(font_.colour));
+  std::wstring wide = ToWide(text);
+  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  DrawTextExW(dc_.Get(), wide.data(), static_cast<int>(wide.size()), &r, format, nullptr);
+}
+
+void GdiBitmap::DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
+                                luma::Colour transparentColour) {
+  const GdiBitmap* gdi = AsGdi(source);
+  if (!gdi || gdi->width_ <= 0 || gdi->height_ <= 0) return;
+  TransparentBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, gdi->width_,
+                 gdi->height_, ResolveColour(transparentColour));
+}
+
+void GdiBitmap::SetSize(std::int32_t width, std::int32_t height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) return;
+
+  GdiObject<HBITMAP> dib;
+  void* bits = nullptr;
+  if (width > 0 && height > 0) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dib.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib) bits = nullptr;
+  }
+
+  // Keep what overlaps, as a resized picture would.
+  if (dib && dib_) {
+    MemoryDc scratch(CreateCompatibleDC(dc_.Get()));
+    SelectionGuard select(scratch.Get(), dib.Get());
+    BitBlt(scratch.Get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_.Get(), 0,
+           0, SRCCOPY);
+  }
+
+  SelectObject(dc_.Get(), dib ? static_cast<HGDIOBJ>(dib.Get()) : initialBitmap_);
+  dib_ = std::move(dib);
+  bits_ = static_cast<std::uint32_t*>(bits);
+  width_ = dib_ ? width : 0;
+  height_ = dib_ ? height : 0;
+}
+
+void GdiBitmap::Draw(const luma::Bitmap& source, std::int32_t x, std::int32_t y) {
+  const GdiBitmap* gdi = AsGdi(source);
+  if (!gdi || gdi->width_ <= 0 || gdi->height_ <= 0) return;
+  BitBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, SRCCOPY);
+}
+
+luma::Colour GdiBitmap::PixelAt(int x, int y) const {
+  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+  GdiFlush();
+  const std::uint32_t pixel = bits_[static_cast<std::size_t>(y) * width_ + x];  // 0x00RRGGBB
+  return luma::Rgb((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+bool GdiBitmap::SaveBmp(const std::wstring& path) const {
+  if (!bits_) return false;
+  GdiFlush();
+  // 24 bpp bottom-up: the form every viewer reads without guessing at alpha.
+  const std::size_t rowBytes = (static_cast<std::size_t>(width_) * 3 + 3) & ~std::size_t{3};
+  const std::size_t imageBytes = rowBytes * height_;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + imageBytes);
+  info.biSize = sizeof(info);
+  info.biWidth = width_;
+  info.biHeight = height_;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = static_cast<DWORD>(imageBytes);
+
+  std::vector<std::uint8_t> data;
+  data.reserve(file.bfSize);
+  auto append = [&data](const void* p, std::size_t n) {
+    const auto* bytes = static_cast<const std::uint8_t*>(p);
+    data.insert(data.end(), bytes, bytes + n);
+  };
+  append(&file, sizeof(file));
+  append(&info, sizeof(info));
+  for (std::int32_t y = height_ - 1; y >= 0; --y) {
+    const std::uint32_t* row = bits_ + static_cast<std::size_t>(y) * width_;
+    const std::size_t start = data.size();
+    for (std::int32_t x = 0; x < width_; ++x) {
+      data.push_back(static_cast<std::uint8_t>(row[x]));        // blue
+      data.push_back(static_cast<std::uint8_t>(row[x] >> 8));   // green
+      data.push_back(static_cast<std::uint8_t>(row[x] >> 16));  // red
+    }
+    data.resize(start + rowBytes, 0);
+  }
+
+  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  File out(handle);
+  DWORD written = 0;
+  return WriteFile(out.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+         written == data.size();
+}
+
+std::unique_ptr<luma::Bitmap> GdiBitmapFactory::CreateBitmap() {
+  return std::make_unique<GdiBitmap>();
+}
+
+std::int32_t WindowScreen::Width() const {
+  RECT r{};
+  GetClientRect(window_, &r);
+  return r.right - r.left;
+}
+
+std::int32_t WindowScreen::Height() const {
+  RECT r{};
+  GetClientRect(window_, &r);
+  return r.bottom - r.top;
+}
+
+void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) {
+  const GdiBitmap* gdi = AsGdi(source);
+  if (!gdi || rect.Width() <= 0 || rect.Height() <= 0) return;
+  WindowDc dc(window_);
+  if (!dc) return;
+  BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left,
+         rect.top, SRCCOPY);
+}
+
+namespace {
+struct TextBitmapHolder {
+  GdiBitmap bitmap;
+  TextBitmapHolder() {
+    bitmap.SetBrush(kTextBitmapColour);
+    bitmap.SetPen(kTextBitmapColour);
+  }
+};
+}  // namespace
+
+luma::Bitmap& TextBitmap() {
+  static TextBitmapHolder holder;
+  return holder.bitmap;
+}
+
+}  // namespace luma::win32

@@ -1,0 +1,99 @@
+// The GDI canvas: off-screen bitmaps over a memory DC, their factory, the
+// paint box as a screen, and the process-wide TextBitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Canvas.h"
+#include "win32/Handles.h"
+
+namespace luma::win32 {
+
+// 0xFF0000nn becomes GetSysColor(nn) now; an RGB colour stays as it is.
+COLORREF ResolveColour(luma::Colour colour);
+
+// A memory DC with a 32-bpp top-down DIB section. Pen, brush and font reach
+// GDI before each drawing call, so system colours follow the current scheme.
+class GdiBitmap : public luma::Bitmap {
+ public:
+  GdiBitmap();
+  ~GdiBitmap() override;
+  GdiBitmap(const GdiBitmap&) = delete;
+  GdiBitmap& operator=(const GdiBitmap&) = delete;
+
+  void SetPen(luma::Colour colour) override { pen_ = colour; }
+  void SetBrush(luma::Colour colour) override { brush_ = colour; }
+  luma::Colour BrushColour() const override { return brush_; }
+  void SetBrushClear(bool clear) override { brushClear_ = clear; }
+  bool BrushClear() const override { return brushClear_; }
+  void SetFont(const luma::FontSpec& font) override;
+  const luma::FontSpec& Font() const override { return font_; }
+
+  void FillRect(const luma::Rect& rect) override;
+  void RoundRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                 std::int32_t ellipseWidth, std::int32_t ellipseHeight) override;
+  void Polygon(const std::vector<luma::Point>& points) override;
+  luma::Size TextExtent(std::u16string_view text) override;
+  void DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) override;
+  void DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
+                       luma::Colour transparentColour) override;
+
+  void SetSize(std::int32_t width, std::int32_t height) override;
+  std::int32_t Width() const override { return width_; }
+  std::int32_t Height() const override { return height_; }
+  void Draw(const luma::Bitmap& source, std::int32_t x, std::int32_t y) override;
+
+  HDC Dc() const { return dc_.Get(); }
+  // The pixel as 0x00BBGGRR; CLR_INVALID outside the bitmap.
+  luma::Colour PixelAt(int x, int y) const;
+  // Writes a top-down 32-bpp BMP file; false when it cannot be written.
+  bool SaveBmp(const std::wstring& path) const;
+
+ private:
+  void SelectPen();
+  void SelectBrush();
+  void SelectFont();
+
+  MemoryDc dc_;
+  GdiObject<HBITMAP> dib_;
+  HGDIOBJ initialBitmap_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
+
+  luma::Colour pen_ = 0;
+  luma::Colour brush_ = 0xFFFFFF;
+  bool brushClear_ = false;
+  luma::FontSpec font_;
+  GdiObject<HFONT> hfont_;  // made for font_ on first use, dropped when font_ changes
+};
+
+class GdiBitmapFactory : public luma::BitmapFactory {
+ public:
+  std::unique_ptr<luma::Bitmap> CreateBitmap() override;
+};
+
+// The client area of a window as the keyboard's paint box.
+class WindowScreen : public luma::Screen {
+ public:
+  explicit WindowScreen(HWND window) : window_(window) {}
+  std::int32_t Width() const override;
+  std::int32_t Height() const override;
+  void CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) override;
+
+ private:
+  HWND window_;
+};
+
+// Process-wide bitmap for text on pure-green faces: brush and pen #777777,
+// drawn with #777777 as its transparent colour. Created on first use.
+inline constexpr luma::Colour kTextBitmapColour = 0x777777;
+luma::Bitmap& TextBitmap();
+
+std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16
+
+}  // namespace luma::win32

@@ -1,0 +1,88 @@
+// ForceForegroundWindow against the real window manager.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+
+#include "TestSupport.h"
+#include "win32/Focus.h"
+
+namespace luma::win32 {
+namespace {
+
+using testing::Activate;
+using testing::PumpUntil;
+using testing::RecordingWindow;
+
+DWORD LockTimeout() {
+  DWORD ms = 0;
+  SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &ms, 0);
+  return ms;
+}
+
+void SetLockTimeout(DWORD ms) {
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                        reinterpret_cast<PVOID>(static_cast<std::uintptr_t>(ms)), 0);
+}
+
+// Runs each test with a distinctive lock time-out and puts the old one back.
+class ForceForegroundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    original_ = LockTimeout();
+    SetLockTimeout(kTimeout);
+    if (LockTimeout() != kTimeout) GTEST_SKIP() << "the lock time-out cannot be set here";
+    ASSERT_TRUE(Activate(first_.Handle()));
+  }
+  void TearDown() override { SetLockTimeout(original_); }
+
+  static constexpr DWORD kTimeout = 123457;
+  DWORD original_ = 0;
+  RecordingWindow first_{L"Lumatype focus first"};
+  RecordingWindow second_{L"Lumatype focus second"};
+};
+
+TEST_F(ForceForegroundTest, BringsAnotherWindowForwardAndKeepsTheLockTimeout) {
+  ShowWindow(second_.Handle(), SW_SHOWNOACTIVATE);
+  ASSERT_NE(GetForegroundWindow(), second_.Handle());
+  ForceForegroundWindow(second_.Handle(), true);
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second_.Handle(); }));
+  EXPECT_EQ(LockTimeout(), kTimeout);
+}
+
+TEST_F(ForceForegroundTest, ShowsAHiddenWindowFirst) {
+  ASSERT_FALSE(IsWindowVisible(second_.Handle()));
+  ForceForegroundWindow(second_.Handle(), true);
+  EXPECT_TRUE(PumpUntil([&] {
+    return IsWindowVisible(second_.Handle()) && GetForegroundWindow() == second_.Handle();
+  }));
+  EXPECT_EQ(LockTimeout(), kTimeout);
+}
+
+TEST_F(ForceForegroundTest, RestoresAMinimisedWindow) {
+  ShowWindow(second_.Handle(), SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(second_.Handle()) != FALSE; }));
+  ForceForegroundWindow(second_.Handle(), true);
+  EXPECT_TRUE(PumpUntil([&] {
+    return !IsIconic(second_.Handle()) && GetForegroundWindow() == second_.Handle();
+  }));
+  EXPECT_EQ(LockTimeout(), kTimeout);
+}
+
+TEST_F(ForceForegroundTest, IgnoresNullDeadAndForegroundWindows) {
+  HWND dead = nullptr;
+  {
+    RecordingWindow gone(L"Lumatype focus gone");
+    dead = gone.Handle();
+  }
+  ASSERT_FALSE(IsWindow(dead));
+  ForceForegroundWindow(nullptr, true);
+  ForceForegroundWindow(dead, true);
+  ForceForegroundWindow(first_.Handle(), true);
+  EXPECT_EQ(GetForegroundWindow(), first_.Handle());
+  EXPECT_FALSE(IsWindowVisible(second_.Handle()));
+  EXPECT_EQ(LockTimeout(), kTimeout);
+}
+
+}  // namespace
+}  // namespace luma::win32

@@ -1,0 +1,114 @@
+// The RAII owners and the window helper: each releases exactly once, moves
+// hand ownership over, and the window object is bound for every message.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <type_traits>
+
+#include "TestSupport.h"
+#include "win32/Handles.h"
+
+namespace luma::win32 {
+namespace {
+
+static_assert(!std::is_copy_constructible_v<GdiObject<HBRUSH>>);
+static_assert(!std::is_copy_constructible_v<WindowDc>);
+static_assert(!std::is_copy_constructible_v<SelectionGuard>);
+static_assert(!std::is_copy_constructible_v<Module>);
+
+TEST(HandlesTest, GdiObjectDeletesOnceAfterMoves) {
+  HBRUSH raw = CreateSolidBrush(RGB(1, 2, 3));
+  ASSERT_NE(GetObjectType(raw), 0u);
+  {
+    GdiObject<HBRUSH> a(raw);
+    GdiObject<HBRUSH> b(std::move(a));
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.Get(), raw);
+    GdiObject<HBRUSH> c;
+    c = std::move(b);
+    EXPECT_FALSE(b);
+    EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_BRUSH));
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u);
+}
+
+TEST(HandlesTest, GdiObjectAssignmentDeletesTheOldObject) {
+  HBRUSH first = CreateSolidBrush(RGB(1, 2, 3));
+  HBRUSH second = CreateSolidBrush(RGB(4, 5, 6));
+  GdiObject<HBRUSH> owner(first);
+  owner = GdiObject<HBRUSH>(second);
+  EXPECT_EQ(GetObjectType(first), 0u);
+  EXPECT_NE(GetObjectType(second), 0u);
+  HBRUSH released = owner.Release();
+  EXPECT_EQ(released, second);
+  EXPECT_FALSE(owner);
+  DeleteObject(released);
+}
+
+TEST(HandlesTest, SelectionGuardRestoresOnItsOwnDc) {
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  MemoryDc otherDc(CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(dc);
+  HGDIOBJ before = GetCurrentObject(dc.Get(), OBJ_BRUSH);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(9, 9, 9)));
+  {
+    SelectionGuard guard(dc.Get(), brush.Get());
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BRUSH), brush.Get());
+    SelectionGuard moved(std::move(guard));
+    SelectObject(otherDc.Get(), GetStockObject(BLACK_BRUSH));
+  }
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BRUSH), before);
+  EXPECT_EQ(GetCurrentObject(otherDc.Get(), OBJ_BRUSH), GetStockObject(BLACK_BRUSH));
+}
+
+TEST(HandlesTest, WindowDcMovesItsDcAlong) {
+  testing::RecordingWindow window;
+  WindowDc a(window.Handle());
+  ASSERT_TRUE(a);
+  HDC raw = a.Get();
+  WindowDc b(std::move(a));
+  EXPECT_FALSE(a);
+  EXPECT_EQ(b.Get(), raw);
+  WindowDc screen(nullptr);
+  EXPECT_TRUE(screen);
+  screen = std::move(b);
+  EXPECT_EQ(screen.Get(), raw);
+}
+
+TEST(HandlesTest, ModuleIsFreedWithItsOwner) {
+  if (GetModuleHandleW(L"cabinet.dll")) GTEST_SKIP() << "cabinet.dll is already loaded";
+  {
+    Module module(LoadLibraryW(L"cabinet.dll"));
+    ASSERT_TRUE(module);
+    Module moved(std::move(module));
+    EXPECT_NE(GetModuleHandleW(L"cabinet.dll"), nullptr);
+  }
+  EXPECT_EQ(GetModuleHandleW(L"cabinet.dll"), nullptr);
+}
+
+TEST(BaseWindowTest, BindsAtCreationAndUnbindsAtDestruction) {
+  testing::RecordingWindow window;
+  ASSERT_NE(window.Handle(), nullptr);
+  EXPECT_TRUE(window.sawNcCreate);
+  EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWLP_USERDATA),
+            reinterpret_cast<LONG_PTR>(&window));
+  HWND hwnd = window.Handle();
+  DestroyWindow(hwnd);
+  EXPECT_TRUE(window.sawNcDestroy);
+  EXPECT_EQ(window.Handle(), nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(BaseWindowTest, UnhandledMessagesGetTheDefaultAnswer) {
+  testing::RecordingWindow window(L"Caption text");
+  wchar_t text[32] = {};
+  // WM_GETTEXT is left to DefWindowProc, which knows the caption.
+  SendMessageW(window.Handle(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Caption text");
+  SendMessageW(window.Handle(), WM_TIMER, 42, 0);
+  ASSERT_EQ(window.timers.size(), 1u);
+  EXPECT_EQ(window.timers[0], 42u);
+}
+
+}  // namespace
+}  // namespace luma::win32
