@@ -1,0 +1,152 @@
+// Drawing cost of the real keyboard model over GDI memory bitmaps, at the
+// design size and two larger window sizes: a full redraw that rebuilds the
+// base image, a redraw from the existing base image, and one hover change
+// from a key to its neighbour. Medians of many runs, timed with the
+// performance counter; ratios are taken within one run.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "keyboard/HvKeyboard.h"
+#include "lib/WorkArea.h"
+#include "theme/Theme.h"
+#include "win32/GdiCanvas.h"
+#include "win32/Win32System.h"
+
+namespace {
+
+using namespace luma;
+using namespace luma::win32;
+
+// The paint box as a memory bitmap: the copy to the screen is a real BitBlt.
+class MemoryScreen : public Screen {
+ public:
+  std::int32_t Width() const override { return image.Width(); }
+  std::int32_t Height() const override { return image.Height(); }
+  void CopyFrom(const Bitmap& source, const Rect& rect) override {
+    const auto& gdi = static_cast<const GdiBitmap&>(source);
+    BitBlt(image.Dc(), rect.left, rect.top, rect.Width(), rect.Height(), gdi.Dc(), rect.left,
+           rect.top, SRCCOPY);
+  }
+  GdiBitmap image;
+};
+
+// The first show releases held modifiers; a benchmark must not type.
+class QuietKeySender : public KeySender {
+ public:
+  std::uint16_t ScanCode(std::uint16_t vk) override {
+    return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  }
+  void Send(const KeyEvent&) override {}
+  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
+};
+
+class Stopwatch {
+ public:
+  Stopwatch() { QueryPerformanceFrequency(&frequency_); }
+  template <class F>
+  double MedianMs(int runs, F&& work) const {
+    std::vector<double> ms;
+    ms.reserve(static_cast<std::size_t>(runs));
+    for (int i = 0; i < runs; ++i) {
+      LARGE_INTEGER start, end;
+      QueryPerformanceCounter(&start);
+      work();
+      GdiFlush();  // batched GDI calls count towards the work that queued them
+      QueryPerformanceCounter(&end);
+      ms.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                   static_cast<double>(frequency_.QuadPart));
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+  }
+
+ private:
+  LARGE_INTEGER frequency_{};
+};
+
+// Centre of a key's first outline part.
+Point Centre(const THvBtn& key) {
+  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (const Point& p : key.Points) {
+    if (p == kOutlineSeparator) break;
+    box.left = std::min(box.left, p.x);
+    box.top = std::min(box.top, p.y);
+    box.right = std::max(box.right, p.x);
+    box.bottom = std::max(box.bottom, p.y);
+  }
+  return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+  const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
+
+  Win32SystemColours sys;
+  HvThemeColours = ComputeThemeColors(sys, QueryVisualStyle());
+  HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+  HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+  ApplyColorScheme(1, HvTheme, HvThemeColours, sys);
+
+  GdiBitmapFactory bitmaps;
+  MemoryScreen screen;
+  screen.image.SetSize(441, 181);
+  Win32KeyboardLayouts layouts;
+  QuietKeySender sender;
+  Win32Cursor cursor;
+  THvKeyboard keyboard(KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &TextBitmap()},
+                       FromHkl(GetKeyboardLayout(0)));
+  keyboard.SetNamesLayout(kUsEnglishHkl);
+  if (!keyboard.LoadLayout("Standard")) {
+    std::fprintf(stderr, "the built-in layout did not load\n");
+    return 1;
+  }
+  const std::int32_t designWidth = keyboard.Width(), designHeight = keyboard.Height();
+  keyboard.SetShown(true);
+  keyboard.SetPaintingEnabled(true);
+
+  const Stopwatch watch;
+  std::printf("%-11s %12s %12s %12s %12s %12s\n", "size", "full ms", "no-base ms", "hover ms",
+              "hover/full", "no-base/full");
+  struct Size2 {
+    int width, height;
+  };
+  for (const Size2 size : {Size2{441, 181}, Size2{1280, 525}, Size2{2560, 1050}}) {
+    screen.image.SetSize(size.width, size.height);
+    keyboard.SetSize(size.height, size.width);
+    const long double kx = static_cast<long double>(size.width) / designWidth;
+    const long double ky = static_cast<long double>(size.height) / designHeight;
+    for (int vk = 1; vk <= 255; ++vk)
+      if (THvBtn* key = keyboard.Btn(vk)) key->ScaleOutline(kx, ky);
+    const THvBtn* escape = keyboard.Btn(27);
+    const KeyFontSizes fonts = FitKeyFontSizes(escape->OutlineWidth(), escape->OutlineHeight());
+    HvTheme.KeyFontLarge.Size = fonts.large;
+    HvTheme.KeyFontSmall.Size = fonts.small;
+    keyboard.Redraw(true);
+
+    const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });
+    const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(false); });
+
+    // F1 and F2 are neighbours; every step moves the hover from one to the other.
+    const Point f1 = Centre(*keyboard.Btn(112)), f2 = Centre(*keyboard.Btn(113));
+    bool onFirst = false;
+    keyboard.TrackPointer(f2.x, f2.y);
+    const double hover = watch.MedianMs(hoverRuns, [&] {
+      onFirst = !onFirst;
+      const Point p = onFirst ? f1 : f2;
+      keyboard.TrackPointer(p.x, p.y);
+    });
+    keyboard.ClearHot(true);
+
+    char label[32];
+    std::snprintf(label, sizeof(label), "%dx%d", size.width, size.height);
+    std::printf("%-11s %12.3f %12.3f %12.3f %12.3f %12.3f\n", label, full, noBase, hover,
+                hover / full, noBase / full);
+  }
+  return 0;
+}
