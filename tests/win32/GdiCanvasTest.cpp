@@ -319,18 +319,5 @@ TEST(GdiBitmapTest, TextBitmapPaintsInTheGreyThatIsLeftOut) {
   EXPECT_EQ(CountPixels(target, kBackground, {0, 0, 12, 12}), 144);
 }
 
-TEST(GdiBitmapTest, FactoryMakesIndependentGdiBitmaps) {
-  GdiBitmapFactory factory;
-  auto a = factory.CreateBitmap();
-  auto b = factory.CreateBitmap();
-  ASSERT_NE(dynamic_cast<GdiBitmap*>(a.get()), nullptr);
-  a->SetSize(4, 4);
-  b->SetSize(4, 4);
-  a->SetBrush(kPen);
-  a->FillRect({0, 0, 4, 4});
-  EXPECT_EQ(static_cast<GdiBitmap&>(*a).PixelAt(1, 1), kPen);
-  EXPECT_NE(static_cast<GdiBitmap&>(*b).PixelAt(1, 1), kPen);
-}
-
 }  // namespace
 }  // namespace luma::win32
