@@ -313,6 +313,28 @@ class Session:
             raise E2EError("no TMainForm window")
         return {k: (int(v) if k != "title" else v) for k, v in info.items()}
 
+    def x_client_origin(self, win):
+        """Where the X server shows the client area. The window manager draws
+        its own frame and may nudge the window (e.g. 1 pixel up at the screen
+        bottom) without Wine knowing, so pictures are located through X."""
+        ids = self._run(["xdotool", "search", "--name", "^Lumatype$"]).stdout.split()
+        for wid in ids:
+            info = self._run(["xwininfo", "-id", wid]).stdout
+            fields = {}
+            for line in info.splitlines():
+                name, sep, value = line.strip().partition(":")
+                if sep:
+                    fields[name] = value.strip()
+            try:
+                x = int(fields["Absolute upper-left X"])
+                y = int(fields["Absolute upper-left Y"])
+                w, h = int(fields["Width"]), int(fields["Height"])
+            except (KeyError, ValueError):
+                continue
+            if (w, h) == (win["client_w"], win["client_h"]):
+                return x, y
+        return win["client_x"], win["client_y"]
+
     # ----- probe -----
 
     def probe(self, *args, timeout=30):

@@ -59,7 +59,7 @@ class DrawingTest(unittest.TestCase):
 
     def check_picture(self, win, image):
         w, h = win["client_w"], win["client_h"]
-        ox, oy = win["client_x"], win["client_y"]
+        ox, oy = self.session.x_client_origin(win)
         wrong = [f"{what} at ({x},{y}): {image.pixel(ox + x, oy + y)}"
                  for what, x, y in border_points(w, h)
                  if image.pixel(ox + x, oy + y) != REST_BORDER]
