@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds all three presets (native, win64, win32) with warnings as errors and
+# runs every test: the native unit tests, then the Win32 and end-to-end tests
+# under Wine. Exits non-zero on any failure. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$PWD
+
+scripts/setup.sh
+
+for preset in native win64 win32; do
+  echo "== build $preset"
+  cmake --preset "$preset" -DLUMA_WERROR=ON >/dev/null
+  cmake --build --preset "$preset"
+done
+
+# A private Wine prefix for this run, and a virtual display for the Win32
+# tests when there is none. The end-to-end tests start display and prefix of
+# their own.
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumatype-test.XXXXXX")
+export WINEPREFIX=$work/wine LUMA_E2E_TMP=$work
+started=()
+cleanup() {
+  WINEPREFIX=$work/wine timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
+  local i
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+    kill "${started[i]}" 2>/dev/null || true
+    wait "${started[i]}" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [ -z "${DISPLAY:-}" ]; then
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do
+    grep -q . "$work/display" 2>/dev/null && break
+    sleep 0.1
+  done
+  grep -q . "$work/display" || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$work/display")"
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  started+=($!)
+fi
+
+status=0
+for preset in native win64; do
+  echo "== ctest $preset"
+  log=$root/build/$preset/ctest.log
+  if ctest --preset "$preset" --timeout 1500 >"$log" 2>&1; then
+    grep -E 'tests passed|tests failed|Total Test time' "$log" || true
+  else
+    status=1
+    tail -n 400 "$log"
+    echo "(full log: $log)"
+  fi
+done
+
+if [ "$status" -ne 0 ]; then
+  echo "TESTS FAILED"
+else
+  echo "ALL TESTS PASSED"
+fi
+exit "$status"
