@@ -272,10 +272,13 @@ TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
   EXPECT_TRUE(Work().calls.empty());
 }
 
-TEST_F(KeyFaceTest, SpaceBarShowsNoLabel) {
+TEST_F(KeyFaceTest, NoLabelOnTheSpaceBarOrAnUnnamedPosition) {
   THvBtn& space = AddKey(32, {0, 0, 150, 30});
+  THvBtn& unnamed = AddSquareKey(7, 0, 30, 30);
   space.Refresh();
+  unnamed.Refresh();  // and no character label in its place either
   EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+  EXPECT_FALSE(Work().brushClear);
   space.SetDown(true);
   EXPECT_EQ(Work().Count(DrawCall::kRoundRect), 1u);
   EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
@@ -314,13 +317,6 @@ TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
     EXPECT_EQ(texts[0].format, r.format) << r.length;
     EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29})) << "clipped to the same rectangle";
   }
-}
-
-TEST_F(KeyFaceTest, AnEmptyNameDrawsNothingAndNoCharacterEither) {
-  THvBtn& key = AddSquareKey(7, 0, 0, 30);  // no name
-  key.Refresh();
-  EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
-  EXPECT_FALSE(Work().brushClear);
 }
 
 TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
