@@ -380,10 +380,14 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
     for (THvBtn* key : {&esc, &a}) {
       key->Down = r.down;
       key->Hot = r.hot;
+      key->DrawnDown = key->DrawnHot = false;
       Work().calls.clear();
       textBitmap.calls.clear();
       key->Refresh();
       EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
+      const auto outlines = Work().Of(DrawCall::kPolygon);
+      ASSERT_EQ(outlines.size(), 1u);
+      EXPECT_EQ(outlines[0].brush, kPureGreen) << "only the rest face is a marker";
       const auto blits = Work().Of(DrawCall::kTransparent);
       ASSERT_EQ(blits.size(), 1u);
       const TextBox box = key->ComputeTextBox(key->Place->Points);
