@@ -307,8 +307,6 @@ void TMainForm::OnMouseMove(LPARAM lParam) {
 void TMainForm::OnMouseUp(MouseButton button) {
   if (button == MouseButton::Left && GetCapture() == Handle()) ReleaseCapture();
   FPress->MouseUp();
-  // The released key's look reaches the screen now, not at the next move.
-  FKeyboard->CopyToScreen();
 }
 
 void TMainForm::OnMouseLeave() {
@@ -496,7 +494,6 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kPressTimerId) {
         FPress->PressTimerTick();
-        FKeyboard->CopyToScreen();
       } else if (wParam == kHklTimerId) {
         tmrHKLTimer();
       }
