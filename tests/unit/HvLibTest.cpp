@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "lib/HvLib.h"
+
+namespace luma {
+namespace {
+
+std::set<int> Codes(std::initializer_list<std::pair<int, int>> ranges) {
+  std::set<int> out;
+  for (auto [low, high] : ranges)
+    for (int vk = low; vk <= high; ++vk) out.insert(vk);
+  return out;
+}
+
+struct KindRow {
+  const char* name;
+  std::function<bool(int)> predicate;
+  std::set<int> members;
+};
+
+TEST(HvLibKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
+  const std::vector<KindRow> rows = {
+      {"IsModifierKey", IsModifierKey, Codes({{91, 92}, {160, 165}})},
+      {"IsStateKey", IsStateKey, Codes({{20, 20}, {91, 92}, {144, 145}, {160, 165}})},
+      {"IsCharKey", IsCharKey,
+       Codes({{32, 32}, {48, 90}, {96, 111}, {186, 192}, {219, 226}})},
+      {"IsRemappableKey", IsRemappableKey, Codes({{48, 90}, {186, 192}, {219, 226}})},
+      {"IsExtendedKey", IsExtendedKey,
+       Codes({{33, 46}, {91, 93}, {95, 95}, {111, 111}, {144, 144}, {161, 161}, {163, 163},
+              {165, 183}})},
+  };
+  for (const auto& row : rows)
+    for (int vk = -1; vk <= 256; ++vk)
+      EXPECT_EQ(row.predicate(vk), row.members.count(vk) == 1) << row.name << "(" << vk << ")";
+}
+
+struct SplitRow {
+  std::string s, seps;
+  int pos;
+  std::string before, after;
+};
+
+TEST(HvLibText, SeparatorPosTextBeforeTextAfter) {
+  const std::vector<SplitRow> rows = {
+      {"", ";", 0, "", ""},
+      {"60,120;90,120", ";", 7, "60,120", "90,120"},
+      {"5", ",", 0, "5", "5"},  // no separator: both halves are the whole text
+      {"5,", ",", 2, "5", ""},
+      {",5", ",", 1, "", "5"},
+      {";", ";", 1, "", ""},
+      {"a=b=c", "=", 2, "a", "b=c"},
+      // the separators are tried in turn: the first one that occurs wins,
+      // even when a later one occurs earlier in the text
+      {"a,b;c", ";,", 4, "a,b", "c"},
+      {"a,b;c", ",;", 2, "a", "b;c"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(SeparatorPos(r.s, r.seps), r.pos) << r.s;
+    EXPECT_EQ(TextBefore(r.s, r.seps), r.before) << r.s;
+    EXPECT_EQ(TextAfter(r.s, r.seps), r.after) << r.s;
+  }
+}
+
+TEST(HvLibBusyCursor, CountsNestingAndNeverGoesNegative) {
+  fakes::FakeCursor cursor;
+  BusyCount = 0;
+
+  BeginBusyCursor(cursor, false);
+  BeginBusyCursor(cursor, false);
+  EXPECT_EQ(BusyCount, 2);
+  EndBusyCursor(cursor, false);
+  EXPECT_EQ(BusyCount, 1);
+  EXPECT_EQ(cursor.changes, (std::vector<bool>{true, true}));  // still busy
+  EndBusyCursor(cursor, false);
+  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(cursor.changes.back(), false);
+
+  cursor.changes.clear();
+  EndBusyCursor(cursor, false);
+  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(cursor.changes, std::vector<bool>{false});
+
+  BeginBusyCursor(cursor, false);
+  BeginBusyCursor(cursor, false);
+  BeginBusyCursor(cursor, true);
+  EXPECT_EQ(BusyCount, 1);
+  BeginBusyCursor(cursor, false);
+  EndBusyCursor(cursor, true);
+  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(cursor.changes.back(), false);
+}
+
+struct SendRow {
+  std::uint16_t vk;
+  bool keyUp;
+  bool extended;
+  std::uint32_t flags;
+};
+
+TEST(HvLibSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
+  const std::vector<SendRow> rows = {
+      {65, false, false, 0},
+      {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},  // Delete up
+      {165, false, true, kKeyEventExtendedKey},                 // right Alt down
+      {164, false, false, 0},                                   // left Alt down
+      {161, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},  // right Shift up
+      {13, false, true, kKeyEventExtendedKey},                  // numeric-pad Enter
+      {13, true, false, kKeyEventKeyUp},                        // main Enter
+  };
+  for (const auto& r : rows) {
+    fakes::FakeKeySender sender;
+    SendKeyInput(sender, r.vk, r.keyUp, r.extended);
+    ASSERT_EQ(sender.sent.size(), 1u) << r.vk;
+    const KeyEvent& e = sender.sent[0];
+    EXPECT_EQ(e.vk, r.vk);
+    EXPECT_EQ(e.scan, sender.ScanCode(r.vk));
+    EXPECT_EQ(e.flags, r.flags) << r.vk;
+    EXPECT_EQ(e.time, 0u);
+    EXPECT_EQ(e.extraInfo, 0u);
+  }
+}
+
+TEST(HvLibSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
+  fakes::FakeKeySender sender;
+  SendKeyInput(sender, 65, false, false);
+  SendKeyInput(sender, 250, false, false);  // no scan code in the fake
+  EXPECT_EQ(sender.sent[0], (KeyEvent{65, 0x1E, 0, 0, 0}));
+  EXPECT_EQ(sender.sent[1], (KeyEvent{250, 0, 0, 0, 0}));
+}
+
+TEST(HvLibSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
+  fakes::FakeKeySender sender;
+  for (int vk = 1; vk <= 32; ++vk) SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
+  for (int vk = 184; vk <= 255; ++vk) SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
+  for (const auto& e : sender.sent) EXPECT_EQ(e.flags, kKeyEventKeyUp) << e.vk;
+}
+
+TEST(HvLibSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
+  fakes::FakeKeySender sender;
+  KeyStateArray& sys = sender.systemState;
+  sys[1] = 0x80;    // left mouse button
+  sys[16] = 0x80;
+  sys[17] = 0x80;
+  sys[160] = 0x01;  // toggled only: cleared, not released
+  sys[161] = 0x81;  // right Shift held
+  sys[162] = 0x80;  // left Ctrl held
+  sys[92] = 0x80;   // right Win held
+  sys[20] = 0x01;   // Caps Lock on
+  sys[144] = 0x81;  // Num Lock held and on: not a modifier, kept
+  sys[65] = 0x80;
+
+  KeyStateArray state{};
+  SyncKeyState(sender, state);
+
+  const std::vector<KeyEvent> expected = {
+      {161, 0x36, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
+      {162, 0x1D, kKeyEventKeyUp, 0, 0},
+      {92, 0, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
+  };
+  EXPECT_EQ(sender.sent, expected);
+  for (int vk : {1, 2, 4, 5, 6, 16, 17, 18, 91, 92, 160, 161, 162, 163, 164, 165})
+    EXPECT_EQ(state[static_cast<std::size_t>(vk)], 0) << vk;
+  EXPECT_EQ(state[20], 0x01);
+  EXPECT_EQ(state[144], 0x81);
+  EXPECT_EQ(state[65], 0x80);
+}
+
+TEST(HvLibSyncKeyState, ReleaseIfDownIgnoresCodesOutsideTheArray) {
+  fakes::FakeKeySender sender;
+  KeyStateArray state{};
+  ReleaseIfDown(sender, 300, state);
+  ReleaseIfDown(sender, -1, state);
+  EXPECT_TRUE(sender.sent.empty());
+}
+
+}  // namespace
+}  // namespace luma
