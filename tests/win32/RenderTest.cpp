@@ -1,0 +1,165 @@
+// The whole keyboard drawn by the real model through GDI into memory, in each
+// colour scheme, and read back pixel by pixel.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "keyboard/HvKeyboard.h"
+#include "theme/Theme.h"
+#include "win32/GdiCanvas.h"
+#include "win32/Win32System.h"
+
+namespace luma::win32 {
+namespace {
+
+// The paint box as a memory bitmap, so the test reads what the window would show.
+class MemoryScreen : public Screen {
+ public:
+  MemoryScreen(int width, int height) { image.SetSize(width, height); }
+  std::int32_t Width() const override { return image.Width(); }
+  std::int32_t Height() const override { return image.Height(); }
+  void CopyFrom(const Bitmap& source, const Rect& rect) override {
+    const auto& gdi = dynamic_cast<const GdiBitmap&>(source);
+    BitBlt(image.Dc(), rect.left, rect.top, rect.Width(), rect.Height(), gdi.Dc(), rect.left,
+           rect.top, SRCCOPY);
+  }
+  GdiBitmap image;
+};
+
+// Keeps injected key-ups of the first show away from the desktop.
+class QuietKeySender : public KeySender {
+ public:
+  std::uint16_t ScanCode(std::uint16_t vk) override {
+    return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  }
+  void Send(const KeyEvent&) override {}
+  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
+};
+
+// A Unix path from the environment names the same place through Wine's Z: drive.
+std::wstring ArtefactDir() {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableW(L"LUMA_ARTEFACT_DIR", buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  std::wstring dir(buffer);
+  if (dir.front() == L'/') dir = L"Z:" + dir;
+  for (wchar_t& c : dir)
+    if (c == L'/') c = L'\\';
+  if (dir.back() != L'\\') dir += L'\\';
+  return dir;
+}
+
+Colour Resolved(Colour c) { return ResolveColour(c); }
+
+struct SchemeCase {
+  int number;
+  Colour restBorder;  // as the scheme table gives it (may name a system colour)
+  Colour restFace;    // 0xFFFFFFFF: the theme group colour
+};
+constexpr Colour kThemeGroup = 0xFFFFFFFF;
+
+class RenderTest : public ::testing::TestWithParam<SchemeCase> {
+ protected:
+  void SetUp() override {
+    savedTheme_ = HvTheme;
+    savedColours_ = HvThemeColours;
+    HvThemeColours = ComputeThemeColors(sys_, QueryVisualStyle());
+    HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+    HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+    ApplyColorScheme(GetParam().number, HvTheme, HvThemeColours, sys_);
+
+    keyboard_ = std::make_unique<THvKeyboard>(
+        KeyboardDeps{bitmaps_, screen_, layouts_, sender_, cursor_, &TextBitmap()},
+        FromHkl(GetKeyboardLayout(0)));
+    keyboard_->SetNamesLayout(kUsEnglishHkl);
+    ASSERT_TRUE(keyboard_->LoadLayout("Standard"));
+    ASSERT_EQ(keyboard_->Width(), 441);
+    ASSERT_EQ(keyboard_->Height(), 181);
+    keyboard_->SetShown(true);
+    keyboard_->SetPaintingEnabled(true);
+    keyboard_->Redraw(true);
+  }
+  void TearDown() override {
+    keyboard_.reset();
+    HvTheme = savedTheme_;
+    HvThemeColours = savedColours_;
+  }
+
+  Colour At(int x, int y) const { return screen_.image.PixelAt(x, y); }
+
+  // Pixels of one colour strictly inside a key, away from its outline.
+  int CountInside(int vk, Colour colour) const {
+    const THvBtn* key = keyboard_->Btn(vk);
+    Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const Point& p : key->Points) {
+      if (p == kOutlineSeparator) break;
+      box.left = std::min(box.left, p.x);
+      box.top = std::min(box.top, p.y);
+      box.right = std::max(box.right, p.x);
+      box.bottom = std::max(box.bottom, p.y);
+    }
+    int n = 0;
+    for (int y = box.top + 3; y < box.bottom - 2; ++y)
+      for (int x = box.left + 3; x < box.right - 2; ++x) n += At(x, y) == colour;
+    return n;
+  }
+
+  Win32SystemColours sys_;
+  GdiBitmapFactory bitmaps_;
+  MemoryScreen screen_{441, 181};
+  Win32KeyboardLayouts layouts_;
+  QuietKeySender sender_;
+  Win32Cursor cursor_;
+  std::unique_ptr<THvKeyboard> keyboard_;
+  THvTheme savedTheme_;
+  ThemeColours savedColours_;
+};
+
+TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
+  const SchemeCase& c = GetParam();
+  const Colour face = c.restFace == kThemeGroup ? HvThemeColours.ThemeGroupColor : c.restFace;
+
+  // Escape and F1 share the column x = 30; the border runs along it.
+  EXPECT_EQ(At(30, 15), Resolved(c.restBorder));
+  EXPECT_EQ(At(0, 15), Resolved(c.restBorder));
+  EXPECT_EQ(At(2, 27), Resolved(face));  // inside Escape, below its caption
+  EXPECT_GT(CountInside(27, Resolved(HvTheme.RestCaption)), 0) << "no \"Esc\" caption";
+  EXPECT_GT(CountInside('A', Resolved(HvTheme.RestChar)), 0) << "no character label";
+
+  // Hover over F1 repaints its outline in the hot look; Escape stays at rest.
+  keyboard_->TrackPointer(45, 15);
+  EXPECT_EQ(At(45, 0), Resolved(HvTheme.HotBorder));
+  EXPECT_EQ(At(32, 27), Resolved(HvTheme.HotFace));
+  EXPECT_EQ(At(2, 27), Resolved(face));
+
+  // A key that is down shows the down face; the model copies it on request.
+  keyboard_->ClearHot(true);
+  keyboard_->Btn(113)->SetDown(true);
+  keyboard_->CopyToScreen();
+  EXPECT_EQ(At(62, 27), Resolved(HvTheme.DownFace));
+  EXPECT_EQ(At(75, 0), Resolved(HvTheme.DownBorder));
+  EXPECT_EQ(At(32, 27), Resolved(face));
+
+  const std::wstring dir = ArtefactDir();
+  if (!dir.empty()) {
+    const std::wstring path = dir + L"scheme-" + std::to_wstring(c.number) + L".bmp";
+    EXPECT_TRUE(screen_.image.SaveBmp(path));
+  }
+}
+
+// Rest border and rest face of each scheme, from the scheme table.
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, RenderTest,
+    ::testing::Values(SchemeCase{1, Rgb(0x7A, 0xA0, 0xDA), kThemeGroup},
+                      SchemeCase{2, SysColour(kColorWindowText), SysColour(kColorBtnFace)},
+                      SchemeCase{3, Rgb(0, 0, 0), Rgb(0xFF, 0xFF, 0xFF)},
+                      SchemeCase{4, Rgb(0xFF, 0xFF, 0xFF), Rgb(0x20, 0x20, 0x20)},
+                      SchemeCase{5, Rgb(0x72, 0x78, 0x80), Rgb(0xE9, 0xEC, 0xEF)},
+                      SchemeCase{6, Rgb(0xA3, 0xB0, 0xB5), Rgb(0xDB, 0xE2, 0xE4)},
+                      SchemeCase{7, Rgb(0xB7, 0xB7, 0xB8), Rgb(0xFE, 0xFE, 0xFE)}),
+    [](const auto& param) { return "Scheme" + std::to_string(param.param.number); });
+
+}  // namespace
+}  // namespace luma::win32
