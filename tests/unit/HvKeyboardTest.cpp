@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "KeyboardHarness.h"
+#include "keyboard/HvKeyboard.h"
+#include "theme/Theme.h"
+
+namespace luma {
+namespace {
+
+using fakes::DrawCall;
+using testing::Corners;
+using testing::KeyboardHarness;
+using testing::KeyLine;
+
+TEST(HvKeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
+  BusyCount = 0;
+  fakes::RecordingBitmapFactory bitmaps;
+  fakes::FakeScreen screen;
+  screen.width = 500;
+  screen.height = 200;
+  fakes::FakeKeyboardLayouts layouts;
+  fakes::FakeKeySender sender;
+  fakes::FakeCursor cursor;
+  THvKeyboard kb({bitmaps, screen, layouts, sender, cursor}, 0x04070407);
+  EXPECT_EQ(kb.FCurrentHKL, 0x04070407u);
+  EXPECT_EQ(kb.Width(), 500);
+  EXPECT_EQ(kb.Height(), 200);
+  EXPECT_EQ(bitmaps.created.size(), 2u);
+  for (int vk = 0; vk <= 256; ++vk) EXPECT_EQ(kb.Btn(vk), nullptr);
+  EXPECT_FALSE(kb.FShown);
+  EXPECT_TRUE(kb.FPaintingEnabled);
+  EXPECT_EQ(kb.FHotBtn, nullptr);
+  EXPECT_TRUE(screen.copies.empty());
+}
+
+// --- Key state -------------------------------------------------------------
+
+TEST(HvKeyboardKeyState, LockKeysToggleOnlyWhenGoingDown) {
+  KeyboardHarness h;
+  for (int vk : {20, 144, 145}) {
+    auto& entry = h.kb.FKeyState[static_cast<std::size_t>(vk)];
+    const std::vector<std::pair<bool, int>> steps = {
+        {true, 1}, {false, 1}, {true, 0}, {false, 0}, {true, 1}};
+    for (auto [down, expected] : steps) {
+      h.kb.UpdateKeyState(vk, down);
+      EXPECT_EQ(entry, expected) << vk << (down ? " down" : " up");
+    }
+    // A toggle value the system reported with the down bit set counts as off.
+    entry = 0x81;
+    h.kb.UpdateKeyState(vk, true);
+    EXPECT_EQ(entry, 1) << vk;
+  }
+}
+
+struct StateStep {
+  int vk;
+  bool down;
+  std::vector<std::pair<int, int>> expect;  // entry, value
+};
+
+TEST(HvKeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
+  const std::vector<std::vector<StateStep>> scripts = {
+      {{160, true, {{160, 0x81}, {16, 0x81}}},
+       {161, true, {{161, 0x81}, {16, 0x81}}},
+       {160, false, {{160, 0}, {16, 0x81}}},  // right Shift still down
+       {161, false, {{161, 0}, {16, 0}}}},
+      {{163, true, {{163, 0x81}, {17, 0x81}, {16, 0}}},
+       {162, true, {{17, 0x81}}},
+       {163, false, {{17, 0x81}}},
+       {162, false, {{17, 0}}}},
+      {{165, true, {{165, 0x81}, {18, 0x81}, {17, 0}}},
+       {164, true, {{18, 0x81}}},
+       {165, false, {{18, 0x81}}},
+       {164, false, {{18, 0}}}},
+      // The Win keys have no combined entry; ordinary keys set their own.
+      {{91, true, {{91, 0x81}, {16, 0}, {17, 0}, {18, 0}}},
+       {92, true, {{92, 0x81}}},
+       {65, true, {{65, 0x81}}},
+       {65, false, {{65, 0}}}},
+  };
+  for (const auto& script : scripts) {
+    KeyboardHarness h;
+    for (const auto& step : script) {
+      h.kb.UpdateKeyState(step.vk, step.down);
+      for (auto [entry, value] : step.expect)
+        EXPECT_EQ(h.kb.FKeyState[static_cast<std::size_t>(entry)], value)
+            << "after " << step.vk << (step.down ? " down" : " up") << ": entry " << entry;
+    }
+  }
+}
+
+// --- Redraw decisions --------------------------------------------------------
+
+class HvKeyboardLoaded : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+    h.ForgetCalls();
+  }
+  KeyboardHarness h;
+};
+
+TEST_F(HvKeyboardLoaded, OrdinaryKeyDownRepaintsThatKeyAloneAndCopiesNothing) {
+  h.kb.Btn(65)->SetDown(true);
+  EXPECT_TRUE(h.screen.copies.empty());
+  EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 0u);
+  const auto outlines = h.Work().Of(DrawCall::kPolygon);
+  ASSERT_EQ(outlines.size(), 1u);
+  EXPECT_EQ(outlines[0].points, Corners(60, 90, 90, 120));
+  EXPECT_EQ(h.kb.FKeyState[65], 0x81);
+  EXPECT_TRUE(h.kb.IsKeyDown(65));
+  EXPECT_FALSE(h.kb.IsKeyDown(66));
+}
+
+TEST_F(HvKeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
+  // Num Lock has no outline in the built-in layout but is still a state key.
+  for (int vk : {20, 144, 145, 91, 92, 160, 161, 162, 163, 164, 165}) {
+    h.ForgetCalls();
+    h.kb.Btn(vk)->SetDown(true);
+    EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u) << vk;
+    EXPECT_EQ(h.screen.copies.size(), 1u) << vk;
+    EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 0u) << vk;  // base not rebuilt
+  }
+  EXPECT_EQ(h.kb.FKeyState[144], 1);
+}
+
+TEST_F(HvKeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
+  h.kb.SetPaintingEnabled(false);
+  h.kb.Redraw(false);
+  h.kb.Redraw(true);
+  h.kb.CopyToScreen();
+  EXPECT_TRUE(h.kb.FBaseStale);
+  EXPECT_TRUE(h.Base().calls.empty());
+  EXPECT_TRUE(h.Work().calls.empty());
+  EXPECT_TRUE(h.screen.copies.empty());
+
+  h.kb.SetPaintingEnabled(true);
+  EXPECT_FALSE(h.kb.FBaseStale);
+  EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
+  EXPECT_EQ(h.screen.copies.size(), 1u);
+
+  h.ForgetCalls();
+  h.kb.SetPaintingEnabled(true);  // unchanged: nothing
+  EXPECT_TRUE(h.screen.copies.empty());
+}
+
+TEST_F(HvKeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColours) {
+  HvTheme.BackColor = Rgb(1, 2, 3);
+  HvTheme.BackPenColor = Rgb(4, 5, 6);
+  h.kb.Redraw(true);
+  const auto fills = h.Base().Of(DrawCall::kFillRect);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].rect, (Rect{0, 0, 441, 181}));
+  EXPECT_EQ(fills[0].brush, Rgb(1, 2, 3));
+  EXPECT_EQ(fills[0].pen, Rgb(4, 5, 6));
+  // Every key with an outline paints it on the base, once.
+  EXPECT_EQ(h.Base().Count(DrawCall::kPolygon), 75u);
+  EXPECT_EQ(h.Work().Of(DrawCall::kBlit).at(0).rect, (Rect{0, 0, 441, 181}));
+  HvTheme = THvTheme{};
+
+  h.ForgetCalls();
+  h.kb.Redraw(false);
+  EXPECT_TRUE(h.Base().calls.empty());
+  EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u);
+}
+
+TEST_F(HvKeyboardLoaded, CopyToScreenCopiesThePaintBoxRectangle) {
+  h.screen.width = 300;
+  h.screen.height = 120;
+  h.kb.CopyToScreen();
+  EXPECT_EQ(h.screen.copies, std::vector<Rect>{(Rect{0, 0, 300, 120})});
+}
+
+TEST_F(HvKeyboardLoaded, MarkerFaceLiteralIsStoredAndRebuildsTheBase) {
+  h.kb.SetMarkerFaceLiteral(true);
+  EXPECT_TRUE(h.kb.FMarkerFaceLiteral);
+  EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
+}
+
+// --- Hover -------------------------------------------------------------------
+
+TEST(HvKeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
+  KeyboardHarness h;
+  const std::string text = KeyLine(66, 0, 0, 40, 30) + "\r\n" + KeyLine(65, 20, 0, 60, 30) +
+                           "\r\n" + KeyLine(67, 0, 40, 40, 70);
+  ASSERT_TRUE(h.kb.LoadLayoutText("t", text));
+  h.ForgetCalls();
+
+  h.kb.TrackPointer(30, 15);  // inside both 65 and 66
+  EXPECT_EQ(h.kb.FHotBtn, h.kb.Btn(65));
+  EXPECT_TRUE(h.kb.Btn(65)->Hot);
+  EXPECT_FALSE(h.kb.Btn(66)->Hot);
+  EXPECT_EQ(h.screen.copies.size(), 1u);
+
+  h.ForgetCalls();
+  h.kb.TrackPointer(22, 5);  // still in 65
+  h.kb.TrackPointer(59, 30);
+  EXPECT_TRUE(h.screen.copies.empty());
+  EXPECT_TRUE(h.Work().calls.empty());
+
+  h.kb.TrackPointer(10, 15);  // 66 only
+  EXPECT_EQ(h.kb.FHotBtn, h.kb.Btn(66));
+  EXPECT_FALSE(h.kb.Btn(65)->Hot);
+  EXPECT_EQ(h.screen.copies.size(), 1u);
+
+  h.kb.TrackPointer(50, 50);  // no key: hover cleared, still one copy
+  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_FALSE(h.kb.Btn(66)->Hot);
+  EXPECT_EQ(h.screen.copies.size(), 2u);
+}
+
+TEST(HvKeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayoutText(
+      "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
+  THvBtn& enter = *h.kb.Btn(13);
+  h.kb.TrackPointer(50, 10);
+  EXPECT_TRUE(enter.Extended);
+  h.kb.TrackPointer(10, 10);  // a new hit test of the same key: main part
+  EXPECT_TRUE(enter.Extended) << "moving inside the hover key changes nothing";
+  h.kb.TrackPointer(30, 10);
+  h.kb.TrackPointer(10, 10);
+  EXPECT_FALSE(enter.Extended);
+  h.kb.TrackPointer(110, 10);
+  EXPECT_TRUE(h.kb.Btn(46)->Extended);
+}
+
+TEST(HvKeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  h.ForgetCalls();
+  h.kb.ClearHot(true);  // no hover key: nothing
+  EXPECT_TRUE(h.cursor.changes.empty());
+  EXPECT_TRUE(h.screen.copies.empty());
+
+  h.kb.TrackPointer(15, 15);
+  ASSERT_EQ(h.kb.FHotBtn, h.kb.Btn(27));
+  BeginBusyCursor(h.cursor, false);
+  BeginBusyCursor(h.cursor, false);
+  h.ForgetCalls();
+  h.kb.ClearHot(false);
+  EXPECT_EQ(BusyCount, 1);
+  EXPECT_TRUE(h.screen.copies.empty());
+  EXPECT_FALSE(h.kb.Btn(27)->Hot);
+
+  h.kb.TrackPointer(15, 15);
+  h.ForgetCalls();
+  h.kb.ClearHot(true);
+  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(h.cursor.changes, std::vector<bool>{false});
+  EXPECT_EQ(h.screen.copies.size(), 1u);
+}
+
+// --- First show --------------------------------------------------------------
+
+TEST(HvKeyboardShow, FirstShowReleasesHeldModifiersOnce) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  h.kb.Btn(65)->SetDown(true);
+  h.kb.Btn(160)->SetDown(true);  // latched in the model
+  h.sender.systemState[162] = 0x80;
+  h.sender.systemState[17] = 0x80;
+  h.sender.systemState[20] = 0x01;
+  h.ForgetCalls();
+
+  h.kb.SetShown(true);
+  EXPECT_TRUE(h.kb.FShown);
+  EXPECT_EQ(h.sender.sent, (std::vector<KeyEvent>{{162, 0x1D, kKeyEventKeyUp, 0, 0}}));
+  EXPECT_EQ(h.kb.FKeyState[17], 0);
+  EXPECT_EQ(h.kb.FKeyState[162], 0);
+  EXPECT_EQ(h.kb.FKeyState[160], 0);
+  EXPECT_EQ(h.kb.FKeyState[20], 1);  // the real Caps Lock state
+  EXPECT_FALSE(h.kb.Btn(65)->Down);
+  EXPECT_FALSE(h.kb.Btn(160)->Down);
+  EXPECT_FALSE(h.screen.copies.empty());
+
+  h.ForgetCalls();
+  h.kb.SetShown(true);
+  EXPECT_TRUE(h.sender.sent.empty());
+  EXPECT_TRUE(h.screen.copies.empty());
+}
+
+TEST(HvKeyboardShow, TheForgottenHoverKeyLosesItsHotLook) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  h.kb.TrackPointer(15, 15);
+  ASSERT_TRUE(h.kb.Btn(27)->Hot);
+  h.kb.SetShown(true);
+  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_FALSE(h.kb.Btn(27)->Hot);
+}
+
+// --- Size and release --------------------------------------------------------
+
+TEST(HvKeyboardSize, SetSizeResizesModelAndWorkingImage) {
+  KeyboardHarness h;
+  h.kb.SetSize(271, 790);
+  EXPECT_EQ(h.kb.Width(), 790);
+  EXPECT_EQ(h.kb.Height(), 271);
+  EXPECT_EQ(h.Work().Width(), 790);
+  EXPECT_EQ(h.Work().Height(), 271);
+  h.kb.SetSize(-5, -1);  // meaningless for an image: held at 0
+  EXPECT_EQ(h.kb.Width(), 0);
+  EXPECT_EQ(h.Work().Height(), 0);
+  // The next redraw gives the base image the model's size.
+  h.kb.SetSize(100, 200);
+  h.kb.Redraw(false);
+  EXPECT_EQ(h.Base().Width(), 200);
+  EXPECT_EQ(h.Base().Height(), 100);
+}
+
+TEST(HvKeyboardRelease, ReleaseAllSetsEveryKeyUpAndCopies) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  for (int vk : {65, 161, 20}) h.kb.Btn(vk)->SetDown(true);
+  h.ForgetCalls();
+  h.kb.ReleaseAll();
+  for (int vk = 1; vk <= 255; ++vk) ASSERT_FALSE(h.kb.IsKeyDown(vk)) << vk;
+  EXPECT_EQ(h.kb.FKeyState[65], 0);
+  EXPECT_EQ(h.kb.FKeyState[16], 0);
+  EXPECT_EQ(h.kb.FKeyState[20], 1);  // going up leaves the toggle
+  EXPECT_FALSE(h.screen.copies.empty());
+  EXPECT_TRUE(h.sender.sent.empty());  // the model sends nothing itself
+}
+
+}  // namespace
+}  // namespace luma
