@@ -236,6 +236,9 @@ class Session:
         if marker.exists():
             return
         self._run([WINE, "wineboot", "-i"], timeout=180)
+        # A crashing program should end, not wait behind Wine's crash dialog.
+        self._run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
+                   "/t", "REG_DWORD", "/d", "0", "/f"], timeout=60)
         self._run([WINESERVER, "-w"], timeout=60)
         marker.touch()
 
@@ -284,12 +287,21 @@ class Session:
         folder = Path(tempfile.mkdtemp(prefix="app-", dir=self.workdir))
         target = folder / "lumatype.exe"
         shutil.copy2(source, target)
-        self.lumatype = self._spawn("lumatype", [WINE, str(target)])
+        self.lumatype_log = folder / "lumatype.log"
+        with open(self.lumatype_log, "wb") as log:
+            self.lumatype = subprocess.Popen([WINE, str(target)], env=self.env,
+                                             stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        self.procs.append(("lumatype", self.lumatype))
         return wait_for(self._lumatype_window, 60, 'the window "Lumatype" (TMainForm)')
 
     def _lumatype_window(self):
         if self.lumatype is not None and self.lumatype.poll() is not None:
-            raise E2EError(f"lumatype.exe exited with {self.lumatype.returncode}")
+            output = self.lumatype_log.read_bytes().decode("utf-8", "replace")
+            raise E2EError(f"lumatype.exe exited with {self.lumatype.returncode}; its output "
+                           f"ends:\n{output[-3000:]}")
+        if self.foreground_class() == "#32770":
+            rc, info = self.probe_kv("foreground")
+            raise E2EError(f"a message box came up instead: {info.get('title')!r}")
         rc, info = self.probe_kv("window", "TMainForm")
         if rc == 0 and info.get("visible") == "1" and info.get("title") == "Lumatype":
             return info

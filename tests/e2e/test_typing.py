@@ -16,12 +16,19 @@ class TypingTest(unittest.TestCase):
         cls.session = Session()
         cls.addClassCleanup(cls.session.stop)
         cls.session.start()
+        cls.start_error = None
 
     def setUp(self):
         s = self.session
+        if self.start_error:
+            self.fail(f"Lumatype did not start: {self.start_error}")
         if s.lumatype is None or s.lumatype.poll() is not None:
             s.lumatype = None
-            s.start_lumatype()
+            try:
+                s.start_lumatype()
+            except E2EError as error:
+                type(self).start_error = str(error)
+                raise
         if s.foreground_class() != "Notepad":
             s.probe("activate", "Notepad")
             wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
