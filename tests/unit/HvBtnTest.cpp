@@ -5,6 +5,7 @@
 
 #include "KeyboardHarness.h"
 #include "keyboard/HvBtn.h"
+#include "theme/Theme.h"
 
 namespace luma {
 namespace {
@@ -231,6 +232,24 @@ TEST_F(HvBtnTest, SetDownTwiceChangesStateAndRedrawsOnce) {
   caps.SetDown(false);
   EXPECT_EQ(h.kb.FKeyState[20], 1);
   EXPECT_EQ(h.screen.copies.size(), 2u);
+}
+
+TEST(HvBtnHot, SetHotRepaintsEvenWhenUnchanged) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  HvTheme.KeyFontLarge.Size = 10;  // labels below the smallest size are not drawn
+  THvBtn& a = *h.kb.Btn(65);
+  a.SetHot(true);
+  h.ForgetCalls();
+  a.SetHot(true);
+  EXPECT_TRUE(a.Hot);
+  EXPECT_EQ(h.Work().Count(fakes::DrawCall::kText), 1u);
+  HvTheme = THvTheme{};
+  h.kb.FPaintingEnabled = false;
+  h.ForgetCalls();
+  a.SetHot(false);
+  EXPECT_FALSE(a.Hot);
+  EXPECT_TRUE(h.Work().calls.empty());
 }
 
 }  // namespace
