@@ -1,0 +1,428 @@
+#include "input/PressLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "lib/WorkArea.h"
+
+namespace luma {
+namespace {
+
+// Stamps every event with the press timer's clock.
+class TimedSender : public fakes::FakeKeySender {
+ public:
+  explicit TimedSender(const fakes::FakeTimer& clock) : clock_(clock) {}
+  std::vector<std::uint32_t> at;
+  void Send(const KeyEvent& e) override {
+    FakeKeySender::Send(e);
+    at.push_back(clock_.now);
+  }
+
+ private:
+  const fakes::FakeTimer& clock_;
+};
+
+class FakeHost : public PressHost {
+ public:
+  Point cursor{};
+  Point window{100, 500};
+  // The window's move rules; by default every move is taken as asked.
+  std::function<Point(Point)> moveRule = [](Point p) { return p; };
+  int clearActiveCalls = 0;
+  int cursorReads = 0;
+
+  Point CursorPos() override {
+    ++cursorReads;
+    return cursor;
+  }
+  Point WindowPos() override { return window; }
+  void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
+  void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
+  void ClearActiveControl() override { ++clearActiveCalls; }
+};
+
+// Points inside keys of the built-in layout (design size 441 x 181).
+constexpr Point kKeyA{75, 105};
+constexpr Point kKey1{45, 45};
+constexpr Point kKeyB{215, 135};
+constexpr Point kDelete{415, 15};
+constexpr Point kLeftShift{25, 135};
+constexpr Point kRightShift{410, 135};
+constexpr Point kLeftCtrl{20, 165};
+constexpr Point kLeftWin{55, 165};
+constexpr Point kLeftAlt{85, 165};
+constexpr Point kBackground{410, 165};  // the empty corner right of the bottom row
+
+// Enter in two outlines (main, then numeric pad) and the three lock keys.
+constexpr std::string_view kTestLayout =
+    "Height=100\r\nWidth=200\r\n"
+    "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n"
+    "20=80,20;100,20;100,0;80,0\r\n"
+    "144=100,20;120,20;120,0;100,0\r\n"
+    "145=120,20;140,20;140,0;120,0\r\n"
+    "65=0,60;20,60;20,40;0,40";
+constexpr Point kMainEnter{10, 10};
+constexpr Point kPadEnter{50, 10};
+
+std::string Describe(const KeyEvent& e) {
+  std::string s = std::to_string(e.vk) + ((e.flags & kKeyEventKeyUp) ? " up" : " down");
+  if (e.flags & kKeyEventExtendedKey) s += " ext";
+  return s;
+}
+
+class PressLogicTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Load(std::string_view{}); }
+
+  // An empty text loads the built-in layout.
+  void Load(std::string_view layoutText) {
+    logic.reset();
+    keyboard = std::make_unique<THvKeyboard>(
+        KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, kUsEnglishHkl);
+    const bool loaded = layoutText.empty() ? keyboard->LoadLayout("Standard")
+                                           : keyboard->LoadLayoutText("Test", layoutText);
+    ASSERT_TRUE(loaded);
+    keyboard->SetShown(true);
+    keyboard->SetPaintingEnabled(true);
+    logic = std::make_unique<PressLogic>(*keyboard, sender, timer, host);
+    timer.onTick = [this] { logic->PressTimerTick(); };
+    sender.sent.clear();
+    sender.at.clear();
+  }
+
+  void Down(Point p, MouseButton button = MouseButton::Left) { logic->MouseDown(button, p.x, p.y); }
+  void Click(Point p, MouseButton button = MouseButton::Left) {
+    Down(p, button);
+    logic->MouseUp();
+  }
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> out;
+    for (const auto& e : sender.sent) out.push_back(Describe(e));
+    return out;
+  }
+  bool NothingLatched() const {
+    for (bool latched : logic->FLatched)
+      if (latched) return false;
+    return true;
+  }
+
+  fakes::RecordingBitmapFactory bitmaps;
+  fakes::FakeScreen screen;
+  fakes::FakeKeyboardLayouts layouts;
+  fakes::FakeTimer timer;
+  TimedSender sender{timer};
+  fakes::FakeCursor cursor;
+  FakeHost host;
+  std::unique_ptr<THvKeyboard> keyboard;
+  std::unique_ptr<PressLogic> logic;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(PressLogicTest, ClickedShiftIsReleasedAfterTheNextKey) {
+  Click(kLeftShift);
+  EXPECT_TRUE(keyboard->IsKeyDown(160));
+  EXPECT_TRUE(logic->FLatched[160]);
+  Click(kKeyA);
+  EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
+  EXPECT_EQ(sender.sent[1], (KeyEvent{65, 0x1E, 0, 0, 0}));
+  EXPECT_FALSE(keyboard->IsKeyDown(160));
+  EXPECT_FALSE(keyboard->IsKeyDown(65));
+  EXPECT_TRUE(NothingLatched());
+  EXPECT_EQ(logic->FPressedBtn, nullptr);
+}
+
+TEST_F(PressLogicTest, ShiftClickedTwiceIsUpAndUnlatched) {
+  Click(kLeftShift);
+  Click(kLeftShift);
+  Click(kKeyA);
+  EXPECT_EQ(Sent(), (Events{"160 down", "160 up", "65 down", "65 up"}));
+  EXPECT_FALSE(keyboard->IsKeyDown(160));
+  EXPECT_TRUE(NothingLatched());
+}
+
+TEST_F(PressLogicTest, LatchedKeysAreReleasedInRisingCodeOrder) {
+  Click(kLeftAlt);
+  Click(kLeftCtrl);
+  Click(kDelete);
+  EXPECT_EQ(Sent(), (Events{"164 down", "162 down", "46 down ext", "46 up ext", "162 up",
+                            "164 up"}));
+  EXPECT_TRUE(NothingLatched());
+}
+
+TEST_F(PressLogicTest, RightAndMiddleClicksAddLeftShiftAndLeftCtrl) {
+  struct Row {
+    MouseButton button;
+    Events expected;
+  } rows[] = {
+      {MouseButton::Right, {"160 down", "49 down", "49 up", "160 up"}},
+      {MouseButton::Middle, {"162 down", "49 down", "49 up", "162 up"}},
+      {MouseButton::Left, {"49 down", "49 up"}},
+  };
+  for (const auto& r : rows) {
+    sender.sent.clear();
+    Click(kKey1, r.button);
+    EXPECT_EQ(Sent(), r.expected);
+    EXPECT_FALSE(keyboard->IsKeyDown(160));
+    EXPECT_FALSE(keyboard->IsKeyDown(162));
+    EXPECT_TRUE(NothingLatched());
+  }
+}
+
+TEST_F(PressLogicTest, AnyButtonOnAModifierOnlyTogglesIt) {
+  Click(kLeftCtrl, MouseButton::Right);
+  EXPECT_TRUE(logic->FLatched[162]);
+  Click(kRightShift, MouseButton::Middle);
+  Click(kLeftCtrl, MouseButton::Middle);
+  Click(kRightShift, MouseButton::Right);
+  EXPECT_EQ(Sent(), (Events{"162 down", "161 down ext", "162 up", "161 up ext"}));
+  EXPECT_TRUE(NothingLatched());
+  EXPECT_FALSE(timer.Running());
+  EXPECT_EQ(logic->FPressedBtn, nullptr);
+}
+
+TEST_F(PressLogicTest, EnterIsExtendedOnlyFromTheNumericPadOutline) {
+  Load(kTestLayout);
+  logic->MouseMove(kPadEnter.x, kPadEnter.y);
+  Click(kPadEnter);
+  logic->MouseMove(30, 10);  // the gap between the two outlines
+  logic->MouseMove(kMainEnter.x, kMainEnter.y);
+  Click(kMainEnter);
+  EXPECT_EQ(Sent(), (Events{"13 down ext", "13 up ext", "13 down", "13 up"}));
+}
+
+TEST_F(PressLogicTest, EnterFollowsTheOutlinePressedEvenWithoutAFreshHover) {
+  Load(kTestLayout);
+  // A coalesced move from one outline straight to the other stays on the
+  // same hover key; the press still decides.
+  logic->MouseMove(kPadEnter.x, kPadEnter.y);
+  logic->MouseMove(kMainEnter.x, kMainEnter.y);
+  Click(kMainEnter);
+  // No move at all before the press.
+  Click(kPadEnter);
+  EXPECT_EQ(Sent(), (Events{"13 down", "13 up", "13 down ext", "13 up ext"}));
+}
+
+TEST_F(PressLogicTest, HeldKeyRepeatsAfter600ThenEvery20) {
+  Down(kKeyA);
+  timer.Advance(1000);
+  logic->MouseUp();
+  std::vector<std::uint32_t> expectedDowns{0};
+  for (std::uint32_t t = 600; t <= 1000; t += 20) expectedDowns.push_back(t);
+  ASSERT_EQ(sender.sent.size(), expectedDowns.size() + 1);
+  for (std::size_t i = 0; i < expectedDowns.size(); ++i) {
+    EXPECT_EQ(Describe(sender.sent[i]), "65 down") << i;
+    EXPECT_EQ(sender.at[i], expectedDowns[i]) << i;
+  }
+  EXPECT_EQ(Describe(sender.sent.back()), "65 up");
+  EXPECT_EQ(sender.at.back(), 1000u);
+  EXPECT_FALSE(timer.Running());
+  // Each arming counts from its own step.
+  ASSERT_GE(timer.starts.size(), 3u);
+  EXPECT_EQ(timer.starts[0], (std::pair<std::uint32_t, std::uint32_t>{0, 600}));
+  EXPECT_EQ(timer.starts[1], (std::pair<std::uint32_t, std::uint32_t>{600, 20}));
+  EXPECT_EQ(timer.starts[2], (std::pair<std::uint32_t, std::uint32_t>{620, 20}));
+}
+
+TEST_F(PressLogicTest, AutoClickOffSendsOneDownAndOneUp) {
+  logic->FAutoClick = false;
+  Down(kKeyA);
+  timer.Advance(5000);
+  logic->MouseUp();
+  EXPECT_EQ(Sent(), (Events{"65 down", "65 up"}));
+  EXPECT_EQ(sender.at.back(), 5000u);
+}
+
+TEST_F(PressLogicTest, LockKeysNeverRepeat) {
+  Load(kTestLayout);
+  struct Row {
+    Point at;
+    Events expected;
+  } rows[] = {
+      {{90, 10}, {"20 down", "20 up"}},
+      {{110, 10}, {"144 down ext", "144 up ext"}},
+      {{130, 10}, {"145 down", "145 up"}},
+  };
+  for (const auto& r : rows) {
+    sender.sent.clear();
+    Down(r.at);
+    timer.Advance(2000);
+    EXPECT_TRUE(timer.Running()) << r.expected[0];  // keeps ticking until the release
+    logic->MouseUp();
+    EXPECT_EQ(Sent(), r.expected);
+  }
+}
+
+TEST_F(PressLogicTest, DoubleClickIsTwoPresses) {
+  Click(kKeyA);
+  Click(kKeyA);
+  EXPECT_EQ(Sent(), (Events{"65 down", "65 up", "65 down", "65 up"}));
+}
+
+TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
+  host.cursor = {1000, 800};
+  Down(kBackground, MouseButton::Right);
+  Down(kBackground, MouseButton::Middle);
+  EXPECT_FALSE(logic->Dragging());
+  host.cursor = {1010, 790};
+  logic->MouseMove(kBackground.x, kBackground.y);
+  EXPECT_EQ(host.window, (Point{100, 500}));
+  EXPECT_EQ(host.clearActiveCalls, 1);
+
+  host.cursor = {1000, 800};
+  Down(kBackground);
+  EXPECT_EQ(logic->FDragX, 1000);
+  EXPECT_EQ(logic->FDragY, 800);
+  host.cursor = {1010, 795};
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{110, 495}));
+  host.cursor = {990, 805};
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{90, 505}));
+  EXPECT_EQ(host.clearActiveCalls, 1);  // no hover tracking while dragging
+
+  logic->MouseUp();
+  EXPECT_FALSE(logic->Dragging());
+  host.cursor = {2000, 2000};
+  logic->MouseMove(5, 5);
+  EXPECT_EQ(host.window, (Point{90, 505}));
+  EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(PressLogicTest, AnAbsorbedMoveKeepsThatAxisAnchor) {
+  const Rect workArea{0, 0, 1920, 1040};
+  host.moveRule = [&](Point p) {
+    SnapToWorkArea(p, 441, 181, {host.window.x, host.window.y, 441, 181}, workArea);
+    return p;
+  };
+  host.cursor = {500, 600};
+  Down(kBackground);
+
+  host.cursor = {405, 590};  // Left 5 snaps to 0; Top follows
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{0, 490}));
+  EXPECT_EQ(logic->FDragX, 405);
+  EXPECT_EQ(logic->FDragY, 590);
+
+  host.cursor = {397, 585};  // Left -8 snaps back to 0: absorbed, anchor kept
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{0, 485}));
+  EXPECT_EQ(logic->FDragX, 405);
+  EXPECT_EQ(logic->FDragY, 585);
+
+  host.cursor = {394, 585};  // 11 pixels from the anchor: the window lets go
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{-11, 485}));
+  EXPECT_EQ(logic->FDragX, 394);
+}
+
+TEST_F(PressLogicTest, VerticalMoveStartsFromWhereTheHorizontalMoveLeftTheWindow) {
+  // A horizontal move whose rules also shift the window down by 3.
+  host.moveRule = [&](Point p) {
+    if (p.x != host.window.x) p.y += 3;
+    return p;
+  };
+  host.cursor = {0, 0};
+  Down(kBackground);
+  host.cursor = {10, 10};
+  logic->MouseMove(0, 0);
+  EXPECT_EQ(host.window, (Point{110, 513}));
+}
+
+TEST_F(PressLogicTest, LeavingKeepsLatchedModifiersWhenNoKeyIsHeld) {
+  Click(kLeftShift);
+  logic->MouseLeave();
+  EXPECT_EQ(Sent(), (Events{"160 down"}));
+  EXPECT_TRUE(keyboard->IsKeyDown(160));
+  EXPECT_TRUE(logic->FLatched[160]);
+  Click(kKeyA);
+  EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
+}
+
+TEST_F(PressLogicTest, LeavingEndsAHeldKeyAndADrag) {
+  Click(kLeftShift);
+  Down(kKeyA);
+  timer.Advance(100);
+  logic->MouseLeave();
+  EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
+  EXPECT_FALSE(timer.Running());
+  EXPECT_FALSE(keyboard->IsKeyDown(65));
+
+  Down(kBackground);
+  EXPECT_TRUE(logic->Dragging());
+  logic->MouseLeave();
+  EXPECT_FALSE(logic->Dragging());
+}
+
+TEST_F(PressLogicTest, ReleasedKeyReachesTheScreenWithoutAFurtherMove) {
+  Down(kKeyA);
+  const std::size_t copies = screen.copies.size();
+  logic->MouseUp();
+  EXPECT_GT(screen.copies.size(), copies);
+}
+
+TEST_F(PressLogicTest, ExitReleasesEveryHeldKeyInRisingOrder) {
+  Click(kLeftCtrl);
+  Click(kLeftWin);
+  Down(kKeyB, MouseButton::Right);
+  timer.Advance(700);
+  sender.sent.clear();
+  logic->ReleaseHeldKeys();
+  EXPECT_EQ(Sent(), (Events{"66 up", "91 up ext", "160 up", "162 up"}));
+  EXPECT_TRUE(NothingLatched());
+  EXPECT_EQ(logic->FPressedBtn, nullptr);
+  EXPECT_FALSE(timer.Running());
+  for (int vk : {66, 91, 160, 162}) EXPECT_FALSE(keyboard->IsKeyDown(vk)) << vk;
+
+  sender.sent.clear();
+  logic->ReleaseHeldKeys();
+  logic->MouseUp();
+  timer.Advance(1000);
+  EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(PressLogicTest, ExitWithNothingHeldSendsNothing) {
+  Click(kKeyA);
+  sender.sent.clear();
+  logic->ReleaseHeldKeys();
+  EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(PressLogicTest, SecondButtonOnAnotherKeyReleasesTheFirst) {
+  Down(kKeyA);
+  timer.Advance(100);
+  Down(kKeyB, MouseButton::Right);
+  EXPECT_EQ(Sent(), (Events{"65 down", "65 up", "160 down", "66 down"}));
+  EXPECT_FALSE(keyboard->IsKeyDown(65));
+  EXPECT_TRUE(keyboard->IsKeyDown(66));
+  // The second key is a fresh press: its first repeat comes 600 ms later.
+  sender.sent.clear();
+  timer.Advance(599);
+  EXPECT_TRUE(sender.sent.empty());
+  timer.Advance(1);
+  EXPECT_EQ(Sent(), (Events{"66 down"}));
+  EXPECT_EQ(sender.at.back(), 700u);
+  sender.sent.clear();
+  logic->MouseUp();
+  EXPECT_EQ(Sent(), (Events{"66 up", "160 up"}));
+  logic->MouseUp();  // the other button's release finds nothing held
+  EXPECT_EQ(Sent(), (Events{"66 up", "160 up"}));
+}
+
+TEST_F(PressLogicTest, SecondPressKeepsTheFirstKeysCompanionLatched) {
+  Down(kKeyA, MouseButton::Middle);
+  Down(kKeyB);
+  EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down"}));
+  EXPECT_TRUE(logic->FLatched[162]);
+  EXPECT_TRUE(keyboard->IsKeyDown(162));
+  logic->MouseUp();
+  EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}));
+}
+
+}  // namespace
+}  // namespace luma
