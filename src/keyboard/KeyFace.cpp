@@ -14,15 +14,15 @@ namespace {
 constexpr unsigned kLabelFormat = kDtVCenter | kDtSingleLine | kDtNoPrefix;
 
 FontSpec LabelFont(const KeyFont& font, int size, Colour colour) {
-  FontSpec spec;
-  spec.name = font.Name;
-  spec.size = size;
-  spec.bold = font.Bold;
-  spec.italic = font.Italic;
-  spec.underline = font.Underline;
-  spec.strikeOut = font.StrikeOut;
-  spec.colour = colour;
-  return spec;
+  FontSpec label;
+  label.name = font.Name;
+  label.size = size;
+  label.bold = font.Bold;
+  label.italic = font.Italic;
+  label.underline = font.Underline;
+  label.strikeOut = font.StrikeOut;
+  label.colour = colour;
+  return label;
 }
 
 // Clears the brush for text without background, and makes it solid again

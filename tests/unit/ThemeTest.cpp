@@ -8,7 +8,7 @@
 namespace luma {
 namespace {
 
-// Colours as the description writes them: #RRGGBB.
+// Colours written #RRGGBB (red first), stored as COLORREF 0x00BBGGRR.
 constexpr Colour H(std::uint32_t rrggbb) {
   return Rgb((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
 }
