@@ -100,8 +100,8 @@ TEST_F(HvBtnTest, PolygonRectangleOwnsLeftAndBottomEdgesOnly) {
   // The built-in Escape key at design size.
   THvBtn esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
   const std::vector<HitRow> rows = {
-      {0, 1, true},   {29, 30, true}, {0, 30, true},  {15, 15, true},
-      {0, 0, false},  {15, 0, false}, {30, 15, false}, {29, 0, false},
+      {0, 1, true},    {29, 30, true},  {0, 30, true},   {15, 15, true},
+      {0, 0, false},   {15, 0, false},  {30, 15, false}, {29, 0, false},
       {-1, 15, false}, {15, 31, false}, {30, 30, false},
   };
   for (const auto& r : rows) EXPECT_EQ(Hits(esc, r.x, r.y), r.hit) << r.x << "," << r.y;
@@ -110,15 +110,15 @@ TEST_F(HvBtnTest, PolygonRectangleOwnsLeftAndBottomEdgesOnly) {
 TEST_F(HvBtnTest, TwoPointRectangleIsInclusiveOnAllEdges) {
   THvBtn key(h.kb, 65, {10, 10, 20, 20}, h.Work());
   const std::vector<HitRow> rows = {
-      {10, 10, true}, {20, 20, true}, {10, 20, true}, {20, 10, true}, {15, 15, true},
+      {10, 10, true}, {20, 20, true},  {10, 20, true}, {20, 10, true},  {15, 15, true},
       {9, 15, false}, {21, 15, false}, {15, 9, false}, {15, 21, false},
   };
   for (const auto& r : rows) EXPECT_EQ(Hits(key, r.x, r.y), r.hit) << r.x << "," << r.y;
 }
 
 TEST_F(HvBtnTest, TwoPartOutlineReportsWhichPartWasHit) {
-  THvBtn key(h.kb, 13,
-             {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0}, h.Work());
+  THvBtn key(h.kb, 13, {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0},
+             h.Work());
   bool part = true;
   EXPECT_TRUE(key.HitTest(10, 10, part));
   EXPECT_FALSE(part);

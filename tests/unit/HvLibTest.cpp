@@ -28,11 +28,16 @@ TEST(HvLibKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
   const std::vector<KindRow> rows = {
       {"IsModifierKey", IsModifierKey, Codes({{91, 92}, {160, 165}})},
       {"IsStateKey", IsStateKey, Codes({{20, 20}, {91, 92}, {144, 145}, {160, 165}})},
-      {"IsCharKey", IsCharKey,
-       Codes({{32, 32}, {48, 90}, {96, 111}, {186, 192}, {219, 226}})},
+      {"IsCharKey", IsCharKey, Codes({{32, 32}, {48, 90}, {96, 111}, {186, 192}, {219, 226}})},
       {"IsRemappableKey", IsRemappableKey, Codes({{48, 90}, {186, 192}, {219, 226}})},
       {"IsExtendedKey", IsExtendedKey,
-       Codes({{33, 46}, {91, 93}, {95, 95}, {111, 111}, {144, 144}, {161, 161}, {163, 163},
+       Codes({{33, 46},
+              {91, 93},
+              {95, 95},
+              {111, 111},
+              {144, 144},
+              {161, 161},
+              {163, 163},
               {165, 183}})},
   };
   for (const auto& row : rows)
@@ -106,12 +111,12 @@ struct SendRow {
 TEST(HvLibSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
   const std::vector<SendRow> rows = {
       {65, false, false, 0},
-      {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},  // Delete up
-      {165, false, true, kKeyEventExtendedKey},                 // right Alt down
-      {164, false, false, 0},                                   // left Alt down
+      {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},   // Delete up
+      {165, false, true, kKeyEventExtendedKey},                  // right Alt down
+      {164, false, false, 0},                                    // left Alt down
       {161, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},  // right Shift up
-      {13, false, true, kKeyEventExtendedKey},                  // numeric-pad Enter
-      {13, true, false, kKeyEventKeyUp},                        // main Enter
+      {13, false, true, kKeyEventExtendedKey},                   // numeric-pad Enter
+      {13, true, false, kKeyEventKeyUp},                         // main Enter
   };
   for (const auto& r : rows) {
     fakes::FakeKeySender sender;
@@ -136,15 +141,17 @@ TEST(HvLibSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
 
 TEST(HvLibSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
   fakes::FakeKeySender sender;
-  for (int vk = 1; vk <= 32; ++vk) SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
-  for (int vk = 184; vk <= 255; ++vk) SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
+  for (int vk = 1; vk <= 32; ++vk)
+    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
+  for (int vk = 184; vk <= 255; ++vk)
+    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
   for (const auto& e : sender.sent) EXPECT_EQ(e.flags, kKeyEventKeyUp) << e.vk;
 }
 
 TEST(HvLibSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   fakes::FakeKeySender sender;
   KeyStateArray& sys = sender.systemState;
-  sys[1] = 0x80;    // left mouse button
+  sys[1] = 0x80;  // left mouse button
   sys[16] = 0x80;
   sys[17] = 0x80;
   sys[160] = 0x01;  // toggled only: cleared, not released

@@ -47,7 +47,9 @@ inline std::vector<Point> Corners(std::int32_t x1, std::int32_t y1, std::int32_t
 
 inline std::string KeyLine(int vk, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                            std::int32_t y2) {
-  auto p = [](std::int32_t x, std::int32_t y) { return std::to_string(x) + "," + std::to_string(y); };
+  auto p = [](std::int32_t x, std::int32_t y) {
+    return std::to_string(x) + "," + std::to_string(y);
+  };
   return std::to_string(vk) + "=" + p(x1, y2) + ";" + p(x2, y2) + ";" + p(x2, y1) + ";" + p(x1, y1);
 }
 

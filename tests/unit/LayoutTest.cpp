@@ -26,6 +26,7 @@ struct Row {
 };
 
 // The key rows of "Standard": virtual-key code and x1..x2 per key.
+// clang-format off
 const std::vector<Row> kStandardRows = {
     {0, 30, {{27, 0, 30}, {112, 30, 60}, {113, 60, 90}, {114, 90, 120}, {115, 120, 150},
              {116, 150, 180}, {117, 180, 210}, {118, 210, 240}, {119, 240, 270}, {120, 270, 300},
@@ -45,6 +46,7 @@ const std::vector<Row> kStandardRows = {
     {150, 180, {{162, 0, 40}, {91, 40, 70}, {164, 70, 100}, {32, 100, 275}, {165, 275, 315},
                 {93, 315, 350}, {163, 350, 380}}},
 };
+// clang-format on
 
 TEST(LayoutStandard, TextShape) {
   const std::string text(kStandardLayoutText);
@@ -113,9 +115,9 @@ TEST(LayoutStandard, ExtentsAndEscapeNeighboursAtDesignSize) {
 
   // Which key the hover tracking finds, lowest code first.
   const std::vector<std::tuple<int, int, const THvBtn*>> rows = {
-      {0, 1, h.kb.Btn(27)},   {29, 30, h.kb.Btn(27)}, {30, 15, h.kb.Btn(112)},
-      {0, 0, nullptr},        {15, 0, nullptr},       {410, 165, nullptr},  // slider corner
-      {380, 165, nullptr},    {379, 165, h.kb.Btn(163)},
+      {0, 1, h.kb.Btn(27)}, {29, 30, h.kb.Btn(27)},    {30, 15, h.kb.Btn(112)},
+      {0, 0, nullptr},      {15, 0, nullptr},          {410, 165, nullptr},  // slider corner
+      {380, 165, nullptr},  {379, 165, h.kb.Btn(163)},
   };
   for (auto [x, y, expected] : rows) {
     h.kb.TrackPointer(x, y);
@@ -194,8 +196,9 @@ TEST(LayoutLoader, KeyItems) {
 TEST(LayoutLoader, OnlyPlainDecimalNamesAreKeysAndTheFirstLineCounts) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
-      "t", "065=1,1;2,2\r\n300=1,1;2,2\r\n0=1,1;2,2\r\n 66=1,1;2,2\r\n+67=1,1;2,2\r\n"
-           "65=10,10;20,20\r\n65=30,30;40,40\r\n255=7,8;9,10"));
+      "t",
+      "065=1,1;2,2\r\n300=1,1;2,2\r\n0=1,1;2,2\r\n 66=1,1;2,2\r\n+67=1,1;2,2\r\n"
+      "65=10,10;20,20\r\n65=30,30;40,40\r\n255=7,8;9,10"));
   for (int vk = 1; vk <= 254; ++vk)
     if (vk != 65) {
       EXPECT_TRUE(h.kb.Btn(vk)->Points.empty()) << vk;
@@ -219,17 +222,19 @@ TEST(LayoutLoader, CommentsInfoAndLineEnds) {
 }
 
 TEST(LayoutLoader, IntegerConversion) {
-  const std::vector<std::pair<std::string, std::int32_t>> good = {
-      {"0", 0}, {"-5", -5}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-      {"007", 7}};
+  const std::vector<std::pair<std::string, std::int32_t>> good = {{"0", 0},
+                                                                  {"-5", -5},
+                                                                  {"2147483647", 2147483647},
+                                                                  {"-2147483648", -2147483647 - 1},
+                                                                  {"007", 7}};
   for (const auto& [text, value] : good) {
     KeyboardHarness h;
     ASSERT_TRUE(h.kb.LoadLayoutText("t", "Height=" + text + "\r\n65=" + text)) << text;
     EXPECT_EQ(h.kb.Btn(65)->DesignPoints, (std::vector<Point>{{value, value}})) << text;
   }
-  const std::vector<std::string> bad = {"a",  "5 ",  " 5",   "1x",         "--1",       "+1",
-                                        "-",  "0x10", "1.5", "2147483648", "-2147483649",
-                                        "99999999999999999999"};
+  const std::vector<std::string> bad = {"a",   "5 ",         " 5",          "1x",
+                                        "--1", "+1",         "-",           "0x10",
+                                        "1.5", "2147483648", "-2147483649", "99999999999999999999"};
   for (const auto& text : bad) {
     KeyboardHarness key;
     EXPECT_FALSE(key.kb.LoadLayoutText("t", "65=" + text)) << text;
@@ -288,9 +293,18 @@ TEST(LayoutLoader, OddTextNeverCrashes) {
   for (int i = 0; i < 300; ++i) longList += std::to_string(i) + "," + std::to_string(i) + ";";
   longList.pop_back();
   const std::vector<std::string> texts = {
-      "=",           "==\r\n=;=",       std::string("65=1\0,2", 7), "\r\n\r\n\n\r",
-      ";",           "65=;",            "65=,",                    "65=;;",
-      "65=1,2,3",    "Height=-5\r\nWidth=-7", "Width=0",           longList,
+      "=",
+      "==\r\n=;=",
+      std::string("65=1\0,2", 7),
+      "\r\n\r\n\n\r",
+      ";",
+      "65=;",
+      "65=,",
+      "65=;;",
+      "65=1,2,3",
+      "Height=-5\r\nWidth=-7",
+      "Width=0",
+      longList,
       "255=1,1\r\n256=2,2\r\n-1=3,3",
   };
   for (const auto& text : texts) {
