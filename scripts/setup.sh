@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine64 fonts-wine fonts-liberation xvfb openbox xdotool x11-utils imagemagick python3 procps
+  wine64 fonts-wine fonts-liberation libxrender1 libxcomposite1 xvfb openbox xdotool x11-utils imagemagick python3 procps
 )
 
 missing=()
