@@ -48,6 +48,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 status=0
+passed=0
+failed=0
 for preset in native win64; do
   echo "== ctest $preset"
   log=$root/build/$preset/ctest.log
@@ -58,6 +60,15 @@ for preset in native win64; do
     tail -n 400 "$log"
     echo "(full log: $log)"
   fi
+  # ctest's own count: "N% tests passed, F tests failed out of T".
+  if line=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n1); then
+    t=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    f=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+  else
+    failed=$((failed + 1))
+  fi
 done
 
 if [ "$status" -ne 0 ]; then
@@ -65,4 +76,5 @@ if [ "$status" -ne 0 ]; then
 else
   echo "ALL TESTS PASSED"
 fi
+echo "ctest: $passed passed, $failed failed"
 exit "$status"
