@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "lib/KeyText.h"
 #include "platform/Canvas.h"
 #include "win32/Handles.h"
 
@@ -91,7 +92,7 @@ class WindowScreen : public luma::Screen {
 
 // Process-wide bitmap for text on pure-green faces: brush and pen #777777,
 // drawn with #777777 as its transparent colour. Created on first use.
-inline constexpr luma::Colour kTextBitmapColour = 0x777777;
+using luma::kTextBitmapColour;
 luma::Bitmap& TextBitmap();
 
 std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16
