@@ -17,35 +17,9 @@ done
 # A private Wine prefix for this run, and a virtual display for the Win32
 # tests when there is none. The end-to-end tests start display and prefix of
 # their own.
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumatype-test.XXXXXX")
-export WINEPREFIX=$work/wine LUMA_E2E_TMP=$work
-started=()
-cleanup() {
-  WINEPREFIX=$work/wine timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
-  local i
-  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    kill "${started[i]}" 2>/dev/null || true
-    wait "${started[i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-if [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-  started+=($!)
-  for _ in $(seq 100); do
-    grep -q . "$work/display" 2>/dev/null && break
-    sleep 0.1
-  done
-  grep -q . "$work/display" || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  export DISPLAY=":$(head -n1 "$work/display")"
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  started+=($!)
-fi
+source scripts/session.sh
+session_start lumatype-test
+export LUMA_E2E_TMP=$work
 
 status=0
 passed=0

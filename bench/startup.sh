@@ -15,32 +15,11 @@ for exe in lumatype.exe barewindow.exe; do
   [ -f "$build/$exe" ] || { echo "missing $build/$exe (build preset win64 first)" >&2; exit 1; }
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumatype-bench.XXXXXX")
-export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/../scripts/session.sh"
+session_start lumatype-bench
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-started=()
-cleanup() {
-  timeout 20 "$wineserver" -k 2>/dev/null || true
-  local i
-  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    kill "${started[i]}" 2>/dev/null || true
-    wait "${started[i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-if [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  started+=($!)
-  for _ in $(seq 100); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/display")"
-  openbox --sm-disable >/dev/null 2>&1 &
-  started+=($!)
-fi
 
 # The settings file lands next to the program: run copies in a folder of their own.
 mkdir -p "$work/bin"
