@@ -13,6 +13,7 @@
 #include "keyboard/HvKeyboard.h"
 #include "lib/WorkArea.h"
 #include "theme/Theme.h"
+#include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -20,29 +21,6 @@ namespace {
 
 using namespace luma;
 using namespace luma::win32;
-
-// The paint box as a memory bitmap: the copy to the screen is a real BitBlt.
-class MemoryScreen : public Screen {
- public:
-  std::int32_t Width() const override { return image.Width(); }
-  std::int32_t Height() const override { return image.Height(); }
-  void CopyFrom(const Bitmap& source, const Rect& rect) override {
-    const auto& gdi = static_cast<const GdiBitmap&>(source);
-    BitBlt(image.Dc(), rect.left, rect.top, rect.Width(), rect.Height(), gdi.Dc(), rect.left,
-           rect.top, SRCCOPY);
-  }
-  GdiBitmap image;
-};
-
-// The first show releases held modifiers; a benchmark must not type.
-class QuietKeySender : public KeySender {
- public:
-  std::uint16_t ScanCode(std::uint16_t vk) override {
-    return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-  }
-  void Send(const KeyEvent&) override {}
-  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
-};
 
 class Stopwatch {
  public:

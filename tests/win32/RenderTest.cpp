@@ -8,35 +8,12 @@
 
 #include "keyboard/HvKeyboard.h"
 #include "theme/Theme.h"
+#include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {
 namespace {
-
-// The paint box as a memory bitmap, so the test reads what the window would show.
-class MemoryScreen : public Screen {
- public:
-  MemoryScreen(int width, int height) { image.SetSize(width, height); }
-  std::int32_t Width() const override { return image.Width(); }
-  std::int32_t Height() const override { return image.Height(); }
-  void CopyFrom(const Bitmap& source, const Rect& rect) override {
-    const auto& gdi = dynamic_cast<const GdiBitmap&>(source);
-    BitBlt(image.Dc(), rect.left, rect.top, rect.Width(), rect.Height(), gdi.Dc(), rect.left,
-           rect.top, SRCCOPY);
-  }
-  GdiBitmap image;
-};
-
-// Keeps injected key-ups of the first show away from the desktop.
-class QuietKeySender : public KeySender {
- public:
-  std::uint16_t ScanCode(std::uint16_t vk) override {
-    return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-  }
-  void Send(const KeyEvent&) override {}
-  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
-};
 
 // A Unix path from the environment names the same place through Wine's Z: drive.
 std::wstring ArtefactDir() {

@@ -1,0 +1,39 @@
+// A keyboard over real GDI without a window, shared by the render test and
+// the draw benchmark.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Canvas.h"
+#include "platform/System.h"
+#include "win32/GdiCanvas.h"
+
+namespace luma::win32 {
+
+// The paint box as a memory bitmap: the copy to the screen is a real BitBlt,
+// and a test reads back what the window would show.
+class MemoryScreen : public Screen {
+ public:
+  MemoryScreen() = default;
+  MemoryScreen(int width, int height) { image.SetSize(width, height); }
+  std::int32_t Width() const override { return image.Width(); }
+  std::int32_t Height() const override { return image.Height(); }
+  void CopyFrom(const Bitmap& source, const Rect& rect) override {
+    const auto& gdi = dynamic_cast<const GdiBitmap&>(source);
+    BitBlt(image.Dc(), rect.left, rect.top, rect.Width(), rect.Height(), gdi.Dc(), rect.left,
+           rect.top, SRCCOPY);
+  }
+  GdiBitmap image;
+};
+
+// The first show releases held modifiers: keeps those key-ups away from the desktop.
+class QuietKeySender : public KeySender {
+ public:
+  std::uint16_t ScanCode(std::uint16_t vk) override {
+    return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  }
+  void Send(const KeyEvent&) override {}
+  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
+};
+
+}  // namespace luma::win32
