@@ -88,6 +88,22 @@ class DrawingTest(unittest.TestCase):
                          "the window is not fully on the screen")
         self.check_picture(win, image)
 
+    def test_3_tiny_window_then_back(self):
+        # Font sizes at or below zero points: the program must survive a
+        # window too small for any label and draw right when it grows again.
+        s = self.session
+        s.probe("set-client-size", 24, 10)
+        time.sleep(1)
+        win = s.window()
+        self.assertLessEqual(win["client_w"], 120, f"client not shrunk: {win}")
+        self.shoot("screen-tiny")
+        s.probe("set-client-size", 441, 181)
+        wait_for(lambda: (s.window()["client_w"], s.window()["client_h"]) == (441, 181),
+                 10, "client size 441 x 181")
+        time.sleep(0.5)
+        win, image = self.shoot("screen-441x181-again")
+        self.check_picture(win, image)
+
 
 if __name__ == "__main__":
     unittest.main()
