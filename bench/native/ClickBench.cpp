@@ -102,38 +102,31 @@ struct Rig {
   }
 };
 
-// The A key (code 65): an ordinary key, so only that key is repainted.
-void BM_ClickOrdinaryKey(benchmark::State& state) {
+// Press and release at one point, once per iteration.
+void ClickLoop(benchmark::State& state, MouseButton button, std::int32_t x, std::int32_t y) {
   Rig rig;
   for (auto _ : state) {
-    rig.logic.MouseDown(MouseButton::Left, 75, 105);
+    rig.logic.MouseDown(button, x, y);
     rig.logic.MouseUp();
   }
   benchmark::DoNotOptimize(rig.sender.events);
   state.SetItemsProcessed(state.iterations());
 }
+
+// The A key (code 65): an ordinary key, so only that key is repainted.
+void BM_ClickOrdinaryKey(benchmark::State& state) { ClickLoop(state, MouseButton::Left, 75, 105); }
 BENCHMARK(BM_ClickOrdinaryKey);
 
 // Right click on the 1 key: left Shift goes down and up around it, and each
 // Shift change redraws the whole keyboard for the captions.
 void BM_RightClickAddsShift(benchmark::State& state) {
-  Rig rig;
-  for (auto _ : state) {
-    rig.logic.MouseDown(MouseButton::Right, 45, 45);
-    rig.logic.MouseUp();
-  }
-  state.SetItemsProcessed(state.iterations());
+  ClickLoop(state, MouseButton::Right, 45, 45);
 }
 BENCHMARK(BM_RightClickAddsShift);
 
 // A press on the empty corner: the full hit-test walk over 255 codes, no key.
 void BM_PressBackground(benchmark::State& state) {
-  Rig rig;
-  for (auto _ : state) {
-    rig.logic.MouseDown(MouseButton::Right, 410, 165);
-    rig.logic.MouseUp();
-  }
-  state.SetItemsProcessed(state.iterations());
+  ClickLoop(state, MouseButton::Right, 410, 165);
 }
 BENCHMARK(BM_PressBackground);
 

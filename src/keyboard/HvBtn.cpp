@@ -115,29 +115,26 @@ void THvBtn::ScaleOutline(long double kx, long double ky) {
   }
 }
 
-std::int32_t THvBtn::OutlineWidth() const {
-  if (Points.size() < 2) return 0;
-  if (Points.size() == 2) return Saturate(std::int64_t{Points[1].x} - Points[0].x);
-  std::int32_t low = Points[0].x, high = Points[0].x;
-  for (std::size_t i = 1; i < Points.size(); ++i) {
-    if (IsSeparator(Points[i])) continue;
-    low = std::min(low, Points[i].x);
-    high = std::max(high, Points[i].x);
+namespace {
+
+// Extent of an outline along one axis: a rectangle's signed difference, a
+// polygon's max − min over its corners (separators left out).
+std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point::*axis) {
+  if (points.size() < 2) return 0;
+  if (points.size() == 2) return Saturate(std::int64_t{points[1].*axis} - points[0].*axis);
+  std::int32_t low = points[0].*axis, high = points[0].*axis;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (IsSeparator(points[i])) continue;
+    low = std::min(low, points[i].*axis);
+    high = std::max(high, points[i].*axis);
   }
   return Saturate(std::int64_t{high} - low);
 }
 
-std::int32_t THvBtn::OutlineHeight() const {
-  if (Points.size() < 2) return 0;
-  if (Points.size() == 2) return Saturate(std::int64_t{Points[1].y} - Points[0].y);
-  std::int32_t low = Points[0].y, high = Points[0].y;
-  for (std::size_t i = 1; i < Points.size(); ++i) {
-    if (IsSeparator(Points[i])) continue;
-    low = std::min(low, Points[i].y);
-    high = std::max(high, Points[i].y);
-  }
-  return Saturate(std::int64_t{high} - low);
-}
+}  // namespace
+
+std::int32_t THvBtn::OutlineWidth() const { return OutlineExtent(Points, &Point::x); }
+std::int32_t THvBtn::OutlineHeight() const { return OutlineExtent(Points, &Point::y); }
 
 bool THvBtn::IsModifierKey() const { return luma::IsModifierKey(Code); }
 bool THvBtn::IsStateKey() const { return luma::IsStateKey(Code); }

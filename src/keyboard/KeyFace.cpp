@@ -53,15 +53,8 @@ class TextBoxFitter {
     int halfHeight = 16;
     const int code = key_.Code;
     if (!IsCharKey(code) && !(code >= 112 && code <= 135)) {
-      FontSpec font = canvas.Font();
-      const KeyFont& small = HvTheme.KeyFontSmall;
-      font.name = small.Name;
-      font.size = namePoints;
-      font.bold = small.Bold;
-      font.italic = small.Italic;
-      font.underline = small.Underline;
-      font.strikeOut = small.StrikeOut;
-      canvas.SetFont(font);
+      // Measured in the caption font; the font colour is left as it is.
+      canvas.SetFont(LabelFont(HvTheme.KeyFontSmall, namePoints, canvas.Font().colour));
       const Size extent = canvas.TextExtent(name);
       halfWidth = std::max(extent.cx / 2 + 2, 16);
       halfHeight = std::max(extent.cy + 2, 16);

@@ -14,6 +14,7 @@ import signal
 import subprocess
 import tempfile
 import time
+import unittest
 from fractions import Fraction
 from pathlib import Path
 
@@ -459,6 +460,21 @@ class Session:
         self._run(["import", "-display", self.display, "-window", "root", str(path)],
                   timeout=30, check=True)
         return Image.load(path)
+
+
+class SessionTestCase(unittest.TestCase):
+    """One display, window manager and Notepad per test class, stopped when
+    the class is done; Lumatype started too unless start_lumatype is False."""
+
+    start_lumatype = True
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session()
+        cls.addClassCleanup(cls.session.stop)
+        cls.session.start()
+        if cls.start_lumatype:
+            cls.session.start_lumatype()
 
 
 class Image:

@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, ROWS, Session, scale, wait_for
+from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, ROWS, SessionTestCase, scale, wait_for
 
 REST_BORDER = "#7AA0DA"  # scheme 1
 
@@ -35,14 +35,7 @@ def inner_points(width, height):
             ("background", sx(410), sy(150) + 3)]
 
 
-class DrawingTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session()
-        cls.addClassCleanup(cls.session.stop)
-        cls.session.start()
-        cls.session.start_lumatype()
-
+class DrawingTest(SessionTestCase):
     def shoot(self, name):
         s = self.session
         s.park_pointer()

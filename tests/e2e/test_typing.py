@@ -5,18 +5,15 @@ key left down when the keyboard is closed. Notepad keeps the foreground."""
 import time
 import unittest
 
-from lumae2e import BACKGROUND, VK_SHIFT, E2EError, Session, wait_for
+from lumae2e import BACKGROUND, VK_SHIFT, E2EError, SessionTestCase, wait_for
 
 VK_BACK, VK_RETURN, VK_CAPITAL, VK_LSHIFT = 8, 13, 20, 160
 
 
-class TypingTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session()
-        cls.addClassCleanup(cls.session.stop)
-        cls.session.start()
-        cls.start_error = None
+class TypingTest(SessionTestCase):
+    # Started in setUp, and again after a test that closes it.
+    start_lumatype = False
+    start_error = None
 
     def setUp(self):
         s = self.session

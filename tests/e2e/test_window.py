@@ -3,20 +3,13 @@ bottom, and faded by the transparency slider."""
 
 import unittest
 
-from lumae2e import BACKGROUND, KEYS, Session
+from lumae2e import BACKGROUND, KEYS, SessionTestCase
 
 WS_EX_TOPMOST = 0x00000008
 WS_EX_NOACTIVATE = 0x08000000
 
 
-class WindowTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session()
-        cls.addClassCleanup(cls.session.stop)
-        cls.session.start()
-        cls.session.start_lumatype()
-
+class WindowTest(SessionTestCase):
     def setUp(self):
         self.assertEqual(self.session.foreground_class(), "Notepad",
                          "Notepad must be in the foreground before the test")
