@@ -7,16 +7,16 @@
 
 #include "Fakes.h"
 #include "input/PressLogic.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 
 namespace luma {
 namespace {
 
 class NullBitmap : public Bitmap {
  public:
-  void SetPen(Colour) override {}
-  void SetBrush(Colour c) override { brush_ = c; }
-  Colour BrushColour() const override { return brush_; }
+  void SetPen(Color) override {}
+  void SetBrush(Color c) override { brush_ = c; }
+  Color BrushColor() const override { return brush_; }
   void SetBrushClear(bool clear) override { clear_ = clear; }
   bool BrushClear() const override { return clear_; }
   void SetFont(const FontSpec& f) override { font_ = f; }
@@ -29,7 +29,7 @@ class NullBitmap : public Bitmap {
     return {static_cast<std::int32_t>(text.size()) * font_.size * 6 / 8, font_.size + 3};
   }
   void DrawText(std::u16string_view, const Rect&, unsigned) override {}
-  void DrawTransparent(const Bitmap&, std::int32_t, std::int32_t, Colour) override {}
+  void DrawTransparent(const Bitmap&, std::int32_t, std::int32_t, Color) override {}
   void SetSize(std::int32_t w, std::int32_t h) override {
     width_ = w;
     height_ = h;
@@ -39,7 +39,7 @@ class NullBitmap : public Bitmap {
   void Draw(const Bitmap&, std::int32_t, std::int32_t) override {}
 
  private:
-  Colour brush_ = 0;
+  Color brush_ = 0;
   bool clear_ = false;
   FontSpec font_;
   std::int32_t width_ = 0, height_ = 0;
@@ -92,7 +92,7 @@ struct Rig {
   fakes::FakeCursor cursor;
   IdleTimer timer;
   StillHost host;
-  THvKeyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, kUsEnglishHkl};
+  Keyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, kUsEnglishHkl};
   PressLogic logic{keyboard, sender, timer, host};
 
   Rig() {

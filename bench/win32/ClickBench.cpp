@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void Pump() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  luma::app::TMainForm form;
+  luma::app::MainWindow form;
   if (!form.Create(instance)) return 1;
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(form.Handle());

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 #include "lib/WorkArea.h"
 #include "theme/Theme.h"
 #include "GdiHarness.h"
@@ -47,7 +47,7 @@ class Stopwatch {
 };
 
 // Centre of a key's first outline part.
-Point Centre(const THvBtn& key) {
+Point Centre(const Key& key) {
   Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (const Point& p : key.Points) {
     if (p == kOutlineSeparator) break;
@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
   const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
 
-  Win32SystemColours sys;
-  HvThemeColours = ComputeThemeColors(sys, QueryVisualStyle());
+  Win32SystemColors sys;
+  ThemeColorsOf = ComputeThemeColors(sys, QueryVisualStyle());
   HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
   HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(1, HvTheme, HvThemeColours, sys);
+  ApplyColorScheme(1, HvTheme, ThemeColorsOf, sys);
 
   GdiBitmapFactory bitmaps;
   MemoryScreen screen;
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   Win32KeyboardLayouts layouts;
   QuietKeySender sender;
   Win32Cursor cursor;
-  THvKeyboard keyboard(KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &TextBitmap()},
+  Keyboard keyboard(KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &TextBitmap()},
                        FromHkl(GetKeyboardLayout(0)));
   keyboard.SetNamesLayout(kUsEnglishHkl);
   if (!keyboard.LoadLayout("Standard")) {
@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
     const long double kx = static_cast<long double>(size.width) / designWidth;
     const long double ky = static_cast<long double>(size.height) / designHeight;
     for (int vk = 1; vk <= 255; ++vk)
-      if (THvBtn* key = keyboard.Btn(vk)) key->ScaleOutline(kx, ky);
-    const THvBtn* escape = keyboard.Btn(27);
+      if (Key* key = keyboard.Btn(vk)) key->ScaleOutline(kx, ky);
+    const Key* escape = keyboard.Btn(27);
     const KeyFontSizes fonts = FitKeyFontSizes(escape->OutlineWidth(), escape->OutlineHeight());
     HvTheme.KeyFontLarge.Size = fonts.large;
     HvTheme.KeyFontSmall.Size = fonts.small;

@@ -2,13 +2,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  luma::app::TMainForm form;
+  luma::app::MainWindow form;
   if (!form.Create(instance)) return 1;
   // Never activated, also not when first shown.
   ShowWindow(form.Handle(), show == SW_SHOWMAXIMIZED   ? SW_SHOWMAXIMIZED

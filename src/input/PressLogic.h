@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "keyboard/HvBtn.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Key.h"
+#include "keyboard/Keyboard.h"
 #include "platform/System.h"
 #include "platform/Types.h"
 
@@ -32,7 +32,7 @@ class PressLogic {
   static constexpr std::uint8_t kRightClickShift = 160;  // left Shift
   static constexpr std::uint8_t kMiddleClickCtrl = 162;  // left Ctrl
 
-  PressLogic(THvKeyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
+  PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
 
   // Positions are paint-box pixels.
   void MouseDown(MouseButton button, std::int32_t x, std::int32_t y);
@@ -48,21 +48,21 @@ class PressLogic {
   void PressStep();
   void SendKeyAndShow(std::uint16_t vk, bool keyUp);
 
-  bool Dragging() const { return !(FDragX == kNoDrag && FDragY == kNoDrag); }
+  bool Dragging() const { return !(dragX_ == kNoDrag && dragY_ == kNoDrag); }
 
-  bool FAutoClick = true;
-  THvBtn* FPressedBtn = nullptr;
-  std::array<bool, 256> FLatched{};  // index 0 unused
-  std::int32_t FDragX = kNoDrag, FDragY = kNoDrag;
-  std::int32_t FPressDelay = 600, FRepeatInterval = 20;
+  bool autoClick_ = true;
+  Key* pressedBtn_ = nullptr;
+  std::array<bool, 256> latched_{};  // index 0 unused
+  std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
+  std::int32_t pressDelay_ = 600, repeatInterval_ = 20;
 
  private:
   void ReleasePressedKey();
 
-  THvKeyboard& FKeyboard;
-  KeySender& FSender;
-  Timer& FPressTimer;
-  PressHost& FHost;
+  Keyboard& keyboard_;
+  KeySender& sender_;
+  Timer& pressTimer_;
+  PressHost& host_;
 };
 
 }  // namespace luma

@@ -2,7 +2,7 @@
 // tables built from it.
 #include "keyboard/Captions.h"
 
-#include "lib/HvLib.h"
+#include "lib/KeyKinds.h"
 
 namespace luma {
 

@@ -1,10 +1,10 @@
-// How a key paints itself: outline and face in the colours of its state, and
+// How a key paints itself: outline and face in the colors of its state, and
 // one label, either the position's name or the character the key types.
 #include <algorithm>
 
-#include "keyboard/HvBtn.h"
-#include "keyboard/HvKeyboard.h"
-#include "lib/HvLib.h"
+#include "keyboard/Key.h"
+#include "keyboard/Keyboard.h"
+#include "lib/KeyKinds.h"
 #include "lib/KeyText.h"
 #include "theme/Theme.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned kLabelFormat = kDtVCenter | kDtSingleLine | kDtNoPrefix;
 
-FontSpec LabelFont(const KeyFont& font, int size, Colour colour) {
+FontSpec LabelFont(const KeyFont& font, int size, Color color) {
   FontSpec label;
   label.name = font.Name;
   label.size = size;
@@ -21,7 +21,7 @@ FontSpec LabelFont(const KeyFont& font, int size, Colour colour) {
   label.italic = font.Italic;
   label.underline = font.Underline;
   label.strikeOut = font.StrikeOut;
-  label.colour = colour;
+  label.color = color;
   return label;
 }
 
@@ -40,7 +40,7 @@ class ClearBrushScope {
 
 class TextBoxFitter {
  public:
-  TextBoxFitter(const THvBtn& key, const std::vector<Point>& points) : key_(key), points_(points) {}
+  TextBoxFitter(const Key& key, const std::vector<Point>& points) : key_(key), points_(points) {}
 
   TextBox Fit(DrawingCanvas& canvas, const std::u16string& name, int namePoints) {
     BoundingBox();
@@ -53,8 +53,8 @@ class TextBoxFitter {
     int halfHeight = 16;
     const int code = key_.Code;
     if (!IsCharKey(code) && !(code >= 112 && code <= 135)) {
-      // Measured in the caption font; the font colour is left as it is.
-      canvas.SetFont(LabelFont(HvTheme.KeyFontSmall, namePoints, canvas.Font().colour));
+      // Measured in the caption font; the font color is left as it is.
+      canvas.SetFont(LabelFont(HvTheme.KeyFontSmall, namePoints, canvas.Font().color));
       const Size extent = canvas.TextExtent(name);
       halfWidth = std::max(extent.cx / 2 + 2, 16);
       halfHeight = std::max(extent.cy + 2, 16);
@@ -135,18 +135,18 @@ class TextBoxFitter {
     }
   }
 
-  const THvBtn& key_;
+  const Key& key_;
   const std::vector<Point>& points_;
   TextBox box_;
 };
 
 }  // namespace
 
-void THvBtn::Refresh() {
-  if (Keyboard && Keyboard->FPaintingEnabled) Paint(*Canvas, false);
+void Key::Refresh() {
+  if (keyboard_ && keyboard_->paintingEnabled_) Paint(*canvas_, false);
 }
 
-void THvBtn::Paint(DrawingCanvas& canvas, bool outlineOnly) {
+void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
   if (!Place || Place->Points.empty()) return;
   if (outlineOnly) {
     DrawOutline(canvas, Place->Points, true);
@@ -156,25 +156,25 @@ void THvBtn::Paint(DrawingCanvas& canvas, bool outlineOnly) {
   DrawFace(Place->Points);
 }
 
-void THvBtn::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
+void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
   ColorsDown = down;
   ColorsHot = hot;
-  const THvTheme& t = HvTheme;
-  Colour pen, brush;
+  const Theme& t = HvTheme;
+  Color pen, brush;
   if (down) {
     pen = t.DownBorder, brush = t.DownFace, CaptionColor = t.DownCaption, CharColor = t.DownChar;
   } else if (hot) {
     pen = t.HotBorder, brush = t.HotFace, CaptionColor = t.HotCaption, CharColor = t.HotChar;
   } else {
     pen = t.RestBorder, brush = t.RestFace, CaptionColor = t.RestCaption, CharColor = t.RestChar;
-    // Pure green at rest is a marker colour, not a face, unless asked for literally.
-    if (brush == kPureGreen && !(Keyboard && Keyboard->FMarkerFaceLiteral)) brush = t.BackColor;
+    // Pure green at rest is a marker color, not a face, unless asked for literally.
+    if (brush == kPureGreen && !(keyboard_ && keyboard_->markerFaceLiteral_)) brush = t.BackColor;
   }
   canvas.SetPen(pen);
   canvas.SetBrush(brush);
 }
 
-void THvBtn::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force) {
+void Key::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force) {
   if (points.size() < 2) return;
   // The working image already shows the outline in this state.
   if (!force && DrawnDown == ColorsDown && DrawnHot == ColorsHot) return;
@@ -186,7 +186,7 @@ void THvBtn::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points
     canvas.Polygon(points);
 }
 
-TextBox THvBtn::ComputeTextBox(const std::vector<Point>& points) {
+TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
   TextBox box;
   if (points.size() < 2) return box;
   if (points.size() == 2) {
@@ -200,64 +200,64 @@ TextBox THvBtn::ComputeTextBox(const std::vector<Point>& points) {
   }
   const int placeCode = Place ? Place->Code : Code;
   const std::u16string& name =
-      Keyboard ? Keyboard->FKeyNames[static_cast<std::size_t>(placeCode)] : std::u16string();
+      keyboard_ ? keyboard_->keyNames_[static_cast<std::size_t>(placeCode)] : std::u16string();
   // Measuring only: keep the size sane even when the fonts are not.
   const int namePoints =
       std::max<int>(HvTheme.KeyFontSmall.Size + (ColorsHot ? 2 : 0), kMinLabelPoints);
-  return TextBoxFitter(*this, points).Fit(*Canvas, name, namePoints);
+  return TextBoxFitter(*this, points).Fit(*canvas_, name, namePoints);
 }
 
-void THvBtn::DrawFace(const std::vector<Point>& points) {
+void Key::DrawFace(const std::vector<Point>& points) {
   if (points.size() < 2) return;
   TextBox box = ComputeTextBox(points);
   if (Down) {
     // The label moves one pixel right and down; the outline stays.
     ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
   }
-  DrawOutline(*Canvas, points, false);
+  DrawOutline(*canvas_, points, false);
   if (!DrawCaption(box)) DrawCharLabel(box);
 }
 
-bool THvBtn::DrawCaption(const TextBox& box) {
+bool Key::DrawCaption(const TextBox& box) {
   const int placeCode = Place ? Place->Code : Code;
   if (IsCharKey(placeCode) || Code == 32) return false;
   const KeyFont& font = HvTheme.KeyFontSmall;
   // A font too small to read is not drawn at all (and never reaches GDI).
   if (font.Size < kMinLabelPoints) return true;
-  DrawingCanvas& canvas = *Canvas;
+  DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 2 : 0), CaptionColor));
   const ClearBrushScope clearBrush(canvas);
-  const std::u16string& text = Keyboard->FKeyNames[static_cast<std::size_t>(placeCode)];
+  const std::u16string& text = keyboard_->keyNames_[static_cast<std::size_t>(placeCode)];
   if (text.empty()) return true;
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   // Too wide to centre: keep its beginning visible and clip the end.
   const bool tooWide = canvas.TextExtent(text).cx > box.right - box.left - 2;
   DrawKeyText(canvas, rect, text, kLabelFormat | (tooWide ? kDtLeft : kDtCenter),
-              Keyboard->FDeps.textBitmap);
+              keyboard_->deps_.textBitmap);
   return true;
 }
 
-void THvBtn::DrawCharLabel(const TextBox& box) {
+void Key::DrawCharLabel(const TextBox& box) {
   if (Code == 32) return;
   const KeyFont& font = HvTheme.KeyFontLarge;
   if (font.Size < kMinLabelPoints) return;
 
   // Ctrl alone does not change what a key shows; Ctrl with right Alt is AltGr
   // and does. The entry is put back however the drawing ends.
-  std::uint8_t& ctrl = Keyboard->FKeyState[17];
+  std::uint8_t& ctrl = keyboard_->keyState_[17];
   struct RestoreCtrl {
     std::uint8_t& entry;
     std::uint8_t saved;
     ~RestoreCtrl() { entry = saved; }
   } restore{ctrl, ctrl};
-  if (ctrl != 0 && Keyboard->FKeyState[165] == 0) ctrl = 0;
+  if (ctrl != 0 && keyboard_->keyState_[165] == 0) ctrl = 0;
 
-  DrawingCanvas& canvas = *Canvas;
+  DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 3 : 0), CharColor));
   const ClearBrushScope clearBrush(canvas);
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
-  const std::u16string text(1, Keyboard->CaptionFor(Code));
-  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, Keyboard->FDeps.textBitmap);
+  const std::u16string text(1, keyboard_->CaptionFor(Code));
+  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->deps_.textBitmap);
 }
 
 }  // namespace luma

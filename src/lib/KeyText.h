@@ -8,8 +8,8 @@
 
 namespace luma {
 
-// Grey of TextBitmap: its fill, and the colour left out when it is copied.
-inline constexpr Colour kTextBitmapColour = Rgb(0x77, 0x77, 0x77);
+// Grey of TextBitmap: its fill, and the color left out when it is copied.
+inline constexpr Color kTextBitmapColor = Rgb(0x77, 0x77, 0x77);
 
 // Draws text clipped to rect in the canvas's current font. On a pure-green
 // brush the text goes through textBitmap (when there is one), so that its

@@ -17,9 +17,9 @@ class DrawingCanvas {
   virtual ~DrawingCanvas() = default;
 
   // Pen: 1 pixel, solid. Brush: solid unless cleared (text without background).
-  virtual void SetPen(Colour colour) = 0;
-  virtual void SetBrush(Colour colour) = 0;
-  virtual Colour BrushColour() const = 0;
+  virtual void SetPen(Color color) = 0;
+  virtual void SetBrush(Color color) = 0;
+  virtual Color BrushColor() const = 0;
   virtual void SetBrushClear(bool clear) = 0;
   virtual bool BrushClear() const = 0;
   virtual void SetFont(const FontSpec& font) = 0;
@@ -33,12 +33,12 @@ class DrawingCanvas {
 
   // Extent of a single line of text in the current font.
   virtual Size TextExtent(std::u16string_view text) = 0;
-  // DrawTextExW in the current font and colour, transparent background.
+  // DrawTextExW in the current font and color, transparent background.
   virtual void DrawText(std::u16string_view text, const Rect& rect, unsigned format) = 0;
   // Copies source onto this canvas at (x, y), leaving the pixels of
-  // transparentColour in the source out.
+  // transparentColor in the source out.
   virtual void DrawTransparent(const Bitmap& source, std::int32_t x, std::int32_t y,
-                               Colour transparentColour) = 0;
+                               Color transparentColor) = 0;
 };
 
 // An off-screen image with a canvas of its own.

@@ -47,12 +47,12 @@ class KeyboardLayouts {
                           char16_t* buffer, int bufferSize, unsigned flags, Hkl hkl) = 0;
 };
 
-class SystemColours {
+class SystemColors {
  public:
-  virtual ~SystemColours() = default;
-  virtual Colour GetSysColor(unsigned index) = 0;
+  virtual ~SystemColors() = default;
+  virtual Color GetSysColor(unsigned index) = 0;
   // GetNearestColor on the screen DC.
-  virtual Colour NearestColor(Colour colour) = 0;
+  virtual Color NearestColor(Color color) = 0;
 };
 
 // A window timer: Start counts the interval from now, restarting a running one.

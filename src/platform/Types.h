@@ -8,23 +8,23 @@
 
 namespace luma {
 
-// 0x00BBGGRR for an RGB colour; 0xFF0000nn for Windows system colour nn,
+// 0x00BBGGRR for an RGB color; 0xFF0000nn for Windows system color nn,
 // resolved with GetSysColor only when something is drawn with it.
-using Colour = std::uint32_t;
+using Color = std::uint32_t;
 
-constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) {
+constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
   return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
-constexpr unsigned RedOf(Colour c) { return c & 0xFF; }
-constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFF; }
-constexpr Colour SysColour(unsigned index) { return 0xFF000000u | index; }
-constexpr bool IsSysColour(Colour c) { return (c & 0xFF000000u) == 0xFF000000u; }
+constexpr unsigned RedOf(Color c) { return c & 0xFF; }
+constexpr unsigned GreenOf(Color c) { return (c >> 8) & 0xFF; }
+constexpr unsigned BlueOf(Color c) { return (c >> 16) & 0xFF; }
+constexpr Color SysColor(unsigned index) { return 0xFF000000u | index; }
+constexpr bool IsSysColor(Color c) { return (c & 0xFF000000u) == 0xFF000000u; }
 
-constexpr Colour kPureGreen = Rgb(0, 255, 0);
+constexpr Color kPureGreen = Rgb(0, 255, 0);
 
-// Windows system colour indices used by the colour schemes.
-enum SysColourIndex : unsigned {
+// Windows system color indices used by the color schemes.
+enum SysColorIndex : unsigned {
   kColorWindow = 5,
   kColorWindowText = 8,
   kColorHighlight = 13,
@@ -78,7 +78,7 @@ struct FontSpec {
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
-  Colour colour = 0;
+  Color color = 0;
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 

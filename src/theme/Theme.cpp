@@ -1,4 +1,4 @@
-// Colour mixing, theme colours and the seven colour schemes.
+// Color mixing, theme colors and the seven color schemes.
 #include "theme/Theme.h"
 
 #include <algorithm>
@@ -6,8 +6,8 @@
 
 namespace luma {
 
-THvTheme HvTheme;
-ThemeColours HvThemeColours;
+Theme HvTheme;
+ThemeColors ThemeColorsOf;
 
 namespace {
 
@@ -20,12 +20,12 @@ std::int64_t MulDiv(std::int64_t a, std::int64_t b, std::int64_t c) {
   return negative ? (product - half) / c : (product + half) / c;
 }
 
-constexpr Colour Hex(std::uint32_t rrggbb) {
+constexpr Color Hex(std::uint32_t rrggbb) {
   return Rgb((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
 }
 
-Colour DownMix(SystemColours& sys) { return sys.NearestColor(MixSysColors(sys, 14, 44, 40)); }
-Colour HotMix(SystemColours& sys) { return sys.NearestColor(MixSysColors(sys, -2, 30, 72)); }
+Color DownMix(SystemColors& sys) { return sys.NearestColor(MixSysColors(sys, 14, 44, 40)); }
+Color HotMix(SystemColors& sys) { return sys.NearestColor(MixSysColors(sys, -2, 30, 72)); }
 
 std::u16string UpperAscii(std::u16string_view s) {
   std::u16string out(s);
@@ -41,13 +41,13 @@ std::u16string FileNamePart(std::u16string_view path) {
 
 }  // namespace
 
-Colour MixSysColors(SystemColours& sys, int pFace, int pHighlight, int pWindow) {
-  const Colour face = sys.GetSysColor(kColorBtnFace);
-  const Colour highlight = sys.GetSysColor(kColorHighlight);
-  const Colour window = sys.GetSysColor(kColorWindow);
+Color MixSysColors(SystemColors& sys, int pFace, int pHighlight, int pWindow) {
+  const Color face = sys.GetSysColor(kColorBtnFace);
+  const Color highlight = sys.GetSysColor(kColorHighlight);
+  const Color window = sys.GetSysColor(kColorWindow);
   // A face of pure black or white gives no usable mix; the highlight stands in.
   if (face == Rgb(0, 0, 0) || face == Rgb(255, 255, 255)) return highlight;
-  auto channel = [&](unsigned (*of)(Colour)) {
+  auto channel = [&](unsigned (*of)(Color)) {
     const std::int64_t v = MulDiv(of(face), pFace, 100) + MulDiv(of(highlight), pHighlight, 100) +
                            MulDiv(of(window), pWindow, 100);
     return static_cast<unsigned>(std::clamp<std::int64_t>(v, 0, 255));
@@ -57,19 +57,19 @@ Colour MixSysColors(SystemColours& sys, int pFace, int pHighlight, int pWindow) 
 
 int ThemeVariantFor(const VisualStyleInfo& style) {
   if (!style.inUse || !style.nameQueryOk) return 0;
-  // Before Windows 6 only Luna's colour names are known to mean these variants.
+  // Before Windows 6 only Luna's color names are known to mean these variants.
   if (UpperAscii(FileNamePart(style.themeFile)) != u"LUNA.MSSTYLES" &&
       style.windowsMajorVersion <= 5)
     return 0;
-  const std::u16string colour = UpperAscii(style.colourName);
-  if (colour == u"NORMALCOLOR") return 1;
-  if (colour == u"HOMESTEAD") return 2;
-  if (colour == u"METALLIC") return 3;
+  const std::u16string color = UpperAscii(style.colorName);
+  if (color == u"NORMALCOLOR") return 1;
+  if (color == u"HOMESTEAD") return 2;
+  if (color == u"METALLIC") return 3;
   return 0;
 }
 
-ThemeColours ComputeThemeColors(SystemColours& sys, const VisualStyleInfo& style) {
-  ThemeColours t;
+ThemeColors ComputeThemeColors(SystemColors& sys, const VisualStyleInfo& style) {
+  ThemeColors t;
   t.ThemeVariant = ThemeVariantFor(style);
   if (style.inUse && t.ThemeVariant != 0) {
     static constexpr std::uint32_t kGroup[] = {0xD3E5FB, 0xF2F5DB, 0xF0F1F8};
@@ -82,7 +82,7 @@ ThemeColours ComputeThemeColors(SystemColours& sys, const VisualStyleInfo& style
     return t;
   }
   // The button face lifted halfway towards white.
-  const Colour face = sys.GetSysColor(kColorBtnFace);
+  const Color face = sys.GetSysColor(kColorBtnFace);
   auto lift = [](unsigned c) { return c * 127 / 255 + 128; };
   t.ThemeGroupColor =
       sys.NearestColor(Rgb(lift(RedOf(face)), lift(GreenOf(face)), lift(BlueOf(face))));
@@ -92,19 +92,19 @@ ThemeColours ComputeThemeColors(SystemColours& sys, const VisualStyleInfo& style
   return t;
 }
 
-void ApplyColorScheme(int n, THvTheme& theme, const ThemeColours& tc, SystemColours& sys) {
+void ApplyColorScheme(int n, Theme& theme, const ThemeColors& tc, SystemColors& sys) {
   if (n < 1 || n > 7) return;
-  const Colour btnFace = SysColour(kColorBtnFace);
-  const Colour windowText = SysColour(kColorWindowText);
-  const Colour window = SysColour(kColorWindow);
-  // The mixes follow the system colours of the moment the scheme is applied.
-  const Colour downMix = n == 2 ? DownMix(sys) : 0;
-  const Colour hotMix = n == 2 ? HotMix(sys) : 0;
+  const Color btnFace = SysColor(kColorBtnFace);
+  const Color windowText = SysColor(kColorWindowText);
+  const Color window = SysColor(kColorWindow);
+  // The mixes follow the system colors of the moment the scheme is applied.
+  const Color downMix = n == 2 ? DownMix(sys) : 0;
+  const Color hotMix = n == 2 ? HotMix(sys) : 0;
 
   struct Row {
-    Colour back, backPen, restFace, restBorder, restCaption, restChar;
-    Colour downFace, downBorder, downCaption, downChar;
-    Colour hotFace, hotBorder, hotCaption, hotChar;
+    Color back, backPen, restFace, restBorder, restCaption, restChar;
+    Color downFace, downBorder, downCaption, downChar;
+    Color hotFace, hotBorder, hotCaption, hotChar;
   };
   Row r{};
   switch (n) {

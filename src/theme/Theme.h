@@ -1,4 +1,4 @@
-// Colour slots, key fonts, the seven colour schemes and the theme colours.
+// Color slots, key fonts, the seven color schemes and the theme colors.
 #pragma once
 
 #include <cstdint>
@@ -18,53 +18,53 @@ struct KeyFont {
   bool StrikeOut = false;
 };
 
-struct THvTheme {
-  Colour BackColor = 0;
-  Colour BackPenColor = 0;
-  Colour RestFace = 0;
-  Colour RestBorder = 0;
-  Colour RestCaption = 0;
-  Colour RestChar = 0;
-  Colour DownFace = 0;
-  Colour DownBorder = 0;
-  Colour DownCaption = 0;
-  Colour DownChar = 0;
-  Colour HotFace = 0;
-  Colour HotBorder = 0;
-  Colour HotCaption = 0;
-  Colour HotChar = 0;
+struct Theme {
+  Color BackColor = 0;
+  Color BackPenColor = 0;
+  Color RestFace = 0;
+  Color RestBorder = 0;
+  Color RestCaption = 0;
+  Color RestChar = 0;
+  Color DownFace = 0;
+  Color DownBorder = 0;
+  Color DownCaption = 0;
+  Color DownChar = 0;
+  Color HotFace = 0;
+  Color HotBorder = 0;
+  Color HotCaption = 0;
+  Color HotChar = 0;
   KeyFont KeyFontSmall;
   KeyFont KeyFontLarge;
 };
 
-// Process-wide; all colours black until a scheme is applied.
-extern THvTheme HvTheme;
+// Process-wide; all colors black until a scheme is applied.
+extern Theme HvTheme;
 
-struct ThemeColours {
+struct ThemeColors {
   int ThemeVariant = 0;  // 0 none, 1 NORMALCOLOR, 2 HOMESTEAD, 3 METALLIC
-  Colour ThemeGroupColor = 0;
-  Colour ThemeHotFace = 0;
-  Colour ThemeDownFace = 0;
-  Colour ThemeBorder = 0;
+  Color ThemeGroupColor = 0;
+  Color ThemeHotFace = 0;
+  Color ThemeDownFace = 0;
+  Color ThemeBorder = 0;
 };
-extern ThemeColours HvThemeColours;
+extern ThemeColors ThemeColorsOf;
 
 // What the visual-style library reported; filled by the shell.
 struct VisualStyleInfo {
   bool inUse = false;        // UxTheme.dll loaded and IsThemeActive true
   bool nameQueryOk = false;  // GetCurrentThemeName succeeded
   std::u16string themeFile;  // full path of the .msstyles file
-  std::u16string colourName;
+  std::u16string colorName;
   unsigned windowsMajorVersion = 0;
 };
 
-// Signed percentages of the button face, highlight and window colours.
-Colour MixSysColors(SystemColours& sys, int pFace, int pHighlight, int pWindow);
+// Signed percentages of the button face, highlight and window colors.
+Color MixSysColors(SystemColors& sys, int pFace, int pHighlight, int pWindow);
 int ThemeVariantFor(const VisualStyleInfo& style);
-ThemeColours ComputeThemeColors(SystemColours& sys, const VisualStyleInfo& style);
+ThemeColors ComputeThemeColors(SystemColors& sys, const VisualStyleInfo& style);
 // Fills every slot of theme from scheme n (1..7); any other n changes nothing.
-void ApplyColorScheme(int n, THvTheme& theme, const ThemeColours& themeColours,
-                      SystemColours& sys);
+void ApplyColorScheme(int n, Theme& theme, const ThemeColors& themeColors,
+                      SystemColors& sys);
 
 // Smallest font size (points) that key labels are drawn with; labels that
 // would be smaller are not drawn, so GDI never gets a nonsensical size.

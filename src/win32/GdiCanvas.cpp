@@ -5,9 +5,9 @@
 
 namespace luma::win32 {
 
-COLORREF ResolveColour(luma::Colour colour) {
-  if (luma::IsSysColour(colour)) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return colour & 0x00FFFFFF;
+COLORREF ResolveColor(luma::Color color) {
+  if (luma::IsSysColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0x00FFFFFF;
 }
 
 std::wstring Widen(const std::string& text) {
@@ -38,7 +38,7 @@ bool SameFace(const luma::FontSpec& a, const luma::FontSpec& b) {
 }  // namespace
 
 GdiBitmap::GdiBitmap() : dc_(CreateCompatibleDC(nullptr)) {
-  // Pen and brush colours go through the DC's own pen and brush, so drawing
+  // Pen and brush colors go through the DC's own pen and brush, so drawing
   // never creates or deletes a GDI object for them.
   SelectObject(dc_.Get(), GetStockObject(DC_PEN));
   SelectObject(dc_.Get(), GetStockObject(DC_BRUSH));
@@ -61,7 +61,7 @@ void GdiBitmap::SetFont(const luma::FontSpec& font) {
 
 void GdiBitmap::SelectPen() {
   SelectObject(dc_.Get(), GetStockObject(DC_PEN));
-  SetDCPenColor(dc_.Get(), ResolveColour(pen_));
+  SetDCPenColor(dc_.Get(), ResolveColor(pen_));
 }
 
 void GdiBitmap::SelectBrush() {
@@ -69,7 +69,7 @@ void GdiBitmap::SelectBrush() {
     SelectObject(dc_.Get(), GetStockObject(NULL_BRUSH));
   } else {
     SelectObject(dc_.Get(), GetStockObject(DC_BRUSH));
-    SetDCBrushColor(dc_.Get(), ResolveColour(brush_));
+    SetDCBrushColor(dc_.Get(), ResolveColor(brush_));
   }
 }
 
@@ -131,18 +131,18 @@ luma::Size GdiBitmap::TextExtent(std::u16string_view text) {
 void GdiBitmap::DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) {
   SelectFont();
   SetBkMode(dc_.Get(), TRANSPARENT);
-  SetTextColor(dc_.Get(), ResolveColour(font_.colour));
+  SetTextColor(dc_.Get(), ResolveColor(font_.color));
   std::wstring wide = ToWide(text);
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
   DrawTextExW(dc_.Get(), wide.data(), static_cast<int>(wide.size()), &r, format, nullptr);
 }
 
 void GdiBitmap::DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
-                                luma::Colour transparentColour) {
+                                luma::Color transparentColor) {
   const GdiBitmap* gdi = AsGdi(source);
   if (!gdi || gdi->width_ <= 0 || gdi->height_ <= 0) return;
   TransparentBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, gdi->width_,
-                 gdi->height_, ResolveColour(transparentColour));
+                 gdi->height_, ResolveColor(transparentColor));
 }
 
 void GdiBitmap::SetSize(std::int32_t width, std::int32_t height) {
@@ -185,7 +185,7 @@ void GdiBitmap::Draw(const luma::Bitmap& source, std::int32_t x, std::int32_t y)
   BitBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, SRCCOPY);
 }
 
-luma::Colour GdiBitmap::PixelAt(int x, int y) const {
+luma::Color GdiBitmap::PixelAt(int x, int y) const {
   if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
   GdiFlush();
   const std::uint32_t pixel = bits_[static_cast<std::size_t>(y) * width_ + x];  // 0x00RRGGBB
@@ -268,8 +268,8 @@ namespace {
 struct TextBitmapHolder {
   GdiBitmap bitmap;
   TextBitmapHolder() {
-    bitmap.SetBrush(kTextBitmapColour);
-    bitmap.SetPen(kTextBitmapColour);
+    bitmap.SetBrush(kTextBitmapColor);
+    bitmap.SetPen(kTextBitmapColor);
   }
 };
 }  // namespace

@@ -14,11 +14,11 @@
 
 namespace luma::win32 {
 
-// 0xFF0000nn becomes GetSysColor(nn) now; an RGB colour stays as it is.
-COLORREF ResolveColour(luma::Colour colour);
+// 0xFF0000nn becomes GetSysColor(nn) now; an RGB color stays as it is.
+COLORREF ResolveColor(luma::Color color);
 
 // A memory DC with a 32-bpp top-down DIB section. Pen, brush and font reach
-// GDI before each drawing call, so system colours follow the current scheme.
+// GDI before each drawing call, so system colors follow the current scheme.
 class GdiBitmap : public luma::Bitmap {
  public:
   GdiBitmap();
@@ -26,9 +26,9 @@ class GdiBitmap : public luma::Bitmap {
   GdiBitmap(const GdiBitmap&) = delete;
   GdiBitmap& operator=(const GdiBitmap&) = delete;
 
-  void SetPen(luma::Colour colour) override { pen_ = colour; }
-  void SetBrush(luma::Colour colour) override { brush_ = colour; }
-  luma::Colour BrushColour() const override { return brush_; }
+  void SetPen(luma::Color color) override { pen_ = color; }
+  void SetBrush(luma::Color color) override { brush_ = color; }
+  luma::Color BrushColor() const override { return brush_; }
   void SetBrushClear(bool clear) override { brushClear_ = clear; }
   bool BrushClear() const override { return brushClear_; }
   void SetFont(const luma::FontSpec& font) override;
@@ -41,7 +41,7 @@ class GdiBitmap : public luma::Bitmap {
   luma::Size TextExtent(std::u16string_view text) override;
   void DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) override;
   void DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
-                       luma::Colour transparentColour) override;
+                       luma::Color transparentColor) override;
 
   void SetSize(std::int32_t width, std::int32_t height) override;
   std::int32_t Width() const override { return width_; }
@@ -50,7 +50,7 @@ class GdiBitmap : public luma::Bitmap {
 
   HDC Dc() const { return dc_.Get(); }
   // The pixel as 0x00BBGGRR; CLR_INVALID outside the bitmap.
-  luma::Colour PixelAt(int x, int y) const;
+  luma::Color PixelAt(int x, int y) const;
   // Writes a top-down 32-bpp BMP file; false when it cannot be written.
   bool SaveBmp(const std::wstring& path) const;
 
@@ -66,8 +66,8 @@ class GdiBitmap : public luma::Bitmap {
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
 
-  luma::Colour pen_ = 0;
-  luma::Colour brush_ = 0xFFFFFF;
+  luma::Color pen_ = 0;
+  luma::Color brush_ = 0xFFFFFF;
   bool brushClear_ = false;
   luma::FontSpec font_;
   GdiObject<HFONT> hfont_;  // made for font_ on first use, dropped when font_ changes
@@ -91,8 +91,8 @@ class WindowScreen : public luma::Screen {
 };
 
 // Process-wide bitmap for text on pure-green faces: brush and pen #777777,
-// drawn with #777777 as its transparent colour. Created on first use.
-using luma::kTextBitmapColour;
+// drawn with #777777 as its transparent color. Created on first use.
+using luma::kTextBitmapColor;
 luma::Bitmap& TextBitmap();
 
 std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16

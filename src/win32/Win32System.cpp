@@ -64,15 +64,15 @@ int Win32KeyboardLayouts::ToUnicodeEx(unsigned vk, unsigned scanCode,
                        flags, ToHkl(hkl));
 }
 
-luma::Colour Win32SystemColours::GetSysColor(unsigned index) {
+luma::Color Win32SystemColors::GetSysColor(unsigned index) {
   return ::GetSysColor(static_cast<int>(index));
 }
 
-luma::Colour Win32SystemColours::NearestColor(luma::Colour colour) {
+luma::Color Win32SystemColors::NearestColor(luma::Color color) {
   WindowDc screen(nullptr);
-  if (!screen) return colour;
-  const COLORREF nearest = GetNearestColor(screen.Get(), colour);
-  return nearest == CLR_INVALID ? colour : nearest;
+  if (!screen) return color;
+  const COLORREF nearest = GetNearestColor(screen.Get(), color);
+  return nearest == CLR_INVALID ? color : nearest;
 }
 
 void Win32Cursor::SetBusy(bool busy) { SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW)); }
@@ -116,16 +116,16 @@ luma::VisualStyleInfo QueryVisualStyle() {
   if (!style.inUse || !getCurrentThemeName) return style;
 
   constexpr int kUnits = 1024;
-  std::array<wchar_t, kUnits> file{}, colour{}, size{};
+  std::array<wchar_t, kUnits> file{}, color{}, size{};
   const HRESULT hr =
-      getCurrentThemeName(file.data(), kUnits, colour.data(), kUnits, size.data(), kUnits);
+      getCurrentThemeName(file.data(), kUnits, color.data(), kUnits, size.data(), kUnits);
   style.nameQueryOk = hr >= 0;
   if (style.nameQueryOk) {
-    file.back() = colour.back() = L'\0';
+    file.back() = color.back() = L'\0';
     const std::wstring fileText(file.data());
-    const std::wstring colourText(colour.data());
+    const std::wstring colorText(color.data());
     style.themeFile.assign(fileText.begin(), fileText.end());
-    style.colourName.assign(colourText.begin(), colourText.end());
+    style.colorName.assign(colorText.begin(), colorText.end());
   }
   return style;
 }

@@ -32,10 +32,10 @@ class Win32KeyboardLayouts : public luma::KeyboardLayouts {
                   char16_t* buffer, int bufferSize, unsigned flags, luma::Hkl hkl) override;
 };
 
-class Win32SystemColours : public luma::SystemColours {
+class Win32SystemColors : public luma::SystemColors {
  public:
-  luma::Colour GetSysColor(unsigned index) override;
-  luma::Colour NearestColor(luma::Colour colour) override;
+  luma::Color GetSysColor(unsigned index) override;
+  luma::Color NearestColor(luma::Color color) override;
 };
 
 class Win32Cursor : public luma::CursorSink {

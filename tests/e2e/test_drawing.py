@@ -60,7 +60,7 @@ class DrawingTest(SessionTestCase):
         for what, x, y in inner_points(w, h):
             with self.subTest(point=what):
                 self.assertNotEqual(image.pixel(ox + x, oy + y), REST_BORDER,
-                                    f"{what} at ({x},{y}) has the border colour")
+                                    f"{what} at ({x},{y}) has the border color")
 
     def test_1_design_size(self):
         win = self.session.window()

@@ -5,8 +5,8 @@
 
 #include "Fakes.h"
 #include "keyboard/Captions.h"
-#include "keyboard/HvConsts.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/KeyNames.h"
+#include "keyboard/Keyboard.h"
 
 namespace luma {
 namespace {
@@ -92,12 +92,12 @@ class CaptionsTest : public ::testing::Test {
   void TearDown() override { CaptionTables.clear(); }
 
   // A keyboard over the fakes with an outlined key for each of codes.
-  std::unique_ptr<THvKeyboard> MakeKeyboard(Hkl foreground, std::initializer_list<int> codes) {
-    auto kb = std::make_unique<THvKeyboard>(KeyboardDeps{bitmaps, screen, layouts, sender, cursor},
+  std::unique_ptr<Keyboard> MakeKeyboard(Hkl foreground, std::initializer_list<int> codes) {
+    auto kb = std::make_unique<Keyboard>(KeyboardDeps{bitmaps, screen, layouts, sender, cursor},
                                             foreground);
     std::int32_t x = 0;
     for (int code : codes) {
-      kb->FBtns[static_cast<std::size_t>(code)] = std::make_unique<THvBtn>(
+      kb->btns_[static_cast<std::size_t>(code)] = std::make_unique<Key>(
           *kb, static_cast<std::uint8_t>(code),
           std::vector<std::int32_t>{x, 30, x + 30, 30, x + 30, 0, x, 0}, kb->WorkImage());
       x += 30;
@@ -181,7 +181,7 @@ TEST_F(CaptionsTest, EachLayoutIsTranslatedOnce) {
 
 TEST_F(CaptionsTest, CaptionForFollowsTheModelsKeyState) {
   auto kb = MakeKeyboard(kGerman, {});
-  ASSERT_EQ(kb->FCurrentHKL, kGerman);
+  ASSERT_EQ(kb->currentHkl_, kGerman);
   struct Row {
     std::initializer_list<int> down;  // entries set to 0x81
     bool capsToggled;                 // entry 20 holds the bare toggle value 1
@@ -199,9 +199,9 @@ TEST_F(CaptionsTest, CaptionForFollowsTheModelsKeyState) {
       {{}, false, 220, u'^'},
   };
   for (const auto& r : rows) {
-    kb->FKeyState = {};
-    for (int e : r.down) kb->FKeyState[static_cast<std::size_t>(e)] = 0x81;
-    if (r.capsToggled) kb->FKeyState[20] = 1;
+    kb->keyState_ = {};
+    for (int e : r.down) kb->keyState_[static_cast<std::size_t>(e)] = 0x81;
+    if (r.capsToggled) kb->keyState_[20] = 1;
     EXPECT_EQ(kb->CaptionFor(r.vk), r.expected) << "vk " << r.vk;
   }
   EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
@@ -219,13 +219,13 @@ TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
   const auto translations = layouts.toUnicodeCalls;
   for (Hkl h : {Hkl{0}, Hkl{0x00000409}, kGerman}) {
     kb->SetHKL(h);
-    EXPECT_EQ(kb->FCurrentHKL, kGerman) << h;
+    EXPECT_EQ(kb->currentHkl_, kGerman) << h;
   }
   EXPECT_EQ(layouts.calls.size(), calls) << "no re-placement";
   EXPECT_EQ(layouts.toUnicodeCalls, translations) << "no table";
   kb->SetHKL(kUs);
-  EXPECT_EQ(kb->FCurrentHKL, kUs);
-  EXPECT_EQ(CaptionTables[kb->FCaptionTableIndex]->hkl, kUs);
+  EXPECT_EQ(kb->currentHkl_, kUs);
+  EXPECT_EQ(CaptionTables[kb->captionTableIndex_]->hkl, kUs);
 }
 
 TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
@@ -233,26 +233,26 @@ TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
   screen.copies.clear();
   kb->SetHKL(kUs);
   EXPECT_TRUE(screen.copies.empty()) << "not shown yet";
-  kb->FShown = true;
+  kb->shown_ = true;
   kb->SetHKL(kGerman);
   EXPECT_FALSE(screen.copies.empty());
   screen.copies.clear();
-  kb->FPaintingEnabled = false;
+  kb->paintingEnabled_ = false;
   kb->SetHKL(kFrench);
   EXPECT_TRUE(screen.copies.empty());
 }
 
 TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
   auto kb = MakeKeyboard(kUs, {65});
-  const std::size_t us = kb->FCaptionTableIndex;
+  const std::size_t us = kb->captionTableIndex_;
   kb->SetHKL(kGerman);
-  const std::size_t de = kb->FCaptionTableIndex;
+  const std::size_t de = kb->captionTableIndex_;
   const int translations = layouts.toUnicodeCalls;
   for (int i = 0; i < 3; ++i) {
     kb->SetHKL(kUs);
-    EXPECT_EQ(kb->FCaptionTableIndex, us);
+    EXPECT_EQ(kb->captionTableIndex_, us);
     kb->SetHKL(kGerman);
-    EXPECT_EQ(kb->FCaptionTableIndex, de);
+    EXPECT_EQ(kb->captionTableIndex_, de);
   }
   EXPECT_EQ(layouts.toUnicodeCalls, translations);
   EXPECT_EQ(CaptionTables.size(), 2u);
@@ -260,8 +260,8 @@ TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
 
 TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
   auto kb = MakeKeyboard(kUs, {65, 89, 90});
-  THvBtn& y = *kb->Btn(89);
-  THvBtn& z = *kb->Btn(90);
+  Key& y = *kb->Btn(89);
+  Key& z = *kb->Btn(90);
   EXPECT_EQ(z.Place, &z);
   kb->SetHKL(kGerman);
   // German Z sits where US English has Y, and the other way round.
@@ -282,7 +282,7 @@ TEST_F(CaptionsTest, TheKeyAtATakenPositionIsReleased) {
   kb->Btn(89)->SetDown(true);
   kb->SetHKL(kGerman);
   EXPECT_FALSE(kb->Btn(89)->Down);
-  EXPECT_EQ(kb->FKeyState[89], 0);
+  EXPECT_EQ(kb->keyState_[89], 0);
 }
 
 TEST_F(CaptionsTest, AKeyStaysWhereItIsUnlessItsPositionIsACharacterKey) {
@@ -331,25 +331,25 @@ TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
 TEST_F(CaptionsTest, NamesComeFromTheNamingLayoutAtUsPositions) {
   auto kb = MakeKeyboard(kUs, {65});
   kb->SetNamesLayout(kGerman);
-  EXPECT_EQ(kb->FNamesHKL, kGerman);
-  EXPECT_EQ(kb->FKeyNames[89], u"Z") << "German Z sits at US position 89";
-  EXPECT_EQ(kb->FKeyNames[90], u"Y");
-  EXPECT_EQ(kb->FKeyNames[186], u"\u00DC") << "upper-cased";
-  EXPECT_EQ(kb->FKeyNames[220], u"^");
-  EXPECT_EQ(kb->FKeyNames[13], u"Enter");
-  EXPECT_EQ(kb->FKeyNames[32], u"Space");
-  EXPECT_EQ(kb->FKeyNames[187], u"+") << "types nothing in the fake: keeps its name";
+  EXPECT_EQ(kb->namesHkl_, kGerman);
+  EXPECT_EQ(kb->keyNames_[89], u"Z") << "German Z sits at US position 89";
+  EXPECT_EQ(kb->keyNames_[90], u"Y");
+  EXPECT_EQ(kb->keyNames_[186], u"\u00DC") << "upper-cased";
+  EXPECT_EQ(kb->keyNames_[220], u"^");
+  EXPECT_EQ(kb->keyNames_[13], u"Enter");
+  EXPECT_EQ(kb->keyNames_[32], u"Space");
+  EXPECT_EQ(kb->keyNames_[187], u"+") << "types nothing in the fake: keeps its name";
 
   // A later call starts again from the key-name table.
   kb->SetNamesLayout(kUs);
-  EXPECT_EQ(kb->FNamesHKL, kUs);
-  EXPECT_EQ(kb->FKeyNames[89], u"Y");
-  EXPECT_EQ(kb->FKeyNames[186], u":");
-  EXPECT_EQ(kb->FKeyNames[220], u"\\");
+  EXPECT_EQ(kb->namesHkl_, kUs);
+  EXPECT_EQ(kb->keyNames_[89], u"Y");
+  EXPECT_EQ(kb->keyNames_[186], u":");
+  EXPECT_EQ(kb->keyNames_[220], u"\\");
 
   // A handle that is not installed: the first installed layout names the keys.
   kb->SetNamesLayout(kFrench);
-  EXPECT_EQ(kb->FNamesHKL, kGerman);
+  EXPECT_EQ(kb->namesHkl_, kGerman);
   EXPECT_EQ(layouts.pendingDead, 0);
 }
 
@@ -359,7 +359,7 @@ TEST_F(CaptionsTest, NamesWithNoLayoutInstalledStillStartFromTheKeyNameTable) {
   kb->SetNamesLayout(kGerman);
   for (std::size_t vk = 1; vk <= 255; ++vk) {
     if (vk != 89 && vk != 90 && vk != 186 && vk != 220 && vk != 65 && vk != 81 && vk != 49) {
-      EXPECT_EQ(kb->FKeyNames[vk], VKNames[vk]) << vk;
+      EXPECT_EQ(kb->keyNames_[vk], kKeyNames[vk]) << vk;
     }
   }
 }

@@ -23,7 +23,7 @@ struct DrawCall {
   std::vector<Point> points;    // Polygon
   std::u16string text;          // Text
   unsigned format = 0;          // Text
-  Colour pen = 0, brush = 0;
+  Color pen = 0, brush = 0;
   bool brushClear = false;
   FontSpec font;
 };
@@ -31,7 +31,7 @@ struct DrawCall {
 class RecordingBitmap : public Bitmap {
  public:
   std::vector<DrawCall> calls;
-  Colour pen = 0, brush = 0xFFFFFF;
+  Color pen = 0, brush = 0xFFFFFF;
   bool brushClear = false;
   FontSpec font;
   std::int32_t width = 0, height = 0;
@@ -39,9 +39,9 @@ class RecordingBitmap : public Bitmap {
   // height is the font size in points plus 3.
   int charWidthAt8 = 6;
 
-  void SetPen(Colour c) override { pen = c; }
-  void SetBrush(Colour c) override { brush = c; }
-  Colour BrushColour() const override { return brush; }
+  void SetPen(Color c) override { pen = c; }
+  void SetBrush(Color c) override { brush = c; }
+  Color BrushColor() const override { return brush; }
   void SetBrushClear(bool clear) override { brushClear = clear; }
   bool BrushClear() const override { return brushClear; }
   void SetFont(const FontSpec& f) override { font = f; }
@@ -65,7 +65,7 @@ class RecordingBitmap : public Bitmap {
     c.rect = r;
     c.format = format;
   }
-  void DrawTransparent(const Bitmap&, std::int32_t x, std::int32_t y, Colour) override {
+  void DrawTransparent(const Bitmap&, std::int32_t x, std::int32_t y, Color) override {
     Record(DrawCall::kTransparent).rect = {x, y, x, y};
   }
   void SetSize(std::int32_t w, std::int32_t h) override {
@@ -236,18 +236,18 @@ class FakeTimer : public Timer {
   }
 };
 
-class FakeSystemColours : public SystemColours {
+class FakeSystemColors : public SystemColors {
  public:
-  std::map<unsigned, Colour> colours{{kColorBtnFace, Rgb(0xD4, 0xD0, 0xC8)},
+  std::map<unsigned, Color> colors{{kColorBtnFace, Rgb(0xD4, 0xD0, 0xC8)},
                                      {kColorHighlight, Rgb(0x0A, 0x24, 0x6A)},
                                      {kColorWindow, Rgb(0xFF, 0xFF, 0xFF)},
                                      {kColorWindowText, Rgb(0, 0, 0)},
                                      {kColorBtnShadow, Rgb(0x80, 0x80, 0x80)}};
-  Colour GetSysColor(unsigned index) override {
-    auto it = colours.find(index);
-    return it == colours.end() ? 0 : it->second;
+  Color GetSysColor(unsigned index) override {
+    auto it = colors.find(index);
+    return it == colors.end() ? 0 : it->second;
   }
-  Colour NearestColor(Colour c) override { return c; }
+  Color NearestColor(Color c) override { return c; }
 };
 
 }  // namespace luma::fakes

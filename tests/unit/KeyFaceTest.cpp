@@ -6,8 +6,8 @@
 
 #include "Fakes.h"
 #include "keyboard/Captions.h"
-#include "keyboard/HvConsts.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/KeyNames.h"
+#include "keyboard/Keyboard.h"
 #include "lib/KeyText.h"
 #include "theme/Theme.h"
 
@@ -20,9 +20,9 @@ using fakes::RecordingBitmap;
 constexpr unsigned kCentred = kDtCenter | kDtVCenter | kDtSingleLine | kDtNoPrefix;
 constexpr unsigned kLeftAligned = kDtVCenter | kDtSingleLine | kDtNoPrefix;
 
-// Every slot a different colour, so a recorded call shows which slot it used.
-THvTheme DistinctTheme() {
-  THvTheme t;
+// Every slot a different color, so a recorded call shows which slot it used.
+Theme DistinctTheme() {
+  Theme t;
   t.BackColor = Rgb(1, 0, 0);
   t.BackPenColor = Rgb(2, 0, 0);
   t.RestFace = Rgb(3, 0, 0);
@@ -81,9 +81,9 @@ class KeyFaceTest : public ::testing::Test {
     };
     layouts.layouts[kUsEnglishHkl] = us;
     layouts.installed = {kUsEnglishHkl};
-    kb = std::make_unique<THvKeyboard>(
+    kb = std::make_unique<Keyboard>(
         KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &textBitmap}, kUsEnglishHkl);
-    for (std::size_t vk = 1; vk <= 255; ++vk) kb->FKeyNames[vk] = VKNames[vk];
+    for (std::size_t vk = 1; vk <= 255; ++vk) kb->keyNames_[vk] = kKeyNames[vk];
   }
   void TearDown() override {
     kb.reset();
@@ -91,17 +91,17 @@ class KeyFaceTest : public ::testing::Test {
     CaptionTables.clear();
   }
 
-  THvBtn& AddKey(int code, std::vector<std::int32_t> values, DrawingCanvas* canvas = nullptr) {
-    auto& slot = kb->FBtns[static_cast<std::size_t>(code)];
-    kb->FPaintingEnabled = false;  // no paint on creation
-    slot = std::make_unique<THvBtn>(*kb, static_cast<std::uint8_t>(code), values,
+  Key& AddKey(int code, std::vector<std::int32_t> values, DrawingCanvas* canvas = nullptr) {
+    auto& slot = kb->btns_[static_cast<std::size_t>(code)];
+    kb->paintingEnabled_ = false;  // no paint on creation
+    slot = std::make_unique<Key>(*kb, static_cast<std::uint8_t>(code), values,
                                     canvas ? *canvas : kb->WorkImage());
-    kb->FPaintingEnabled = true;
+    kb->paintingEnabled_ = true;
     Work().calls.clear();
     return *slot;
   }
   // Corners bottom-left, bottom-right, top-right, top-left, as the built-in layout has them.
-  THvBtn& AddSquareKey(int code, std::int32_t x, std::int32_t y, std::int32_t size,
+  Key& AddSquareKey(int code, std::int32_t x, std::int32_t y, std::int32_t size,
                        DrawingCanvas* canvas = nullptr) {
     return AddKey(code, {x, y + size, x + size, y + size, x + size, y, x, y}, canvas);
   }
@@ -109,18 +109,18 @@ class KeyFaceTest : public ::testing::Test {
   RecordingBitmap& Work() { return static_cast<RecordingBitmap&>(kb->WorkImage()); }
   std::vector<DrawCall> Texts() { return Work().Of(DrawCall::kText); }
 
-  THvTheme savedTheme;
+  Theme savedTheme;
   fakes::RecordingBitmapFactory bitmaps;
   fakes::FakeScreen screen;
   fakes::FakeKeyboardLayouts layouts;
   fakes::FakeKeySender sender;
   fakes::FakeCursor cursor;
   RecordingBitmap textBitmap;
-  std::unique_ptr<THvKeyboard> kb;
+  std::unique_ptr<Keyboard> kb;
 };
 
 TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
   EXPECT_EQ(esc.ComputeTextBox(esc.Place->Points), (TextBox{1, 1, 29, 29, 15, 15}));
 
   esc.Refresh();
@@ -132,7 +132,7 @@ TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   EXPECT_EQ(texts[0].font.size, 8);
   EXPECT_EQ(texts[0].font.name, "Tahoma");
   EXPECT_TRUE(texts[0].font.bold);
-  EXPECT_EQ(texts[0].font.colour, HvTheme.RestCaption);
+  EXPECT_EQ(texts[0].font.color, HvTheme.RestCaption);
   EXPECT_TRUE(texts[0].brushClear) << "text without background";
   EXPECT_FALSE(Work().brushClear) << "brush solid again afterwards";
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 0u) << "the rest outline is the base image's";
@@ -142,7 +142,7 @@ TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   texts = Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].rect, (Rect{4, 3, 30, 30})) << "one pixel right and down";
-  EXPECT_EQ(texts[0].font.colour, HvTheme.DownCaption);
+  EXPECT_EQ(texts[0].font.color, HvTheme.DownCaption);
   const auto outlines = Work().Of(DrawCall::kPolygon);
   ASSERT_EQ(outlines.size(), 1u);
   EXPECT_EQ(outlines[0].points, esc.Points) << "the outline does not move";
@@ -151,7 +151,7 @@ TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
 }
 
 TEST_F(KeyFaceTest, TwoPointKeyIsARoundedRectangle) {
-  THvBtn& key = AddKey(9, {10, 10, 60, 40});
+  Key& key = AddKey(9, {10, 10, 60, 40});
   key.ChooseColors(Work(), false, false);
   key.Paint(Work(), true);
   const auto rects = Work().Of(DrawCall::kRoundRect);
@@ -173,7 +173,7 @@ TEST_F(KeyFaceTest, TwoPointKeyIsARoundedRectangle) {
 TEST_F(KeyFaceTest, SmallPolygonFallsBackToItsShrunkBox) {
   // Whatever the label, the box around the centre does not fit a 15 x 15 key.
   for (int code : {27, 65, 112}) {
-    THvBtn& key = AddSquareKey(code, 0, 0, 15);
+    Key& key = AddSquareKey(code, 0, 0, 15);
     EXPECT_EQ(key.ComputeTextBox(key.Place->Points), (TextBox{1, 1, 14, 14, 7, 7})) << code;
   }
 }
@@ -181,26 +181,26 @@ TEST_F(KeyFaceTest, SmallPolygonFallsBackToItsShrunkBox) {
 TEST_F(KeyFaceTest, FittedBoxOfNonRectangularOutlines) {
   // An L-shaped key: a bar 60 x 30 on top, a leg 30 x 30 below its right half.
   // The bottom-left corner walks diagonally until it reaches the bar at (30, 30).
-  THvBtn& l = AddKey(13, {60, 60, 60, 0, 0, 0, 0, 30, 30, 30, 30, 60});
+  Key& l = AddKey(13, {60, 60, 60, 0, 0, 0, 0, 30, 30, 30, 30, 60});
   EXPECT_EQ(l.ComputeTextBox(l.Place->Points), (TextBox{30, 1, 59, 30, 30, 30}));
   // A notch 10 deep in the middle of the top edge: its corner (25, 10) lies in
   // the box and cuts off the smaller (upper) side.
-  THvBtn& n = AddKey(27, {0, 40, 40, 40, 40, 0, 25, 0, 25, 10, 15, 10, 15, 0, 0, 0});
+  Key& n = AddKey(27, {0, 40, 40, 40, 40, 0, 25, 0, 25, 10, 15, 10, 15, 0, 0, 0});
   EXPECT_EQ(n.ComputeTextBox(n.Place->Points), (TextBox{1, 10, 39, 39, 20, 20}));
   // A triangle too small for a box around its centre ends on its shrunk box.
-  THvBtn& t = AddKey(112, {0, 0, 40, 0, 0, 40});
+  Key& t = AddKey(112, {0, 0, 40, 0, 0, 40});
   const TextBox box = t.ComputeTextBox(t.Place->Points);
   EXPECT_LE(box.left, box.right);
   EXPECT_LE(box.top, box.bottom);
 }
 
-TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColours) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
-  THvBtn& a = AddSquareKey(65, 30, 0, 30);
+TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColors) {
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  Key& a = AddSquareKey(65, 30, 0, 30);
   struct Row {
     bool down, hot;
     int captionSize, charSize;
-    Colour pen, brush, caption, chr;
+    Color pen, brush, caption, chr;
   } rows[] = {
       {false, false, 8, 10, HvTheme.RestBorder, HvTheme.RestFace, HvTheme.RestCaption,
        HvTheme.RestChar},
@@ -212,7 +212,7 @@ TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColours) {
        HvTheme.DownChar},
   };
   for (const auto& r : rows) {
-    for (THvBtn* key : {&esc, &a}) {
+    for (Key* key : {&esc, &a}) {
       key->Down = r.down;
       key->Hot = r.hot;
       key->DrawnDown = key->DrawnHot = false;
@@ -224,7 +224,7 @@ TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColours) {
       EXPECT_EQ(texts[0].text, isCaption ? u"Esc" : u"a");
       EXPECT_EQ(texts[0].font.size, isCaption ? r.captionSize : r.charSize)
           << "down " << r.down << " hot " << r.hot;
-      EXPECT_EQ(texts[0].font.colour, isCaption ? r.caption : r.chr);
+      EXPECT_EQ(texts[0].font.color, isCaption ? r.caption : r.chr);
       EXPECT_EQ(texts[0].brush, r.brush);
       EXPECT_EQ(key->CaptionColor, r.caption);
       EXPECT_EQ(key->CharColor, r.chr);
@@ -238,7 +238,7 @@ TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColours) {
 }
 
 TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
   esc.SetHot(true);
   esc.Refresh();
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
@@ -251,19 +251,19 @@ TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
 }
 
 TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
-  kb->FPaintingEnabled = false;
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  kb->paintingEnabled_ = false;
   esc.SetHot(true);
   esc.Refresh();
   EXPECT_TRUE(Work().calls.empty());
 }
 
 TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
-  THvBtn& none = AddKey(27, {});
-  THvBtn& one = AddKey(9, {5, 5});
-  THvBtn& placeless = AddSquareKey(65, 0, 0, 30);
+  Key& none = AddKey(27, {});
+  Key& one = AddKey(9, {5, 5});
+  Key& placeless = AddSquareKey(65, 0, 0, 30);
   placeless.SetPlace(nullptr);
-  for (THvBtn* key : {&none, &one, &placeless}) {
+  for (Key* key : {&none, &one, &placeless}) {
     key->Down = true;
     key->ChooseColors(Work(), true, false);
     key->Paint(Work(), true);
@@ -273,8 +273,8 @@ TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
 }
 
 TEST_F(KeyFaceTest, NoLabelOnTheSpaceBarOrAnUnnamedPosition) {
-  THvBtn& space = AddKey(32, {0, 0, 150, 30});
-  THvBtn& unnamed = AddSquareKey(7, 0, 30, 30);
+  Key& space = AddKey(32, {0, 0, 150, 30});
+  Key& unnamed = AddSquareKey(7, 0, 30, 30);
   space.Refresh();
   unnamed.Refresh();  // and no character label in its place either
   EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
@@ -285,9 +285,9 @@ TEST_F(KeyFaceTest, NoLabelOnTheSpaceBarOrAnUnnamedPosition) {
 }
 
 TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
-  THvBtn& a = AddSquareKey(65, 30, 0, 30);
-  THvBtn& b = AddSquareKey(66, 60, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  Key& a = AddSquareKey(65, 30, 0, 30);
+  Key& b = AddSquareKey(66, 60, 0, 30);
   a.SetPlace(&esc);  // a character key on a named position shows the name
   a.Refresh();
   b.SetPlace(&a);  // on a character position, its own character
@@ -302,14 +302,14 @@ TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
 
 TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
   Work().charWidthAt8 = 1;  // one pixel per character at 8 points
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
   // Box 1..29: room for 29 - 1 - 2 = 26 pixels.
   struct Row {
     std::size_t length;
     unsigned format;
   } rows[] = {{3, kCentred}, {26, kCentred}, {27, kLeftAligned}, {60, kLeftAligned}};
   for (const auto& r : rows) {
-    kb->FKeyNames[27] = std::u16string(r.length, u'x');
+    kb->keyNames_[27] = std::u16string(r.length, u'x');
     Work().calls.clear();
     esc.Refresh();
     const auto texts = Texts();
@@ -320,7 +320,7 @@ TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
 }
 
 TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
-  THvBtn& a = AddSquareKey(65, 0, 0, 30);
+  Key& a = AddSquareKey(65, 0, 0, 30);
   struct Row {
     std::uint8_t ctrl, rightAlt, alt;
     char16_t shown;
@@ -330,30 +330,30 @@ TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
       {0x81, 0x81, 0x81, u'@'},
   };
   for (const auto& r : rows) {
-    kb->FKeyState[17] = r.ctrl;
-    kb->FKeyState[165] = r.rightAlt;
-    kb->FKeyState[18] = r.alt;
+    kb->keyState_[17] = r.ctrl;
+    kb->keyState_[165] = r.rightAlt;
+    kb->keyState_[18] = r.alt;
     Work().calls.clear();
     a.Refresh();
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, std::u16string(1, r.shown));
-    EXPECT_EQ(kb->FKeyState[17], r.ctrl) << "Ctrl entry put back";
+    EXPECT_EQ(kb->keyState_[17], r.ctrl) << "Ctrl entry put back";
   }
 }
 
 TEST_F(KeyFaceTest, CtrlEntryAndBrushComeBackWhenDrawingFails) {
   ThrowingBitmap failing;
-  THvBtn& a = AddSquareKey(65, 0, 0, 30, &failing);
-  kb->FKeyState[17] = 0x81;
+  Key& a = AddSquareKey(65, 0, 0, 30, &failing);
+  kb->keyState_[17] = 0x81;
   EXPECT_THROW(a.Refresh(), std::runtime_error);
-  EXPECT_EQ(kb->FKeyState[17], 0x81);
+  EXPECT_EQ(kb->keyState_[17], 0x81);
   EXPECT_FALSE(failing.brushClear);
 }
 
 TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
   HvTheme.RestFace = kPureGreen;
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
   esc.ChooseColors(Work(), false, false);
   esc.Paint(Work(), true);
   esc.Refresh();
@@ -361,15 +361,15 @@ TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
   EXPECT_EQ(Texts().size(), 1u) << "drawn directly";
   EXPECT_EQ(Work().Count(DrawCall::kTransparent), 0u);
 
-  kb->FMarkerFaceLiteral = true;
+  kb->markerFaceLiteral_ = true;
   Work().calls.clear();
   esc.ChooseColors(Work(), false, false);
   EXPECT_EQ(Work().brush, kPureGreen);
 }
 
 TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30);
-  THvBtn& a = AddSquareKey(65, 30, 0, 30);
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  Key& a = AddSquareKey(65, 30, 0, 30);
   struct Row {
     const char* what;
     bool down, hot;
@@ -377,7 +377,7 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     HvTheme.HotFace = HvTheme.DownFace = kPureGreen;
-    for (THvBtn* key : {&esc, &a}) {
+    for (Key* key : {&esc, &a}) {
       key->Down = r.down;
       key->Hot = r.hot;
       key->DrawnDown = key->DrawnHot = false;
@@ -401,13 +401,13 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
       const auto fills = textBitmap.Of(DrawCall::kFillRect);
       ASSERT_EQ(fills.size(), 1u);
       EXPECT_EQ(fills[0].rect, (Rect{0, 0, rect.Width(), rect.Height()}));
-      EXPECT_EQ(fills[0].brush, kTextBitmapColour);
+      EXPECT_EQ(fills[0].brush, kTextBitmapColor);
       const auto texts = textBitmap.Of(DrawCall::kText);
       ASSERT_EQ(texts.size(), 1u);
       EXPECT_EQ(texts[0].rect, (Rect{0, 0, rect.Width(), rect.Height()}));
-      const Colour expected = key == &a ? (r.down ? HvTheme.DownChar : HvTheme.HotChar)
+      const Color expected = key == &a ? (r.down ? HvTheme.DownChar : HvTheme.HotChar)
                                         : (r.down ? HvTheme.DownCaption : HvTheme.HotCaption);
-      EXPECT_EQ(texts[0].font.colour, expected);
+      EXPECT_EQ(texts[0].font.color, expected);
     }
   }
 }
@@ -426,9 +426,9 @@ TEST_F(KeyFaceTest, WithoutATextBitmapGreenFaceLabelsAreDrawnDirectly) {
 
 TEST_F(KeyFaceTest, FontsTooSmallToReadAreNotDrawn) {
   SizeWatchingBitmap canvas;
-  THvBtn& esc = AddSquareKey(27, 0, 0, 30, &canvas);
-  THvBtn& a = AddSquareKey(65, 30, 0, 30, &canvas);
-  THvBtn& tiny = AddSquareKey(9, 60, 0, 15, &canvas);  // measures its name
+  Key& esc = AddSquareKey(27, 0, 0, 30, &canvas);
+  Key& a = AddSquareKey(65, 30, 0, 30, &canvas);
+  Key& tiny = AddSquareKey(9, 60, 0, 15, &canvas);  // measures its name
   struct Row {
     std::uint16_t small, large;
     std::size_t texts;  // Esc caption + A character + Tab caption
@@ -445,7 +445,7 @@ TEST_F(KeyFaceTest, FontsTooSmallToReadAreNotDrawn) {
     for (bool hot : {false, true}) {
       canvas.calls.clear();
       canvas.smallest = 1000;
-      for (THvBtn* key : {&esc, &a, &tiny}) {
+      for (Key* key : {&esc, &a, &tiny}) {
         key->Hot = hot;
         key->Refresh();
       }

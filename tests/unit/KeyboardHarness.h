@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "keyboard/HvKeyboard.h"
-#include "lib/HvLib.h"
+#include "keyboard/Keyboard.h"
+#include "lib/BusyCursor.h"
 
-namespace luma::testing {
+namespace luma::test {
 
 // The busy-cursor counter is process-wide; every harness starts it at 0.
 struct BusyCountReset {
@@ -22,7 +22,7 @@ struct KeyboardHarness {
   fakes::FakeKeyboardLayouts layouts;
   fakes::FakeKeySender sender;
   fakes::FakeCursor cursor;
-  THvKeyboard kb;
+  Keyboard kb;
 
   explicit KeyboardHarness(Hkl foreground = kUsEnglishHkl)
       : kb(KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, foreground) {}
@@ -53,4 +53,4 @@ inline std::string KeyLine(int vk, std::int32_t x1, std::int32_t y1, std::int32_
   return std::to_string(vk) + "=" + p(x1, y2) + ";" + p(x2, y2) + ";" + p(x2, y1) + ";" + p(x1, y1);
 }
 
-}  // namespace luma::testing
+}  // namespace luma::test

@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "KeyboardHarness.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 
 namespace luma {
 namespace {
 
-using testing::Corners;
-using testing::KeyboardHarness;
-using testing::KeyLine;
+using test::Corners;
+using test::KeyboardHarness;
+using test::KeyLine;
 
 // --- The built-in description ------------------------------------------------
 
@@ -76,19 +76,19 @@ TEST(LayoutStandard, TextShape) {
 TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_EQ(h.kb.FLayoutName, "Standard");
+  EXPECT_EQ(h.kb.layoutName_, "Standard");
   EXPECT_EQ(h.kb.Width(), 441);
   EXPECT_EQ(h.kb.Height(), 181);
   EXPECT_EQ(h.Work().Width(), 441);
   EXPECT_EQ(h.Work().Height(), 181);
-  EXPECT_EQ(h.kb.FLayoutComment, "");
-  EXPECT_EQ(h.kb.FLayoutInfo, "");
+  EXPECT_EQ(h.kb.layoutComment_, "");
+  EXPECT_EQ(h.kb.layoutInfo_, "");
 
   std::set<int> outlined;
   for (const Row& row : kStandardRows)
     for (const RowKey& k : row.keys) {
       ASSERT_TRUE(outlined.insert(k.vk).second) << k.vk;
-      const THvBtn* key = h.kb.Btn(k.vk);
+      const Key* key = h.kb.Btn(k.vk);
       ASSERT_NE(key, nullptr) << k.vk;
       EXPECT_EQ(key->DesignPoints, Corners(k.x1, row.y1, k.x2, row.y2)) << k.vk;
       EXPECT_EQ(key->Points, key->DesignPoints) << k.vk;
@@ -96,7 +96,7 @@ TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
   EXPECT_EQ(outlined.size(), 75u);
 
   for (int vk = 1; vk <= 255; ++vk) {
-    const THvBtn* key = h.kb.Btn(vk);
+    const Key* key = h.kb.Btn(vk);
     ASSERT_NE(key, nullptr) << vk;
     EXPECT_EQ(key->Code, vk);
     EXPECT_EQ(key->Place, key);
@@ -114,14 +114,14 @@ TEST(LayoutStandard, ExtentsAndEscapeNeighboursAtDesignSize) {
   EXPECT_EQ(h.kb.Btn(27)->OutlineWidth(), 30);
 
   // Which key the hover tracking finds, lowest code first.
-  const std::vector<std::tuple<int, int, const THvBtn*>> rows = {
+  const std::vector<std::tuple<int, int, const Key*>> rows = {
       {0, 1, h.kb.Btn(27)}, {29, 30, h.kb.Btn(27)},    {30, 15, h.kb.Btn(112)},
       {0, 0, nullptr},      {15, 0, nullptr},          {410, 165, nullptr},  // slider corner
       {380, 165, nullptr},  {379, 165, h.kb.Btn(163)},
   };
   for (auto [x, y, expected] : rows) {
     h.kb.TrackPointer(x, y);
-    EXPECT_EQ(h.kb.FHotBtn, expected) << x << "," << y;
+    EXPECT_EQ(h.kb.hotBtn_, expected) << x << "," << y;
   }
 }
 
@@ -190,7 +190,7 @@ TEST(LayoutLoader, KeyItems) {
   KeyboardHarness one;
   ASSERT_TRUE(one.kb.LoadLayoutText("t", "65=5"));
   one.kb.TrackPointer(5, 5);
-  EXPECT_EQ(one.kb.FHotBtn, nullptr);
+  EXPECT_EQ(one.kb.hotBtn_, nullptr);
 }
 
 TEST(LayoutLoader, OnlyPlainDecimalNamesAreKeysAndTheFirstLineCounts) {
@@ -211,14 +211,14 @@ TEST(LayoutLoader, CommentsInfoAndLineEnds) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "Mine", ";first\r\n;second\n;=third\r27=0,30;30,30;30,0;0,0\r\n;late\r\nInfo=a=b;c"));
-  EXPECT_EQ(h.kb.FLayoutName, "Mine");
-  EXPECT_EQ(h.kb.FLayoutComment, "first\r\nsecond\r\n=third\r\n");
-  EXPECT_EQ(h.kb.FLayoutInfo, "a=b;c");
+  EXPECT_EQ(h.kb.layoutName_, "Mine");
+  EXPECT_EQ(h.kb.layoutComment_, "first\r\nsecond\r\n=third\r\n");
+  EXPECT_EQ(h.kb.layoutInfo_, "a=b;c");
   EXPECT_EQ(h.kb.Btn(27)->DesignPoints, Corners(0, 0, 30, 30));
 
   KeyboardHarness blank;
   ASSERT_TRUE(blank.kb.LoadLayoutText("t", ";one\r\n\r\n;two"));
-  EXPECT_EQ(blank.kb.FLayoutComment, "one\r\n");  // an empty line ends the comment
+  EXPECT_EQ(blank.kb.layoutComment_, "one\r\n");  // an empty line ends the comment
 }
 
 TEST(LayoutLoader, IntegerConversion) {
@@ -257,17 +257,17 @@ TEST(LayoutLoader, AFailedLoadKeepsWhatItBuiltAndEndsTheBusyCursor) {
   EXPECT_FALSE(h.kb.LoadLayoutText("Broken", text));
   EXPECT_EQ(BusyCount, 0);
   EXPECT_EQ(h.cursor.changes, (std::vector<bool>{true, false}));
-  EXPECT_EQ(h.kb.FLayoutName, "Broken");
-  EXPECT_EQ(h.kb.FLayoutInfo, "x");
+  EXPECT_EQ(h.kb.layoutName_, "Broken");
+  EXPECT_EQ(h.kb.layoutInfo_, "x");
   EXPECT_EQ(h.kb.Height(), 90);
   EXPECT_EQ(h.kb.Width(), 800);
   EXPECT_EQ(h.kb.Btn(27)->DesignPoints, Corners(0, 0, 30, 30));
   EXPECT_TRUE(h.kb.Btn(64)->Points.empty());
   EXPECT_EQ(h.kb.Btn(65), nullptr);
   EXPECT_EQ(h.kb.Btn(66), nullptr);
-  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_EQ(h.kb.hotBtn_, nullptr);
   // Painting comes back, so a failed reload does not freeze the picture.
-  EXPECT_TRUE(h.kb.FPaintingEnabled);
+  EXPECT_TRUE(h.kb.paintingEnabled_);
 
   KeyboardHarness badSize;
   ASSERT_TRUE(badSize.kb.LoadLayout("Standard"));
@@ -281,11 +281,11 @@ TEST(LayoutLoader, PaintingStaysOffWhenItWasOff) {
   KeyboardHarness h;
   h.kb.SetPaintingEnabled(false);
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_FALSE(h.kb.FPaintingEnabled);
+  EXPECT_FALSE(h.kb.paintingEnabled_);
   EXPECT_TRUE(h.screen.copies.empty());
-  EXPECT_TRUE(h.kb.FBaseStale);
+  EXPECT_TRUE(h.kb.baseStale_);
   EXPECT_FALSE(h.kb.LoadLayoutText("t", "65=x"));
-  EXPECT_FALSE(h.kb.FPaintingEnabled);
+  EXPECT_FALSE(h.kb.paintingEnabled_);
 }
 
 TEST(LayoutLoader, OddTextNeverCrashes) {
@@ -327,7 +327,7 @@ TEST(LayoutLoader, ReloadingReplacesEveryKey) {
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.kb.TrackPointer(15, 15);
   ASSERT_TRUE(h.kb.LoadLayoutText("Small", KeyLine(28, 0, 0, 10, 10)));
-  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_EQ(h.kb.hotBtn_, nullptr);
   EXPECT_TRUE(h.kb.Btn(27)->Points.empty());
   EXPECT_EQ(h.kb.Btn(28)->DesignPoints, Corners(0, 0, 10, 10));
   EXPECT_EQ(h.kb.Height(), 300);

@@ -82,7 +82,7 @@ class PressLogicTest : public ::testing::Test {
   // An empty text loads the built-in layout.
   void Load(std::string_view layoutText) {
     logic.reset();
-    keyboard = std::make_unique<THvKeyboard>(
+    keyboard = std::make_unique<Keyboard>(
         KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, kUsEnglishHkl);
     const bool loaded = layoutText.empty() ? keyboard->LoadLayout("Standard")
                                            : keyboard->LoadLayoutText("Test", layoutText);
@@ -106,7 +106,7 @@ class PressLogicTest : public ::testing::Test {
     return out;
   }
   bool NothingLatched() const {
-    for (bool latched : logic->FLatched)
+    for (bool latched : logic->latched_)
       if (latched) return false;
     return true;
   }
@@ -118,7 +118,7 @@ class PressLogicTest : public ::testing::Test {
   TimedSender sender{timer};
   fakes::FakeCursor cursor;
   FakeHost host;
-  std::unique_ptr<THvKeyboard> keyboard;
+  std::unique_ptr<Keyboard> keyboard;
   std::unique_ptr<PressLogic> logic;
 };
 
@@ -127,14 +127,14 @@ using Events = std::vector<std::string>;
 TEST_F(PressLogicTest, ClickedShiftIsReleasedAfterTheNextKey) {
   Click(kLeftShift);
   EXPECT_TRUE(keyboard->IsKeyDown(160));
-  EXPECT_TRUE(logic->FLatched[160]);
+  EXPECT_TRUE(logic->latched_[160]);
   Click(kKeyA);
   EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
   EXPECT_EQ(sender.sent[1], (KeyEvent{65, 0x1E, 0, 0, 0}));
   EXPECT_FALSE(keyboard->IsKeyDown(160));
   EXPECT_FALSE(keyboard->IsKeyDown(65));
   EXPECT_TRUE(NothingLatched());
-  EXPECT_EQ(logic->FPressedBtn, nullptr);
+  EXPECT_EQ(logic->pressedBtn_, nullptr);
 }
 
 TEST_F(PressLogicTest, ShiftClickedTwiceIsUpAndUnlatched) {
@@ -176,14 +176,14 @@ TEST_F(PressLogicTest, RightAndMiddleClicksAddLeftShiftAndLeftCtrl) {
 
 TEST_F(PressLogicTest, AnyButtonOnAModifierOnlyTogglesIt) {
   Click(kLeftCtrl, MouseButton::Right);
-  EXPECT_TRUE(logic->FLatched[162]);
+  EXPECT_TRUE(logic->latched_[162]);
   Click(kRightShift, MouseButton::Middle);
   Click(kLeftCtrl, MouseButton::Middle);
   Click(kRightShift, MouseButton::Right);
   EXPECT_EQ(Sent(), (Events{"162 down", "161 down ext", "162 up", "161 up ext"}));
   EXPECT_TRUE(NothingLatched());
   EXPECT_FALSE(timer.Running());
-  EXPECT_EQ(logic->FPressedBtn, nullptr);
+  EXPECT_EQ(logic->pressedBtn_, nullptr);
 }
 
 TEST_F(PressLogicTest, EnterIsExtendedOnlyFromTheNumericPadOutline) {
@@ -230,7 +230,7 @@ TEST_F(PressLogicTest, HeldKeyRepeatsAfter600ThenEvery20) {
 }
 
 TEST_F(PressLogicTest, AutoClickOffSendsOneDownAndOneUp) {
-  logic->FAutoClick = false;
+  logic->autoClick_ = false;
   Down(kKeyA);
   timer.Advance(5000);
   logic->MouseUp();
@@ -276,8 +276,8 @@ TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
 
   host.cursor = {1000, 800};
   Down(kBackground);
-  EXPECT_EQ(logic->FDragX, 1000);
-  EXPECT_EQ(logic->FDragY, 800);
+  EXPECT_EQ(logic->dragX_, 1000);
+  EXPECT_EQ(logic->dragY_, 800);
   host.cursor = {1010, 795};
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{110, 495}));
@@ -306,19 +306,19 @@ TEST_F(PressLogicTest, AnAbsorbedMoveKeepsThatAxisAnchor) {
   host.cursor = {405, 590};  // Left 5 snaps to 0; Top follows
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{0, 490}));
-  EXPECT_EQ(logic->FDragX, 405);
-  EXPECT_EQ(logic->FDragY, 590);
+  EXPECT_EQ(logic->dragX_, 405);
+  EXPECT_EQ(logic->dragY_, 590);
 
   host.cursor = {397, 585};  // Left -8 snaps back to 0: absorbed, anchor kept
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{0, 485}));
-  EXPECT_EQ(logic->FDragX, 405);
-  EXPECT_EQ(logic->FDragY, 585);
+  EXPECT_EQ(logic->dragX_, 405);
+  EXPECT_EQ(logic->dragY_, 585);
 
   host.cursor = {394, 585};  // 11 pixels from the anchor: the window lets go
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{-11, 485}));
-  EXPECT_EQ(logic->FDragX, 394);
+  EXPECT_EQ(logic->dragX_, 394);
 }
 
 TEST_F(PressLogicTest, VerticalMoveStartsFromWhereTheHorizontalMoveLeftTheWindow) {
@@ -339,7 +339,7 @@ TEST_F(PressLogicTest, LeavingKeepsLatchedModifiersWhenNoKeyIsHeld) {
   logic->MouseLeave();
   EXPECT_EQ(Sent(), (Events{"160 down"}));
   EXPECT_TRUE(keyboard->IsKeyDown(160));
-  EXPECT_TRUE(logic->FLatched[160]);
+  EXPECT_TRUE(logic->latched_[160]);
   Click(kKeyA);
   EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
 }
@@ -375,7 +375,7 @@ TEST_F(PressLogicTest, ExitReleasesEveryHeldKeyInRisingOrder) {
   logic->ReleaseHeldKeys();
   EXPECT_EQ(Sent(), (Events{"66 up", "91 up ext", "160 up", "162 up"}));
   EXPECT_TRUE(NothingLatched());
-  EXPECT_EQ(logic->FPressedBtn, nullptr);
+  EXPECT_EQ(logic->pressedBtn_, nullptr);
   EXPECT_FALSE(timer.Running());
   for (int vk : {66, 91, 160, 162}) EXPECT_FALSE(keyboard->IsKeyDown(vk)) << vk;
 
@@ -418,7 +418,7 @@ TEST_F(PressLogicTest, SecondPressKeepsTheFirstKeysCompanionLatched) {
   Down(kKeyA, MouseButton::Middle);
   Down(kKeyB);
   EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down"}));
-  EXPECT_TRUE(logic->FLatched[162]);
+  EXPECT_TRUE(logic->latched_[162]);
   EXPECT_TRUE(keyboard->IsKeyDown(162));
   logic->MouseUp();
   EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}));

@@ -8,28 +8,28 @@
 namespace luma {
 namespace {
 
-// Colours written #RRGGBB (red first), stored as COLORREF 0x00BBGGRR.
-constexpr Colour H(std::uint32_t rrggbb) {
+// Colors written #RRGGBB (red first), stored as COLORREF 0x00BBGGRR.
+constexpr Color H(std::uint32_t rrggbb) {
   return Rgb((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
 }
 
-fakes::FakeSystemColours Classic() { return {}; }  // face #D4D0C8, highlight #0A246A
+fakes::FakeSystemColors Classic() { return {}; }  // face #D4D0C8, highlight #0A246A
 
-fakes::FakeSystemColours Modern() {
-  fakes::FakeSystemColours sys;
-  sys.colours[kColorBtnFace] = H(0xF0F0F0);
-  sys.colours[kColorHighlight] = H(0x3399FF);
-  sys.colours[kColorWindow] = H(0xFFFFFF);
+fakes::FakeSystemColors Modern() {
+  fakes::FakeSystemColors sys;
+  sys.colors[kColorBtnFace] = H(0xF0F0F0);
+  sys.colors[kColorHighlight] = H(0x3399FF);
+  sys.colors[kColorWindow] = H(0xFFFFFF);
   return sys;
 }
 
 const VisualStyleInfo kNoStyle{};
 
-TEST(MixSysColors, DownAndHotMixesAndGroupColourOfKnownPalettes) {
+TEST(MixSysColors, DownAndHotMixesAndGroupColorOfKnownPalettes) {
   struct Row {
     const char* what;
-    fakes::FakeSystemColours sys;
-    Colour down, hot, group;
+    fakes::FakeSystemColors sys;
+    Color down, hot, group;
   } rows[] = {
       {"classic", Classic(), H(0x8893B1), H(0xB7BFD4), H(0xE9E7E3)},
       // The hot mix's blue exceeds 255 and is clamped.
@@ -39,7 +39,7 @@ TEST(MixSysColors, DownAndHotMixesAndGroupColourOfKnownPalettes) {
     SCOPED_TRACE(row.what);
     EXPECT_EQ(MixSysColors(row.sys, 14, 44, 40), row.down);
     EXPECT_EQ(MixSysColors(row.sys, -2, 30, 72), row.hot);
-    const ThemeColours t = ComputeThemeColors(row.sys, kNoStyle);
+    const ThemeColors t = ComputeThemeColors(row.sys, kNoStyle);
     EXPECT_EQ(t.ThemeVariant, 0);
     EXPECT_EQ(t.ThemeDownFace, row.down);
     EXPECT_EQ(t.ThemeHotFace, row.hot);
@@ -49,17 +49,17 @@ TEST(MixSysColors, DownAndHotMixesAndGroupColourOfKnownPalettes) {
 }
 
 TEST(MixSysColors, BlackOrWhiteFaceGivesTheHighlight) {
-  for (Colour face : {H(0x000000), H(0xFFFFFF)}) {
-    fakes::FakeSystemColours sys;
-    sys.colours[kColorBtnFace] = face;
+  for (Color face : {H(0x000000), H(0xFFFFFF)}) {
+    fakes::FakeSystemColors sys;
+    sys.colors[kColorBtnFace] = face;
     EXPECT_EQ(MixSysColors(sys, 14, 44, 40), H(0x0A246A));
     EXPECT_EQ(MixSysColors(sys, -2, 30, 72), H(0x0A246A));
   }
 }
 
 TEST(MixSysColors, EachTermRoundsHalvesAwayFromZeroAndTheSumIsClamped) {
-  fakes::FakeSystemColours sys;
-  sys.colours[kColorBtnFace] = Rgb(50, 150, 250);
+  fakes::FakeSystemColors sys;
+  sys.colors[kColorBtnFace] = Rgb(50, 150, 250);
   // 0.5, 1.5, 2.5 round up to 1, 2, 3 (not truncated, not to even).
   EXPECT_EQ(MixSysColors(sys, 1, 0, 0), Rgb(1, 2, 3));
   // -0.5, -1.5, -2.5 round to -1, -2, -3; the window adds exactly 51.
@@ -73,7 +73,7 @@ TEST(ThemeVariant, FromVisualStyle) {
   struct Row {
     bool inUse, ok;
     const char16_t* file;
-    const char16_t* colour;
+    const char16_t* color;
     unsigned major;
     int variant;
   } rows[] = {
@@ -92,17 +92,17 @@ TEST(ThemeVariant, FromVisualStyle) {
       {false, true, u"C:\\x\\aero.msstyles", u"NormalColor", 6, 0},
   };
   for (const auto& r : rows) {
-    VisualStyleInfo style{r.inUse, r.ok, r.file, r.colour, r.major};
+    VisualStyleInfo style{r.inUse, r.ok, r.file, r.color, r.major};
     EXPECT_EQ(ThemeVariantFor(style), r.variant)
-        << std::string(style.colourName.begin(), style.colourName.end()) << " on " << r.major;
+        << std::string(style.colorName.begin(), style.colorName.end()) << " on " << r.major;
   }
 }
 
-TEST(ThemeColors, FixedColoursPerVariantOtherwiseDerived) {
+TEST(ThemeColors, FixedColorsPerVariantOtherwiseDerived) {
   struct Row {
-    const char16_t* colour;
+    const char16_t* color;
     int variant;
-    Colour group, border;
+    Color group, border;
   } rows[] = {
       {u"NORMALCOLOR", 1, H(0xD3E5FB), H(0x2A66C9)},
       {u"HOMESTEAD", 2, H(0xF2F5DB), H(0x74865E)},
@@ -110,8 +110,8 @@ TEST(ThemeColors, FixedColoursPerVariantOtherwiseDerived) {
   };
   auto sys = Classic();
   for (const auto& r : rows) {
-    const ThemeColours t =
-        ComputeThemeColors(sys, VisualStyleInfo{true, true, u"C:\\a.msstyles", r.colour, 6});
+    const ThemeColors t =
+        ComputeThemeColors(sys, VisualStyleInfo{true, true, u"C:\\a.msstyles", r.color, 6});
     EXPECT_EQ(t.ThemeVariant, r.variant);
     EXPECT_EQ(t.ThemeGroupColor, r.group);
     EXPECT_EQ(t.ThemeHotFace, H(0xFFD091));
@@ -119,18 +119,18 @@ TEST(ThemeColors, FixedColoursPerVariantOtherwiseDerived) {
     EXPECT_EQ(t.ThemeBorder, r.border);
   }
   // A visual style is active, but not one with a known variant.
-  const ThemeColours t =
+  const ThemeColors t =
       ComputeThemeColors(sys, VisualStyleInfo{true, true, u"C:\\royale.msstyles", u"METALLIC", 5});
   EXPECT_EQ(t.ThemeVariant, 0);
   EXPECT_EQ(t.ThemeGroupColor, H(0xE9E7E3));
   EXPECT_EQ(t.ThemeDownFace, H(0x8893B1));
 }
 
-TEST(ThemeColors, DerivedColoursGoThroughNearestColor) {
-  struct Palette16 : fakes::FakeSystemColours {
-    Colour NearestColor(Colour c) override { return c & 0xF8F8F8; }
+TEST(ThemeColors, DerivedColorsGoThroughNearestColor) {
+  struct Palette16 : fakes::FakeSystemColors {
+    Color NearestColor(Color c) override { return c & 0xF8F8F8; }
   } sys;
-  const ThemeColours t = ComputeThemeColors(sys, kNoStyle);
+  const ThemeColors t = ComputeThemeColors(sys, kNoStyle);
   EXPECT_EQ(t.ThemeGroupColor, H(0xE9E7E3) & 0xF8F8F8);
   EXPECT_EQ(t.ThemeDownFace, H(0x8893B1) & 0xF8F8F8);
   EXPECT_EQ(t.ThemeHotFace, H(0xB7BFD4) & 0xF8F8F8);
@@ -139,21 +139,21 @@ TEST(ThemeColors, DerivedColoursGoThroughNearestColor) {
 // Slot order: BackColor, BackPenColor, RestFace, RestBorder, RestCaption,
 // RestChar, DownFace, DownBorder, DownCaption, DownChar, HotFace, HotBorder,
 // HotCaption, HotChar.
-using Slots = std::array<Colour, 14>;
+using Slots = std::array<Color, 14>;
 
-Slots SlotsOf(const THvTheme& t) {
+Slots SlotsOf(const Theme& t) {
   return {t.BackColor, t.BackPenColor, t.RestFace,   t.RestBorder,  t.RestCaption,
           t.RestChar,  t.DownFace,     t.DownBorder, t.DownCaption, t.DownChar,
           t.HotFace,   t.HotBorder,    t.HotCaption, t.HotChar};
 }
 
 TEST(ApplyColorScheme, SevenSchemes) {
-  // Distinct stand-ins, so that each cell shows which theme colour it took.
-  const ThemeColours tc{0, H(0x010101), H(0x020202), H(0x030303), H(0x040404)};
-  const Colour group = tc.ThemeGroupColor, hotFace = tc.ThemeHotFace, downFace = tc.ThemeDownFace,
+  // Distinct stand-ins, so that each cell shows which theme color it took.
+  const ThemeColors tc{0, H(0x010101), H(0x020202), H(0x030303), H(0x040404)};
+  const Color group = tc.ThemeGroupColor, hotFace = tc.ThemeHotFace, downFace = tc.ThemeDownFace,
                border = tc.ThemeBorder;
-  const Colour btnFace = 0xFF00000F, windowText = 0xFF000008, window = 0xFF000005;
-  const Colour downMix = H(0x8893B1), hotMix = H(0xB7BFD4);  // classic palette
+  const Color btnFace = 0xFF00000F, windowText = 0xFF000008, window = 0xFF000005;
+  const Color downMix = H(0x8893B1), hotMix = H(0xB7BFD4);  // classic palette
 
   const Slots schemes[7] = {
       {group, H(0x3B5A82), group, H(0x7AA0DA), H(0x204D89), H(0x000000), downFace, H(0x7B6645),
@@ -173,7 +173,7 @@ TEST(ApplyColorScheme, SevenSchemes) {
   };
   auto sys = Classic();
   for (int n = 1; n <= 7; ++n) {
-    THvTheme theme;
+    Theme theme;
     theme.KeyFontLarge.Size = 10;
     ApplyColorScheme(n, theme, tc, sys);
     const Slots got = SlotsOf(theme);
@@ -186,9 +186,9 @@ TEST(ApplyColorScheme, SevenSchemes) {
 
 TEST(ApplyColorScheme, NumbersOutsideOneToSevenChangeNothing) {
   auto sys = Classic();
-  const ThemeColours tc = ComputeThemeColors(sys, kNoStyle);
+  const ThemeColors tc = ComputeThemeColors(sys, kNoStyle);
   for (int n : {0, 8, -1, 100}) {
-    THvTheme theme;
+    Theme theme;
     EXPECT_EQ(SlotsOf(theme), Slots{}) << "all black before any scheme";
     ApplyColorScheme(n, theme, tc, sys);
     EXPECT_EQ(SlotsOf(theme), Slots{}) << n;
@@ -199,18 +199,18 @@ TEST(ApplyColorScheme, NumbersOutsideOneToSevenChangeNothing) {
   }
 }
 
-TEST(ApplyColorScheme, SchemeTwoMixesFollowTheSystemColoursWhenApplied) {
+TEST(ApplyColorScheme, SchemeTwoMixesFollowTheSystemColorsWhenApplied) {
   auto sys = Classic();
-  const ThemeColours tc = ComputeThemeColors(sys, kNoStyle);
-  THvTheme theme;
+  const ThemeColors tc = ComputeThemeColors(sys, kNoStyle);
+  Theme theme;
   ApplyColorScheme(2, theme, tc, sys);
   EXPECT_EQ(theme.DownFace, H(0x8893B1));
-  sys.colours[kColorBtnFace] = H(0xF0F0F0);
-  sys.colours[kColorHighlight] = H(0x3399FF);
+  sys.colors[kColorBtnFace] = H(0xF0F0F0);
+  sys.colors[kColorHighlight] = H(0x3399FF);
   ApplyColorScheme(2, theme, tc, sys);
   EXPECT_EQ(theme.DownFace, H(0x9ECBF8));
   EXPECT_EQ(theme.HotFace, H(0xC2E1FF));
-  // The theme colours stay those of start-up.
+  // The theme colors stay those of start-up.
   EXPECT_EQ(theme.DownBorder, tc.ThemeBorder);
 }
 

@@ -10,9 +10,9 @@
 namespace luma::win32 {
 namespace {
 
-using testing::Activate;
-using testing::PumpUntil;
-using testing::RecordingWindow;
+using test::Activate;
+using test::PumpUntil;
+using test::RecordingWindow;
 
 DWORD LockTimeout() {
   DWORD ms = 0;

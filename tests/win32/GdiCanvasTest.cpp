@@ -10,22 +10,22 @@
 namespace luma::win32 {
 namespace {
 
-constexpr Colour kBackground = Rgb(10, 120, 200);
-constexpr Colour kPen = Rgb(200, 0, 0);
-constexpr Colour kBrush = Rgb(0, 0, 170);
+constexpr Color kBackground = Rgb(10, 120, 200);
+constexpr Color kPen = Rgb(200, 0, 0);
+constexpr Color kBrush = Rgb(0, 0, 170);
 
-// A bitmap of the given size filled with one colour.
-void Fill(GdiBitmap& bitmap, int width, int height, Colour colour) {
+// A bitmap of the given size filled with one color.
+void Fill(GdiBitmap& bitmap, int width, int height, Color color) {
   bitmap.SetSize(width, height);
   bitmap.SetBrushClear(false);
-  bitmap.SetBrush(colour);
+  bitmap.SetBrush(color);
   bitmap.FillRect({0, 0, width, height});
 }
 
-int CountPixels(const GdiBitmap& bitmap, Colour colour, const Rect& area) {
+int CountPixels(const GdiBitmap& bitmap, Color color, const Rect& area) {
   int n = 0;
   for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) n += bitmap.PixelAt(x, y) == colour;
+    for (int x = area.left; x < area.right; ++x) n += bitmap.PixelAt(x, y) == color;
   return n;
 }
 
@@ -106,16 +106,16 @@ TEST(GdiBitmapTest, ClearBrushLeavesTheFaceAndFillRectAlone) {
   EXPECT_EQ(bitmap.PixelAt(2, 2), kBackground);
 }
 
-TEST(GdiBitmapTest, SystemColoursResolveWhenDrawn) {
+TEST(GdiBitmapTest, SystemColorsResolveWhenDrawn) {
   for (unsigned index : {kColorBtnFace, kColorWindow, kColorWindowText, kColorHighlight,
                          kColorBtnShadow}) {
     SCOPED_TRACE(index);
     GdiBitmap bitmap;
-    Fill(bitmap, 20, 20, SysColour(index));
+    Fill(bitmap, 20, 20, SysColor(index));
     EXPECT_EQ(bitmap.PixelAt(5, 5), GetSysColor(static_cast<int>(index)));
 
     Fill(bitmap, 20, 20, kBackground);
-    bitmap.SetPen(SysColour(index));
+    bitmap.SetPen(SysColor(index));
     bitmap.SetBrush(kBrush);
     bitmap.Polygon({{2, 2}, {18, 2}, {18, 18}, {2, 18}});
     EXPECT_EQ(bitmap.PixelAt(10, 2), GetSysColor(static_cast<int>(index)));
@@ -132,13 +132,13 @@ TEST(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
   font.name = "Tahoma";
   font.size = 14;
   font.bold = true;
-  font.colour = Rgb(255, 255, 0);
+  font.color = Rgb(255, 255, 0);
   bitmap.SetFont(font);
   const Rect box{10, 10, 40, 40};
   // Far wider than the box: left-aligned it runs past the right edge.
   bitmap.DrawText(u"HHHHHHHHHH", box, kDtLeft | kDtVCenter | kDtSingleLine | kDtNoPrefix);
 
-  EXPECT_GT(CountPixels(bitmap, font.colour, box), 10);
+  EXPECT_GT(CountPixels(bitmap, font.color, box), 10);
   const int width = bitmap.Width(), height = bitmap.Height();
   int outsideChanged = 0;
   for (int y = 0; y < height; ++y)
@@ -151,13 +151,13 @@ TEST(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
   EXPECT_EQ(CountPixels(bitmap, Rgb(255, 255, 255), box), 0);
 }
 
-TEST(GdiBitmapTest, TextColourMayBeASystemColour) {
+TEST(GdiBitmapTest, TextColorMayBeASystemColor) {
   GdiBitmap bitmap;
   Fill(bitmap, 60, 30, Rgb(1, 2, 3));
   FontSpec font;
   font.size = 16;
   font.bold = true;
-  font.colour = SysColour(kColorHighlight);
+  font.color = SysColor(kColorHighlight);
   bitmap.SetFont(font);
   bitmap.DrawText(u"HH", {0, 0, 60, 30}, kDtCenter | kDtVCenter | kDtSingleLine);
   EXPECT_GT(CountPixels(bitmap, GetSysColor(COLOR_HIGHLIGHT), {0, 0, 60, 30}), 0);
@@ -194,7 +194,7 @@ TEST(GdiBitmapTest, FontSizeIsInPointsAtTheScreenResolution) {
   }
 }
 
-TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColourChanges) {
+TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColorChanges) {
   GdiBitmap bitmap;
   bitmap.SetSize(10, 10);
   FontSpec font;
@@ -203,7 +203,7 @@ TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColourChanges) {
   const Size plain = bitmap.TextExtent(u"Shift");
   HGDIOBJ plainFont = GetCurrentObject(bitmap.Dc(), OBJ_FONT);
 
-  font.colour = Rgb(1, 2, 3);
+  font.color = Rgb(1, 2, 3);
   bitmap.SetFont(font);
   bitmap.TextExtent(u"Shift");
   EXPECT_EQ(GetCurrentObject(bitmap.Dc(), OBJ_FONT), plainFont);
@@ -216,7 +216,7 @@ TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColourChanges) {
   EXPECT_EQ(metrics.tmWeight, FW_BOLD);
 }
 
-TEST(GdiBitmapTest, DrawTransparentLeavesTheTransparentColourOut) {
+TEST(GdiBitmapTest, DrawTransparentLeavesTheTransparentColorOut) {
   GdiBitmap source;
   Fill(source, 20, 20, 0x777777);
   source.SetBrush(kPen);
@@ -246,7 +246,7 @@ TEST(GdiBitmapTest, DrawCopiesOneToOne) {
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 30; ++x) {
       const bool inside = x >= 5 && x < 21 && y >= 7 && y < 19;
-      const Colour expected = inside ? source.PixelAt(x - 5, y - 7) : kBackground;
+      const Color expected = inside ? source.PixelAt(x - 5, y - 7) : kBackground;
       ASSERT_EQ(target.PixelAt(x, y), expected) << x << "," << y;
     }
 }
@@ -310,12 +310,12 @@ TEST(GdiBitmapTest, SavedBmpLoadsBackWithTheSamePixels) {
 TEST(GdiBitmapTest, TextBitmapPaintsInTheGreyThatIsLeftOut) {
   Bitmap& text = TextBitmap();
   EXPECT_EQ(&text, &TextBitmap());
-  EXPECT_EQ(text.BrushColour(), kTextBitmapColour);
+  EXPECT_EQ(text.BrushColor(), kTextBitmapColor);
   text.SetSize(12, 12);
   text.FillRect({0, 0, 12, 12});
   GdiBitmap target;
   Fill(target, 12, 12, kBackground);
-  target.DrawTransparent(text, 0, 0, kTextBitmapColour);
+  target.DrawTransparent(text, 0, 0, kTextBitmapColor);
   EXPECT_EQ(CountPixels(target, kBackground, {0, 0, 12, 12}), 144);
 }
 

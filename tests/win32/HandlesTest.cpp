@@ -62,7 +62,7 @@ TEST(HandlesTest, SelectionGuardRestoresOnItsOwnDc) {
 }
 
 TEST(HandlesTest, WindowDcMovesItsDcAlong) {
-  testing::RecordingWindow window;
+  test::RecordingWindow window;
   WindowDc a(window.Handle());
   ASSERT_TRUE(a);
   HDC raw = a.Get();
@@ -87,7 +87,7 @@ TEST(HandlesTest, ModuleIsFreedWithItsOwner) {
 }
 
 TEST(BaseWindowTest, BindsAtCreationAndUnbindsAtDestruction) {
-  testing::RecordingWindow window;
+  test::RecordingWindow window;
   ASSERT_NE(window.Handle(), nullptr);
   EXPECT_TRUE(window.sawNcCreate);
   EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWLP_USERDATA),
@@ -100,7 +100,7 @@ TEST(BaseWindowTest, BindsAtCreationAndUnbindsAtDestruction) {
 }
 
 TEST(BaseWindowTest, UnhandledMessagesGetTheDefaultAnswer) {
-  testing::RecordingWindow window(L"Caption text");
+  test::RecordingWindow window(L"Caption text");
   wchar_t text[32] = {};
   // WM_GETTEXT is left to DefWindowProc, which knows the caption.
   SendMessageW(window.Handle(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));

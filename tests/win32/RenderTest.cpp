@@ -1,12 +1,12 @@
 // The whole keyboard drawn by the real model through GDI into memory, in each
-// colour scheme, and read back pixel by pixel.
+// color scheme, and read back pixel by pixel.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
 #include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
@@ -28,26 +28,26 @@ std::wstring ArtefactDir() {
   return dir;
 }
 
-Colour Resolved(Colour c) { return ResolveColour(c); }
+Color Resolved(Color c) { return ResolveColor(c); }
 
 struct SchemeCase {
   int number;
-  Colour restBorder;  // as the scheme table gives it (may name a system colour)
-  Colour restFace;    // 0xFFFFFFFF: the theme group colour
+  Color restBorder;  // as the scheme table gives it (may name a system color)
+  Color restFace;    // 0xFFFFFFFF: the theme group color
 };
-constexpr Colour kThemeGroup = 0xFFFFFFFF;
+constexpr Color kThemeGroup = 0xFFFFFFFF;
 
 class RenderTest : public ::testing::TestWithParam<SchemeCase> {
  protected:
   void SetUp() override {
     savedTheme_ = HvTheme;
-    savedColours_ = HvThemeColours;
-    HvThemeColours = ComputeThemeColors(sys_, QueryVisualStyle());
+    savedColors_ = ThemeColorsOf;
+    ThemeColorsOf = ComputeThemeColors(sys_, QueryVisualStyle());
     HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
     HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-    ApplyColorScheme(GetParam().number, HvTheme, HvThemeColours, sys_);
+    ApplyColorScheme(GetParam().number, HvTheme, ThemeColorsOf, sys_);
 
-    keyboard_ = std::make_unique<THvKeyboard>(
+    keyboard_ = std::make_unique<Keyboard>(
         KeyboardDeps{bitmaps_, screen_, layouts_, sender_, cursor_, &TextBitmap()},
         FromHkl(GetKeyboardLayout(0)));
     keyboard_->SetNamesLayout(kUsEnglishHkl);
@@ -61,14 +61,14 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
   void TearDown() override {
     keyboard_.reset();
     HvTheme = savedTheme_;
-    HvThemeColours = savedColours_;
+    ThemeColorsOf = savedColors_;
   }
 
-  Colour At(int x, int y) const { return screen_.image.PixelAt(x, y); }
+  Color At(int x, int y) const { return screen_.image.PixelAt(x, y); }
 
-  // Pixels of one colour strictly inside a key, away from its outline.
-  int CountInside(int vk, Colour colour) const {
-    const THvBtn* key = keyboard_->Btn(vk);
+  // Pixels of one color strictly inside a key, away from its outline.
+  int CountInside(int vk, Color color) const {
+    const Key* key = keyboard_->Btn(vk);
     Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const Point& p : key->Points) {
       if (p == kOutlineSeparator) break;
@@ -79,24 +79,24 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
     }
     int n = 0;
     for (int y = box.top + 3; y < box.bottom - 2; ++y)
-      for (int x = box.left + 3; x < box.right - 2; ++x) n += At(x, y) == colour;
+      for (int x = box.left + 3; x < box.right - 2; ++x) n += At(x, y) == color;
     return n;
   }
 
-  Win32SystemColours sys_;
+  Win32SystemColors sys_;
   GdiBitmapFactory bitmaps_;
   MemoryScreen screen_{441, 181};
   Win32KeyboardLayouts layouts_;
   QuietKeySender sender_;
   Win32Cursor cursor_;
-  std::unique_ptr<THvKeyboard> keyboard_;
-  THvTheme savedTheme_;
-  ThemeColours savedColours_;
+  std::unique_ptr<Keyboard> keyboard_;
+  Theme savedTheme_;
+  ThemeColors savedColors_;
 };
 
 TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   const SchemeCase& c = GetParam();
-  const Colour face = c.restFace == kThemeGroup ? HvThemeColours.ThemeGroupColor : c.restFace;
+  const Color face = c.restFace == kThemeGroup ? ThemeColorsOf.ThemeGroupColor : c.restFace;
 
   // Escape and F1 share the column x = 30; the border runs along it.
   EXPECT_EQ(At(30, 15), Resolved(c.restBorder));
@@ -130,7 +130,7 @@ TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
 INSTANTIATE_TEST_SUITE_P(
     Schemes, RenderTest,
     ::testing::Values(SchemeCase{1, Rgb(0x7A, 0xA0, 0xDA), kThemeGroup},
-                      SchemeCase{2, SysColour(kColorWindowText), SysColour(kColorBtnFace)},
+                      SchemeCase{2, SysColor(kColorWindowText), SysColor(kColorBtnFace)},
                       SchemeCase{3, Rgb(0, 0, 0), Rgb(0xFF, 0xFF, 0xFF)},
                       SchemeCase{4, Rgb(0xFF, 0xFF, 0xFF), Rgb(0x20, 0x20, 0x20)},
                       SchemeCase{5, Rgb(0x72, 0x78, 0x80), Rgb(0xE9, 0xEC, 0xEF)},

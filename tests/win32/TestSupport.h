@@ -9,7 +9,7 @@
 
 #include "win32/Window.h"
 
-namespace luma::win32::testing {
+namespace luma::win32::test {
 
 struct Message {
   UINT message;
@@ -88,4 +88,4 @@ inline bool Activate(HWND window) {
   return PumpUntil([window] { return GetForegroundWindow() == window && GetFocus() == window; });
 }
 
-}  // namespace luma::win32::testing
+}  // namespace luma::win32::test

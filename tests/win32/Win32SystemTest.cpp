@@ -1,21 +1,21 @@
 // The system services against the real API: injected keys arriving at a
-// window of the test, keyboard layouts, colours, timers, cursor.
+// window of the test, keyboard layouts, colors, timers, cursor.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 
 #include "TestSupport.h"
-#include "lib/HvLib.h"
+#include "lib/KeyInput.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {
 namespace {
 
-using testing::Activate;
-using testing::Message;
-using testing::PumpUntil;
-using testing::RecordingWindow;
+using test::Activate;
+using test::Message;
+using test::PumpUntil;
+using test::RecordingWindow;
 
 constexpr LPARAM kExtendedBit = LPARAM{1} << 24;
 constexpr LPARAM kPreviousStateBit = LPARAM{1} << 30;
@@ -135,17 +135,17 @@ TEST(HklConversionTest, BitsPassThroughUnchanged) {
   EXPECT_EQ(FromHkl(GetKeyboardLayout(0)), reinterpret_cast<Hkl>(GetKeyboardLayout(0)));
 }
 
-TEST(Win32SystemColoursTest, NearestColourOnATrueColourScreenIsTheColourItself) {
+TEST(Win32SystemColorsTest, NearestColorOnATrueColorScreenIsTheColorItself) {
   HDC screen = GetDC(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
   ReleaseDC(nullptr, screen);
   if (bits < 24) GTEST_SKIP() << "screen has " << bits << " bits per pixel";
-  Win32SystemColours colours;
-  for (Colour c : {Rgb(0x88, 0x93, 0xB1), Rgb(0xB7, 0xBF, 0xD4), Rgb(1, 2, 3), Rgb(255, 255, 255),
+  Win32SystemColors colors;
+  for (Color c : {Rgb(0x88, 0x93, 0xB1), Rgb(0xB7, 0xBF, 0xD4), Rgb(1, 2, 3), Rgb(255, 255, 255),
                    Rgb(0, 0, 0)}) {
-    EXPECT_EQ(colours.NearestColor(c), c);
+    EXPECT_EQ(colors.NearestColor(c), c);
   }
-  EXPECT_EQ(colours.GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(colors.GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST(Win32CursorTest, BusyShowsTheHourglassAndBackTheArrow) {
@@ -169,9 +169,9 @@ TEST(WindowTimerTest, FiresOnTheMessageLoopUntilStopped) {
 
   timer.Stop();
   EXPECT_FALSE(timer.Running());
-  testing::PumpFor(30);  // a WM_TIMER posted before the stop may still arrive
+  test::PumpFor(30);  // a WM_TIMER posted before the stop may still arrive
   window.timers.clear();
-  testing::PumpFor(100);
+  test::PumpFor(100);
   EXPECT_TRUE(window.timers.empty());
 }
 
@@ -181,9 +181,9 @@ TEST(WindowTimerTest, DestructionKillsTheTimer) {
     WindowTimer timer(window.Handle(), 3);
     timer.Start(5);
   }
-  testing::PumpFor(30);
+  test::PumpFor(30);
   window.timers.clear();
-  testing::PumpFor(100);
+  test::PumpFor(100);
   EXPECT_TRUE(window.timers.empty());
 }
 

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "lib/HvLib.h"
+#include "lib/KeyKinds.h"
+#include "lib/TextSplit.h"
+#include "lib/BusyCursor.h"
+#include "lib/KeyInput.h"
 
 namespace luma {
 namespace {
@@ -24,7 +27,7 @@ struct KindRow {
   std::set<int> members;
 };
 
-TEST(HvLibKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
+TEST(KeyHelpersKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
   const std::vector<KindRow> rows = {
       {"IsModifierKey", IsModifierKey, Codes({{91, 92}, {160, 165}})},
       {"IsStateKey", IsStateKey, Codes({{20, 20}, {91, 92}, {144, 145}, {160, 165}})},
@@ -51,7 +54,7 @@ struct SplitRow {
   std::string before, after;
 };
 
-TEST(HvLibText, SeparatorPosTextBeforeTextAfter) {
+TEST(KeyHelpersText, SeparatorPosTextBeforeTextAfter) {
   const std::vector<SplitRow> rows = {
       {"", ";", 0, "", ""},
       {"60,120;90,120", ";", 7, "60,120", "90,120"},
@@ -72,7 +75,7 @@ TEST(HvLibText, SeparatorPosTextBeforeTextAfter) {
   }
 }
 
-TEST(HvLibBusyCursor, CountsNestingAndNeverGoesNegative) {
+TEST(KeyHelpersBusyCursor, CountsNestingAndNeverGoesNegative) {
   fakes::FakeCursor cursor;
   BusyCount = 0;
 
@@ -108,7 +111,7 @@ struct SendRow {
   std::uint32_t flags;
 };
 
-TEST(HvLibSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
+TEST(KeyHelpersSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
   const std::vector<SendRow> rows = {
       {65, false, false, 0},
       {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},   // Delete up
@@ -131,7 +134,7 @@ TEST(HvLibSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
   }
 }
 
-TEST(HvLibSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
+TEST(KeyHelpersSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
   fakes::FakeKeySender sender;
   SendKeyInput(sender, 65, false, false);
   SendKeyInput(sender, 250, false, false);  // no scan code in the fake
@@ -139,7 +142,7 @@ TEST(HvLibSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
   EXPECT_EQ(sender.sent[1], (KeyEvent{250, 0, 0, 0, 0}));
 }
 
-TEST(HvLibSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
+TEST(KeyHelpersSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
   fakes::FakeKeySender sender;
   for (int vk = 1; vk <= 32; ++vk)
     SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
@@ -148,7 +151,7 @@ TEST(HvLibSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
   for (const auto& e : sender.sent) EXPECT_EQ(e.flags, kKeyEventKeyUp) << e.vk;
 }
 
-TEST(HvLibSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
+TEST(KeyHelpersSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   fakes::FakeKeySender sender;
   KeyStateArray& sys = sender.systemState;
   sys[1] = 0x80;  // left mouse button
@@ -178,7 +181,7 @@ TEST(HvLibSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   EXPECT_EQ(state[65], 0x80);
 }
 
-TEST(HvLibSyncKeyState, ReleaseIfDownIgnoresCodesOutsideTheArray) {
+TEST(KeyHelpersSyncKeyState, ReleaseIfDownIgnoresCodesOutsideTheArray) {
   fakes::FakeKeySender sender;
   KeyStateArray state{};
   ReleaseIfDown(sender, 300, state);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "keyboard/HvKeyboard.h"
-#include "lib/HvLib.h"
+#include "keyboard/Keyboard.h"
+#include "lib/TextSplit.h"
+#include "lib/BusyCursor.h"
 
 namespace luma {
 
@@ -192,43 +193,43 @@ bool ReadKeyValues(const std::string& value, std::vector<std::int32_t>& out) {
 
 }  // namespace
 
-bool THvKeyboard::LoadLayout(const std::string& name) {
+bool Keyboard::LoadLayout(const std::string& name) {
   return LoadLayoutText(name, kStandardLayoutText);
 }
 
-bool THvKeyboard::LoadLayoutText(const std::string& name, std::string_view text) {
+bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   // Nothing is drawn while keys come and go.
-  const bool wasPainting = FPaintingEnabled;
-  FPaintingEnabled = false;
-  BeginBusyCursor(FDeps.cursor, false);
+  const bool wasPainting = paintingEnabled_;
+  paintingEnabled_ = false;
+  BeginBusyCursor(deps_.cursor, false);
   Clear();
 
   bool loaded = false;
   try {
-    FLayoutName = name;
+    layoutName_ = name;
     const std::vector<std::string_view> lines = SplitLines(text);
 
     for (const std::string_view line : lines) {
       if (line.empty() || line[0] != ';') break;
-      FLayoutComment.append(line.substr(1));
-      FLayoutComment.append("\r\n");
+      layoutComment_.append(line.substr(1));
+      layoutComment_.append("\r\n");
     }
 
     const Entries entries(lines);
     loaded = [&] {
       std::int32_t height = 0, width = 0;
       if (!ReadSize(entries, "Height", 300, height)) return false;
-      FHeight = std::max(height, 0);
+      height_ = std::max(height, 0);
       if (!ReadSize(entries, "Width", 800, width)) return false;
-      FWidth = std::max(width, 0);
-      FLayoutInfo = entries.Value("Info");
-      FWorkImage->SetSize(FWidth, FHeight);
+      width_ = std::max(width, 0);
+      layoutInfo_ = entries.Value("Info");
+      workImage_->SetSize(width_, height_);
 
       std::vector<std::int32_t> values;
       for (int vk = 1; vk <= 255; ++vk) {
         if (!ReadKeyValues(entries.Value(std::to_string(vk)), values)) return false;
-        FBtns[static_cast<std::size_t>(vk)] =
-            std::make_unique<THvBtn>(*this, static_cast<std::uint8_t>(vk), values, *FWorkImage);
+        btns_[static_cast<std::size_t>(vk)] =
+            std::make_unique<Key>(*this, static_cast<std::uint8_t>(vk), values, *workImage_);
       }
       return true;
     }();
@@ -238,10 +239,10 @@ bool THvKeyboard::LoadLayoutText(const std::string& name, std::string_view text)
   }
 
   if (!loaded) {
-    EndBusyCursor(FDeps.cursor, true);
+    EndBusyCursor(deps_.cursor, true);
     // Painting comes back so that a failed reload cannot freeze the picture;
     // the keys that were created are what the next redraw shows.
-    FBaseStale = true;
+    baseStale_ = true;
     SetPaintingEnabled(wasPainting);
     return false;
   }
@@ -250,7 +251,7 @@ bool THvKeyboard::LoadLayoutText(const std::string& name, std::string_view text)
   RemapPositions();
   SelectCaptionTable();
   Redraw(true);
-  EndBusyCursor(FDeps.cursor, true);
+  EndBusyCursor(deps_.cursor, true);
   return true;
 }
 

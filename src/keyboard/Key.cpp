@@ -1,11 +1,11 @@
-#include "keyboard/HvBtn.h"
+#include "keyboard/Key.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "keyboard/HvKeyboard.h"
-#include "lib/HvLib.h"
+#include "keyboard/Keyboard.h"
+#include "lib/KeyKinds.h"
 
 namespace luma {
 
@@ -36,16 +36,16 @@ std::int32_t Saturate(std::int64_t v) {
 
 }  // namespace
 
-THvBtn::THvBtn(THvKeyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
+Key::Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
                DrawingCanvas& canvas)
-    : Code(code), Canvas(&canvas), Keyboard(&keyboard), Place(this), Extended(false) {
+    : Code(code), canvas_(&canvas), keyboard_(&keyboard), Place(this), Extended(false) {
   SetOutline(values);
   Extended = luma::IsExtendedKey(Code);
   ColorsDown = ColorsHot = DrawnDown = DrawnHot = false;
   Refresh();
 }
 
-void THvBtn::SetOutline(const std::vector<std::int32_t>& values) {
+void Key::SetOutline(const std::vector<std::int32_t>& values) {
   Points.clear();
   DesignPoints.clear();
   if (values.size() % 2 != 0) return;
@@ -58,18 +58,18 @@ void THvBtn::SetOutline(const std::vector<std::int32_t>& values) {
   DesignPoints = Points;
 }
 
-void THvBtn::SetHot(bool value) {
+void Key::SetHot(bool value) {
   Hot = value;
   Refresh();
 }
 
-void THvBtn::SetDown(bool value) {
+void Key::SetDown(bool value) {
   if (value == Down) return;
   Down = value;
-  Keyboard->KeyDownChanged(*this);
+  keyboard_->KeyDownChanged(*this);
 }
 
-bool THvBtn::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
+bool Key::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
   part = Extended;
   if (Place == nullptr || Place->Points.empty()) return false;
   const std::vector<Point>& p = Place->Points;
@@ -104,7 +104,7 @@ bool PointInOutline(const Point* points, std::size_t count, std::int32_t x, std:
   return inside;
 }
 
-void THvBtn::ScaleOutline(long double kx, long double ky) {
+void Key::ScaleOutline(long double kx, long double ky) {
   // The separator is recognised in the design points: a scaled corner that
   // happens to land on (-1, -1) must still follow the next rescale.
   const std::size_t n = std::min(Points.size(), DesignPoints.size());
@@ -133,11 +133,11 @@ std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point:
 
 }  // namespace
 
-std::int32_t THvBtn::OutlineWidth() const { return OutlineExtent(Points, &Point::x); }
-std::int32_t THvBtn::OutlineHeight() const { return OutlineExtent(Points, &Point::y); }
+std::int32_t Key::OutlineWidth() const { return OutlineExtent(Points, &Point::x); }
+std::int32_t Key::OutlineHeight() const { return OutlineExtent(Points, &Point::y); }
 
-bool THvBtn::IsModifierKey() const { return luma::IsModifierKey(Code); }
-bool THvBtn::IsStateKey() const { return luma::IsStateKey(Code); }
-bool THvBtn::IsRemappableKey() const { return luma::IsRemappableKey(Code); }
+bool Key::IsModifierKey() const { return luma::IsModifierKey(Code); }
+bool Key::IsStateKey() const { return luma::IsStateKey(Code); }
+bool Key::IsRemappableKey() const { return luma::IsRemappableKey(Code); }
 
 }  // namespace luma

@@ -7,6 +7,6 @@
 namespace luma {
 
 // Indexed 0..255; entry 0 is unused and empty.
-extern const std::array<std::u16string, 256> VKNames;
+extern const std::array<std::u16string, 256> kKeyNames;
 
 }  // namespace luma

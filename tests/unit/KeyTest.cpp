@@ -4,48 +4,48 @@
 #include <vector>
 
 #include "KeyboardHarness.h"
-#include "keyboard/HvBtn.h"
+#include "keyboard/Key.h"
 #include "theme/Theme.h"
 
 namespace luma {
 namespace {
 
-using testing::Corners;
-using testing::KeyboardHarness;
+using test::Corners;
+using test::KeyboardHarness;
 
-class HvBtnTest : public ::testing::Test {
+class KeyTest : public ::testing::Test {
  protected:
   // Geometry alone: keys do not paint themselves while painting is off.
-  void SetUp() override { h.kb.FPaintingEnabled = false; }
+  void SetUp() override { h.kb.paintingEnabled_ = false; }
 
   KeyboardHarness h;
 
-  static bool Hits(const THvBtn& key, std::int32_t x, std::int32_t y) {
+  static bool Hits(const Key& key, std::int32_t x, std::int32_t y) {
     bool part = false;
     return key.HitTest(x, y, part);
   }
 };
 
-TEST_F(HvBtnTest, CreateSetsCodePlaceStatesAndExtended) {
-  THvBtn del(h.kb, 46, {0, 0, 10, 10}, h.Work());
+TEST_F(KeyTest, CreateSetsCodePlaceStatesAndExtended) {
+  Key del(h.kb, 46, {0, 0, 10, 10}, h.Work());
   EXPECT_EQ(del.Code, 46);
   EXPECT_EQ(del.Place, &del);
-  EXPECT_EQ(del.Keyboard, &h.kb);
-  EXPECT_EQ(del.Canvas, &h.Work());
+  EXPECT_EQ(del.keyboard_, &h.kb);
+  EXPECT_EQ(del.canvas_, &h.Work());
   EXPECT_FALSE(del.Down);
   EXPECT_FALSE(del.Hot);
   EXPECT_TRUE(del.Extended);
-  THvBtn a(h.kb, 65, {}, h.Work());
+  Key a(h.kb, 65, {}, h.Work());
   EXPECT_FALSE(a.Extended);
   EXPECT_TRUE(a.IsRemappableKey());
   EXPECT_FALSE(a.IsStateKey());
-  THvBtn shift(h.kb, 160, {}, h.Work());
+  Key shift(h.kb, 160, {}, h.Work());
   EXPECT_TRUE(shift.IsModifierKey());
   EXPECT_TRUE(shift.IsStateKey());
   EXPECT_FALSE(shift.IsRemappableKey());
 }
 
-TEST_F(HvBtnTest, OutlinesThatAreNeverHitAndHaveNoExtent) {
+TEST_F(KeyTest, OutlinesThatAreNeverHitAndHaveNoExtent) {
   std::vector<std::int32_t> tooLong;
   for (int i = 0; i < 256; ++i) {  // 256 points: an 8-bit count would wrap to 0
     tooLong.push_back(i);
@@ -59,7 +59,7 @@ TEST_F(HvBtnTest, OutlinesThatAreNeverHitAndHaveNoExtent) {
   const std::vector<std::vector<std::int32_t>> lists = {
       {}, {0, 0, 10, 10, 20}, {5, 5}, tooLong, wraps};
   for (const auto& values : lists) {
-    THvBtn key(h.kb, 65, values, h.Work());
+    Key key(h.kb, 65, values, h.Work());
     const std::size_t expected = values.size() == 2 ? 1 : 0;
     EXPECT_EQ(key.Points.size(), expected) << values.size();
     EXPECT_EQ(key.DesignPoints.size(), expected);
@@ -71,20 +71,20 @@ TEST_F(HvBtnTest, OutlinesThatAreNeverHitAndHaveNoExtent) {
   }
 }
 
-TEST_F(HvBtnTest, TheLongestOutlineIs255Points) {
+TEST_F(KeyTest, TheLongestOutlineIs255Points) {
   std::vector<std::int32_t> values;
   for (int i = 0; i < 255; ++i) {
     values.push_back(i);
     values.push_back(2 * i);
   }
-  THvBtn key(h.kb, 65, values, h.Work());
+  Key key(h.kb, 65, values, h.Work());
   EXPECT_EQ(key.PointCount(), 255);
   EXPECT_EQ(key.Points.back(), (Point{254, 508}));
   EXPECT_EQ(key.DesignPoints, key.Points);
 }
 
-TEST_F(HvBtnTest, SetOutlineReplacesAndAnOddListEmpties) {
-  THvBtn key(h.kb, 65, {1, 2, 3, 4, 5, 6}, h.Work());
+TEST_F(KeyTest, SetOutlineReplacesAndAnOddListEmpties) {
+  Key key(h.kb, 65, {1, 2, 3, 4, 5, 6}, h.Work());
   EXPECT_EQ(key.Points, (std::vector<Point>{{1, 2}, {3, 4}, {5, 6}}));
   key.SetOutline({1, 2, 3});
   EXPECT_TRUE(key.Points.empty());
@@ -96,9 +96,9 @@ struct HitRow {
   bool hit;
 };
 
-TEST_F(HvBtnTest, PolygonRectangleOwnsLeftAndBottomEdgesOnly) {
+TEST_F(KeyTest, PolygonRectangleOwnsLeftAndBottomEdgesOnly) {
   // The built-in Escape key at design size.
-  THvBtn esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
+  Key esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
   const std::vector<HitRow> rows = {
       {0, 1, true},    {29, 30, true},  {0, 30, true},   {15, 15, true},
       {0, 0, false},   {15, 0, false},  {30, 15, false}, {29, 0, false},
@@ -107,8 +107,8 @@ TEST_F(HvBtnTest, PolygonRectangleOwnsLeftAndBottomEdgesOnly) {
   for (const auto& r : rows) EXPECT_EQ(Hits(esc, r.x, r.y), r.hit) << r.x << "," << r.y;
 }
 
-TEST_F(HvBtnTest, TwoPointRectangleIsInclusiveOnAllEdges) {
-  THvBtn key(h.kb, 65, {10, 10, 20, 20}, h.Work());
+TEST_F(KeyTest, TwoPointRectangleIsInclusiveOnAllEdges) {
+  Key key(h.kb, 65, {10, 10, 20, 20}, h.Work());
   const std::vector<HitRow> rows = {
       {10, 10, true}, {20, 20, true},  {10, 20, true}, {20, 10, true},  {15, 15, true},
       {9, 15, false}, {21, 15, false}, {15, 9, false}, {15, 21, false},
@@ -116,8 +116,8 @@ TEST_F(HvBtnTest, TwoPointRectangleIsInclusiveOnAllEdges) {
   for (const auto& r : rows) EXPECT_EQ(Hits(key, r.x, r.y), r.hit) << r.x << "," << r.y;
 }
 
-TEST_F(HvBtnTest, TwoPartOutlineReportsWhichPartWasHit) {
-  THvBtn key(h.kb, 13, {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0},
+TEST_F(KeyTest, TwoPartOutlineReportsWhichPartWasHit) {
+  Key key(h.kb, 13, {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0},
              h.Work());
   bool part = true;
   EXPECT_TRUE(key.HitTest(10, 10, part));
@@ -132,8 +132,8 @@ TEST_F(HvBtnTest, TwoPartOutlineReportsWhichPartWasHit) {
   EXPECT_EQ(key.OutlineHeight(), 20);
 }
 
-TEST_F(HvBtnTest, PartIsTheKeysExtendedFlagWithoutSeparator) {
-  THvBtn del(h.kb, 46, {0, 0, 10, 10}, h.Work());
+TEST_F(KeyTest, PartIsTheKeysExtendedFlagWithoutSeparator) {
+  Key del(h.kb, 46, {0, 0, 10, 10}, h.Work());
   bool part = false;
   EXPECT_TRUE(del.HitTest(5, 5, part));
   EXPECT_TRUE(part);
@@ -141,9 +141,9 @@ TEST_F(HvBtnTest, PartIsTheKeysExtendedFlagWithoutSeparator) {
   EXPECT_TRUE(part);
 }
 
-TEST_F(HvBtnTest, HitTestUsesThePlacesOutline) {
-  THvBtn z(h.kb, 90, {0, 0, 10, 10}, h.Work());
-  THvBtn y(h.kb, 89, {20, 0, 30, 10}, h.Work());
+TEST_F(KeyTest, HitTestUsesThePlacesOutline) {
+  Key z(h.kb, 90, {0, 0, 10, 10}, h.Work());
+  Key y(h.kb, 89, {20, 0, 30, 10}, h.Work());
   z.SetPlace(&y);
   EXPECT_TRUE(Hits(z, 25, 5));
   EXPECT_FALSE(Hits(z, 5, 5));
@@ -152,10 +152,10 @@ TEST_F(HvBtnTest, HitTestUsesThePlacesOutline) {
   EXPECT_FALSE(Hits(z, 5, 5));
 }
 
-TEST_F(HvBtnTest, FarOutCoordinatesDoNotOverflowTheCrossingTest) {
+TEST_F(KeyTest, FarOutCoordinatesDoNotOverflowTheCrossingTest) {
   // A triangle whose slanted edges make the edge product far exceed 32 bits.
   const std::int32_t big = 2000000000;
-  THvBtn key(h.kb, 65, {-big, big, big, big, 0, -big}, h.Work());
+  Key key(h.kb, 65, {-big, big, big, big, 0, -big}, h.Work());
   EXPECT_TRUE(Hits(key, 0, 0));
   EXPECT_TRUE(Hits(key, big / 2 - 10, 0));
   EXPECT_FALSE(Hits(key, big / 2 + 10, 0));
@@ -163,25 +163,25 @@ TEST_F(HvBtnTest, FarOutCoordinatesDoNotOverflowTheCrossingTest) {
   EXPECT_EQ(key.OutlineWidth(), std::numeric_limits<std::int32_t>::max());  // held, not wrapped
 }
 
-TEST_F(HvBtnTest, ExtentsOfPolygonAndTwoPointOutlines) {
-  THvBtn poly(h.kb, 65, {5, 40, 25, 40, 35, 10, 5, 10}, h.Work());
+TEST_F(KeyTest, ExtentsOfPolygonAndTwoPointOutlines) {
+  Key poly(h.kb, 65, {5, 40, 25, 40, 35, 10, 5, 10}, h.Work());
   EXPECT_EQ(poly.OutlineWidth(), 30);
   EXPECT_EQ(poly.OutlineHeight(), 30);
   // Two points: no absolute value is taken.
-  THvBtn reversed(h.kb, 65, {20, 30, 10, 10}, h.Work());
+  Key reversed(h.kb, 65, {20, 30, 10, 10}, h.Work());
   EXPECT_EQ(reversed.OutlineWidth(), -10);
   EXPECT_EQ(reversed.OutlineHeight(), -20);
 }
 
-TEST_F(HvBtnTest, ScalingRoundsUpInExtendedPrecisionFromDesignPoints) {
-  THvBtn esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
+TEST_F(KeyTest, ScalingRoundsUpInExtendedPrecisionFromDesignPoints) {
+  Key esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
   esc.ScaleOutline(790.0L / 441.0L, 271.0L / 181.0L);
   EXPECT_EQ(esc.Points, (std::vector<Point>{{0, 45}, {54, 45}, {54, 0}, {0, 0}}));
   EXPECT_EQ(esc.DesignPoints, Corners(0, 0, 30, 30));
 
   // 469/441 rounded to 64 bits of mantissa makes 315 x factor a hair above
   // 335, so the ceiling is 336.
-  THvBtn altGr(h.kb, 165, {275, 180, 315, 180, 315, 150, 275, 150}, h.Work());
+  Key altGr(h.kb, 165, {275, 180, 315, 180, 315, 150, 275, 150}, h.Work());
   altGr.ScaleOutline(469.0L / 441.0L, 1.0L);
   EXPECT_EQ(altGr.Points[1].x, 336);
   EXPECT_EQ(altGr.Points[0].y, 180);
@@ -191,8 +191,8 @@ TEST_F(HvBtnTest, ScalingRoundsUpInExtendedPrecisionFromDesignPoints) {
   EXPECT_EQ(esc.Points, esc.DesignPoints);
 }
 
-TEST_F(HvBtnTest, SeparatorSurvivesAnyNumberOfRescales) {
-  THvBtn key(h.kb, 13, {0, 20, 20, 20, 20, 0, -1, -1, 40, 20, 60, 20, 60, 0}, h.Work());
+TEST_F(KeyTest, SeparatorSurvivesAnyNumberOfRescales) {
+  Key key(h.kb, 13, {0, 20, 20, 20, 20, 0, -1, -1, 40, 20, 60, 20, 60, 0}, h.Work());
   for (long double k : {2.0L, 0.5L, 3.7L, 1.0L / 3.0L, 0.0L}) {
     key.ScaleOutline(k, k);
     EXPECT_EQ(key.Points[3], kOutlineSeparator);
@@ -201,16 +201,16 @@ TEST_F(HvBtnTest, SeparatorSurvivesAnyNumberOfRescales) {
   EXPECT_EQ(key.Points[4], (Point{80, 60}));
 }
 
-TEST_F(HvBtnTest, ACornerScaledOntoMinusOneFollowsTheNextRescale) {
-  THvBtn key(h.kb, 65, {-2, -2, 10, 10, 0, 10}, h.Work());
+TEST_F(KeyTest, ACornerScaledOntoMinusOneFollowsTheNextRescale) {
+  Key key(h.kb, 65, {-2, -2, 10, 10, 0, 10}, h.Work());
   key.ScaleOutline(0.5L, 0.5L);
   EXPECT_EQ(key.Points[0], (Point{-1, -1}));
   key.ScaleOutline(1.0L, 1.0L);
   EXPECT_EQ(key.Points[0], (Point{-2, -2}));
 }
 
-TEST_F(HvBtnTest, ScalingByANonFiniteFactorStaysInRange) {
-  THvBtn key(h.kb, 65, {0, 30, 30, 30, 30, 0}, h.Work());
+TEST_F(KeyTest, ScalingByANonFiniteFactorStaysInRange) {
+  Key key(h.kb, 65, {0, 30, 30, 30, 30, 0}, h.Work());
   const long double inf = std::numeric_limits<long double>::infinity();
   key.ScaleOutline(inf, std::numeric_limits<long double>::quiet_NaN());
   EXPECT_EQ(key.Points[1], (Point{std::numeric_limits<std::int32_t>::max(), 0}));
@@ -219,33 +219,33 @@ TEST_F(HvBtnTest, ScalingByANonFiniteFactorStaysInRange) {
 
 // Down changes reach the model once per actual change: Caps Lock toggles
 // only when it goes down, and a state key redraws (one copy to the screen).
-TEST_F(HvBtnTest, SetDownTwiceChangesStateAndRedrawsOnce) {
-  h.kb.FPaintingEnabled = true;
-  THvBtn caps(h.kb, 20, {0, 0, 10, 10}, h.Work());
+TEST_F(KeyTest, SetDownTwiceChangesStateAndRedrawsOnce) {
+  h.kb.paintingEnabled_ = true;
+  Key caps(h.kb, 20, {0, 0, 10, 10}, h.Work());
   h.ForgetCalls();
   caps.SetDown(true);
   caps.SetDown(true);
   EXPECT_TRUE(caps.Down);
-  EXPECT_EQ(h.kb.FKeyState[20], 1);
+  EXPECT_EQ(h.kb.keyState_[20], 1);
   EXPECT_EQ(h.screen.copies.size(), 1u);
   caps.SetDown(false);
   caps.SetDown(false);
-  EXPECT_EQ(h.kb.FKeyState[20], 1);
+  EXPECT_EQ(h.kb.keyState_[20], 1);
   EXPECT_EQ(h.screen.copies.size(), 2u);
 }
 
-TEST(HvBtnHot, SetHotRepaintsEvenWhenUnchanged) {
+TEST(KeyHot, SetHotRepaintsEvenWhenUnchanged) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   HvTheme.KeyFontLarge.Size = 10;  // labels below the smallest size are not drawn
-  THvBtn& a = *h.kb.Btn(65);
+  Key& a = *h.kb.Btn(65);
   a.SetHot(true);
   h.ForgetCalls();
   a.SetHot(true);
   EXPECT_TRUE(a.Hot);
   EXPECT_EQ(h.Work().Count(fakes::DrawCall::kText), 1u);
-  HvTheme = THvTheme{};
-  h.kb.FPaintingEnabled = false;
+  HvTheme = Theme{};
+  h.kb.paintingEnabled_ = false;
   h.ForgetCalls();
   a.SetHot(false);
   EXPECT_FALSE(a.Hot);

@@ -1,5 +1,5 @@
 // One key of the on-screen keyboard: outline, scaling, hit test and its two
-// look-changing states. Geometry lives in HvBtn.cpp, painting in KeyFace.cpp.
+// look-changing states. Geometry lives in Key.cpp, painting in KeyFace.cpp.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 namespace luma {
 
-class THvKeyboard;
+class Keyboard;
 
 // The transient text box of one key paint.
 struct TextBox {
@@ -21,22 +21,22 @@ struct TextBox {
 
 inline constexpr Point kOutlineSeparator{-1, -1};
 
-class THvBtn {
+class Key {
  public:
-  THvBtn(THvKeyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
+  Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
          DrawingCanvas& canvas);
-  THvBtn(const THvBtn&) = delete;
-  THvBtn& operator=(const THvBtn&) = delete;
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
 
   std::uint8_t Code;
   bool Down = false;
   bool Hot = false;
-  DrawingCanvas* Canvas;
-  THvKeyboard* Keyboard;
-  THvBtn* Place;  // none: neither drawn nor hit
+  DrawingCanvas* canvas_;
+  Keyboard* keyboard_;
+  Key* Place;  // none: neither drawn nor hit
   bool Extended;
-  Colour CaptionColor = 0;
-  Colour CharColor = 0;
+  Color CaptionColor = 0;
+  Color CharColor = 0;
   bool ColorsDown = false;
   bool ColorsHot = false;
   bool DrawnDown = false;
@@ -44,11 +44,11 @@ class THvBtn {
   std::vector<Point> Points;        // current window pixels
   std::vector<Point> DesignPoints;  // as loaded; the source of every rescale
 
-  // Geometry (HvBtn.cpp).
+  // Geometry (Key.cpp).
   void SetOutline(const std::vector<std::int32_t>& values);
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(Points.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
-  void SetPlace(THvBtn* btn) { Place = btn; }
+  void SetPlace(Key* btn) { Place = btn; }
   void SetHot(bool value);
   void SetDown(bool value);
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;

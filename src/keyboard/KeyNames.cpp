@@ -1,5 +1,5 @@
 // The key-name table. Codes the table does not name keep the empty text.
-#include "keyboard/HvConsts.h"
+#include "keyboard/KeyNames.h"
 
 #include <utility>
 
@@ -151,6 +151,6 @@ std::array<std::u16string, 256> BuildVKNames() {
 
 }  // namespace
 
-const std::array<std::u16string, 256> VKNames = BuildVKNames();
+const std::array<std::u16string, 256> kKeyNames = BuildVKNames();
 
 }  // namespace luma

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "keyboard/HvBtn.h"
+#include "keyboard/Key.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -27,19 +27,19 @@ struct KeyboardDeps {
   Bitmap* textBitmap = nullptr;  // process-wide TextBitmap; text on pure-green faces
 };
 
-class THvKeyboard {
+class Keyboard {
  public:
   // Create: foregroundHkl is the layout of the foreground window's thread.
-  THvKeyboard(const KeyboardDeps& deps, Hkl foregroundHkl);
-  ~THvKeyboard();
-  THvKeyboard(const THvKeyboard&) = delete;
-  THvKeyboard& operator=(const THvKeyboard&) = delete;
+  Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl);
+  ~Keyboard();
+  Keyboard(const Keyboard&) = delete;
+  Keyboard& operator=(const Keyboard&) = delete;
 
-  // Layout description and loader (HvLayout.cpp).
+  // Layout description and loader (LayoutLoader.cpp).
   bool LoadLayout(const std::string& name);  // always the built-in text
   bool LoadLayoutText(const std::string& name, std::string_view text);
 
-  // Layout tracking and captions (HvCaptions.cpp).
+  // Layout tracking and captions (LayoutTracking.cpp).
   void SetHKL(Hkl hkl);
   void SetNamesLayout(Hkl hkl);
   void RemapPositions();
@@ -47,7 +47,7 @@ class THvKeyboard {
   char16_t CaptionFor(int vk) const;
   char16_t CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const;
 
-  // Model (HvKeyboard.cpp).
+  // Model (Keyboard.cpp).
   void Clear();
   void CopyToScreen();
   void Redraw(bool rebuildBase);
@@ -60,37 +60,37 @@ class THvKeyboard {
   void SetShown(bool value);
   void SetPaintingEnabled(bool value);
   // Called by a key whose Down changed: key state, then the redraw decision.
-  void KeyDownChanged(THvBtn& key);
+  void KeyDownChanged(Key& key);
   void UpdateKeyState(int vk, bool down);
 
-  THvBtn* Btn(int vk) const { return (vk >= 1 && vk <= 255) ? FBtns[vk].get() : nullptr; }
-  std::int32_t Width() const { return FWidth; }
-  std::int32_t Height() const { return FHeight; }
-  Bitmap& WorkImage() { return *FWorkImage; }
-  const KeyboardDeps& Deps() const { return FDeps; }
+  Key* Btn(int vk) const { return (vk >= 1 && vk <= 255) ? btns_[vk].get() : nullptr; }
+  std::int32_t Width() const { return width_; }
+  std::int32_t Height() const { return height_; }
+  Bitmap& WorkImage() { return *workImage_; }
+  const KeyboardDeps& Deps() const { return deps_; }
 
   // Fields are public so that key drawing, the press logic and the tests read
   // them directly; only the model's own operations write them.
-  KeyboardDeps FDeps;
-  Screen* FPaintBox;
-  bool FShown = false;
-  bool FPaintingEnabled = true;
-  THvBtn* FHotBtn = nullptr;
-  Hkl FCurrentHKL = 0;
-  std::size_t FCaptionTableIndex = 0;
-  bool FMarkerFaceLiteral = false;
-  std::unique_ptr<Bitmap> FBaseImage;
-  bool FBaseStale = true;
-  Hkl FNamesHKL = 0;
-  std::array<std::unique_ptr<THvBtn>, 256> FBtns;  // index 0 unused
-  std::string FLayoutName;
-  std::string FLayoutComment;
-  std::string FLayoutInfo;
-  KeyStateArray FKeyState{};
-  std::array<std::u16string, 256> FKeyNames;  // index 0 unused
-  std::int32_t FWidth = 0;
-  std::int32_t FHeight = 0;
-  std::unique_ptr<Bitmap> FWorkImage;
+  KeyboardDeps deps_;
+  Screen* paintBox_;
+  bool shown_ = false;
+  bool paintingEnabled_ = true;
+  Key* hotBtn_ = nullptr;
+  Hkl currentHkl_ = 0;
+  std::size_t captionTableIndex_ = 0;
+  bool markerFaceLiteral_ = false;
+  std::unique_ptr<Bitmap> baseImage_;
+  bool baseStale_ = true;
+  Hkl namesHkl_ = 0;
+  std::array<std::unique_ptr<Key>, 256> btns_;  // index 0 unused
+  std::string layoutName_;
+  std::string layoutComment_;
+  std::string layoutInfo_;
+  KeyStateArray keyState_{};
+  std::array<std::u16string, 256> keyNames_;  // index 0 unused
+  std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
+  std::unique_ptr<Bitmap> workImage_;
 };
 
 }  // namespace luma

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "input/PressLogic.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 #include "lib/WorkArea.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
@@ -15,7 +15,7 @@
 
 namespace luma::app {
 
-inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
+inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
 inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
 // System-menu command ids.
@@ -23,29 +23,29 @@ inline constexpr UINT kCmdOpenSite = 1026;
 inline constexpr UINT kCmdAutoClick = 1027;
 inline constexpr UINT kCmdChangeColors = 1028;
 
-class TMainForm : public win32::BaseWindow<TMainForm>, private PressHost {
+class MainWindow : public win32::BaseWindow<MainWindow>, private PressHost {
  public:
-  TMainForm();
-  ~TMainForm();
+  MainWindow();
+  ~MainWindow();
 
   // Creates the window and runs the creation steps; the window stays hidden.
   bool Create(HINSTANCE instance);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  THvKeyboard* Keyboard() { return FKeyboard.get(); }
+  Keyboard* KeyboardModel() { return keyboard_.get(); }
 
  private:
-  void FormCreate();
-  void FormShow();
-  void FormResize();
-  void FormDestroy();
+  void OnCreate();
+  void OnFirstShow();
+  void OnResize();
+  void OnDestroy();
   void LoadLayoutAndSize();
   void FitKeyFonts();
   void DefaultPlacement();
   void UpdateAutoClickMenu();
-  void tbAlphaBlendChange();
-  void tmrHKLTimer();
-  void ApplicationEventsMainRestore();
+  void OnTransparencyChanged();
+  void OnLayoutPoll();
+  void OnRestore();
   void OnWindowPosChanging(WINDOWPOS& pos);
   void OnMouseDown(MouseButton button, LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
@@ -64,27 +64,27 @@ class TMainForm : public win32::BaseWindow<TMainForm>, private PressHost {
   void SetWindowTop(std::int32_t top) override;
   void ClearActiveControl() override;
 
-  HINSTANCE FInstance = nullptr;
-  HWND FSlider = nullptr;
-  HWND FTooltip = nullptr;
-  bool FShowDone = false;
-  bool FMouseInside = false;
-  bool FFirstPaintReported = false;
-  bool FWasMinimised = false;
-  std::int32_t FLayoutWidth = 0;
-  std::int32_t FLayoutHeight = 0;
-  WorkAreaMemory FWorkArea;
+  HINSTANCE instance_ = nullptr;
+  HWND slider_ = nullptr;
+  HWND tooltip_ = nullptr;
+  bool showDone_ = false;
+  bool mouseInside_ = false;
+  bool firstPaintReported_ = false;
+  bool wasMinimised_ = false;
+  std::int32_t layoutWidth_ = 0;
+  std::int32_t layoutHeight_ = 0;
+  WorkAreaMemory workArea_;
 
-  win32::GdiBitmapFactory FBitmaps;
-  std::unique_ptr<win32::WindowScreen> FScreen;
-  win32::Win32KeyboardLayouts FLayouts;
-  win32::Win32KeySender FSender;
-  win32::Win32Cursor FCursor;
-  win32::Win32SystemColours FSysColours;
-  std::unique_ptr<win32::WindowTimer> FPressTimer;
-  std::unique_ptr<win32::WindowTimer> FHklTimer;
-  std::unique_ptr<THvKeyboard> FKeyboard;
-  std::unique_ptr<PressLogic> FPress;
+  win32::GdiBitmapFactory bitmaps_;
+  std::unique_ptr<win32::WindowScreen> screen_;
+  win32::Win32KeyboardLayouts layouts_;
+  win32::Win32KeySender sender_;
+  win32::Win32Cursor cursor_;
+  win32::Win32SystemColors sysColors_;
+  std::unique_ptr<win32::WindowTimer> pressTimer_;
+  std::unique_ptr<win32::WindowTimer> hklTimer_;
+  std::unique_ptr<Keyboard> keyboard_;
+  std::unique_ptr<PressLogic> press_;
 };
 
 }  // namespace luma::app

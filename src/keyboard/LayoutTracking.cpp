@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "keyboard/Captions.h"
-#include "keyboard/HvConsts.h"
-#include "keyboard/HvKeyboard.h"
-#include "lib/HvLib.h"
+#include "keyboard/KeyNames.h"
+#include "keyboard/Keyboard.h"
+#include "lib/KeyKinds.h"
 
 namespace luma {
 namespace {
@@ -70,70 +70,70 @@ char16_t UpperUnit(char16_t c) {
 
 }  // namespace
 
-void THvKeyboard::SetHKL(Hkl hkl) {
+void Keyboard::SetHKL(Hkl hkl) {
   const auto low32 = static_cast<std::uint32_t>(hkl);
-  if (low32 == 0 || (low32 >> 16) == 0 || hkl == FCurrentHKL) return;
-  FCurrentHKL = hkl;
+  if (low32 == 0 || (low32 >> 16) == 0 || hkl == currentHkl_) return;
+  currentHkl_ = hkl;
   RemapPositions();
   SelectCaptionTable();
-  if (FShown && FPaintingEnabled) Redraw(false);
+  if (shown_ && paintingEnabled_) Redraw(false);
 }
 
-void THvKeyboard::RemapPositions() {
-  KeyboardLayouts& layouts = FDeps.layouts;
+void Keyboard::RemapPositions() {
+  KeyboardLayouts& layouts = deps_.layouts;
   const UsEnglishLayout us(layouts, layouts.List(40));
   for (int c = 1; c <= 255; ++c) {
-    THvBtn* key = FBtns[static_cast<std::size_t>(c)].get();
+    Key* key = btns_[static_cast<std::size_t>(c)].get();
     if (!key || !IsRemappableKey(c)) continue;
-    int p = UsPosition(layouts, c, FCurrentHKL, us.Handle());
+    int p = UsPosition(layouts, c, currentHkl_, us.Handle());
     // Only character positions that have a key are handed around: a position
     // such as Enter or a numeric-pad key would otherwise lose its own key for
     // good, since the loop never visits it to give it back.
-    if (!IsRemappableKey(p) || !FBtns[static_cast<std::size_t>(p)]) p = c;
-    THvBtn* position = FBtns[static_cast<std::size_t>(p)].get();
+    if (!IsRemappableKey(p) || !btns_[static_cast<std::size_t>(p)]) p = c;
+    Key* position = btns_[static_cast<std::size_t>(p)].get();
     if (position->Place == position) position->SetPlace(nullptr);
     key->SetPlace(position);
     position->SetDown(false);
   }
 }
 
-void THvKeyboard::SelectCaptionTable() {
-  FCaptionTableIndex = FindOrBuildCaptionTable(FDeps.layouts, FCurrentHKL);
+void Keyboard::SelectCaptionTable() {
+  captionTableIndex_ = FindOrBuildCaptionTable(deps_.layouts, currentHkl_);
 }
 
-char16_t THvKeyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
-  if (vk < 1 || vk > 255 || FCaptionTableIndex >= CaptionTables.size()) return 0;
-  return CaptionTables[FCaptionTableIndex]
+char16_t Keyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
+  if (vk < 1 || vk > 255 || captionTableIndex_ >= CaptionTables.size()) return 0;
+  return CaptionTables[captionTableIndex_]
       ->Chars[vk][shift ? 1 : 0][alt ? 1 : 0][ctrl ? 1 : 0][caps ? 1 : 0];
 }
 
-char16_t THvKeyboard::CaptionFor(int vk) const {
-  if (vk < 1 || vk > 255 || FCaptionTableIndex >= CaptionTables.size()) return u' ';
+char16_t Keyboard::CaptionFor(int vk) const {
+  if (vk < 1 || vk > 255 || captionTableIndex_ >= CaptionTables.size()) return u' ';
   // Any non-zero entry counts, the bare toggle value 1 of Caps Lock included.
   const char16_t c =
-      CaptionAt(vk, FKeyState[16] != 0, FKeyState[18] != 0, FKeyState[17] != 0, FKeyState[20] != 0);
+      CaptionAt(vk, keyState_[16] != 0, keyState_[18] != 0, keyState_[17] != 0, keyState_[20] != 0);
   // A combination that types nothing shows the key's base character.
   return c == u' ' ? CaptionAt(vk, 0, 0, 0, 0) : c;
 }
 
-void THvKeyboard::SetNamesLayout(Hkl hkl) {
-  KeyboardLayouts& layouts = FDeps.layouts;
+void Keyboard::SetNamesLayout(Hkl hkl) {
+  KeyboardLayouts& layouts = deps_.layouts;
   const std::vector<Hkl> installed = layouts.List(40);
   // With no layout listed at all, the one asked for names the keys.
-  FNamesHKL = installed.empty() ? hkl : installed.front();
-  if (std::find(installed.begin(), installed.end(), hkl) != installed.end()) FNamesHKL = hkl;
+  namesHkl_ = installed.empty() ? hkl : installed.front();
+  if (std::find(installed.begin(), installed.end(), hkl) != installed.end()) namesHkl_ = hkl;
 
-  for (std::size_t vk = 1; vk <= 255; ++vk) FKeyNames[vk] = VKNames[vk];
+  for (std::size_t vk = 1; vk <= 255; ++vk) keyNames_[vk] = kKeyNames[vk];
 
   {
     const UsEnglishLayout us(layouts, installed);
     const KeyStateArray none{};
     for (int vk = 1; vk <= 255; ++vk) {
       if (!IsCharKey(vk) || vk == 32) continue;
-      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, FNamesHKL));
+      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, namesHkl_));
       if (ch <= u' ') continue;  // types nothing: the name stays
-      const int p = UsPosition(layouts, vk, FNamesHKL, us.Handle());
-      if (IsCharKey(p)) FKeyNames[static_cast<std::size_t>(p)] = std::u16string(1, ch);
+      const int p = UsPosition(layouts, vk, namesHkl_, us.Handle());
+      if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(1, ch);
     }
   }
   Redraw(true);

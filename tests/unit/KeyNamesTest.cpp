@@ -3,12 +3,12 @@
 #include <set>
 #include <string>
 
-#include "keyboard/HvConsts.h"
+#include "keyboard/KeyNames.h"
 
 namespace luma {
 namespace {
 
-TEST(VKNames, NamedCodes) {
+TEST(kKeyNames, NamedCodes) {
   const struct {
     int code;
     const char16_t* name;
@@ -43,11 +43,11 @@ TEST(VKNames, NamedCodes) {
       // clang-format on
   };
   for (const auto& row : rows)
-    EXPECT_EQ(VKNames[static_cast<std::size_t>(row.code)], std::u16string(row.name))
+    EXPECT_EQ(kKeyNames[static_cast<std::size_t>(row.code)], std::u16string(row.name))
         << "code " << row.code;
 }
 
-TEST(VKNames, ExactlyTheUnnamedCodesAreEmpty) {
+TEST(kKeyNames, ExactlyTheUnnamedCodesAreEmpty) {
   std::set<int> empty = {0, 7, 10, 11, 14, 15, 22, 26, 94, 224, 225, 227, 228, 230, 232};
   for (int c = 58; c <= 64; ++c) empty.insert(c);
   for (int c = 136; c <= 143; ++c) empty.insert(c);
@@ -55,22 +55,22 @@ TEST(VKNames, ExactlyTheUnnamedCodesAreEmpty) {
   for (int c = 184; c <= 185; ++c) empty.insert(c);
   for (int c = 193; c <= 218; ++c) empty.insert(c);
   for (int c = 0; c <= 255; ++c)
-    EXPECT_EQ(VKNames[static_cast<std::size_t>(c)].empty(), empty.count(c) == 1) << "code " << c;
+    EXPECT_EQ(kKeyNames[static_cast<std::size_t>(c)].empty(), empty.count(c) == 1) << "code " << c;
 }
 
-TEST(VKNames, RunsOfDigitsLettersPadAndFunctionKeys) {
+TEST(kKeyNames, RunsOfDigitsLettersPadAndFunctionKeys) {
   for (int i = 0; i <= 9; ++i) {
     const char16_t digit = static_cast<char16_t>(u'0' + i);
-    EXPECT_EQ(VKNames[static_cast<std::size_t>(48 + i)], std::u16string(1, digit));
-    EXPECT_EQ(VKNames[static_cast<std::size_t>(96 + i)], u"Nm " + std::u16string(1, digit));
+    EXPECT_EQ(kKeyNames[static_cast<std::size_t>(48 + i)], std::u16string(1, digit));
+    EXPECT_EQ(kKeyNames[static_cast<std::size_t>(96 + i)], u"Nm " + std::u16string(1, digit));
   }
   for (int i = 0; i < 26; ++i)
-    EXPECT_EQ(VKNames[static_cast<std::size_t>(65 + i)],
+    EXPECT_EQ(kKeyNames[static_cast<std::size_t>(65 + i)],
               std::u16string(1, static_cast<char16_t>(u'A' + i)));
   const char16_t* f[] = {u"F1",  u"F2",  u"F3",  u"F4",  u"F5",  u"F6",  u"F7",  u"F8",
                          u"F9",  u"F10", u"F11", u"F12", u"F13", u"F14", u"F15", u"F16",
                          u"F17", u"F18", u"F19", u"F20", u"F21", u"F22", u"F23", u"F24"};
-  for (int i = 0; i < 24; ++i) EXPECT_EQ(VKNames[static_cast<std::size_t>(112 + i)], f[i]);
+  for (int i = 0; i < 24; ++i) EXPECT_EQ(kKeyNames[static_cast<std::size_t>(112 + i)], f[i]);
 }
 
 }  // namespace

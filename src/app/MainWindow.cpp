@@ -4,7 +4,7 @@
 //
 // Sections: creation, show and resize, placement and snapping, transparency,
 // pointer input, timers, system menu, restore hand-back, destruction.
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -12,7 +12,6 @@
 
 #include <cstdlib>
 
-#include "lib/HvLib.h"
 #include "theme/Theme.h"
 #include "win32/Focus.h"
 
@@ -68,55 +67,55 @@ Rect WorkAreaOfRect(const Rect& r) {
 
 }  // namespace
 
-TMainForm::TMainForm() = default;
-TMainForm::~TMainForm() = default;
+MainWindow::MainWindow() = default;
+MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------- creation
 
-bool TMainForm::Create(HINSTANCE instance) {
-  FInstance = instance;
+bool MainWindow::Create(HINSTANCE instance) {
+  instance_ = instance;
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   // No CS_DBLCLKS: a double click arrives as two presses, as it should.
-  if (!RegisterWindowClass(kMainFormClass, 0, nullptr, icon)) return false;
+  if (!RegisterWindowClass(kMainWindowClass, 0, nullptr, icon)) return false;
 
   RECT frame{0, 0, kDesignClientWidth, kDesignClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  if (!CreateWindowHandle(kExStyle, kMainFormClass, kAppTitle, kStyle, CW_USEDEFAULT,
+  if (!CreateWindowHandle(kExStyle, kMainWindowClass, kAppTitle, kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top)) {
     return false;
   }
-  FormCreate();
+  OnCreate();
   return true;
 }
 
-void TMainForm::FormCreate() {
+void MainWindow::OnCreate() {
   HWND hwnd = Handle();
-  FShowDone = false;
-  FWorkArea = {};
+  showDone_ = false;
+  workArea_ = {};
 
   CreateSlider();
 
-  FScreen = std::make_unique<win32::WindowScreen>(hwnd);
-  FPressTimer = std::make_unique<win32::WindowTimer>(hwnd, kPressTimerId);
-  FHklTimer = std::make_unique<win32::WindowTimer>(hwnd, kHklTimerId);
-  const KeyboardDeps deps{FBitmaps, *FScreen, FLayouts, FSender, FCursor, &win32::TextBitmap()};
-  FKeyboard = std::make_unique<THvKeyboard>(deps, ForegroundLayout());
-  FKeyboard->SetMarkerFaceLiteral(false);
-  FPress = std::make_unique<PressLogic>(*FKeyboard, FSender, *FPressTimer,
+  screen_ = std::make_unique<win32::WindowScreen>(hwnd);
+  pressTimer_ = std::make_unique<win32::WindowTimer>(hwnd, kPressTimerId);
+  hklTimer_ = std::make_unique<win32::WindowTimer>(hwnd, kHklTimerId);
+  const KeyboardDeps deps{bitmaps_, *screen_, layouts_, sender_, cursor_, &win32::TextBitmap()};
+  keyboard_ = std::make_unique<Keyboard>(deps, ForegroundLayout());
+  keyboard_->SetMarkerFaceLiteral(false);
+  press_ = std::make_unique<PressLogic>(*keyboard_, sender_, *pressTimer_,
                                         static_cast<PressHost&>(*this));
 
-  HvThemeColours = ComputeThemeColors(FSysColours, win32::QueryVisualStyle());
+  ThemeColorsOf = ComputeThemeColors(sysColors_, win32::QueryVisualStyle());
   HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
   HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(kDefaultColors, HvTheme, HvThemeColours, FSysColours);
+  ApplyColorScheme(kDefaultColors, HvTheme, ThemeColorsOf, sysColors_);
 
   // Character positions are named by US English when it is installed, else
   // by the first installed layout.
-  const std::vector<Hkl> installed = FLayouts.List(40);
-  if (!installed.empty()) FKeyboard->SetNamesLayout(installed.front());
+  const std::vector<Hkl> installed = layouts_.List(40);
+  if (!installed.empty()) keyboard_->SetNamesLayout(installed.front());
   for (Hkl hkl : installed) {
     if ((hkl & 0xFFFFFFFFu) == kUsEnglishHkl) {
-      FKeyboard->SetNamesLayout(kUsEnglishHkl);
+      keyboard_->SetNamesLayout(kUsEnglishHkl);
       break;
     }
   }
@@ -129,52 +128,52 @@ void TMainForm::FormCreate() {
   AppendMenuW(menu, MF_STRING, kCmdOpenSite, open.c_str());
 
   LoadLayoutAndSize();
-  FLayoutWidth = FKeyboard->Width();
-  FLayoutHeight = FKeyboard->Height();
+  layoutWidth_ = keyboard_->Width();
+  layoutHeight_ = keyboard_->Height();
   FitKeyFonts();
   DefaultPlacement();
 
-  SendMessageW(FSlider, TBM_SETPOS, TRUE, kDefaultAlphaBlend);
-  tbAlphaBlendChange();
-  FPress->FAutoClick = kDefaultAutoClick;
+  SendMessageW(slider_, TBM_SETPOS, TRUE, kDefaultAlphaBlend);
+  OnTransparencyChanged();
+  press_->autoClick_ = kDefaultAutoClick;
   UpdateAutoClickMenu();
 }
 
-void TMainForm::CreateSlider() {
-  FSlider = CreateWindowExW(0, TRACKBAR_CLASSW, L"",
+void MainWindow::CreateSlider() {
+  slider_ = CreateWindowExW(0, TRACKBAR_CLASSW, L"",
                             WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS |
                                 TBS_FIXEDLENGTH,
                             kDesignClientWidth - kSliderDesignWidth,
                             kDesignClientHeight - kSliderDesignHeight, kSliderDesignWidth,
-                            kSliderDesignHeight, Handle(), nullptr, FInstance, nullptr);
-  SendMessageW(FSlider, TBM_SETRANGEMIN, FALSE, kSliderMin);
-  SendMessageW(FSlider, TBM_SETRANGEMAX, FALSE, kSliderMax);
-  SendMessageW(FSlider, TBM_SETPAGESIZE, 0, 5);
-  SendMessageW(FSlider, TBM_SETPOS, TRUE, kSliderMax);
+                            kSliderDesignHeight, Handle(), nullptr, instance_, nullptr);
+  SendMessageW(slider_, TBM_SETRANGEMIN, FALSE, kSliderMin);
+  SendMessageW(slider_, TBM_SETRANGEMAX, FALSE, kSliderMax);
+  SendMessageW(slider_, TBM_SETPAGESIZE, 0, 5);
+  SendMessageW(slider_, TBM_SETPOS, TRUE, kSliderMax);
 
-  FTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
-                             nullptr, FInstance, nullptr);
+                             nullptr, instance_, nullptr);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(FSlider);
+  tool.uId = reinterpret_cast<UINT_PTR>(slider_);
   tool.lpszText = const_cast<wchar_t*>(L"Transparency");
-  SendMessageW(FTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TMainForm::LoadLayoutAndSize() {
-  FKeyboard->LoadLayout("Standard");
-  RECT frame{0, 0, FKeyboard->Width(), FKeyboard->Height()};
+void MainWindow::LoadLayoutAndSize() {
+  keyboard_->LoadLayout("Standard");
+  RECT frame{0, 0, keyboard_->Width(), keyboard_->Height()};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FKeyboard->Redraw(false);
+  keyboard_->Redraw(false);
 }
 
-void TMainForm::FitKeyFonts() {
-  const THvBtn* escape = FKeyboard->Btn(27);
+void MainWindow::FitKeyFonts() {
+  const Key* escape = keyboard_->Btn(27);
   const KeyFontSizes sizes = FitKeyFontSizes(escape->OutlineWidth(), escape->OutlineHeight());
   HvTheme.KeyFontLarge.Size = sizes.large;
   HvTheme.KeyFontSmall.Size = sizes.small;
@@ -182,58 +181,58 @@ void TMainForm::FitKeyFonts() {
 
 // ------------------------------------------------------- show and resize
 
-void TMainForm::FormShow() {
+void MainWindow::OnFirstShow() {
   if (!IsIconic(Handle()) && !IsZoomed(Handle())) {
     const Rect r = WindowRectangle();
     const Point p = FitToWorkArea({r.left, r.top, r.Width(), r.Height()}, WorkAreaOfRect);
     if (p.x != r.left || p.y != r.top)
       SetWindowPos(Handle(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  FKeyboard->SetShown(true);
-  FKeyboard->SetPaintingEnabled(true);
-  FHklTimer->Start(kHklPollMs);
+  keyboard_->SetShown(true);
+  keyboard_->SetPaintingEnabled(true);
+  hklTimer_->Start(kHklPollMs);
   // The slider never keeps the keyboard focus: the window is never active,
   // so there is no focus to hand over here.
-  FShowDone = true;
+  showDone_ = true;
   // Wine and Windows need not send a size notification at the first show;
   // the keys must fit the client area once it is visible.
-  FormResize();
+  OnResize();
 }
 
-void TMainForm::FormResize() {
-  if (!FShowDone || !FKeyboard) return;
+void MainWindow::OnResize() {
+  if (!showDone_ || !keyboard_) return;
   const Rect client = ClientRectangle();
-  FKeyboard->SetSize(client.Height(), client.Width());
+  keyboard_->SetSize(client.Height(), client.Width());
   // A failed load leaves no reference size to scale from.
-  if (FLayoutWidth > 0 && FLayoutHeight > 0) {
+  if (layoutWidth_ > 0 && layoutHeight_ > 0) {
     const long double kx =
-        static_cast<long double>(FKeyboard->Width()) / static_cast<long double>(FLayoutWidth);
+        static_cast<long double>(keyboard_->Width()) / static_cast<long double>(layoutWidth_);
     const long double ky =
-        static_cast<long double>(FKeyboard->Height()) / static_cast<long double>(FLayoutHeight);
+        static_cast<long double>(keyboard_->Height()) / static_cast<long double>(layoutHeight_);
     for (int vk = 1; vk <= 255; ++vk)
-      if (THvBtn* btn = FKeyboard->Btn(vk)) btn->ScaleOutline(kx, ky);
+      if (Key* btn = keyboard_->Btn(vk)) btn->ScaleOutline(kx, ky);
   }
   FitKeyFonts();
-  FKeyboard->Redraw(true);
-  PlaceSlider(SliderRect(client.Width(), client.Height(), FKeyboard->Btn(161)->OutlineWidth(),
-                         FKeyboard->Btn(32)->OutlineHeight()));
+  keyboard_->Redraw(true);
+  PlaceSlider(SliderRect(client.Width(), client.Height(), keyboard_->Btn(161)->OutlineWidth(),
+                         keyboard_->Btn(32)->OutlineHeight()));
 }
 
-void TMainForm::PlaceSlider(const Rect& r) {
-  SetWindowPos(FSlider, nullptr, r.left, r.top, r.Width(), r.Height(),
+void MainWindow::PlaceSlider(const Rect& r) {
+  SetWindowPos(slider_, nullptr, r.left, r.top, r.Width(), r.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---------------------------------------------- placement and snapping
 
-void TMainForm::DefaultPlacement() {
+void MainWindow::DefaultPlacement() {
   const Rect r = WindowRectangle();
   const Rect wa = MonitorWorkArea(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST));
   const Point p = luma::DefaultPlacement(wa, r.Width(), r.Height());
   SetWindowPos(Handle(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
+void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   const Rect r = WindowRectangle();
   const WindowBox current{r.left, r.top, r.Width(), r.Height()};
   const bool moves = !(pos.flags & SWP_NOMOVE);
@@ -245,7 +244,7 @@ void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &primary, 0);
   HMONITOR monitor = MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST);
   const Point before = proposed;
-  FollowWorkArea(FWorkArea, ToRect(primary), reinterpret_cast<std::uintptr_t>(monitor), current,
+  FollowWorkArea(workArea_, ToRect(primary), reinterpret_cast<std::uintptr_t>(monitor), current,
                  proposed);
   // A change that moves nothing (z-order, size only) is not snapped, unless
   // following the work area just moved it.
@@ -260,9 +259,9 @@ void TMainForm::OnWindowPosChanging(WINDOWPOS& pos) {
 
 // ---------------------------------------------------------- transparency
 
-void TMainForm::tbAlphaBlendChange() {
+void MainWindow::OnTransparencyChanged() {
   HWND hwnd = Handle();
-  const int alpha = static_cast<int>(SendMessageW(FSlider, TBM_GETPOS, 0, 0));
+  const int alpha = static_cast<int>(SendMessageW(slider_, TBM_GETPOS, 0, 0));
   const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   if (alpha < 255) {
     if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
@@ -275,16 +274,16 @@ void TMainForm::tbAlphaBlendChange() {
 
 // --------------------------------------------------------- pointer input
 
-void TMainForm::OnMouseDown(MouseButton button, LPARAM lParam) {
-  if (!FMouseInside) {
+void MainWindow::OnMouseDown(MouseButton button, LPARAM lParam) {
+  if (!mouseInside_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
     TrackMouseEvent(&track);
-    FMouseInside = true;
+    mouseInside_ = true;
   }
-  FPress->MouseDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  press_->MouseDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }
 
-void TMainForm::OnMouseMove(LPARAM lParam) {
+void MainWindow::OnMouseMove(LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam);
   const int y = GET_Y_LPARAM(lParam);
   const Rect client = ClientRectangle();
@@ -292,69 +291,69 @@ void TMainForm::OnMouseMove(LPARAM lParam) {
   if (!inside) {
     // Only seen while the left button holds the capture: leaving the
     // keyboard area releases a held key as it does without capture.
-    if (FMouseInside) OnMouseLeave();
-    FPress->MouseMove(x, y);
+    if (mouseInside_) OnMouseLeave();
+    press_->MouseMove(x, y);
     return;
   }
-  if (!FMouseInside) {
+  if (!mouseInside_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
     TrackMouseEvent(&track);
-    FMouseInside = true;
+    mouseInside_ = true;
   }
-  FPress->MouseMove(x, y);
+  press_->MouseMove(x, y);
 }
 
-void TMainForm::OnMouseUp(MouseButton button) {
+void MainWindow::OnMouseUp(MouseButton button) {
   if (button == MouseButton::Left && GetCapture() == Handle()) ReleaseCapture();
-  FPress->MouseUp();
+  press_->MouseUp();
 }
 
-void TMainForm::OnMouseLeave() {
-  FMouseInside = false;
-  FPress->MouseLeave();
+void MainWindow::OnMouseLeave() {
+  mouseInside_ = false;
+  press_->MouseLeave();
 }
 
-Point TMainForm::CursorPos() {
+Point MainWindow::CursorPos() {
   POINT p{};
   GetCursorPos(&p);
   return {p.x, p.y};
 }
 
-Point TMainForm::WindowPos() {
+Point MainWindow::WindowPos() {
   const Rect r = WindowRectangle();
   return {r.left, r.top};
 }
 
-void TMainForm::SetWindowLeft(std::int32_t left) {
+void MainWindow::SetWindowLeft(std::int32_t left) {
   const Rect r = WindowRectangle();
   SetWindowPos(Handle(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMainForm::SetWindowTop(std::int32_t top) {
+void MainWindow::SetWindowTop(std::int32_t top) {
   const Rect r = WindowRectangle();
   SetWindowPos(Handle(), nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMainForm::ClearActiveControl() {
+void MainWindow::ClearActiveControl() {
   // The slider is the only child that could hold the keyboard focus.
-  if (GetFocus() == FSlider) SetFocus(nullptr);
+  if (GetFocus() == slider_) SetFocus(nullptr);
 }
 
 // ----------------------------------------------------------------- timers
 
-void TMainForm::tmrHKLTimer() { FKeyboard->SetHKL(ForegroundLayout()); }
+void MainWindow::OnLayoutPoll() { keyboard_->SetHKL(ForegroundLayout()); }
 
 // ------------------------------------------------------------ system menu
 
-void TMainForm::UpdateAutoClickMenu() {
+void MainWindow::UpdateAutoClickMenu() {
   ModifyMenuW(GetSystemMenu(Handle(), FALSE), kCmdAutoClick,
-              MF_BYCOMMAND | MF_STRING | (FPress->FAutoClick ? MF_CHECKED : MF_UNCHECKED),
+              MF_BYCOMMAND | MF_STRING | (press_->autoClick_ ? MF_CHECKED : MF_UNCHECKED),
               kCmdAutoClick, L"Auto Click");
 }
 
-void TMainForm::OnSysCommand(WPARAM command) {
+void MainWindow::OnSysCommand(WPARAM command) {
   if (command == kCmdAutoClick) {
-    FPress->FAutoClick = !FPress->FAutoClick;
+    press_->autoClick_ = !press_->autoClick_;
     UpdateAutoClickMenu();
   } else if (command == kCmdOpenSite) {
     ShellExecuteW(Handle(), nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
@@ -387,7 +386,7 @@ BOOL CALLBACK FindRestoreTarget(HWND hwnd, LPARAM lParam) {
 
 // After a restore from the taskbar the foreground goes back to the
 // application the user was typing into, so the next keys reach it.
-void TMainForm::ApplicationEventsMainRestore() {
+void MainWindow::OnRestore() {
   RestoreSearch search{Handle()};
   EnumWindows(FindRestoreTarget, reinterpret_cast<LPARAM>(&search));
   if (search.target) win32::ForceForegroundWindow(search.target, true);
@@ -395,51 +394,51 @@ void TMainForm::ApplicationEventsMainRestore() {
 
 // ------------------------------------------------------------ destruction
 
-void TMainForm::FormDestroy() {
-  if (FHklTimer) FHklTimer->Stop();
-  if (FPressTimer) FPressTimer->Stop();
+void MainWindow::OnDestroy() {
+  if (hklTimer_) hklTimer_->Stop();
+  if (pressTimer_) pressTimer_->Stop();
   // Nothing may stay down in the system once the keyboard is gone: a latched
   // Shift would keep the user's real keyboard shifted.
-  if (FPress) FPress->ReleaseHeldKeys();
+  if (press_) press_->ReleaseHeldKeys();
 }
 
 // --------------------------------------------------------------- messages
 
-Rect TMainForm::WindowRectangle() const {
+Rect MainWindow::WindowRectangle() const {
   RECT r{};
   GetWindowRect(Handle(), &r);
   return ToRect(r);
 }
 
-Rect TMainForm::ClientRectangle() const {
+Rect MainWindow::ClientRectangle() const {
   RECT r{};
   GetClientRect(Handle(), &r);
   return ToRect(r);
 }
 
-LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_MOUSEACTIVATE:
       // Wine activates even a WS_EX_NOACTIVATE window on a click unless told
       // not to; Windows gives this answer for such windows anyway.
       return MA_NOACTIVATE;
     case WM_SHOWWINDOW:
-      if (wParam && FKeyboard) FormShow();
+      if (wParam && keyboard_) OnFirstShow();
       break;
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {
-        FWasMinimised = true;
+        wasMinimised_ = true;
         return 0;
       }
-      if (!FShowDone && FSlider) {
+      if (!showDone_ && slider_) {
         // Anchored right and bottom until the first resize places it.
         PlaceSlider({LOWORD(lParam) - kSliderDesignWidth, HIWORD(lParam) - kSliderDesignHeight,
                      LOWORD(lParam), HIWORD(lParam)});
       }
-      FormResize();
-      if (FWasMinimised) {
-        FWasMinimised = false;
-        ApplicationEventsMainRestore();
+      OnResize();
+      if (wasMinimised_) {
+        wasMinimised_ = false;
+        OnRestore();
       }
       return 0;
     case WM_WINDOWPOSCHANGING:
@@ -450,10 +449,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(Handle(), &ps);
-      if (FKeyboard) FKeyboard->CopyToScreen();
+      if (keyboard_) keyboard_->CopyToScreen();
       EndPaint(Handle(), &ps);
-      if (FShowDone && !FFirstPaintReported) {
-        FFirstPaintReported = true;
+      if (showDone_ && !firstPaintReported_) {
+        firstPaintReported_ = true;
         OutputDebugStringW(L"first-paint");
         if (GetEnvironmentVariableW(L"LUMA_EXIT_AFTER_PAINT", nullptr, 0) > 0)
           PostMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -461,7 +460,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == FSlider) tbAlphaBlendChange();
+      if (reinterpret_cast<HWND>(lParam) == slider_) OnTransparencyChanged();
       return 0;
     case WM_LBUTTONDOWN:
       // The capture keeps moves outside the area coming while a key is held.
@@ -487,15 +486,15 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(lParam);
       return 0;
     case WM_MOUSELEAVE:
-      if (FMouseInside) OnMouseLeave();
+      if (mouseInside_) OnMouseLeave();
       return 0;
     case WM_CAPTURECHANGED:
       break;
     case WM_TIMER:
       if (wParam == kPressTimerId) {
-        FPress->PressTimerTick();
+        press_->PressTimerTick();
       } else if (wParam == kHklTimerId) {
-        tmrHKLTimer();
+        OnLayoutPoll();
       }
       return 0;
     case WM_NCLBUTTONDOWN:
@@ -515,7 +514,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam) DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
-      FormDestroy();
+      OnDestroy();
       PostQuitMessage(0);
       return 0;
   }

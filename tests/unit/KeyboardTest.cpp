@@ -4,18 +4,18 @@
 #include <vector>
 
 #include "KeyboardHarness.h"
-#include "keyboard/HvKeyboard.h"
+#include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
 
 namespace luma {
 namespace {
 
 using fakes::DrawCall;
-using testing::Corners;
-using testing::KeyboardHarness;
-using testing::KeyLine;
+using test::Corners;
+using test::KeyboardHarness;
+using test::KeyLine;
 
-TEST(HvKeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
+TEST(KeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
   BusyCount = 0;
   fakes::RecordingBitmapFactory bitmaps;
   fakes::FakeScreen screen;
@@ -24,24 +24,24 @@ TEST(HvKeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
   fakes::FakeKeyboardLayouts layouts;
   fakes::FakeKeySender sender;
   fakes::FakeCursor cursor;
-  THvKeyboard kb({bitmaps, screen, layouts, sender, cursor}, 0x04070407);
-  EXPECT_EQ(kb.FCurrentHKL, 0x04070407u);
+  Keyboard kb({bitmaps, screen, layouts, sender, cursor}, 0x04070407);
+  EXPECT_EQ(kb.currentHkl_, 0x04070407u);
   EXPECT_EQ(kb.Width(), 500);
   EXPECT_EQ(kb.Height(), 200);
   EXPECT_EQ(bitmaps.created.size(), 2u);
   for (int vk = 0; vk <= 256; ++vk) EXPECT_EQ(kb.Btn(vk), nullptr);
-  EXPECT_FALSE(kb.FShown);
-  EXPECT_TRUE(kb.FPaintingEnabled);
-  EXPECT_EQ(kb.FHotBtn, nullptr);
+  EXPECT_FALSE(kb.shown_);
+  EXPECT_TRUE(kb.paintingEnabled_);
+  EXPECT_EQ(kb.hotBtn_, nullptr);
   EXPECT_TRUE(screen.copies.empty());
 }
 
 // --- Key state -------------------------------------------------------------
 
-TEST(HvKeyboardKeyState, LockKeysToggleOnlyWhenGoingDown) {
+TEST(KeyboardKeyState, LockKeysToggleOnlyWhenGoingDown) {
   KeyboardHarness h;
   for (int vk : {20, 144, 145}) {
-    auto& entry = h.kb.FKeyState[static_cast<std::size_t>(vk)];
+    auto& entry = h.kb.keyState_[static_cast<std::size_t>(vk)];
     const std::vector<std::pair<bool, int>> steps = {
         {true, 1}, {false, 1}, {true, 0}, {false, 0}, {true, 1}};
     for (auto [down, expected] : steps) {
@@ -61,7 +61,7 @@ struct StateStep {
   std::vector<std::pair<int, int>> expect;  // entry, value
 };
 
-TEST(HvKeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
+TEST(KeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
   const std::vector<std::vector<StateStep>> scripts = {
       {{160, true, {{160, 0x81}, {16, 0x81}}},
        {161, true, {{161, 0x81}, {16, 0x81}}},
@@ -86,7 +86,7 @@ TEST(HvKeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
     for (const auto& step : script) {
       h.kb.UpdateKeyState(step.vk, step.down);
       for (auto [entry, value] : step.expect)
-        EXPECT_EQ(h.kb.FKeyState[static_cast<std::size_t>(entry)], value)
+        EXPECT_EQ(h.kb.keyState_[static_cast<std::size_t>(entry)], value)
             << "after " << step.vk << (step.down ? " down" : " up") << ": entry " << entry;
     }
   }
@@ -94,7 +94,7 @@ TEST(HvKeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
 
 // --- Redraw decisions --------------------------------------------------------
 
-class HvKeyboardLoaded : public ::testing::Test {
+class KeyboardLoaded : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(h.kb.LoadLayout("Standard"));
@@ -103,19 +103,19 @@ class HvKeyboardLoaded : public ::testing::Test {
   KeyboardHarness h;
 };
 
-TEST_F(HvKeyboardLoaded, OrdinaryKeyDownRepaintsThatKeyAloneAndCopiesNothing) {
+TEST_F(KeyboardLoaded, OrdinaryKeyDownRepaintsThatKeyAloneAndCopiesNothing) {
   h.kb.Btn(65)->SetDown(true);
   EXPECT_TRUE(h.screen.copies.empty());
   EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 0u);
   const auto outlines = h.Work().Of(DrawCall::kPolygon);
   ASSERT_EQ(outlines.size(), 1u);
   EXPECT_EQ(outlines[0].points, Corners(60, 90, 90, 120));
-  EXPECT_EQ(h.kb.FKeyState[65], 0x81);
+  EXPECT_EQ(h.kb.keyState_[65], 0x81);
   EXPECT_TRUE(h.kb.IsKeyDown(65));
   EXPECT_FALSE(h.kb.IsKeyDown(66));
 }
 
-TEST_F(HvKeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
+TEST_F(KeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
   // Num Lock has no outline in the built-in layout but is still a state key.
   for (int vk : {20, 144, 145, 91, 92, 160, 161, 162, 163, 164, 165}) {
     h.ForgetCalls();
@@ -124,21 +124,21 @@ TEST_F(HvKeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
     EXPECT_EQ(h.screen.copies.size(), 1u) << vk;
     EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 0u) << vk;  // base not rebuilt
   }
-  EXPECT_EQ(h.kb.FKeyState[144], 1);
+  EXPECT_EQ(h.kb.keyState_[144], 1);
 }
 
-TEST_F(HvKeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
+TEST_F(KeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
   h.kb.SetPaintingEnabled(false);
   h.kb.Redraw(false);
   h.kb.Redraw(true);
   h.kb.CopyToScreen();
-  EXPECT_TRUE(h.kb.FBaseStale);
+  EXPECT_TRUE(h.kb.baseStale_);
   EXPECT_TRUE(h.Base().calls.empty());
   EXPECT_TRUE(h.Work().calls.empty());
   EXPECT_TRUE(h.screen.copies.empty());
 
   h.kb.SetPaintingEnabled(true);
-  EXPECT_FALSE(h.kb.FBaseStale);
+  EXPECT_FALSE(h.kb.baseStale_);
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
@@ -147,7 +147,7 @@ TEST_F(HvKeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
   EXPECT_TRUE(h.screen.copies.empty());
 }
 
-TEST_F(HvKeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColours) {
+TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
   HvTheme.BackColor = Rgb(1, 2, 3);
   HvTheme.BackPenColor = Rgb(4, 5, 6);
   h.kb.Redraw(true);
@@ -159,7 +159,7 @@ TEST_F(HvKeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColours) {
   // Every key with an outline paints it on the base, once.
   EXPECT_EQ(h.Base().Count(DrawCall::kPolygon), 75u);
   EXPECT_EQ(h.Work().Of(DrawCall::kBlit).at(0).rect, (Rect{0, 0, 441, 181}));
-  HvTheme = THvTheme{};
+  HvTheme = Theme{};
 
   h.ForgetCalls();
   h.kb.Redraw(false);
@@ -167,22 +167,22 @@ TEST_F(HvKeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColours) {
   EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u);
 }
 
-TEST_F(HvKeyboardLoaded, CopyToScreenCopiesThePaintBoxRectangle) {
+TEST_F(KeyboardLoaded, CopyToScreenCopiesThePaintBoxRectangle) {
   h.screen.width = 300;
   h.screen.height = 120;
   h.kb.CopyToScreen();
   EXPECT_EQ(h.screen.copies, std::vector<Rect>{(Rect{0, 0, 300, 120})});
 }
 
-TEST_F(HvKeyboardLoaded, MarkerFaceLiteralIsStoredAndRebuildsTheBase) {
+TEST_F(KeyboardLoaded, MarkerFaceLiteralIsStoredAndRebuildsTheBase) {
   h.kb.SetMarkerFaceLiteral(true);
-  EXPECT_TRUE(h.kb.FMarkerFaceLiteral);
+  EXPECT_TRUE(h.kb.markerFaceLiteral_);
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
 }
 
 // --- Hover -------------------------------------------------------------------
 
-TEST(HvKeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
+TEST(KeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   KeyboardHarness h;
   const std::string text = KeyLine(66, 0, 0, 40, 30) + "\r\n" + KeyLine(65, 20, 0, 60, 30) +
                            "\r\n" + KeyLine(67, 0, 40, 40, 70);
@@ -190,7 +190,7 @@ TEST(HvKeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   h.ForgetCalls();
 
   h.kb.TrackPointer(30, 15);  // inside both 65 and 66
-  EXPECT_EQ(h.kb.FHotBtn, h.kb.Btn(65));
+  EXPECT_EQ(h.kb.hotBtn_, h.kb.Btn(65));
   EXPECT_TRUE(h.kb.Btn(65)->Hot);
   EXPECT_FALSE(h.kb.Btn(66)->Hot);
   EXPECT_EQ(h.screen.copies.size(), 1u);
@@ -202,21 +202,21 @@ TEST(HvKeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   EXPECT_TRUE(h.Work().calls.empty());
 
   h.kb.TrackPointer(10, 15);  // 66 only
-  EXPECT_EQ(h.kb.FHotBtn, h.kb.Btn(66));
+  EXPECT_EQ(h.kb.hotBtn_, h.kb.Btn(66));
   EXPECT_FALSE(h.kb.Btn(65)->Hot);
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
   h.kb.TrackPointer(50, 50);  // no key: hover cleared, still one copy
-  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_EQ(h.kb.hotBtn_, nullptr);
   EXPECT_FALSE(h.kb.Btn(66)->Hot);
   EXPECT_EQ(h.screen.copies.size(), 2u);
 }
 
-TEST(HvKeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
+TEST(KeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
-  THvBtn& enter = *h.kb.Btn(13);
+  Key& enter = *h.kb.Btn(13);
   h.kb.TrackPointer(50, 10);
   EXPECT_TRUE(enter.Extended);
   h.kb.TrackPointer(10, 10);  // a new hit test of the same key: main part
@@ -228,7 +228,7 @@ TEST(HvKeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
   EXPECT_TRUE(h.kb.Btn(46)->Extended);
 }
 
-TEST(HvKeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
+TEST(KeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.ForgetCalls();
@@ -237,7 +237,7 @@ TEST(HvKeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
   EXPECT_TRUE(h.screen.copies.empty());
 
   h.kb.TrackPointer(15, 15);
-  ASSERT_EQ(h.kb.FHotBtn, h.kb.Btn(27));
+  ASSERT_EQ(h.kb.hotBtn_, h.kb.Btn(27));
   BeginBusyCursor(h.cursor, false);
   BeginBusyCursor(h.cursor, false);
   h.ForgetCalls();
@@ -256,7 +256,7 @@ TEST(HvKeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
 
 // --- First show --------------------------------------------------------------
 
-TEST(HvKeyboardShow, FirstShowReleasesHeldModifiersOnce) {
+TEST(KeyboardShow, FirstShowReleasesHeldModifiersOnce) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.kb.Btn(65)->SetDown(true);
@@ -267,12 +267,12 @@ TEST(HvKeyboardShow, FirstShowReleasesHeldModifiersOnce) {
   h.ForgetCalls();
 
   h.kb.SetShown(true);
-  EXPECT_TRUE(h.kb.FShown);
+  EXPECT_TRUE(h.kb.shown_);
   EXPECT_EQ(h.sender.sent, (std::vector<KeyEvent>{{162, 0x1D, kKeyEventKeyUp, 0, 0}}));
-  EXPECT_EQ(h.kb.FKeyState[17], 0);
-  EXPECT_EQ(h.kb.FKeyState[162], 0);
-  EXPECT_EQ(h.kb.FKeyState[160], 0);
-  EXPECT_EQ(h.kb.FKeyState[20], 1);  // the real Caps Lock state
+  EXPECT_EQ(h.kb.keyState_[17], 0);
+  EXPECT_EQ(h.kb.keyState_[162], 0);
+  EXPECT_EQ(h.kb.keyState_[160], 0);
+  EXPECT_EQ(h.kb.keyState_[20], 1);  // the real Caps Lock state
   EXPECT_FALSE(h.kb.Btn(65)->Down);
   EXPECT_FALSE(h.kb.Btn(160)->Down);
   EXPECT_FALSE(h.screen.copies.empty());
@@ -283,19 +283,19 @@ TEST(HvKeyboardShow, FirstShowReleasesHeldModifiersOnce) {
   EXPECT_TRUE(h.screen.copies.empty());
 }
 
-TEST(HvKeyboardShow, TheForgottenHoverKeyLosesItsHotLook) {
+TEST(KeyboardShow, TheForgottenHoverKeyLosesItsHotLook) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.kb.TrackPointer(15, 15);
   ASSERT_TRUE(h.kb.Btn(27)->Hot);
   h.kb.SetShown(true);
-  EXPECT_EQ(h.kb.FHotBtn, nullptr);
+  EXPECT_EQ(h.kb.hotBtn_, nullptr);
   EXPECT_FALSE(h.kb.Btn(27)->Hot);
 }
 
 // --- Size and release --------------------------------------------------------
 
-TEST(HvKeyboardSize, SetSizeResizesModelAndWorkingImage) {
+TEST(KeyboardSize, SetSizeResizesModelAndWorkingImage) {
   KeyboardHarness h;
   h.kb.SetSize(271, 790);
   EXPECT_EQ(h.kb.Width(), 790);
@@ -312,16 +312,16 @@ TEST(HvKeyboardSize, SetSizeResizesModelAndWorkingImage) {
   EXPECT_EQ(h.Base().Height(), 100);
 }
 
-TEST(HvKeyboardRelease, ReleaseAllSetsEveryKeyUpAndCopies) {
+TEST(KeyboardRelease, ReleaseAllSetsEveryKeyUpAndCopies) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   for (int vk : {65, 161, 20}) h.kb.Btn(vk)->SetDown(true);
   h.ForgetCalls();
   h.kb.ReleaseAll();
   for (int vk = 1; vk <= 255; ++vk) ASSERT_FALSE(h.kb.IsKeyDown(vk)) << vk;
-  EXPECT_EQ(h.kb.FKeyState[65], 0);
-  EXPECT_EQ(h.kb.FKeyState[16], 0);
-  EXPECT_EQ(h.kb.FKeyState[20], 1);  // going up leaves the toggle
+  EXPECT_EQ(h.kb.keyState_[65], 0);
+  EXPECT_EQ(h.kb.keyState_[16], 0);
+  EXPECT_EQ(h.kb.keyState_[20], 1);  // going up leaves the toggle
   EXPECT_FALSE(h.screen.copies.empty());
   EXPECT_TRUE(h.sender.sent.empty());  // the model sends nothing itself
 }
