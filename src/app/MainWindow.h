@@ -15,7 +15,7 @@
 
 namespace luma::app {
 
-inline constexpr wchar_t kMainWindowClass[] = L"MainWindow";
+inline constexpr wchar_t kMainWindowClass[] = L"TMainForm";
 inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
 // System-menu command ids.

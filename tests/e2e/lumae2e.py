@@ -293,7 +293,7 @@ class Session:
             self.lumatype = subprocess.Popen([WINE, str(target)], env=self.env,
                                              stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         self.procs.append(("lumatype", self.lumatype))
-        return wait_for(self._lumatype_window, 60, 'the window "Lumatype" (MainWindow)')
+        return wait_for(self._lumatype_window, 60, 'the window "Lumatype" (TMainForm)')
 
     def _lumatype_window(self):
         if self.lumatype is not None and self.lumatype.poll() is not None:
@@ -303,7 +303,7 @@ class Session:
         if self.foreground_class() == "#32770":
             rc, info = self.probe_kv("foreground")
             raise E2EError(f"a message box came up instead: {info.get('title')!r}")
-        rc, info = self.probe_kv("window", "MainWindow")
+        rc, info = self.probe_kv("window", "TMainForm")
         if rc == 0 and info.get("visible") == "1" and info.get("title") == "Lumatype":
             return info
         return None
@@ -321,9 +321,9 @@ class Session:
         self.lumatype = None
 
     def window(self):
-        rc, info = self.probe_kv("window", "MainWindow")
+        rc, info = self.probe_kv("window", "TMainForm")
         if rc != 0:
-            raise E2EError("no MainWindow window")
+            raise E2EError("no TMainForm window")
         return {k: (int(v) if k != "title" else v) for k, v in info.items()}
 
     def x_client_origin(self, win):

@@ -133,7 +133,7 @@ int WorkArea() {
 }
 
 HWND Slider() {
-  HWND form = FindTop("MainWindow");
+  HWND form = FindTop("TMainForm");
   return form ? FindWindowExW(form, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
 }
 
@@ -172,7 +172,7 @@ int SliderInfo() {
 }
 
 int SetClientSize(int width, int height) {
-  HWND hwnd = FindTop("MainWindow");
+  HWND hwnd = FindTop("TMainForm");
   if (!hwnd) return 2;
   // The frame's size is whatever the window has now around its client area.
   for (int attempt = 0; attempt < 3; ++attempt) {
@@ -195,10 +195,10 @@ int SetClientSize(int width, int height) {
 }
 
 int MoveWindowTo(int x, int y) {
-  HWND hwnd = FindTop("MainWindow");
+  HWND hwnd = FindTop("TMainForm");
   if (!hwnd) return 2;
   SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return Window("MainWindow");
+  return Window("TMainForm");
 }
 
 int Close(const char* className, int timeoutMs) {
@@ -253,7 +253,7 @@ int main(int argc, char** argv) {
   if (command == "set-client-size" && argc >= 4)
     return SetClientSize(atoi(argv[2]), atoi(argv[3]));
   if (command == "move" && argc >= 4) return MoveWindowTo(atoi(argv[2]), atoi(argv[3]));
-  if (command == "close") return Close(argc >= 3 ? argv[2] : "MainWindow", 10000);
+  if (command == "close") return Close(argc >= 3 ? argv[2] : "TMainForm", 10000);
   if (command == "keystate" && argc >= 3) return KeyState(atoi(argv[2]));
   if (command == "activate" && argc >= 3) return Activate(argv[2]);
   return Usage();
