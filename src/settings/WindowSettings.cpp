@@ -1,0 +1,36 @@
+#include "settings/WindowSettings.h"
+
+#include <algorithm>
+
+namespace luma {
+namespace {
+
+bool IsColorScheme(std::int32_t n) { return n >= 1 && n <= kColorSchemeCount; }
+
+}  // namespace
+
+int ColorSchemeToShow(Settings& settings) {
+  const std::int32_t stored = settings.ReadInteger(kColorsValue, 1);
+  return IsColorScheme(stored) ? stored : 1;
+}
+
+int ChangeColorScheme(Settings& settings) {
+  const std::int32_t stored = settings.ReadInteger(kColorsValue, 1);
+  const std::int32_t next = stored >= 1 && stored < kColorSchemeCount ? stored + 1 : 1;
+  settings.WriteInteger(kColorsValue, next);
+  // Read back: with a read-only key nothing changed, and the scheme stays.
+  return ColorSchemeToShow(settings);
+}
+
+std::int32_t AlphaBlendToShow(Settings& settings) {
+  return std::clamp(settings.ReadInteger(kAlphaBlendValue, kMaxAlphaBlend), kMinAlphaBlend,
+                    kMaxAlphaBlend);
+}
+
+bool TakeFirstRun(Settings& settings) {
+  if (settings.ReadBool(kSiteValue, false)) return false;
+  settings.WriteBool(kSiteValue, true);
+  return true;
+}
+
+}  // namespace luma
