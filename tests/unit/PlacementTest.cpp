@@ -1,0 +1,163 @@
+// What the window saves and restores of itself, and its own values: color
+// scheme, Change Colors, transparency, the first run. Over a map of values
+// that records every write.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/Placement.h"
+#include "settings/WindowSettings.h"
+
+namespace luma {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MapSettings : public Settings {
+ public:
+  std::map<std::string, std::int32_t> values;
+  Lines writes;
+  std::optional<std::size_t> failAtWrite;  // this write (0-based) and later ones fail
+
+  std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
+    const auto it = values.find(name);
+    return it == values.end() ? defaultValue : it->second;
+  }
+  bool ReadBool(const std::string& name, bool defaultValue) override {
+    return ReadInteger(name, defaultValue) != 0;
+  }
+  bool WriteInteger(const std::string& name, std::int32_t value) override {
+    if (failAtWrite && writes.size() >= *failAtWrite) return false;
+    writes.push_back(name + "=" + std::to_string(value));
+    values[name] = value;
+    return true;
+  }
+  bool WriteBool(const std::string& name, bool value) override { return WriteInteger(name, value); }
+};
+
+PlacementWindow Window(WindowShowState state, bool restoresToMaximized = false) {
+  PlacementWindow window;
+  window.left = 10;
+  window.top = 700;
+  window.width = 800;
+  window.height = 280;
+  window.state = state;
+  window.restoresToMaximized = restoresToMaximized;
+  return window;
+}
+
+TEST(PlacementTest, SavesTheNormalRectangleOrOnlyTheMaximisedState) {
+  const Lines normal{"TMainFormTop=700", "TMainFormLeft=10", "TMainFormHeight=280",
+                     "TMainFormWidth=800", "TMainFormState=0"};
+  const struct {
+    const char* name;
+    PlacementWindow window;
+    Lines writes;
+  } cases[] = {
+      {"normal", Window(WindowShowState::kNormal), normal},
+      {"maximised", Window(WindowShowState::kMaximized), {"TMainFormState=1"}},
+      {"minimised from maximised", Window(WindowShowState::kMinimized, true), {"TMainFormState=1"}},
+      // A minimised keyboard comes back normal, where it was before.
+      {"minimised from normal", Window(WindowShowState::kMinimized), normal},
+  };
+  for (const auto& c : cases) {
+    MapSettings settings;
+    EXPECT_TRUE(SavePlacement(settings, c.window));
+    EXPECT_EQ(settings.writes, c.writes) << c.name;
+  }
+
+  PlacementWindow noMaximizeBox = Window(WindowShowState::kNormal);
+  noMaximizeBox.maximizeBox = false;
+  noMaximizeBox.className = "TOther";
+  MapSettings settings;
+  SavePlacement(settings, noMaximizeBox);
+  EXPECT_EQ(settings.writes, (Lines{"TOtherTop=700", "TOtherLeft=10", "TOtherState=0"}));
+}
+
+TEST(PlacementTest, StopsAtTheFirstFailedWrite) {
+  MapSettings settings;
+  settings.failAtWrite = 1;
+  EXPECT_FALSE(SavePlacement(settings, Window(WindowShowState::kNormal)));
+  EXPECT_EQ(settings.writes, (Lines{"TMainFormTop=700"}));
+}
+
+TEST(PlacementTest, RestoresSavedValuesOverTheCurrentOnes) {
+  MapSettings settings;
+  EXPECT_EQ(RestorePlacement(settings, Window(WindowShowState::kNormal)),
+            (RestoredPlacement{10, 700, 800, 280, false}));
+
+  settings.values = {{"TMainFormState", 2},
+                     {"TMainFormTop", -5},
+                     {"TMainFormLeft", 3000},
+                     {"TMainFormHeight", 90},
+                     {"TMainFormWidth", 120}};
+  EXPECT_EQ(RestorePlacement(settings, Window(WindowShowState::kNormal)),
+            (RestoredPlacement{3000, -5, 120, 90, true}));
+
+  PlacementWindow fixed = Window(WindowShowState::kNormal);
+  fixed.sizeableBorder = false;
+  fixed.maximizeBox = false;
+  EXPECT_EQ(RestorePlacement(settings, fixed), (RestoredPlacement{3000, -5, 800, 280, false}));
+
+  settings.values = {{"TMainFormTop", 1}};
+  EXPECT_EQ(RestorePlacement(settings, Window(WindowShowState::kNormal)),
+            (RestoredPlacement{10, 1, 800, 280, false}));
+  EXPECT_TRUE(settings.writes.empty());
+}
+
+TEST(WindowSettingsTest, ColorSchemeOutsideTheSevenShowsSchemeOneWithoutRewriting) {
+  const struct {
+    std::optional<std::int32_t> stored;
+    int shown;
+  } cases[] = {{std::nullopt, 1}, {1, 1}, {4, 4}, {7, 7}, {0, 1}, {8, 1}, {-3, 1}, {INT_MAX, 1}};
+  for (const auto& c : cases) {
+    MapSettings settings;
+    if (c.stored) settings.values["Colors"] = *c.stored;
+    EXPECT_EQ(ColorSchemeToShow(settings), c.shown);
+    EXPECT_TRUE(settings.writes.empty());
+  }
+}
+
+TEST(WindowSettingsTest, ChangeColorsStepsThroughTheSevenAndWritesAtOnce) {
+  MapSettings settings;
+  std::vector<int> shown;
+  for (int i = 0; i < 8; ++i) shown.push_back(ChangeColorScheme(settings));
+  EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 5, 6, 7, 1, 2}));
+  EXPECT_EQ(settings.writes.front(), "Colors=2");
+  EXPECT_EQ(settings.writes[6], "Colors=1");
+
+  for (const std::int32_t stored : {INT_MAX, INT_MIN, 0, 8, -1}) {
+    settings.values["Colors"] = stored;
+    EXPECT_EQ(ChangeColorScheme(settings), 1) << stored;
+    EXPECT_EQ(settings.values["Colors"], 1);
+  }
+
+  // A write that does not stick leaves the scheme as it was.
+  settings.values["Colors"] = 3;
+  settings.failAtWrite = 0;
+  EXPECT_EQ(ChangeColorScheme(settings), 3);
+}
+
+TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
+  const struct {
+    std::optional<std::int32_t> stored;
+    std::int32_t shown;
+  } cases[] = {{std::nullopt, 255}, {5, 20}, {20, 20}, {254, 254}, {300, 255}, {INT_MIN, 20}};
+  for (const auto& c : cases) {
+    MapSettings settings;
+    if (c.stored) settings.values["AlphaBlend"] = *c.stored;
+    EXPECT_EQ(AlphaBlendToShow(settings), c.shown);
+  }
+
+  MapSettings settings;
+  EXPECT_TRUE(TakeFirstRun(settings));
+  EXPECT_FALSE(TakeFirstRun(settings));
+  EXPECT_EQ(settings.writes, (Lines{"Site=1"}));
+}
+
+}  // namespace
+}  // namespace luma
