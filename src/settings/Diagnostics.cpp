@@ -35,7 +35,10 @@ std::string LogEntry(LocalClock& clock, const LocalTime& time, std::string_view 
   std::string entry = clock.ShortDate(time);
   const bool midnight =
       time.hour == 0 && time.minute == 0 && time.second == 0 && time.millisecond == 0;
-  if (!midnight) entry += " " + clock.LongTime(time);
+  if (!midnight) {
+    entry += ' ';
+    entry += clock.LongTime(time);
+  }
   entry += " : ";
   entry += message;
   return entry;
@@ -52,7 +55,10 @@ bool DiagnosticLog::Write(std::string_view message) {
   if (!enabled_) return true;
   entries_.push_back(LogEntry(clock_, clock_.Now(), message));
   std::string text;
-  for (const std::string& entry : entries_) text += entry + "\r\n";
+  for (const std::string& entry : entries_) {
+    text += entry;
+    text += "\r\n";
+  }
   return files_.WriteWhole(path_, text);
 }
 
