@@ -33,4 +33,10 @@ bool TakeFirstRun(Settings& settings) {
   return true;
 }
 
+bool SaveWindowSettings(Settings& settings, bool autoClick, std::int32_t alphaBlend,
+                        const PlacementWindow& window) {
+  return settings.WriteBool(kAutoClickValue, autoClick) &&
+         settings.WriteInteger(kAlphaBlendValue, alphaBlend) && SavePlacement(settings, window);
+}
+
 }  // namespace luma

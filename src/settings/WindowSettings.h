@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "settings/Placement.h"
 #include "settings/Settings.h"
 
 namespace luma {
@@ -27,5 +28,11 @@ std::int32_t AlphaBlendToShow(Settings& settings);
 // True on the first run, once: "Site" is then set before the caller does
 // its first-run action, so a failing action is not repeated.
 bool TakeFirstRun(Settings& settings);
+
+// What the window leaves behind when it is destroyed, after every held key
+// has been released: "AutoClick", "AlphaBlend", then the placement. Stops at
+// the first failed write, which has been reported; false then.
+bool SaveWindowSettings(Settings& settings, bool autoClick, std::int32_t alphaBlend,
+                        const PlacementWindow& window);
 
 }  // namespace luma

@@ -159,5 +159,16 @@ TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
   EXPECT_EQ(settings.writes, (Lines{"Site=1"}));
 }
 
+TEST(WindowSettingsTest, ExitWritesOptionsThenPlacementAndStopsAtAFailure) {
+  MapSettings settings;
+  EXPECT_TRUE(SaveWindowSettings(settings, false, 200, Window(WindowShowState::kMaximized)));
+  EXPECT_EQ(settings.writes, (Lines{"AutoClick=0", "AlphaBlend=200", "TMainFormState=1"}));
+
+  MapSettings failing;
+  failing.failAtWrite = 0;
+  EXPECT_FALSE(SaveWindowSettings(failing, true, 255, Window(WindowShowState::kNormal)));
+  EXPECT_TRUE(failing.writes.empty());
+}
+
 }  // namespace
 }  // namespace luma
