@@ -17,8 +17,9 @@ namespace {
 constexpr DWORD kStyle =
     WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 // Top-most, and never activated by a click: the application being typed into
-// keeps the keyboard focus.
-constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+// keeps the keyboard focus. Windows gives a non-activating top-level window
+// no taskbar button unless it asks for one.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 
 // The client size the window is created with, until the layout gives its own.
 constexpr int kDesignClientWidth = 790;
@@ -163,6 +164,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSELEAVE:
       pointer_.OnLeave();
+      return 0;
+    case WM_CAPTURECHANGED:
+      pointer_.OnCaptureChanged(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_TIMER:
       OnTimer(wParam);

@@ -28,6 +28,12 @@ void PointerInput::OnButtonUp(MouseButton button) {
 
 void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
   if (!press_) return;
+  // A drag lasts while the button holds the capture: one quick step may land
+  // outside the window before it has followed.
+  if (press_->Dragging()) {
+    press_->MouseMove(x, y);
+    return;
+  }
   const Rect client = win32::ClientRectangle(window_);
   const bool inside = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
   if (!inside) {
@@ -43,7 +49,13 @@ void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
 
 void PointerInput::OnLeave() {
   inside_ = false;
-  if (press_) press_->MouseLeave();
+  // With the capture the leave notice can come while dragging; the drag goes on.
+  if (!press_ || press_->Dragging()) return;
+  press_->MouseLeave();
+}
+
+void PointerInput::OnCaptureChanged(HWND newOwner) {
+  if (press_ && newOwner != window_) press_->MouseUp();
 }
 
 bool PointerInput::OnTimer(UINT_PTR id) {

@@ -29,6 +29,8 @@ class PointerInput : private PressHost {
   void OnButtonUp(MouseButton button);
   void OnMove(std::int32_t x, std::int32_t y);
   void OnLeave();
+  // Another window took the capture: the press ends as at a button up.
+  void OnCaptureChanged(HWND newOwner);
   // True when id is the press timer's (and the tick ran).
   bool OnTimer(UINT_PTR id);
 
