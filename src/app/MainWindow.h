@@ -1,16 +1,16 @@
 // The keyboard window: non-activating, top-most, sizeable, with the keyboard
-// picture in its client area and the transparency slider in the corner.
+// picture in its client area and the transparency slider in the corner. It
+// answers window messages by handing each to the part that owns it.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-
-#include "input/PressLogic.h"
-#include "keyboard/Keyboard.h"
-#include "lib/WorkArea.h"
-#include "win32/GdiCanvas.h"
-#include "win32/Win32System.h"
+#include "app/KeyboardView.h"
+#include "app/PointerInput.h"
+#include "app/SystemMenu.h"
+#include "app/SystemServices.h"
+#include "app/TransparencySlider.h"
+#include "app/WindowPlacement.h"
 #include "win32/Window.h"
 
 namespace luma::app {
@@ -18,73 +18,33 @@ namespace luma::app {
 inline constexpr wchar_t kMainWindowClass[] = L"TMainForm";
 inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
-// System-menu command ids.
-inline constexpr UINT kCmdOpenSite = 1026;
-inline constexpr UINT kCmdAutoClick = 1027;
-inline constexpr UINT kCmdChangeColors = 1028;
-
-class MainWindow : public win32::BaseWindow<MainWindow>, private PressHost {
+class MainWindow : public win32::BaseWindow<MainWindow> {
  public:
-  MainWindow();
-  ~MainWindow();
+  MainWindow() = default;
 
   // Creates the window and runs the creation steps; the window stays hidden.
+  // A step that fails is noted and skipped; false only without a window.
   bool Create(HINSTANCE instance);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  Keyboard* KeyboardModel() { return keyboard_.get(); }
-
  private:
   void OnCreate();
-  void OnFirstShow();
+  void OnShow();
+  void OnSize(WPARAM kind, int width, int height);
   void OnResize();
+  void OnTimer(UINT_PTR id);
+  void OnNcLeftButtonDown(WPARAM hitTest);
   void OnDestroy();
-  void LoadLayoutAndSize();
-  void FitKeyFonts();
-  void DefaultPlacement();
-  void UpdateAutoClickMenu();
-  void OnTransparencyChanged();
-  void OnLayoutPoll();
-  void OnRestore();
-  void OnWindowPosChanging(WINDOWPOS& pos);
-  void OnMouseDown(MouseButton button, LPARAM lParam);
-  void OnMouseMove(LPARAM lParam);
-  void OnMouseUp(MouseButton button);
-  void OnMouseLeave();
-  void OnSysCommand(WPARAM command);
-  void CreateSlider();
-  void PlaceSlider(const Rect& rect);
-  Rect WindowRectangle() const;
-  Rect ClientRectangle() const;
-
-  // PressHost
-  Point CursorPos() override;
-  Point WindowPos() override;
-  void SetWindowLeft(std::int32_t left) override;
-  void SetWindowTop(std::int32_t top) override;
-  void ClearActiveControl() override;
 
   HINSTANCE instance_ = nullptr;
-  HWND slider_ = nullptr;
-  HWND tooltip_ = nullptr;
-  bool showDone_ = false;
-  bool mouseInside_ = false;
-  bool firstPaintReported_ = false;
-  bool wasMinimised_ = false;
-  std::int32_t layoutWidth_ = 0;
-  std::int32_t layoutHeight_ = 0;
-  WorkAreaMemory workArea_;
+  bool shown_ = false;
 
-  win32::GdiBitmapFactory bitmaps_;
-  std::unique_ptr<win32::WindowScreen> screen_;
-  win32::Win32KeyboardLayouts layouts_;
-  win32::Win32KeySender sender_;
-  win32::Win32Cursor cursor_;
-  win32::Win32SystemColors sysColors_;
-  std::unique_ptr<win32::WindowTimer> pressTimer_;
-  std::unique_ptr<win32::WindowTimer> hklTimer_;
-  std::unique_ptr<Keyboard> keyboard_;
-  std::unique_ptr<PressLogic> press_;
+  SystemServices services_;
+  KeyboardView view_;
+  TransparencySlider slider_;
+  WindowPlacement placement_;
+  PointerInput pointer_{placement_};
+  SystemMenu menu_{pointer_};
 };
 
 }  // namespace luma::app

@@ -90,6 +90,10 @@ class WindowScreen : public luma::Screen {
   HWND window_;
 };
 
+// Copies the part of source inside area to the same place of a DC, such as
+// the one BeginPaint hands out; what lies outside the bitmap stays untouched.
+void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area);
+
 // Process-wide bitmap for text on pure-green faces: brush and pen #777777,
 // drawn with #777777 as its transparent color. Created on first use.
 using luma::kTextBitmapColor;

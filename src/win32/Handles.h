@@ -90,6 +90,24 @@ class WindowDc {
   HDC dc_;
 };
 
+// The DC of one WM_PAINT: BeginPaint at construction, EndPaint (which
+// validates the area) at the end. Lives only inside the paint handler.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+
+  HDC Get() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back. It keeps the DC
 // it selected into, so the restore cannot go to the wrong context.
 class SelectionGuard {
@@ -101,7 +119,8 @@ class SelectionGuard {
   SelectionGuard(const SelectionGuard&) = delete;
   SelectionGuard& operator=(const SelectionGuard&) = delete;
   SelectionGuard(SelectionGuard&& other) noexcept
-      : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
+      : dc_(std::exchange(other.dc_, nullptr)),
+        previous_(std::exchange(other.previous_, nullptr)) {}
   SelectionGuard& operator=(SelectionGuard&& other) noexcept {
     if (this != &other) {
       Restore();

@@ -1,9 +1,16 @@
 // The window helper, written once: binds the C++ object to its HWND at
 // WM_NCCREATE and routes every later message to Derived::HandleMessage.
 // Derived answers what it handles and passes the rest to DefWindowProcW.
+// No exception leaves a handler: it is noted and the message gets the
+// default processing instead (a WM_PAINT is still validated, a creation
+// still goes on).
 #pragma once
 
 #include <windows.h>
+
+#include <cwchar>
+
+#include "win32/ExceptionBoundary.h"
 
 namespace luma::win32 {
 
@@ -34,8 +41,7 @@ class BaseWindow {
   BaseWindow& operator=(const BaseWindow&) = delete;
 
   HWND CreateWindowHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                          DWORD style, int x, int y, int width, int height,
-                          HWND parent = nullptr) {
+                          DWORD style, int x, int y, int width, int height, HWND parent = nullptr) {
     return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
                            GetModuleHandleW(nullptr), static_cast<Derived*>(this));
   }
@@ -58,7 +64,15 @@ class BaseWindow {
     // WM_GETMINMAXINFO arrives before WM_NCCREATE, when nothing is bound yet.
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
 
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      wchar_t where[32];
+      std::swprintf(where, 32, L"window message 0x%04X", message);
+      NoteCaughtException(where);
+      result = DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       static_cast<BaseWindow*>(self)->hwnd_ = nullptr;

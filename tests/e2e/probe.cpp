@@ -2,6 +2,7 @@
 // Prints machine-readable "name=value" lines (notepad-text prints the raw text).
 // Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
 #include <windows.h>
+// After <windows.h>, which they need.
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
@@ -16,8 +17,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                       nullptr, nullptr);
@@ -105,8 +106,8 @@ int Window(const char* className) {
   DWORD flags = 0;
   COLORREF key = 0;
   bool layered = (exStyle & WS_EX_LAYERED) != 0;
-  bool haveAlpha = layered && GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) &&
-                   (flags & LWA_ALPHA) != 0;
+  bool haveAlpha =
+      layered && GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) && (flags & LWA_ALPHA) != 0;
   char line[1024];
   snprintf(line, sizeof line,
            "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nclient_x=%ld\nclient_y=%ld\n"
@@ -164,8 +165,9 @@ int SliderInfo() {
   SendMessageTimeoutW(slider, TBM_GETRANGEMIN, 0, 0, SMTO_ABORTIFHUNG, 5000, &lo);
   SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_ABORTIFHUNG, 5000, &hi);
   char line[256];
-  snprintf(line, sizeof line, "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nposition=%lu\nmin=%lu\nmax=%lu\n",
-           rect.left, rect.top, rect.right, rect.bottom, static_cast<unsigned long>(pos),
+  snprintf(line, sizeof line,
+           "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nposition=%lu\nmin=%lu\nmax=%lu\n", rect.left,
+           rect.top, rect.right, rect.bottom, static_cast<unsigned long>(pos),
            static_cast<unsigned long>(lo), static_cast<unsigned long>(hi));
   Print(line);
   return 0;
@@ -229,11 +231,22 @@ int Activate(const char* className) {
   return 0;
 }
 
+// Sends a message to a top-level window, as another program would.
+int Send(const char* className, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
+    return 3;
+  Print("result=" + std::to_string(result) + "\n");
+  return 0;
+}
+
 int Usage() {
   Print(
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
-      "       keystate VK | activate CLASS\n");
+      "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]]\n");
   return 1;
 }
 
@@ -250,11 +263,14 @@ int main(int argc, char** argv) {
   if (command == "workarea") return WorkArea();
   if (command == "slider") return SliderInfo();
   if (command == "set-slider" && argc >= 3) return SetSlider(atoi(argv[2]));
-  if (command == "set-client-size" && argc >= 4)
-    return SetClientSize(atoi(argv[2]), atoi(argv[3]));
+  if (command == "set-client-size" && argc >= 4) return SetClientSize(atoi(argv[2]), atoi(argv[3]));
   if (command == "move" && argc >= 4) return MoveWindowTo(atoi(argv[2]), atoi(argv[3]));
   if (command == "close") return Close(argc >= 3 ? argv[2] : "TMainForm", 10000);
   if (command == "keystate" && argc >= 3) return KeyState(atoi(argv[2]));
   if (command == "activate" && argc >= 3) return Activate(argv[2]);
+  if (command == "send" && argc >= 4)
+    return Send(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
+                argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
+                argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
   return Usage();
 }

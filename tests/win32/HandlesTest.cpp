@@ -86,12 +86,25 @@ TEST(HandlesTest, ModuleIsFreedWithItsOwner) {
   EXPECT_EQ(GetModuleHandleW(L"cabinet.dll"), nullptr);
 }
 
+TEST(HandlesTest, PaintDcValidatesTheAreaItPaints) {
+  test::RecordingWindow window;
+  ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
+  const RECT dirty{10, 20, 30, 40};
+  ValidateRect(window.Handle(), nullptr);
+  InvalidateRect(window.Handle(), &dirty, FALSE);
+  {
+    PaintDc paint(window.Handle());
+    EXPECT_NE(paint.Get(), nullptr);
+    EXPECT_TRUE(EqualRect(&paint.Area(), &dirty));
+  }
+  EXPECT_FALSE(GetUpdateRect(window.Handle(), nullptr, FALSE));
+}
+
 TEST(BaseWindowTest, BindsAtCreationAndUnbindsAtDestruction) {
   test::RecordingWindow window;
   ASSERT_NE(window.Handle(), nullptr);
   EXPECT_TRUE(window.sawNcCreate);
-  EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWLP_USERDATA),
-            reinterpret_cast<LONG_PTR>(&window));
+  EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
   HWND hwnd = window.Handle();
   DestroyWindow(hwnd);
   EXPECT_TRUE(window.sawNcDestroy);

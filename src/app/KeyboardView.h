@@ -1,0 +1,60 @@
+// The keyboard picture in the client area: the keyboard model and its
+// bitmaps, the caption fonts, painting, rescaling to the client size, and the
+// poll of the foreground application's keyboard layout.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "app/SystemServices.h"
+#include "keyboard/Keyboard.h"
+#include "platform/Types.h"
+#include "win32/GdiCanvas.h"
+#include "win32/Win32System.h"
+
+namespace luma::app {
+
+class KeyboardView {
+ public:
+  static constexpr UINT_PTR kLayoutPollTimerId = 1;
+
+  // The model over the window's client area, in the default colors and fonts.
+  void Create(HWND window, SystemServices& services);
+  // The built-in layout; its size becomes the reference for rescaling.
+  void LoadLayout();
+  // The layout's own size (before any rescaling).
+  std::int32_t LayoutWidth() const { return layoutWidth_; }
+  std::int32_t LayoutHeight() const { return layoutHeight_; }
+
+  // Keyboard visible: painting on and the layout poll running.
+  void Show();
+  // Keys, fonts and picture for a client area of this size.
+  void Resize(std::int32_t width, std::int32_t height);
+  // Where the transparency slider goes in a client area of this size.
+  Rect SliderArea(std::int32_t width, std::int32_t height) const;
+  void Paint();
+  // True when id is the layout poll's timer (and the poll ran).
+  bool OnTimer(UINT_PTR id);
+  void Stop();
+
+  // Null until Create has succeeded.
+  Keyboard* Model() { return keyboard_.get(); }
+
+ private:
+  void SetUpTheme(SystemServices& services);
+  void ChooseNamesLayout(KeyboardLayouts& layouts);
+  void FitKeyFonts();
+  void ScaleKeys();
+
+  HWND window_ = nullptr;
+  win32::GdiBitmapFactory bitmaps_;
+  std::unique_ptr<win32::WindowScreen> screen_;
+  std::unique_ptr<win32::WindowTimer> layoutPoll_;
+  std::unique_ptr<Keyboard> keyboard_;
+  std::int32_t layoutWidth_ = 0;
+  std::int32_t layoutHeight_ = 0;
+};
+
+}  // namespace luma::app

@@ -1,0 +1,104 @@
+#include "app/PointerInput.h"
+
+#include "win32/Rectangles.h"
+
+namespace luma::app {
+
+void PointerInput::Create(HWND window, Keyboard& keyboard, KeySender& sender) {
+  window_ = window;
+  pressTimer_ = std::make_unique<win32::WindowTimer>(window, kPressTimerId);
+  press_ =
+      std::make_unique<PressLogic>(keyboard, sender, *pressTimer_, static_cast<PressHost&>(*this));
+}
+
+void PointerInput::OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y) {
+  if (!press_) return;
+  // The capture keeps the moves coming while a key is held or the window
+  // dragged, also outside the window.
+  if (button == MouseButton::Left) SetCapture(window_);
+  TrackLeave();
+  press_->MouseDown(button, x, y);
+}
+
+void PointerInput::OnButtonUp(MouseButton button) {
+  if (!press_) return;
+  press_->MouseUp();
+  if (button == MouseButton::Left && GetCapture() == window_) ReleaseCapture();
+}
+
+void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
+  if (!press_) return;
+  // A drag lasts while the button holds the capture: one quick step may land
+  // outside the window before it has followed.
+  if (press_->Dragging()) {
+    press_->MouseMove(x, y);
+    return;
+  }
+  const Rect client = win32::ClientRectangle(window_);
+  const bool inside = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
+  if (!inside) {
+    // Only seen while the capture is held: a held key is released on leaving
+    // the keyboard area, as it is without the capture.
+    if (inside_) OnLeave();
+    press_->MouseMove(x, y);
+    return;
+  }
+  TrackLeave();
+  press_->MouseMove(x, y);
+}
+
+void PointerInput::OnLeave() {
+  inside_ = false;
+  // With the capture the leave notice can come while dragging; the drag goes on.
+  if (!press_ || press_->Dragging()) return;
+  press_->MouseLeave();
+}
+
+void PointerInput::OnCaptureChanged(HWND newOwner) {
+  if (press_ && newOwner != window_) press_->MouseUp();
+}
+
+bool PointerInput::OnTimer(UINT_PTR id) {
+  if (id != kPressTimerId) return false;
+  if (press_) press_->PressTimerTick();
+  return true;
+}
+
+bool PointerInput::AutoClick() const { return press_ && press_->autoClick_; }
+
+void PointerInput::SetAutoClick(bool on) {
+  if (press_) press_->autoClick_ = on;
+}
+
+void PointerInput::ReleaseHeldKeys() {
+  if (pressTimer_) pressTimer_->Stop();
+  if (press_) press_->ReleaseHeldKeys();
+}
+
+void PointerInput::TrackLeave() {
+  if (inside_) return;
+  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
+  TrackMouseEvent(&track);
+  inside_ = true;
+}
+
+Point PointerInput::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+Point PointerInput::WindowPos() { return placement_.Position(); }
+
+void PointerInput::SetWindowLeft(std::int32_t left) { placement_.MoveLeftTo(left); }
+
+void PointerInput::SetWindowTop(std::int32_t top) { placement_.MoveTopTo(top); }
+
+// No child keeps the keyboard focus: the window is never active, so a
+// focused slider would only swallow keys meant for elsewhere.
+void PointerInput::ClearActiveControl() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(window_, focus)) SetFocus(nullptr);
+}
+
+}  // namespace luma::app

@@ -1,0 +1,45 @@
+#include "app/SystemMenu.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace luma::app {
+namespace {
+
+constexpr wchar_t kSiteHost[] = L"www.lumatype.org";
+
+}  // namespace
+
+void SystemMenu::Create(HWND window) {
+  window_ = window;
+  HMENU menu = GetSystemMenu(window, FALSE);
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
+  AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
+  const std::wstring open = std::wstring(L"Open ") + kSiteHost;
+  AppendMenuW(menu, MF_STRING, kOpenSite, open.c_str());
+}
+
+void SystemMenu::ShowAutoClick() {
+  ModifyMenuW(GetSystemMenu(window_, FALSE), kAutoClick,
+              MF_BYCOMMAND | MF_STRING | (pointer_.AutoClick() ? MF_CHECKED : MF_UNCHECKED),
+              kAutoClick, L"Auto Click");
+}
+
+// The whole wParam is compared: these ids are not system commands, whose
+// low four bits the system uses for itself.
+bool SystemMenu::OnCommand(WPARAM command) {
+  switch (command) {
+    case kAutoClick:
+      pointer_.SetAutoClick(!pointer_.AutoClick());
+      ShowAutoClick();
+      return true;
+    case kOpenSite:
+      ShellExecuteW(window_, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
+      return true;
+  }
+  return false;
+}
+
+}  // namespace luma::app

@@ -1,0 +1,81 @@
+#include "app/TransparencySlider.h"
+
+#include <commctrl.h>
+
+namespace luma::app {
+namespace {
+
+constexpr std::int32_t kDesignWidth = 62;
+constexpr std::int32_t kDesignHeight = 24;
+constexpr int kPageSize = 5;
+
+}  // namespace
+
+void TransparencySlider::Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth,
+                                std::int32_t clientHeight) {
+  parent_ = parent;
+  trackbar_ =
+      CreateWindowExW(0, TRACKBAR_CLASSW, L"",
+                      WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH,
+                      clientWidth - kDesignWidth, clientHeight - kDesignHeight, kDesignWidth,
+                      kDesignHeight, parent, nullptr, instance, nullptr);
+  SendMessageW(trackbar_, TBM_SETRANGEMIN, FALSE, kMinimum);
+  SendMessageW(trackbar_, TBM_SETRANGEMAX, FALSE, kMaximum);
+  SendMessageW(trackbar_, TBM_SETPAGESIZE, 0, kPageSize);
+  SendMessageW(trackbar_, TBM_SETPOS, TRUE, kMaximum);
+
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                             nullptr, instance, nullptr);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(trackbar_);
+  tool.lpszText = const_cast<wchar_t*>(L"Transparency");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight) {
+  Place({clientWidth - kDesignWidth, clientHeight - kDesignHeight, clientWidth, clientHeight});
+}
+
+void TransparencySlider::Place(const Rect& area) {
+  if (!trackbar_) return;
+  SetWindowPos(trackbar_, nullptr, area.left, area.top, area.Width(), area.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TransparencySlider::SetPosition(int position) {
+  if (!trackbar_) return;
+  SendMessageW(trackbar_, TBM_SETPOS, TRUE, position);
+  ApplyTransparency();
+}
+
+int TransparencySlider::Position() const {
+  return trackbar_ ? static_cast<int>(SendMessageW(trackbar_, TBM_GETPOS, 0, 0)) : kMaximum;
+}
+
+bool TransparencySlider::OnScroll(HWND control) {
+  if (!trackbar_ || control != trackbar_) return false;
+  ApplyTransparency();
+  return true;
+}
+
+// Layered only while faded: an opaque layered window costs a redirection
+// bitmap for nothing.
+void TransparencySlider::ApplyTransparency() {
+  const int alpha = Position();
+  const LONG_PTR exStyle = GetWindowLongPtrW(parent_, GWL_EXSTYLE);
+  if (alpha < kMaximum) {
+    if (!(exStyle & WS_EX_LAYERED))
+      SetWindowLongPtrW(parent_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(parent_, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  } else {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongPtrW(parent_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    RedrawWindow(parent_, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
+}  // namespace luma::app

@@ -1,0 +1,37 @@
+// The transparency slider in the bottom-right corner: a trackbar with the
+// tooltip "Transparency" that fades the whole window through the layered style.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/Types.h"
+
+namespace luma::app {
+
+class TransparencySlider {
+ public:
+  static constexpr int kMinimum = 20;
+  static constexpr int kMaximum = 255;  // opaque
+
+  // At its design place in a client area of the design size.
+  void Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth, std::int32_t clientHeight);
+  // Until the keyboard places it, it keeps its design size in the corner.
+  void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight);
+  void Place(const Rect& area);
+  // The position (clamped by the trackbar), then the window's transparency.
+  void SetPosition(int position);
+  int Position() const;
+  // Answers the trackbar's WM_HSCROLL; false for any other scroll bar.
+  bool OnScroll(HWND control);
+
+ private:
+  void ApplyTransparency();
+
+  HWND parent_ = nullptr;
+  HWND trackbar_ = nullptr;
+  HWND tooltip_ = nullptr;
+};
+
+}  // namespace luma::app

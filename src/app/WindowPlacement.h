@@ -1,0 +1,44 @@
+// Where the window stands: its default place on the work-area bottom, pulling
+// it back inside the work area, following a work area that changed size and
+// snapping to its edges on every move, and handing the foreground back after
+// a restore from the taskbar.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "lib/WorkArea.h"
+#include "platform/Types.h"
+
+namespace luma::app {
+
+class WindowPlacement {
+ public:
+  void Attach(HWND window) { window_ = window; }
+
+  // The outer size that gives this client size with the window's styles.
+  void SetClientSize(std::int32_t width, std::int32_t height);
+  // Standing on the bottom of the work area, centred.
+  void PlaceDefault();
+  // A window in the normal state is pulled back inside its work area.
+  void FitToWorkArea();
+  void OnWindowPosChanging(WINDOWPOS& pos);
+  // WM_SIZE: after a restore from the minimised state the foreground goes
+  // back to the application the user was typing into.
+  void OnSize(WPARAM kind);
+
+  Point Position() const;
+  // Each goes through the move rules of OnWindowPosChanging.
+  void MoveLeftTo(std::int32_t left);
+  void MoveTopTo(std::int32_t top);
+
+ private:
+  void MoveTo(Point position);
+
+  HWND window_ = nullptr;
+  WorkAreaMemory workArea_;
+  bool minimised_ = false;
+};
+
+}  // namespace luma::app
