@@ -98,27 +98,19 @@ void MainWindow::OnCreate() {
   screen_ = std::make_unique<win32::WindowScreen>(hwnd);
   pressTimer_ = std::make_unique<win32::WindowTimer>(hwnd, kPressTimerId);
   hklTimer_ = std::make_unique<win32::WindowTimer>(hwnd, kHklTimerId);
-  const KeyboardDeps deps{bitmaps_, *screen_, layouts_, sender_, cursor_, &win32::TextBitmap()};
+  const KeyboardDeps deps{bitmaps_,    *screen_, layouts_,  sender_,
+                          busyCursor_, theme_,   captions_, &textBitmap_};
   keyboard_ = std::make_unique<Keyboard>(deps, ForegroundLayout());
   keyboard_->SetMarkerFaceLiteral(false);
   press_ = std::make_unique<PressLogic>(*keyboard_, sender_, *pressTimer_,
                                         static_cast<PressHost&>(*this));
 
-  ThemeColorsOf = ComputeThemeColors(sysColors_, win32::QueryVisualStyle());
-  HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(kDefaultColors, HvTheme, ThemeColorsOf, sysColors_);
+  themeColors_ = ComputeThemeColors(sysColors_, win32::QueryVisualStyle());
+  theme_.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+  theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+  ApplyColorScheme(kDefaultColors, theme_, themeColors_, sysColors_);
 
-  // Character positions are named by US English when it is installed, else
-  // by the first installed layout.
-  const std::vector<Hkl> installed = layouts_.List(40);
-  if (!installed.empty()) keyboard_->SetNamesLayout(installed.front());
-  for (Hkl hkl : installed) {
-    if ((hkl & 0xFFFFFFFFu) == kUsEnglishHkl) {
-      keyboard_->SetNamesLayout(kUsEnglishHkl);
-      break;
-    }
-  }
+  keyboard_->ChooseNamesLayout();
 
   HMENU menu = GetSystemMenu(hwnd, FALSE);
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -128,14 +120,12 @@ void MainWindow::OnCreate() {
   AppendMenuW(menu, MF_STRING, kCmdOpenSite, open.c_str());
 
   LoadLayoutAndSize();
-  layoutWidth_ = keyboard_->Width();
-  layoutHeight_ = keyboard_->Height();
   FitKeyFonts();
   DefaultPlacement();
 
   SendMessageW(slider_, TBM_SETPOS, TRUE, kDefaultAlphaBlend);
   OnTransparencyChanged();
-  press_->autoClick_ = kDefaultAutoClick;
+  press_->SetAutoClick(kDefaultAutoClick);
   UpdateAutoClickMenu();
 }
 
@@ -173,10 +163,10 @@ void MainWindow::LoadLayoutAndSize() {
 }
 
 void MainWindow::FitKeyFonts() {
-  const Key* escape = keyboard_->Btn(27);
-  const KeyFontSizes sizes = FitKeyFontSizes(escape->OutlineWidth(), escape->OutlineHeight());
-  HvTheme.KeyFontLarge.Size = sizes.large;
-  HvTheme.KeyFontSmall.Size = sizes.small;
+  const Size escape = keyboard_->EscapeKeySize();
+  const KeyFontSizes sizes = FitKeyFontSizes(escape.cx, escape.cy);
+  theme_.KeyFontLarge.Size = sizes.large;
+  theme_.KeyFontSmall.Size = sizes.small;
 }
 
 // ------------------------------------------------------- show and resize
@@ -202,20 +192,11 @@ void MainWindow::OnFirstShow() {
 void MainWindow::OnResize() {
   if (!showDone_ || !keyboard_) return;
   const Rect client = ClientRectangle();
-  keyboard_->SetSize(client.Height(), client.Width());
-  // A failed load leaves no reference size to scale from.
-  if (layoutWidth_ > 0 && layoutHeight_ > 0) {
-    const long double kx =
-        static_cast<long double>(keyboard_->Width()) / static_cast<long double>(layoutWidth_);
-    const long double ky =
-        static_cast<long double>(keyboard_->Height()) / static_cast<long double>(layoutHeight_);
-    for (int vk = 1; vk <= 255; ++vk)
-      if (Key* btn = keyboard_->Btn(vk)) btn->ScaleOutline(kx, ky);
-  }
+  keyboard_->ScaleToClient(client.Width(), client.Height());
   FitKeyFonts();
   keyboard_->Redraw(true);
-  PlaceSlider(SliderRect(client.Width(), client.Height(), keyboard_->Btn(161)->OutlineWidth(),
-                         keyboard_->Btn(32)->OutlineHeight()));
+  PlaceSlider(SliderRect(client.Width(), client.Height(), keyboard_->RightShiftWidth(),
+                         keyboard_->SpaceBarHeight()));
 }
 
 void MainWindow::PlaceSlider(const Rect& r) {
@@ -234,27 +215,26 @@ void MainWindow::DefaultPlacement() {
 
 void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   const Rect r = WindowRectangle();
-  const WindowBox current{r.left, r.top, r.Width(), r.Height()};
-  const bool moves = !(pos.flags & SWP_NOMOVE);
-  Point proposed = moves ? Point{pos.x, pos.y} : Point{r.left, r.top};
-  const std::int32_t width = (pos.flags & SWP_NOSIZE) ? current.width : pos.cx;
-  const std::int32_t height = (pos.flags & SWP_NOSIZE) ? current.height : pos.cy;
-
   RECT primary{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &primary, 0);
   HMONITOR monitor = MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST);
-  const Point before = proposed;
-  FollowWorkArea(workArea_, ToRect(primary), reinterpret_cast<std::uintptr_t>(monitor), current,
-                 proposed);
-  // A change that moves nothing (z-order, size only) is not snapped, unless
-  // following the work area just moved it.
-  if (moves || !(proposed == before))
-    SnapToWorkArea(proposed, width, height, current, MonitorWorkArea(monitor));
-  if (!(proposed == Point{r.left, r.top}) || moves) {
-    pos.x = proposed.x;
-    pos.y = proposed.y;
-    if (!(proposed == Point{r.left, r.top})) pos.flags &= ~SWP_NOMOVE;
-  }
+  WindowPosRequest request;
+  request.current = {r.left, r.top, r.Width(), r.Height()};
+  request.x = pos.x;
+  request.y = pos.y;
+  request.width = pos.cx;
+  request.height = pos.cy;
+  request.noMove = (pos.flags & SWP_NOMOVE) != 0;
+  request.noSize = (pos.flags & SWP_NOSIZE) != 0;
+  request.primaryWorkArea = ToRect(primary);
+  request.monitor = reinterpret_cast<std::uintptr_t>(monitor);
+  request.monitorWorkArea = MonitorWorkArea(monitor);
+  request.memory = workArea_;
+  const WindowPosAnswer answer = DecideWindowPos(request);
+  workArea_ = answer.memory;
+  pos.x = answer.x;
+  pos.y = answer.y;
+  if (answer.clearNoMove) pos.flags &= ~SWP_NOMOVE;
 }
 
 // ---------------------------------------------------------- transparency
@@ -347,13 +327,13 @@ void MainWindow::OnLayoutPoll() { keyboard_->SetHKL(ForegroundLayout()); }
 
 void MainWindow::UpdateAutoClickMenu() {
   ModifyMenuW(GetSystemMenu(Handle(), FALSE), kCmdAutoClick,
-              MF_BYCOMMAND | MF_STRING | (press_->autoClick_ ? MF_CHECKED : MF_UNCHECKED),
+              MF_BYCOMMAND | MF_STRING | (press_->AutoClick() ? MF_CHECKED : MF_UNCHECKED),
               kCmdAutoClick, L"Auto Click");
 }
 
 void MainWindow::OnSysCommand(WPARAM command) {
   if (command == kCmdAutoClick) {
-    press_->autoClick_ = !press_->autoClick_;
+    press_->SetAutoClick(!press_->AutoClick());
     UpdateAutoClickMenu();
   } else if (command == kCmdOpenSite) {
     ShellExecuteW(Handle(), nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
@@ -500,7 +480,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       // Moving, sizing and the system menu need this window in the
       // foreground; the click itself cannot activate it.
-      if (wParam == HTCAPTION || wParam == HTSYSMENU || (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT))
+      if (wParam == HTCAPTION || wParam == HTSYSMENU ||
+          (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT))
         win32::ForceForegroundWindow(Handle(), true);
       break;
     case WM_SYSCOMMAND:

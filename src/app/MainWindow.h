@@ -71,8 +71,6 @@ class MainWindow : public win32::BaseWindow<MainWindow>, private PressHost {
   bool mouseInside_ = false;
   bool firstPaintReported_ = false;
   bool wasMinimised_ = false;
-  std::int32_t layoutWidth_ = 0;
-  std::int32_t layoutHeight_ = 0;
   WorkAreaMemory workArea_;
 
   win32::GdiBitmapFactory bitmaps_;
@@ -80,6 +78,11 @@ class MainWindow : public win32::BaseWindow<MainWindow>, private PressHost {
   win32::Win32KeyboardLayouts layouts_;
   win32::Win32KeySender sender_;
   win32::Win32Cursor cursor_;
+  BusyCursor busyCursor_{cursor_};
+  Theme theme_;
+  ThemeColors themeColors_;
+  CaptionCache captions_;
+  win32::TextBitmap textBitmap_;
   win32::Win32SystemColors sysColors_;
   std::unique_ptr<win32::WindowTimer> pressTimer_;
   std::unique_ptr<win32::WindowTimer> hklTimer_;

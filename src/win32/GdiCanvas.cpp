@@ -91,7 +91,8 @@ void GdiBitmap::SelectFont() {
     std::copy_n(face.begin(), n, lf.lfFaceName);
     hfont_.Reset(CreateFontIndirectW(&lf));
   }
-  SelectObject(dc_.Get(), hfont_ ? static_cast<HGDIOBJ>(hfont_.Get()) : GetStockObject(SYSTEM_FONT));
+  SelectObject(dc_.Get(),
+               hfont_ ? static_cast<HGDIOBJ>(hfont_.Get()) : GetStockObject(SYSTEM_FONT));
 }
 
 void GdiBitmap::FillRect(const luma::Rect& rect) {
@@ -168,8 +169,8 @@ void GdiBitmap::SetSize(std::int32_t width, std::int32_t height) {
   if (dib && dib_) {
     MemoryDc scratch(CreateCompatibleDC(dc_.Get()));
     SelectionGuard select(scratch.Get(), dib.Get());
-    BitBlt(scratch.Get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_.Get(), 0,
-           0, SRCCOPY);
+    BitBlt(scratch.Get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_.Get(), 0, 0,
+           SRCCOPY);
   }
 
   SelectObject(dc_.Get(), dib ? static_cast<HGDIOBJ>(dib.Get()) : initialBitmap_);
@@ -260,23 +261,8 @@ void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) 
   if (!gdi || rect.Width() <= 0 || rect.Height() <= 0) return;
   WindowDc dc(window_);
   if (!dc) return;
-  BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left,
-         rect.top, SRCCOPY);
-}
-
-namespace {
-struct TextBitmapHolder {
-  GdiBitmap bitmap;
-  TextBitmapHolder() {
-    bitmap.SetBrush(kTextBitmapColor);
-    bitmap.SetPen(kTextBitmapColor);
-  }
-};
-}  // namespace
-
-luma::Bitmap& TextBitmap() {
-  static TextBitmapHolder holder;
-  return holder.bitmap;
+  BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left, rect.top,
+         SRCCOPY);
 }
 
 }  // namespace luma::win32
