@@ -90,9 +90,13 @@ struct Rig {
   fakes::FakeKeyboardLayouts layouts;
   CountingSender sender;
   fakes::FakeCursor cursor;
+  BusyCursor busy{cursor};
+  Theme theme;
+  CaptionCache captions;
   IdleTimer timer;
   StillHost host;
-  Keyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, kUsEnglishHkl};
+  Keyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, busy, theme, captions},
+                    kUsEnglishHkl};
   PressLogic logic{keyboard, sender, timer, host};
 
   Rig() {
@@ -125,9 +129,7 @@ void BM_RightClickAddsShift(benchmark::State& state) {
 BENCHMARK(BM_RightClickAddsShift);
 
 // A press on the empty corner: the full hit-test walk over 255 codes, no key.
-void BM_PressBackground(benchmark::State& state) {
-  ClickLoop(state, MouseButton::Right, 410, 165);
-}
+void BM_PressBackground(benchmark::State& state) { ClickLoop(state, MouseButton::Right, 410, 165); }
 BENCHMARK(BM_PressBackground);
 
 // Hovering from one key to its neighbour and back: two keys repainted per move.

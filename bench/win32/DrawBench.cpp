@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
+#include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
 #include "lib/WorkArea.h"
 #include "theme/Theme.h"
-#include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -49,7 +49,7 @@ class Stopwatch {
 // Centre of a key's first outline part.
 Point Centre(const Key& key) {
   Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (const Point& p : key.Points) {
+  for (const Point& p : key.Points()) {
     if (p == kOutlineSeparator) break;
     box.left = std::min(box.left, p.x);
     box.top = std::min(box.top, p.y);
@@ -66,10 +66,10 @@ int main(int argc, char** argv) {
   const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
 
   Win32SystemColors sys;
-  ThemeColorsOf = ComputeThemeColors(sys, QueryVisualStyle());
-  HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(1, HvTheme, ThemeColorsOf, sys);
+  Theme theme;
+  theme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+  theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+  ApplyColorScheme(1, theme, ComputeThemeColors(sys, QueryVisualStyle()), sys);
 
   GdiBitmapFactory bitmaps;
   MemoryScreen screen;
@@ -77,14 +77,17 @@ int main(int argc, char** argv) {
   Win32KeyboardLayouts layouts;
   QuietKeySender sender;
   Win32Cursor cursor;
-  Keyboard keyboard(KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &TextBitmap()},
-                       FromHkl(GetKeyboardLayout(0)));
+  BusyCursor busy(cursor);
+  CaptionCache captions;
+  TextBitmap textBitmap;
+  Keyboard keyboard(
+      KeyboardDeps{bitmaps, screen, layouts, sender, busy, theme, captions, &textBitmap},
+      FromHkl(GetKeyboardLayout(0)));
   keyboard.SetNamesLayout(kUsEnglishHkl);
   if (!keyboard.LoadLayout("Standard")) {
     std::fprintf(stderr, "the built-in layout did not load\n");
     return 1;
   }
-  const std::int32_t designWidth = keyboard.Width(), designHeight = keyboard.Height();
   keyboard.SetShown(true);
   keyboard.SetPaintingEnabled(true);
 
@@ -96,22 +99,18 @@ int main(int argc, char** argv) {
   };
   for (const Size2 size : {Size2{441, 181}, Size2{1280, 525}, Size2{2560, 1050}}) {
     screen.image.SetSize(size.width, size.height);
-    keyboard.SetSize(size.height, size.width);
-    const long double kx = static_cast<long double>(size.width) / designWidth;
-    const long double ky = static_cast<long double>(size.height) / designHeight;
-    for (int vk = 1; vk <= 255; ++vk)
-      if (Key* key = keyboard.Btn(vk)) key->ScaleOutline(kx, ky);
-    const Key* escape = keyboard.Btn(27);
-    const KeyFontSizes fonts = FitKeyFontSizes(escape->OutlineWidth(), escape->OutlineHeight());
-    HvTheme.KeyFontLarge.Size = fonts.large;
-    HvTheme.KeyFontSmall.Size = fonts.small;
+    keyboard.ScaleToClient(size.width, size.height);
+    const Size escape = keyboard.EscapeKeySize();
+    const KeyFontSizes fonts = FitKeyFontSizes(escape.cx, escape.cy);
+    theme.KeyFontLarge.Size = fonts.large;
+    theme.KeyFontSmall.Size = fonts.small;
     keyboard.Redraw(true);
 
     const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });
     const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(false); });
 
     // F1 and F2 are neighbours; every step moves the hover from one to the other.
-    const Point f1 = Centre(*keyboard.Btn(112)), f2 = Centre(*keyboard.Btn(113));
+    const Point f1 = Centre(*keyboard.KeyFor(112)), f2 = Centre(*keyboard.KeyFor(113));
     bool onFirst = false;
     keyboard.TrackPointer(f2.x, f2.y);
     const double hover = watch.MedianMs(hoverRuns, [&] {

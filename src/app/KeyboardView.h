@@ -11,6 +11,7 @@
 #include "app/SystemServices.h"
 #include "keyboard/Keyboard.h"
 #include "platform/Types.h"
+#include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -22,11 +23,8 @@ class KeyboardView {
 
   // The model over the window's client area, in the default colors and fonts.
   void Create(HWND window, SystemServices& services);
-  // The built-in layout; its size becomes the reference for rescaling.
-  void LoadLayout();
-  // The layout's own size (before any rescaling).
-  std::int32_t LayoutWidth() const { return layoutWidth_; }
-  std::int32_t LayoutHeight() const { return layoutHeight_; }
+  // The built-in layout; returns its size, the reference for rescaling.
+  Size LoadLayout();
 
   // Keyboard visible: painting on and the layout poll running.
   void Show();
@@ -44,17 +42,15 @@ class KeyboardView {
 
  private:
   void SetUpTheme(SystemServices& services);
-  void ChooseNamesLayout(KeyboardLayouts& layouts);
   void FitKeyFonts();
-  void ScaleKeys();
 
   HWND window_ = nullptr;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
   std::unique_ptr<win32::WindowTimer> layoutPoll_;
+  Theme theme_;
+  ThemeColors themeColors_;
   std::unique_ptr<Keyboard> keyboard_;
-  std::int32_t layoutWidth_ = 0;
-  std::int32_t layoutHeight_ = 0;
 };
 
 }  // namespace luma::app

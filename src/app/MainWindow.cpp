@@ -61,8 +61,8 @@ void MainWindow::OnCreate() {
   });
   win32::Guarded(L"system menu", [&] { menu_.Create(window); });
   win32::Guarded(L"layout", [&] {
-    view_.LoadLayout();
-    placement_.SetClientSize(view_.LayoutWidth(), view_.LayoutHeight());
+    const Size layout = view_.LoadLayout();
+    placement_.SetClientSize(layout.cx, layout.cy);
   });
   win32::Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   win32::Guarded(L"transparency", [&] { slider_.SetPosition(kDefaultTransparency); });

@@ -64,10 +64,10 @@ bool PointerInput::OnTimer(UINT_PTR id) {
   return true;
 }
 
-bool PointerInput::AutoClick() const { return press_ && press_->autoClick_; }
+bool PointerInput::AutoClick() const { return press_ && press_->AutoClick(); }
 
 void PointerInput::SetAutoClick(bool on) {
-  if (press_) press_->autoClick_ = on;
+  if (press_) press_->SetAutoClick(on);
 }
 
 void PointerInput::ReleaseHeldKeys() {

@@ -30,25 +30,24 @@ void WindowPlacement::FitToWorkArea() {
 
 void WindowPlacement::OnWindowPosChanging(WINDOWPOS& pos) {
   const Rect r = win32::WindowRectangle(window_);
-  const WindowBox current{r.left, r.top, r.Width(), r.Height()};
-  const bool moves = !(pos.flags & SWP_NOMOVE);
-  Point proposed = moves ? Point{pos.x, pos.y} : Point{r.left, r.top};
-  const std::int32_t width = (pos.flags & SWP_NOSIZE) ? current.width : pos.cx;
-  const std::int32_t height = (pos.flags & SWP_NOSIZE) ? current.height : pos.cy;
-
   HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);
-  const Point before = proposed;
-  FollowWorkArea(workArea_, win32::PrimaryWorkArea(), reinterpret_cast<std::uintptr_t>(monitor),
-                 current, proposed);
-  // A change that moves nothing (z-order, size only) is not snapped, unless
-  // following the work area just moved it.
-  if (moves || !(proposed == before))
-    SnapToWorkArea(proposed, width, height, current, win32::MonitorWorkArea(monitor));
-  if (!(proposed == Point{r.left, r.top}) || moves) {
-    pos.x = proposed.x;
-    pos.y = proposed.y;
-    if (!(proposed == Point{r.left, r.top})) pos.flags &= ~SWP_NOMOVE;
-  }
+  WindowPosRequest request;
+  request.current = {r.left, r.top, r.Width(), r.Height()};
+  request.x = pos.x;
+  request.y = pos.y;
+  request.width = pos.cx;
+  request.height = pos.cy;
+  request.noMove = (pos.flags & SWP_NOMOVE) != 0;
+  request.noSize = (pos.flags & SWP_NOSIZE) != 0;
+  request.primaryWorkArea = win32::PrimaryWorkArea();
+  request.monitor = reinterpret_cast<std::uintptr_t>(monitor);
+  request.monitorWorkArea = win32::MonitorWorkArea(monitor);
+  request.memory = workArea_;
+  const WindowPosAnswer answer = DecideWindowPos(request);
+  workArea_ = answer.memory;
+  pos.x = answer.x;
+  pos.y = answer.y;
+  if (answer.clearNoMove) pos.flags &= ~SWP_NOMOVE;
 }
 
 void WindowPlacement::OnSize(WPARAM kind) {

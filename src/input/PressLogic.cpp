@@ -1,35 +1,32 @@
 #include "input/PressLogic.h"
 
-#include <algorithm>
-
-#include "lib/KeyKinds.h"
 #include "lib/KeyInput.h"
+#include "lib/KeyKinds.h"
 
 namespace luma {
 
 namespace {
 
-constexpr bool NeverRepeats(int vk) { return vk == 20 || vk == 144 || vk == 145; }
-
-std::uint32_t Interval(std::int32_t ms) { return static_cast<std::uint32_t>(std::max(ms, 0)); }
+constexpr bool NeverRepeats(int vk) {
+  return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
+}
 
 }  // namespace
 
-PressLogic::PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer,
-                       PressHost& host)
+PressLogic::PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host)
     : keyboard_(keyboard), sender_(sender), pressTimer_(pressTimer), host_(host) {}
 
 void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
   bool hit = false;
   for (int vk = 1; vk <= 255; ++vk) {
-    Key* btn = keyboard_.Btn(vk);
+    Key* key = keyboard_.KeyFor(vk);
     bool part = false;
-    if (btn == nullptr || !btn->HitTest(x, y, part)) continue;
+    if (key == nullptr || !key->HitTest(x, y, part)) continue;
     // The press decides which Enter outline was clicked: the hover flag can
     // be stale when a pointer move jumped from one outline to the other
     // without leaving the key, or when no move preceded the press.
-    btn->Extended = part;
-    PressKey(static_cast<std::uint8_t>(vk), button);
+    key->SetExtended(part);
+    PressKey(vk, button);
     hit = true;
     break;
   }
@@ -41,20 +38,20 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
   keyboard_.CopyToScreen();
 }
 
-void PressLogic::PressKey(std::uint8_t vk, MouseButton button) {
+void PressLogic::PressKey(int vk, MouseButton button) {
   if (IsModifierKey(vk)) {
     const bool down = keyboard_.IsKeyDown(vk);
-    latched_[vk] = !down;
+    latched_[static_cast<std::size_t>(vk)] = !down;
     SendKeyAndShow(vk, down);
     return;
   }
   // Another button on another key while one is held: without this the first
   // key would never get its key-up and would repeat in the target forever.
-  if (pressedBtn_ != nullptr && pressedBtn_->Code != vk) {
+  if (pressedKey_ != nullptr && pressedKey_->Code() != vk) {
     pressTimer_.Stop();
     ReleasePressedKey();
   }
-  pressedBtn_ = keyboard_.Btn(vk);
+  pressedKey_ = keyboard_.KeyFor(vk);
   if (button == MouseButton::Middle) {
     SendKeyAndShow(kMiddleClickCtrl, false);
     latched_[kMiddleClickCtrl] = true;
@@ -66,46 +63,47 @@ void PressLogic::PressKey(std::uint8_t vk, MouseButton button) {
 }
 
 void PressLogic::PressStep() {
-  if (pressedBtn_ == nullptr) return;
-  std::uint32_t interval = Interval(pressDelay_);
+  if (pressedKey_ == nullptr) return;
+  std::uint32_t interval = kPressDelayMs;
   if (pressTimer_.Running()) {
     pressTimer_.Stop();
-    interval = Interval(repeatInterval_);
+    interval = kRepeatIntervalMs;
   }
-  SendKeyAndShow(pressedBtn_->Code, false);
+  SendKeyAndShow(pressedKey_->Code(), false);
   pressTimer_.Start(interval);
 }
 
 void PressLogic::PressTimerTick() {
-  if (pressedBtn_ != nullptr && autoClick_ && !NeverRepeats(pressedBtn_->Code)) PressStep();
+  if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
 }
 
-void PressLogic::SendKeyAndShow(std::uint16_t vk, bool keyUp) {
-  Key* btn = keyboard_.Btn(vk);
+void PressLogic::SendKeyAndShow(int vk, bool keyUp) {
+  Key* key = keyboard_.KeyFor(vk);
   // One code serves both Enter keys; the outline that was hit tells them apart.
-  const bool extended = (vk == 13 && btn != nullptr) ? btn->Extended : IsExtendedKey(vk);
-  SendKeyInput(sender_, vk, keyUp, extended);
-  if (btn != nullptr) btn->SetDown(!keyUp);
+  const bool extended = (vk == kVkEnter && key != nullptr) ? key->IsExtended() : IsExtendedKey(vk);
+  SendKeyInput(sender_, static_cast<std::uint16_t>(vk), keyUp, extended);
+  if (key != nullptr) key->SetDown(!keyUp);
 }
 
 void PressLogic::ReleasePressedKey() {
-  SendKeyAndShow(pressedBtn_->Code, true);
-  pressedBtn_ = nullptr;
+  SendKeyAndShow(pressedKey_->Code(), true);
+  pressedKey_ = nullptr;
 }
 
 void PressLogic::MouseUp() {
   dragX_ = dragY_ = kNoDrag;
-  if (pressedBtn_ == nullptr || !pressTimer_.Running()) return;
+  if (pressedKey_ == nullptr || !pressTimer_.Running()) return;
   pressTimer_.Stop();
   keyboard_.ClearHot(false);
-  const std::uint8_t pressed = pressedBtn_->Code;
+  const int pressed = pressedKey_->Code();
   SendKeyAndShow(pressed, true);
   for (int vk = 1; vk <= 255; ++vk) {
-    if (vk == pressed || !latched_[vk] || !keyboard_.IsKeyDown(vk)) continue;
-    SendKeyAndShow(static_cast<std::uint16_t>(vk), true);
-    latched_[vk] = false;
+    if (vk == pressed || !latched_[static_cast<std::size_t>(vk)] || !keyboard_.IsKeyDown(vk))
+      continue;
+    SendKeyAndShow(vk, true);
+    latched_[static_cast<std::size_t>(vk)] = false;
   }
-  pressedBtn_ = nullptr;
+  pressedKey_ = nullptr;
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
@@ -138,13 +136,13 @@ void PressLogic::MouseLeave() {
 void PressLogic::ReleaseHeldKeys() {
   pressTimer_.Stop();
   dragX_ = dragY_ = kNoDrag;
-  const int pressed = pressedBtn_ != nullptr ? pressedBtn_->Code : 0;
+  const int pressed = pressedKey_ != nullptr ? pressedKey_->Code() : 0;
   for (int vk = 1; vk <= 255; ++vk) {
-    if (vk != pressed && !latched_[vk]) continue;
-    SendKeyAndShow(static_cast<std::uint16_t>(vk), true);
-    latched_[vk] = false;
+    if (vk != pressed && !latched_[static_cast<std::size_t>(vk)]) continue;
+    SendKeyAndShow(vk, true);
+    latched_[static_cast<std::size_t>(vk)] = false;
   }
-  pressedBtn_ = nullptr;
+  pressedKey_ = nullptr;
 }
 
 }  // namespace luma

@@ -8,6 +8,7 @@
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/VirtualKeys.h"
 #include "platform/System.h"
 #include "platform/Types.h"
 
@@ -28,10 +29,6 @@ class PressHost {
 
 class PressLogic {
  public:
-  static constexpr std::int32_t kNoDrag = -10000;
-  static constexpr std::uint8_t kRightClickShift = 160;  // left Shift
-  static constexpr std::uint8_t kMiddleClickCtrl = 162;  // left Ctrl
-
   PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
 
   // Positions are paint-box pixels.
@@ -44,25 +41,31 @@ class PressLogic {
   // in the system after the window is gone.
   void ReleaseHeldKeys();
 
-  void PressKey(std::uint8_t vk, MouseButton button);
-  void PressStep();
-  void SendKeyAndShow(std::uint16_t vk, bool keyUp);
-
+  // Whether a held key repeats.
+  void SetAutoClick(bool value) { autoClick_ = value; }
+  bool AutoClick() const { return autoClick_; }
   bool Dragging() const { return !(dragX_ == kNoDrag && dragY_ == kNoDrag); }
 
-  bool autoClick_ = true;
-  Key* pressedBtn_ = nullptr;
-  std::array<bool, 256> latched_{};  // index 0 unused
-  std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
-  std::int32_t pressDelay_ = 600, repeatInterval_ = 20;
-
  private:
+  static constexpr std::int32_t kNoDrag = -10000;
+  static constexpr std::uint32_t kPressDelayMs = 600;
+  static constexpr std::uint32_t kRepeatIntervalMs = 20;
+  static constexpr int kRightClickShift = kVkLeftShift;
+  static constexpr int kMiddleClickCtrl = kVkLeftCtrl;
+
+  void PressKey(int vk, MouseButton button);
+  void PressStep();
+  void SendKeyAndShow(int vk, bool keyUp);
   void ReleasePressedKey();
 
   Keyboard& keyboard_;
   KeySender& sender_;
   Timer& pressTimer_;
   PressHost& host_;
+  bool autoClick_ = true;
+  Key* pressedKey_ = nullptr;
+  std::array<bool, 256> latched_{};  // index 0 unused
+  std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
 };
 
 }  // namespace luma

@@ -2,11 +2,10 @@
 // tables built from it.
 #include "keyboard/Captions.h"
 
+#include "keyboard/VirtualKeys.h"
 #include "lib/KeyKinds.h"
 
 namespace luma {
-
-std::vector<std::unique_ptr<CaptionTable>> CaptionTables;
 
 namespace {
 
@@ -38,9 +37,9 @@ char16_t KeyChar(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, H
   return text.empty() ? u' ' : text.front();
 }
 
-std::size_t FindOrBuildCaptionTable(KeyboardLayouts& layouts, Hkl hkl) {
-  for (std::size_t i = 0; i < CaptionTables.size(); ++i)
-    if (CaptionTables[i]->hkl == hkl) return i;
+const CaptionTable& CaptionCache::TableFor(KeyboardLayouts& layouts, Hkl hkl) {
+  for (const auto& table : tables_)
+    if (table->hkl == hkl) return *table;
 
   auto table = std::make_unique<CaptionTable>();
   table->hkl = hkl;
@@ -52,17 +51,17 @@ std::size_t FindOrBuildCaptionTable(KeyboardLayouts& layouts, Hkl hkl) {
       for (int shift = 0; shift <= 1; ++shift)
         for (int alt = 0; alt <= 1; ++alt)
           for (int ctrl = 0; ctrl <= 1; ++ctrl) {
-            state[20] = flag(caps);
-            state[16] = state[160] = flag(shift);
+            state[kVkCapsLock] = flag(caps);
+            state[kVkShift] = state[kVkLeftShift] = flag(shift);
             // Alt is the right Alt and Ctrl the left Ctrl: together they are
             // AltGr, under which layouts report their third-level characters.
-            state[18] = state[165] = flag(alt);
-            state[17] = state[162] = flag(ctrl);
+            state[kVkAlt] = state[kVkRightAlt] = flag(alt);
+            state[kVkCtrl] = state[kVkLeftCtrl] = flag(ctrl);
             table->Chars[vk][shift][alt][ctrl][caps] = KeyChar(layouts, vk, state, hkl);
           }
   }
-  CaptionTables.push_back(std::move(table));
-  return CaptionTables.size() - 1;
+  tables_.push_back(std::move(table));
+  return *tables_.back();
 }
 
 }  // namespace luma

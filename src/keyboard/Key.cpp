@@ -37,42 +37,44 @@ std::int32_t Saturate(std::int64_t v) {
 }  // namespace
 
 Key::Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
-               DrawingCanvas& canvas)
-    : Code(code), canvas_(&canvas), keyboard_(&keyboard), Place(this), Extended(false) {
+         DrawingCanvas& canvas)
+    : code_(code),
+      canvas_(&canvas),
+      keyboard_(&keyboard),
+      place_(this),
+      extended_(luma::IsExtendedKey(code)) {
   SetOutline(values);
-  Extended = luma::IsExtendedKey(Code);
-  ColorsDown = ColorsHot = DrawnDown = DrawnHot = false;
   Refresh();
 }
 
 void Key::SetOutline(const std::vector<std::int32_t>& values) {
-  Points.clear();
-  DesignPoints.clear();
+  points_.clear();
+  designPoints_.clear();
   if (values.size() % 2 != 0) return;
   // The count is an 8-bit quantity everywhere else (PointCount); a longer
   // list would wrap to a few stray points, so it gives no outline at all.
   const std::size_t n = values.size() / 2;
   if (n > kMaxOutlinePoints) return;
-  Points.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) Points.push_back({values[2 * i], values[2 * i + 1]});
-  DesignPoints = Points;
+  points_.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) points_.push_back({values[2 * i], values[2 * i + 1]});
+  designPoints_ = points_;
 }
 
 void Key::SetHot(bool value) {
-  Hot = value;
+  hot_ = value;
   Refresh();
 }
 
 void Key::SetDown(bool value) {
-  if (value == Down) return;
-  Down = value;
+  if (value == down_) return;
+  down_ = value;
   keyboard_->KeyDownChanged(*this);
 }
 
 bool Key::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
-  part = Extended;
-  if (Place == nullptr || Place->Points.empty()) return false;
-  const std::vector<Point>& p = Place->Points;
+  part = extended_;
+  if (place_ == nullptr || place_->points_.empty()) return false;
+  const std::vector<Point>& p = place_->points_;
   if (p.size() == 2) return InRectangle(p[0], p[1], x, y);
 
   const auto separator = std::find(p.begin(), p.end(), kOutlineSeparator);
@@ -107,11 +109,11 @@ bool PointInOutline(const Point* points, std::size_t count, std::int32_t x, std:
 void Key::ScaleOutline(long double kx, long double ky) {
   // The separator is recognised in the design points: a scaled corner that
   // happens to land on (-1, -1) must still follow the next rescale.
-  const std::size_t n = std::min(Points.size(), DesignPoints.size());
+  const std::size_t n = std::min(points_.size(), designPoints_.size());
   for (std::size_t j = 0; j < n; ++j) {
-    const Point& design = DesignPoints[j];
+    const Point& design = designPoints_[j];
     if (IsSeparator(design)) continue;
-    Points[j] = {ScaledCoordinate(kx, design.x), ScaledCoordinate(ky, design.y)};
+    points_[j] = {ScaledCoordinate(kx, design.x), ScaledCoordinate(ky, design.y)};
   }
 }
 
@@ -133,11 +135,11 @@ std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point:
 
 }  // namespace
 
-std::int32_t Key::OutlineWidth() const { return OutlineExtent(Points, &Point::x); }
-std::int32_t Key::OutlineHeight() const { return OutlineExtent(Points, &Point::y); }
+std::int32_t Key::OutlineWidth() const { return OutlineExtent(points_, &Point::x); }
+std::int32_t Key::OutlineHeight() const { return OutlineExtent(points_, &Point::y); }
 
-bool Key::IsModifierKey() const { return luma::IsModifierKey(Code); }
-bool Key::IsStateKey() const { return luma::IsStateKey(Code); }
-bool Key::IsRemappableKey() const { return luma::IsRemappableKey(Code); }
+bool Key::IsModifierKey() const { return luma::IsModifierKey(code_); }
+bool Key::IsStateKey() const { return luma::IsStateKey(code_); }
+bool Key::IsRemappableKey() const { return luma::IsRemappableKey(code_); }
 
 }  // namespace luma

@@ -24,34 +24,31 @@ inline constexpr Point kOutlineSeparator{-1, -1};
 class Key {
  public:
   Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>& values,
-         DrawingCanvas& canvas);
+      DrawingCanvas& canvas);
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
 
-  std::uint8_t Code;
-  bool Down = false;
-  bool Hot = false;
-  DrawingCanvas* canvas_;
-  Keyboard* keyboard_;
-  Key* Place;  // none: neither drawn nor hit
-  bool Extended;
-  Color CaptionColor = 0;
-  Color CharColor = 0;
-  bool ColorsDown = false;
-  bool ColorsHot = false;
-  bool DrawnDown = false;
-  bool DrawnHot = false;
-  std::vector<Point> Points;        // current window pixels
-  std::vector<Point> DesignPoints;  // as loaded; the source of every rescale
+  std::uint8_t Code() const { return code_; }
+  bool IsDown() const { return down_; }
+  bool IsHot() const { return hot_; }
+  // The key whose outline this key is drawn and hit in; none: neither.
+  const Key* Place() const { return place_; }
+  // Which outline of a two-part key (Enter) was hit last; for other keys
+  // whether the key is sent with the extended-key flag.
+  bool IsExtended() const { return extended_; }
+  // Current window pixels; the design points stay as loaded.
+  const std::vector<Point>& Points() const { return points_; }
 
   // Geometry (Key.cpp).
   void SetOutline(const std::vector<std::int32_t>& values);
-  std::uint8_t PointCount() const { return static_cast<std::uint8_t>(Points.size()); }
+  std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
-  void SetPlace(Key* btn) { Place = btn; }
+  void SetPlace(Key* key) { place_ = key; }
+  void SetExtended(bool value) { extended_ = value; }
   void SetHot(bool value);
   void SetDown(bool value);
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
+  // Points from the design points times the factors, rounded up.
   void ScaleOutline(long double kx, long double ky);
   std::int32_t OutlineWidth() const;
   std::int32_t OutlineHeight() const;
@@ -63,15 +60,35 @@ class Key {
   void Refresh();
   void Paint(DrawingCanvas& canvas, bool outlineOnly);
   void ChooseColors(DrawingCanvas& canvas, bool down, bool hot);
-  void DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force);
-  void DrawFace(const std::vector<Point>& points);
-  // The text box DrawFace would use for the place's points, before the
+  // The working image shows the rest look under this key again (it was
+  // copied afresh from the base image): the next paint draws the outline.
+  void MarkDrawnAtRest();
+  // The text box a paint would use for the place's points, before the
   // one-pixel shift of a down key.
   TextBox ComputeTextBox(const std::vector<Point>& points);
 
  private:
+  void DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force);
+  void DrawFace(const std::vector<Point>& points);
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
+  int PlaceCode() const;
+
+  std::uint8_t code_;
+  bool down_ = false;
+  bool hot_ = false;
+  DrawingCanvas* canvas_;
+  Keyboard* keyboard_;
+  Key* place_;
+  bool extended_ = false;
+  Color captionColor_ = 0;
+  Color charColor_ = 0;
+  bool colorsDown_ = false;
+  bool colorsHot_ = false;
+  bool drawnDown_ = false;
+  bool drawnHot_ = false;
+  std::vector<Point> points_;
+  std::vector<Point> designPoints_;  // as loaded; the source of every rescale
 };
 
 // Whether (x, y) lies in one outline part of n points.

@@ -4,6 +4,7 @@
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/VirtualKeys.h"
 #include "lib/KeyKinds.h"
 #include "lib/KeyText.h"
 #include "theme/Theme.h"
@@ -12,6 +13,9 @@ namespace luma {
 namespace {
 
 constexpr unsigned kLabelFormat = kDtVCenter | kDtSingleLine | kDtNoPrefix;
+// The hover look enlarges the labels by these many points.
+constexpr int kHotCaptionGrowth = 2;
+constexpr int kHotCharGrowth = 3;
 
 FontSpec LabelFont(const KeyFont& font, int size, Color color) {
   FontSpec label;
@@ -42,7 +46,8 @@ class TextBoxFitter {
  public:
   TextBoxFitter(const Key& key, const std::vector<Point>& points) : key_(key), points_(points) {}
 
-  TextBox Fit(DrawingCanvas& canvas, const std::u16string& name, int namePoints) {
+  TextBox Fit(DrawingCanvas& canvas, const KeyFont& captionFont, const std::u16string& name,
+              int namePoints) {
     BoundingBox();
     Shrink();
     Cut();
@@ -51,10 +56,10 @@ class TextBoxFitter {
     // Too small: a box around the centre, big enough for the label.
     int halfWidth = 16;
     int halfHeight = 16;
-    const int code = key_.Code;
-    if (!IsCharKey(code) && !(code >= 112 && code <= 135)) {
+    const int code = key_.Code();
+    if (!IsCharKey(code) && !(code >= kVkF1 && code <= kVkF24)) {
       // Measured in the caption font; the font color is left as it is.
-      canvas.SetFont(LabelFont(HvTheme.KeyFontSmall, namePoints, canvas.Font().color));
+      canvas.SetFont(LabelFont(captionFont, namePoints, canvas.Font().color));
       const Size extent = canvas.TextExtent(name);
       halfWidth = std::max(extent.cx / 2 + 2, 16);
       halfHeight = std::max(extent.cy + 2, 16);
@@ -142,44 +147,48 @@ class TextBoxFitter {
 
 }  // namespace
 
+int Key::PlaceCode() const { return place_ ? place_->code_ : code_; }
+
 void Key::Refresh() {
-  if (keyboard_ && keyboard_->paintingEnabled_) Paint(*canvas_, false);
+  if (keyboard_ && keyboard_->PaintingEnabled()) Paint(*canvas_, false);
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
-  if (!Place || Place->Points.empty()) return;
+  if (!place_ || place_->points_.empty()) return;
   if (outlineOnly) {
-    DrawOutline(canvas, Place->Points, true);
+    DrawOutline(canvas, place_->points_, true);
     return;
   }
-  ChooseColors(canvas, Down, Hot);
-  DrawFace(Place->Points);
+  ChooseColors(canvas, down_, hot_);
+  DrawFace(place_->points_);
 }
 
 void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
-  ColorsDown = down;
-  ColorsHot = hot;
-  const Theme& t = HvTheme;
+  colorsDown_ = down;
+  colorsHot_ = hot;
+  const Theme& t = keyboard_->Deps().theme;
   Color pen, brush;
   if (down) {
-    pen = t.DownBorder, brush = t.DownFace, CaptionColor = t.DownCaption, CharColor = t.DownChar;
+    pen = t.DownBorder, brush = t.DownFace, captionColor_ = t.DownCaption, charColor_ = t.DownChar;
   } else if (hot) {
-    pen = t.HotBorder, brush = t.HotFace, CaptionColor = t.HotCaption, CharColor = t.HotChar;
+    pen = t.HotBorder, brush = t.HotFace, captionColor_ = t.HotCaption, charColor_ = t.HotChar;
   } else {
-    pen = t.RestBorder, brush = t.RestFace, CaptionColor = t.RestCaption, CharColor = t.RestChar;
+    pen = t.RestBorder, brush = t.RestFace, captionColor_ = t.RestCaption, charColor_ = t.RestChar;
     // Pure green at rest is a marker color, not a face, unless asked for literally.
-    if (brush == kPureGreen && !(keyboard_ && keyboard_->markerFaceLiteral_)) brush = t.BackColor;
+    if (brush == kPureGreen && !keyboard_->MarkerFaceLiteral()) brush = t.BackColor;
   }
   canvas.SetPen(pen);
   canvas.SetBrush(brush);
 }
 
+void Key::MarkDrawnAtRest() { drawnDown_ = drawnHot_ = false; }
+
 void Key::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force) {
   if (points.size() < 2) return;
   // The working image already shows the outline in this state.
-  if (!force && DrawnDown == ColorsDown && DrawnHot == ColorsHot) return;
-  DrawnDown = ColorsDown;
-  DrawnHot = ColorsHot;
+  if (!force && drawnDown_ == colorsDown_ && drawnHot_ == colorsHot_) return;
+  drawnDown_ = colorsDown_;
+  drawnHot_ = colorsHot_;
   if (points.size() == 2)
     canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
   else
@@ -198,19 +207,17 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
     box.cy = (points[0].y + points[1].y) / 2;
     return box;
   }
-  const int placeCode = Place ? Place->Code : Code;
-  const std::u16string& name =
-      keyboard_ ? keyboard_->keyNames_[static_cast<std::size_t>(placeCode)] : std::u16string();
-  // Measuring only: keep the size sane even when the fonts are not.
-  const int namePoints =
-      std::max<int>(HvTheme.KeyFontSmall.Size + (ColorsHot ? 2 : 0), kMinLabelPoints);
-  return TextBoxFitter(*this, points).Fit(*canvas_, name, namePoints);
+  const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
+  // Measuring only: a size that draws nothing still measures as one point.
+  const int namePoints = std::max(font.Size + (colorsHot_ ? kHotCaptionGrowth : 0), 1);
+  return TextBoxFitter(*this, points)
+      .Fit(*canvas_, font, keyboard_->KeyName(PlaceCode()), namePoints);
 }
 
 void Key::DrawFace(const std::vector<Point>& points) {
   if (points.size() < 2) return;
   TextBox box = ComputeTextBox(points);
-  if (Down) {
+  if (down_) {
     // The label moves one pixel right and down; the outline stays.
     ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
   }
@@ -219,45 +226,36 @@ void Key::DrawFace(const std::vector<Point>& points) {
 }
 
 bool Key::DrawCaption(const TextBox& box) {
-  const int placeCode = Place ? Place->Code : Code;
-  if (IsCharKey(placeCode) || Code == 32) return false;
-  const KeyFont& font = HvTheme.KeyFontSmall;
-  // A font too small to read is not drawn at all (and never reaches GDI).
-  if (font.Size < kMinLabelPoints) return true;
+  const int placeCode = PlaceCode();
+  if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
+  const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
+  const int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
+  // A size of nothing is not drawn at all (and never reaches GDI).
+  if (points <= 0) return true;
   DrawingCanvas& canvas = *canvas_;
-  canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 2 : 0), CaptionColor));
+  canvas.SetFont(LabelFont(font, points, captionColor_));
   const ClearBrushScope clearBrush(canvas);
-  const std::u16string& text = keyboard_->keyNames_[static_cast<std::size_t>(placeCode)];
+  const std::u16string& text = keyboard_->KeyName(placeCode);
   if (text.empty()) return true;
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   // Too wide to centre: keep its beginning visible and clip the end.
   const bool tooWide = canvas.TextExtent(text).cx > box.right - box.left - 2;
   DrawKeyText(canvas, rect, text, kLabelFormat | (tooWide ? kDtLeft : kDtCenter),
-              keyboard_->deps_.textBitmap);
+              keyboard_->Deps().textBitmap);
   return true;
 }
 
 void Key::DrawCharLabel(const TextBox& box) {
-  if (Code == 32) return;
-  const KeyFont& font = HvTheme.KeyFontLarge;
-  if (font.Size < kMinLabelPoints) return;
-
-  // Ctrl alone does not change what a key shows; Ctrl with right Alt is AltGr
-  // and does. The entry is put back however the drawing ends.
-  std::uint8_t& ctrl = keyboard_->keyState_[17];
-  struct RestoreCtrl {
-    std::uint8_t& entry;
-    std::uint8_t saved;
-    ~RestoreCtrl() { entry = saved; }
-  } restore{ctrl, ctrl};
-  if (ctrl != 0 && keyboard_->keyState_[165] == 0) ctrl = 0;
-
+  if (code_ == kVkSpace) return;
+  const KeyFont& font = keyboard_->Deps().theme.KeyFontLarge;
+  const int points = font.Size + (colorsHot_ ? kHotCharGrowth : 0);
+  if (points <= 0) return;
   DrawingCanvas& canvas = *canvas_;
-  canvas.SetFont(LabelFont(font, font.Size + (ColorsHot ? 3 : 0), CharColor));
+  canvas.SetFont(LabelFont(font, points, charColor_));
   const ClearBrushScope clearBrush(canvas);
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
-  const std::u16string text(1, keyboard_->CaptionFor(Code));
-  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->deps_.textBitmap);
+  const std::u16string text(1, keyboard_->CharLabelFor(code_));
+  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->Deps().textBitmap);
 }
 
 }  // namespace luma

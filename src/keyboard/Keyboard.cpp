@@ -2,12 +2,28 @@
 
 #include <algorithm>
 
-#include "lib/KeyKinds.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/VirtualKeys.h"
 #include "lib/KeyInput.h"
-#include "theme/Theme.h"
+#include "lib/KeyKinds.h"
 
 namespace luma {
+
+namespace {
+
+// Extents of the built-in layout at its design size, lent to a layout that
+// lacks the key, scaled by the keyboard's size.
+constexpr std::int32_t kBuiltInWidth = 441;
+constexpr std::int32_t kBuiltInHeight = 181;
+constexpr std::int32_t kBuiltInEscapeWidth = 30;
+constexpr std::int32_t kBuiltInEscapeHeight = 30;
+constexpr std::int32_t kBuiltInRightShiftWidth = 60;
+constexpr std::int32_t kBuiltInSpaceBarHeight = 30;
+
+std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t designSize) {
+  return static_cast<std::int32_t>(std::int64_t{extent} * size / designSize);
+}
+
+}  // namespace
 
 Keyboard::Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl)
     : deps_(deps),
@@ -16,7 +32,6 @@ Keyboard::Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl)
       workImage_(deps.bitmaps.CreateBitmap()) {
   // With no keys yet and not shown, this only selects or builds the
   // layout's caption table.
-  currentHkl_ = 0;
   SetHKL(foregroundHkl);
   width_ = paintBox_->Width();
   height_ = paintBox_->Height();
@@ -29,8 +44,8 @@ Keyboard::~Keyboard() {
 }
 
 void Keyboard::Clear() {
-  hotBtn_ = nullptr;
-  for (int vk = 1; vk <= 255; ++vk) btns_[static_cast<std::size_t>(vk)].reset();
+  hoverKey_ = nullptr;
+  for (auto& key : keys_) key.reset();
   layoutName_.clear();
   layoutComment_.clear();
   layoutInfo_.clear();
@@ -51,11 +66,10 @@ void Keyboard::Redraw(bool rebuildBase) {
 
   if (baseStale_) {
     baseStale_ = false;
-    baseImage_->SetBrush(HvTheme.BackColor);
-    baseImage_->SetPen(HvTheme.BackPenColor);
+    baseImage_->SetBrush(deps_.theme.BackColor);
+    baseImage_->SetPen(deps_.theme.BackPenColor);
     baseImage_->FillRect(Rect{0, 0, width_, height_});
-    for (int vk = 1; vk <= 255; ++vk) {
-      Key* key = btns_[static_cast<std::size_t>(vk)].get();
+    for (auto& key : keys_) {
       if (key == nullptr) continue;
       key->ChooseColors(*baseImage_, false, false);
       key->Paint(*baseImage_, true);
@@ -63,22 +77,19 @@ void Keyboard::Redraw(bool rebuildBase) {
   }
 
   workImage_->Draw(*baseImage_, 0, 0);
-  for (int vk = 1; vk <= 255; ++vk) {
-    Key* key = btns_[static_cast<std::size_t>(vk)].get();
+  for (auto& key : keys_) {
     if (key == nullptr) continue;
-    // The working image now shows the rest look under every key.
-    key->DrawnDown = false;
-    key->DrawnHot = false;
+    key->MarkDrawnAtRest();
     key->Refresh();
   }
   CopyToScreen();
 }
 
 void Keyboard::KeyDownChanged(Key& key) {
-  UpdateKeyState(key.Code, key.Down);
+  UpdateKeyState(key.Code(), key.IsDown());
   // Shift, Caps Lock and the like change every caption; an ordinary key
   // repaints alone and the caller copies to the screen later.
-  if (luma::IsStateKey(key.Code))
+  if (key.IsStateKey())
     Redraw(false);
   else
     key.Refresh();
@@ -87,28 +98,36 @@ void Keyboard::KeyDownChanged(Key& key) {
 void Keyboard::UpdateKeyState(int vk, bool down) {
   if (vk < 0 || vk > 255) return;
   auto& entry = keyState_[static_cast<std::size_t>(vk)];
-  if (vk == 20 || vk == 144 || vk == 145) {
+  if (vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock) {
     if (down) entry = entry == 1 ? 0 : 1;
     return;
   }
   entry = down ? 0x81 : 0;
-  const auto combine = [this](std::size_t generic, std::size_t left, std::size_t right) {
-    keyState_[generic] = (keyState_[left] != 0 || keyState_[right] != 0) ? 0x81 : 0;
+  // The generic entry is down while either sided key is.
+  const auto combine = [this](int generic, int left, int right) {
+    keyState_[static_cast<std::size_t>(generic)] =
+        (keyState_[static_cast<std::size_t>(left)] != 0 ||
+         keyState_[static_cast<std::size_t>(right)] != 0)
+            ? 0x81
+            : 0;
   };
-  if (vk == 160 || vk == 161) combine(16, 160, 161);
-  if (vk == 162 || vk == 163) combine(17, 162, 163);
-  if (vk == 164 || vk == 165) combine(18, 164, 165);
+  if (vk == kVkLeftShift || vk == kVkRightShift) combine(kVkShift, kVkLeftShift, kVkRightShift);
+  if (vk == kVkLeftCtrl || vk == kVkRightCtrl) combine(kVkCtrl, kVkLeftCtrl, kVkRightCtrl);
+  if (vk == kVkLeftAlt || vk == kVkRightAlt) combine(kVkAlt, kVkLeftAlt, kVkRightAlt);
+}
+
+std::uint8_t Keyboard::KeyStateEntry(int vk) const {
+  return (vk >= 0 && vk <= 255) ? keyState_[static_cast<std::size_t>(vk)] : 0;
 }
 
 void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
   bool part = false;
-  if (hotBtn_ != nullptr && hotBtn_->HitTest(x, y, part)) return;
+  if (hoverKey_ != nullptr && hoverKey_->HitTest(x, y, part)) return;
   ClearHot(false);
-  for (int vk = 1; vk <= 255; ++vk) {
-    Key* key = btns_[static_cast<std::size_t>(vk)].get();
+  for (auto& key : keys_) {
     if (key == nullptr || !key->HitTest(x, y, part)) continue;
-    hotBtn_ = key;
-    key->Extended = part;
+    hoverKey_ = key.get();
+    key->SetExtended(part);
     key->SetHot(true);
     break;
   }
@@ -116,30 +135,60 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
 }
 
 void Keyboard::ClearHot(bool copyNow) {
-  if (hotBtn_ == nullptr) return;
-  hotBtn_->SetHot(false);
-  hotBtn_ = nullptr;
-  EndBusyCursor(deps_.cursor, false);
+  if (hoverKey_ == nullptr) return;
+  hoverKey_->SetHot(false);
+  hoverKey_ = nullptr;
+  deps_.busyCursor.End();
   if (copyNow) CopyToScreen();
 }
 
 void Keyboard::ReleaseAll() {
-  for (int vk = 1; vk <= 255; ++vk) {
-    Key* key = btns_[static_cast<std::size_t>(vk)].get();
+  for (auto& key : keys_)
     if (key != nullptr) key->SetDown(false);
-  }
   CopyToScreen();
 }
 
-void Keyboard::SetSize(std::int32_t height, std::int32_t width) {
+void Keyboard::SetSize(std::int32_t width, std::int32_t height) {
   // A negative size means nothing to an image; it is held at 0.
   try {
-    height_ = std::max(height, 0);
     width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
     workImage_->SetSize(width_, height_);
   } catch (...) {
     // A size the image cannot take leaves the last good picture in place.
   }
+}
+
+void Keyboard::ScaleToClient(std::int32_t width, std::int32_t height) {
+  SetSize(width, height);
+  if (layoutWidth_ <= 0 || layoutHeight_ <= 0) return;
+  const long double kx = static_cast<long double>(width_) / static_cast<long double>(layoutWidth_);
+  const long double ky =
+      static_cast<long double>(height_) / static_cast<long double>(layoutHeight_);
+  for (auto& key : keys_)
+    if (key != nullptr) key->ScaleOutline(kx, ky);
+}
+
+const Key* Keyboard::OutlinedKey(int vk) const {
+  const Key* key = KeyFor(vk);
+  return (key != nullptr && key->PointCount() >= 2) ? key : nullptr;
+}
+
+Size Keyboard::EscapeKeySize() const {
+  if (const Key* escape = OutlinedKey(kVkEscape))
+    return {escape->OutlineWidth(), escape->OutlineHeight()};
+  return {ScaledExtent(kBuiltInEscapeWidth, width_, kBuiltInWidth),
+          ScaledExtent(kBuiltInEscapeHeight, height_, kBuiltInHeight)};
+}
+
+std::int32_t Keyboard::RightShiftWidth() const {
+  if (const Key* shift = OutlinedKey(kVkRightShift)) return shift->OutlineWidth();
+  return ScaledExtent(kBuiltInRightShiftWidth, width_, kBuiltInWidth);
+}
+
+std::int32_t Keyboard::SpaceBarHeight() const {
+  if (const Key* space = OutlinedKey(kVkSpace)) return space->OutlineHeight();
+  return ScaledExtent(kBuiltInSpaceBarHeight, height_, kBuiltInHeight);
 }
 
 void Keyboard::SetMarkerFaceLiteral(bool value) {
@@ -148,8 +197,8 @@ void Keyboard::SetMarkerFaceLiteral(bool value) {
 }
 
 bool Keyboard::IsKeyDown(int vk) const {
-  const Key* key = Btn(vk);
-  return key != nullptr && key->Down;
+  const Key* key = KeyFor(vk);
+  return key != nullptr && key->IsDown();
 }
 
 void Keyboard::SetShown(bool value) {
@@ -160,8 +209,8 @@ void Keyboard::SetShown(bool value) {
   SyncKeyState(deps_.sender, keyState_);
   // Forgetting the hover key must also take its hot look, or it would stay
   // hot with nothing left to clear it; the redraw below repaints it.
-  if (hotBtn_ != nullptr) hotBtn_->Hot = false;
-  hotBtn_ = nullptr;
+  if (hoverKey_ != nullptr) hoverKey_->SetHot(false);
+  hoverKey_ = nullptr;
   Redraw(false);
 }
 

@@ -8,28 +8,35 @@
 #include <string>
 #include <string_view>
 
+#include "keyboard/Captions.h"
 #include "keyboard/Key.h"
+#include "lib/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"
+#include "theme/Theme.h"
 
 namespace luma {
 
 // The built-in layout description "Standard".
 extern const std::string_view kStandardLayoutText;
 
+// What the model works with; all of it owned by the program and outliving
+// the model.
 struct KeyboardDeps {
   BitmapFactory& bitmaps;
   Screen& screen;  // the paint box
   KeyboardLayouts& layouts;
   KeySender& sender;
-  CursorSink& cursor;
-  Bitmap* textBitmap = nullptr;  // process-wide TextBitmap; text on pure-green faces
+  BusyCursor& busyCursor;
+  const Theme& theme;  // read at every paint
+  CaptionCache& captions;
+  Bitmap* textBitmap = nullptr;  // text on pure-green faces; none: drawn directly
 };
 
 class Keyboard {
  public:
-  // Create: foregroundHkl is the layout of the foreground window's thread.
+  // foregroundHkl is the layout of the foreground window's thread.
   Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl);
   ~Keyboard();
   Keyboard(const Keyboard&) = delete;
@@ -38,51 +45,86 @@ class Keyboard {
   // Layout description and loader (LayoutLoader.cpp).
   bool LoadLayout(const std::string& name);  // always the built-in text
   bool LoadLayoutText(const std::string& name, std::string_view text);
+  const std::string& LayoutName() const { return layoutName_; }
+  const std::string& LayoutComment() const { return layoutComment_; }
+  const std::string& LayoutInfo() const { return layoutInfo_; }
 
   // Layout tracking and captions (LayoutTracking.cpp).
   void SetHKL(Hkl hkl);
+  Hkl CurrentLayout() const { return currentHkl_; }
   void SetNamesLayout(Hkl hkl);
-  void RemapPositions();
-  void SelectCaptionTable();
+  // Names the keys after US English when it is installed, else after the
+  // first installed layout, else after whatever SetNamesLayout falls back to.
+  void ChooseNamesLayout();
+  const std::u16string& KeyName(int vk) const;
+  // The character vk types in the model's key state; its base character when
+  // that combination types nothing.
   char16_t CaptionFor(int vk) const;
+  // What a character key shows: as CaptionFor, except that Ctrl alone does
+  // not change it (Ctrl with right Alt is AltGr and does).
+  char16_t CharLabelFor(int vk) const;
   char16_t CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const;
 
   // Model (Keyboard.cpp).
-  void Clear();
   void CopyToScreen();
   void Redraw(bool rebuildBase);
   void ReleaseAll();
   void TrackPointer(std::int32_t x, std::int32_t y);
   void ClearHot(bool copyNow);
-  void SetSize(std::int32_t height, std::int32_t width);
+  void SetSize(std::int32_t width, std::int32_t height);
+  // SetSize, then every key's outline rescaled from its design points by the
+  // ratio of the new size to the loaded layout's size (none after a failed
+  // load: the keys stay as they are).
+  void ScaleToClient(std::int32_t width, std::int32_t height);
   void SetMarkerFaceLiteral(bool value);
+  bool MarkerFaceLiteral() const { return markerFaceLiteral_; }
   bool IsKeyDown(int vk) const;
+  // The model's keyboard-state entry of vk, in the Windows encoding.
+  std::uint8_t KeyStateEntry(int vk) const;
   void SetShown(bool value);
   void SetPaintingEnabled(bool value);
-  // Called by a key whose Down changed: key state, then the redraw decision.
+  bool PaintingEnabled() const { return paintingEnabled_; }
+  // Called by a key whose down state changed: key state, then the redraw decision.
   void KeyDownChanged(Key& key);
-  void UpdateKeyState(int vk, bool down);
 
-  Key* Btn(int vk) const { return (vk >= 1 && vk <= 255) ? btns_[vk].get() : nullptr; }
+  // Extents the window fits its fonts and slider to, at the current size.
+  // A layout without the key, or whose key has no outline, gets the built-in
+  // layout's extent scaled to the keyboard's size instead.
+  Size EscapeKeySize() const;
+  std::int32_t RightShiftWidth() const;
+  std::int32_t SpaceBarHeight() const;
+
+  Key* KeyFor(int vk) { return IsCode(vk) ? keys_[static_cast<std::size_t>(vk)].get() : nullptr; }
+  const Key* KeyFor(int vk) const {
+    return IsCode(vk) ? keys_[static_cast<std::size_t>(vk)].get() : nullptr;
+  }
+  const Key* HoverKey() const { return hoverKey_; }
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
   Bitmap& WorkImage() { return *workImage_; }
   const KeyboardDeps& Deps() const { return deps_; }
 
-  // Fields are public so that key drawing, the press logic and the tests read
-  // them directly; only the model's own operations write them.
+ private:
+  static bool IsCode(int vk) { return vk >= 1 && vk <= 255; }
+  void Clear();
+  void RemapPositions();
+  void SelectCaptionTable();
+  void UpdateKeyState(int vk, bool down);
+  char16_t CaptionInState(int vk, bool ctrl) const;
+  // The key's outline when it has one, for the extents above.
+  const Key* OutlinedKey(int vk) const;
+
   KeyboardDeps deps_;
   Screen* paintBox_;
   bool shown_ = false;
   bool paintingEnabled_ = true;
-  Key* hotBtn_ = nullptr;
+  Key* hoverKey_ = nullptr;
   Hkl currentHkl_ = 0;
-  std::size_t captionTableIndex_ = 0;
+  const CaptionTable* captionTable_ = nullptr;
   bool markerFaceLiteral_ = false;
   std::unique_ptr<Bitmap> baseImage_;
   bool baseStale_ = true;
-  Hkl namesHkl_ = 0;
-  std::array<std::unique_ptr<Key>, 256> btns_;  // index 0 unused
+  std::array<std::unique_ptr<Key>, 256> keys_;  // index 0 unused
   std::string layoutName_;
   std::string layoutComment_;
   std::string layoutInfo_;
@@ -90,6 +132,10 @@ class Keyboard {
   std::array<std::u16string, 256> keyNames_;  // index 0 unused
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
+  // The loaded layout's size, the reference of every rescale; 0 after a
+  // failed load.
+  std::int32_t layoutWidth_ = 0;
+  std::int32_t layoutHeight_ = 0;
   std::unique_ptr<Bitmap> workImage_;
 };
 

@@ -8,7 +8,6 @@
 
 #include "keyboard/Keyboard.h"
 #include "lib/TextSplit.h"
-#include "lib/BusyCursor.h"
 
 namespace luma {
 
@@ -201,8 +200,9 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   // Nothing is drawn while keys come and go.
   const bool wasPainting = paintingEnabled_;
   paintingEnabled_ = false;
-  BeginBusyCursor(deps_.cursor, false);
+  deps_.busyCursor.Begin();
   Clear();
+  layoutWidth_ = layoutHeight_ = 0;
 
   bool loaded = false;
   try {
@@ -228,7 +228,7 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
       std::vector<std::int32_t> values;
       for (int vk = 1; vk <= 255; ++vk) {
         if (!ReadKeyValues(entries.Value(std::to_string(vk)), values)) return false;
-        btns_[static_cast<std::size_t>(vk)] =
+        keys_[static_cast<std::size_t>(vk)] =
             std::make_unique<Key>(*this, static_cast<std::uint8_t>(vk), values, *workImage_);
       }
       return true;
@@ -239,7 +239,7 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   }
 
   if (!loaded) {
-    EndBusyCursor(deps_.cursor, true);
+    deps_.busyCursor.EndAll();
     // Painting comes back so that a failed reload cannot freeze the picture;
     // the keys that were created are what the next redraw shows.
     baseStale_ = true;
@@ -247,11 +247,13 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
     return false;
   }
 
+  layoutWidth_ = width_;
+  layoutHeight_ = height_;
   SetPaintingEnabled(wasPainting);
   RemapPositions();
   SelectCaptionTable();
   Redraw(true);
-  EndBusyCursor(deps_.cursor, true);
+  deps_.busyCursor.EndAll();
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/VirtualKeys.h"
 #include "lib/KeyKinds.h"
 
 namespace luma {
@@ -83,45 +84,68 @@ void Keyboard::RemapPositions() {
   KeyboardLayouts& layouts = deps_.layouts;
   const UsEnglishLayout us(layouts, layouts.List(40));
   for (int c = 1; c <= 255; ++c) {
-    Key* key = btns_[static_cast<std::size_t>(c)].get();
+    Key* key = KeyFor(c);
     if (!key || !IsRemappableKey(c)) continue;
     int p = UsPosition(layouts, c, currentHkl_, us.Handle());
     // Only character positions that have a key are handed around: a position
     // such as Enter or a numeric-pad key would otherwise lose its own key for
     // good, since the loop never visits it to give it back.
-    if (!IsRemappableKey(p) || !btns_[static_cast<std::size_t>(p)]) p = c;
-    Key* position = btns_[static_cast<std::size_t>(p)].get();
-    if (position->Place == position) position->SetPlace(nullptr);
+    if (!IsRemappableKey(p) || !KeyFor(p)) p = c;
+    Key* position = KeyFor(p);
+    if (position->Place() == position) position->SetPlace(nullptr);
     key->SetPlace(position);
     position->SetDown(false);
   }
 }
 
 void Keyboard::SelectCaptionTable() {
-  captionTableIndex_ = FindOrBuildCaptionTable(deps_.layouts, currentHkl_);
+  captionTable_ = &deps_.captions.TableFor(deps_.layouts, currentHkl_);
 }
 
 char16_t Keyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
-  if (vk < 1 || vk > 255 || captionTableIndex_ >= CaptionTables.size()) return 0;
-  return CaptionTables[captionTableIndex_]
-      ->Chars[vk][shift ? 1 : 0][alt ? 1 : 0][ctrl ? 1 : 0][caps ? 1 : 0];
+  if (vk < 1 || vk > 255 || captionTable_ == nullptr) return 0;
+  return captionTable_->Chars[vk][shift ? 1 : 0][alt ? 1 : 0][ctrl ? 1 : 0][caps ? 1 : 0];
 }
 
-char16_t Keyboard::CaptionFor(int vk) const {
-  if (vk < 1 || vk > 255 || captionTableIndex_ >= CaptionTables.size()) return u' ';
+char16_t Keyboard::CaptionInState(int vk, bool ctrl) const {
+  if (vk < 1 || vk > 255 || captionTable_ == nullptr) return u' ';
   // Any non-zero entry counts, the bare toggle value 1 of Caps Lock included.
-  const char16_t c =
-      CaptionAt(vk, keyState_[16] != 0, keyState_[18] != 0, keyState_[17] != 0, keyState_[20] != 0);
+  const char16_t c = CaptionAt(vk, keyState_[kVkShift] != 0, keyState_[kVkAlt] != 0, ctrl,
+                               keyState_[kVkCapsLock] != 0);
   // A combination that types nothing shows the key's base character.
   return c == u' ' ? CaptionAt(vk, 0, 0, 0, 0) : c;
+}
+
+char16_t Keyboard::CaptionFor(int vk) const { return CaptionInState(vk, keyState_[kVkCtrl] != 0); }
+
+char16_t Keyboard::CharLabelFor(int vk) const {
+  return CaptionInState(vk, keyState_[kVkCtrl] != 0 && keyState_[kVkRightAlt] != 0);
+}
+
+const std::u16string& Keyboard::KeyName(int vk) const {
+  // Entry 0 stays empty: the name of every code out of range.
+  return keyNames_[IsCode(vk) ? static_cast<std::size_t>(vk) : 0];
+}
+
+void Keyboard::ChooseNamesLayout() {
+  const std::vector<Hkl> installed = deps_.layouts.List(40);
+  // Only the low 32 bits name a layout; 64-bit Windows sign-extends them.
+  const auto us = std::find_if(installed.begin(), installed.end(),
+                               [](Hkl hkl) { return (hkl & 0xFFFFFFFFu) == kUsEnglishHkl; });
+  if (us != installed.end())
+    SetNamesLayout(*us);
+  else if (!installed.empty())
+    SetNamesLayout(installed.front());
+  else
+    SetNamesLayout(kUsEnglishHkl);  // nothing listed: the handle asked for names the keys
 }
 
 void Keyboard::SetNamesLayout(Hkl hkl) {
   KeyboardLayouts& layouts = deps_.layouts;
   const std::vector<Hkl> installed = layouts.List(40);
   // With no layout listed at all, the one asked for names the keys.
-  namesHkl_ = installed.empty() ? hkl : installed.front();
-  if (std::find(installed.begin(), installed.end(), hkl) != installed.end()) namesHkl_ = hkl;
+  Hkl namesHkl = installed.empty() ? hkl : installed.front();
+  if (std::find(installed.begin(), installed.end(), hkl) != installed.end()) namesHkl = hkl;
 
   for (std::size_t vk = 1; vk <= 255; ++vk) keyNames_[vk] = kKeyNames[vk];
 
@@ -129,10 +153,10 @@ void Keyboard::SetNamesLayout(Hkl hkl) {
     const UsEnglishLayout us(layouts, installed);
     const KeyStateArray none{};
     for (int vk = 1; vk <= 255; ++vk) {
-      if (!IsCharKey(vk) || vk == 32) continue;
-      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, namesHkl_));
+      if (!IsCharKey(vk) || vk == kVkSpace) continue;
+      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, namesHkl));
       if (ch <= u' ') continue;  // types nothing: the name stays
-      const int p = UsPosition(layouts, vk, namesHkl_, us.Handle());
+      const int p = UsPosition(layouts, vk, namesHkl, us.Handle());
       if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(1, ch);
     }
   }

@@ -2,24 +2,19 @@
 
 namespace luma {
 
-std::int32_t BusyCount = 0;
-
-void BeginBusyCursor(CursorSink& cursor, bool reset) {
-  if (reset)
-    BusyCount = 1;
-  else
-    ++BusyCount;
-  cursor.SetBusy(true);
+void BusyCursor::Begin() {
+  ++depth_;
+  sink_.SetBusy(true);
 }
 
-void EndBusyCursor(CursorSink& cursor, bool reset) {
-  if (reset) {
-    BusyCount = 0;
-  } else {
-    --BusyCount;
-    if (BusyCount < 0) BusyCount = 0;
-  }
-  if (BusyCount == 0) cursor.SetBusy(false);
+void BusyCursor::End() {
+  if (depth_ > 0) --depth_;
+  if (depth_ == 0) sink_.SetBusy(false);
+}
+
+void BusyCursor::EndAll() {
+  depth_ = 0;
+  sink_.SetBusy(false);
 }
 
 }  // namespace luma

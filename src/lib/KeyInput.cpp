@@ -1,5 +1,6 @@
 #include "lib/KeyInput.h"
 
+#include "keyboard/VirtualKeys.h"
 #include "lib/KeyKinds.h"
 
 namespace luma {
@@ -20,20 +21,22 @@ void SendKeyInput(KeySender& sender, std::uint16_t vk, bool keyUp, bool extended
 
 void SyncKeyState(KeySender& sender, KeyStateArray& state) {
   sender.GetKeyboardState(state);
-  for (const int button : {1, 2, 4, 5, 6}) state[static_cast<std::size_t>(button)] = 0;
+  for (const int button :
+       {kVkLeftButton, kVkRightButton, kVkMiddleButton, kVkXButton1, kVkXButton2})
+    state[static_cast<std::size_t>(button)] = 0;
   // The generic entries are rebuilt from the sided ones as keys go down, so
   // they start at 0; the sided ones are released in the system if held.
-  state[16] = 0;
-  ReleaseIfDown(sender, 160, state);
-  ReleaseIfDown(sender, 161, state);
-  state[17] = 0;
-  ReleaseIfDown(sender, 162, state);
-  ReleaseIfDown(sender, 163, state);
-  state[18] = 0;
-  ReleaseIfDown(sender, 164, state);
-  ReleaseIfDown(sender, 165, state);
-  ReleaseIfDown(sender, 91, state);
-  ReleaseIfDown(sender, 92, state);
+  state[kVkShift] = 0;
+  ReleaseIfDown(sender, kVkLeftShift, state);
+  ReleaseIfDown(sender, kVkRightShift, state);
+  state[kVkCtrl] = 0;
+  ReleaseIfDown(sender, kVkLeftCtrl, state);
+  ReleaseIfDown(sender, kVkRightCtrl, state);
+  state[kVkAlt] = 0;
+  ReleaseIfDown(sender, kVkLeftAlt, state);
+  ReleaseIfDown(sender, kVkRightAlt, state);
+  ReleaseIfDown(sender, kVkLeftWin, state);
+  ReleaseIfDown(sender, kVkRightWin, state);
 }
 
 void ReleaseIfDown(KeySender& sender, int vk, KeyStateArray& state) {

@@ -1,34 +1,41 @@
 #include "lib/KeyKinds.h"
 
+#include "keyboard/VirtualKeys.h"
+
 namespace luma {
 
 namespace {
 
 constexpr bool InRange(int vk, int low, int high) { return vk >= low && vk <= high; }
 
+constexpr bool IsWinKey(int vk) { return vk == kVkLeftWin || vk == kVkRightWin; }
+constexpr bool IsSidedModifier(int vk) { return InRange(vk, kVkLeftShift, kVkRightAlt); }
+constexpr bool IsPunctuation(int vk) {
+  return InRange(vk, kVkOem1, kVkOem3) || InRange(vk, kVkOem4, kVkOem102);
+}
+
 }  // namespace
 
-bool IsModifierKey(int vk) { return vk == 91 || vk == 92 || InRange(vk, 160, 165); }
+bool IsModifierKey(int vk) { return IsWinKey(vk) || IsSidedModifier(vk); }
 
 bool IsStateKey(int vk) {
-  return vk == 20 || vk == 91 || vk == 92 || vk == 144 || vk == 145 || InRange(vk, 160, 165);
+  return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock || IsModifierKey(vk);
 }
 
 bool IsCharKey(int vk) {
-  return vk == 32 || InRange(vk, 48, 90) || InRange(vk, 96, 111) || InRange(vk, 186, 192) ||
-         InRange(vk, 219, 226);
+  return vk == kVkSpace || InRange(vk, kVk0, kVkZ) || InRange(vk, kVkNumpad0, kVkDivide) ||
+         IsPunctuation(vk);
 }
 
-bool IsRemappableKey(int vk) {
-  return InRange(vk, 48, 90) || InRange(vk, 186, 192) || InRange(vk, 219, 226);
-}
+bool IsRemappableKey(int vk) { return InRange(vk, kVk0, kVkZ) || IsPunctuation(vk); }
 
 bool IsExtendedKey(int vk) {
   // Navigation block, Win/Apps/Sleep, numeric-pad Divide, Num Lock, the right
   // Shift/Ctrl/Alt and the browser/media/launch keys: the keys whose scan code
   // carries the E0 prefix on a real keyboard.
-  return InRange(vk, 33, 46) || vk == 91 || vk == 92 || vk == 93 || vk == 95 || vk == 111 ||
-         vk == 144 || vk == 161 || vk == 163 || vk == 165 || InRange(vk, 166, 183);
+  return InRange(vk, kVkPageUp, kVkDelete) || IsWinKey(vk) || vk == kVkApps || vk == kVkSleep ||
+         vk == kVkDivide || vk == kVkNumLock || vk == kVkRightShift || vk == kVkRightCtrl ||
+         vk == kVkRightAlt || InRange(vk, kVkBrowserBack, kVkLaunchApp2);
 }
 
 }  // namespace luma

@@ -55,6 +55,27 @@ void SnapToWorkArea(Point& proposed, std::int32_t proposedWidth, std::int32_t pr
     proposed.y = workArea.bottom - current.height;
 }
 
+WindowPosAnswer DecideWindowPos(const WindowPosRequest& request) {
+  const WindowBox& current = request.current;
+  const Point now{current.left, current.top};
+  const bool moves = !request.noMove;
+  Point proposed = moves ? Point{request.x, request.y} : now;
+  const std::int32_t width = request.noSize ? current.width : request.width;
+  const std::int32_t height = request.noSize ? current.height : request.height;
+
+  WindowPosAnswer answer{request.x, request.y, false, request.memory};
+  const Point before = proposed;
+  FollowWorkArea(answer.memory, request.primaryWorkArea, request.monitor, current, proposed);
+  if (moves || !(proposed == before))
+    SnapToWorkArea(proposed, width, height, current, request.monitorWorkArea);
+  if (!(proposed == now) || moves) {
+    answer.x = proposed.x;
+    answer.y = proposed.y;
+    answer.clearNoMove = request.noMove && !(proposed == now);
+  }
+  return answer;
+}
+
 KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight) {
   const std::int64_t fitted =
       std::min<std::int64_t>(escapeWidth / 3, static_cast<std::int64_t>(escapeHeight) - 10);
@@ -63,8 +84,8 @@ KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight
   return {static_cast<std::uint16_t>(large), static_cast<std::uint16_t>(small)};
 }
 
-Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight,
-                std::int32_t rightShiftWidth, std::int32_t spaceBarHeight) {
+Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
+                std::int32_t spaceBarHeight) {
   // A broken layout can give a negative extent; a control cannot be sized so.
   const std::int32_t width = std::max(rightShiftWidth, 0);
   const std::int32_t height = std::clamp(spaceBarHeight, 0, 24);

@@ -53,6 +53,34 @@ void SnapToWorkArea(Point& proposed, std::int32_t proposedWidth, std::int32_t pr
                     const WindowBox& current, const Rect& workArea,
                     std::int32_t distance = kSnapDistance);
 
+// A WM_WINDOWPOSCHANGING in portable terms: where the window is, what is
+// proposed (x, y, width, height and the SWP_NOMOVE / SWP_NOSIZE flags), the
+// primary work area, the window's monitor and its work area, and the memory
+// of the previous message.
+struct WindowPosRequest {
+  WindowBox current;
+  std::int32_t x = 0, y = 0, width = 0, height = 0;
+  bool noMove = false, noSize = false;
+  Rect primaryWorkArea;
+  std::uintptr_t monitor = 0;
+  Rect monitorWorkArea;
+  WorkAreaMemory memory;
+};
+
+// The position to write back, whether SWP_NOMOVE must go because the
+// window moves after all, and the memory for the next message.
+struct WindowPosAnswer {
+  std::int32_t x = 0, y = 0;
+  bool clearNoMove = false;
+  WorkAreaMemory memory;
+};
+
+// Follows a work area that changed size, then snaps a move to the edges of
+// the monitor's work area. A change that moves nothing (z-order, size only)
+// is not snapped unless following the work area just moved it; x and y stay
+// as proposed when the window neither moves nor was asked to.
+WindowPosAnswer DecideWindowPos(const WindowPosRequest& request);
+
 // Caption font sizes in points, from the Escape key's extents. Never below 0
 // nor above 65535: the theme stores them as unsigned 16-bit sizes.
 struct KeyFontSizes {
@@ -64,7 +92,7 @@ KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight
 
 // Transparency slider in the paint box's bottom-right corner, as wide as the
 // right Shift key and no taller than the space bar or 24 pixels.
-Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight,
-                std::int32_t rightShiftWidth, std::int32_t spaceBarHeight);
+Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
+                std::int32_t spaceBarHeight);
 
 }  // namespace luma

@@ -6,9 +6,6 @@
 
 namespace luma {
 
-Theme HvTheme;
-ThemeColors ThemeColorsOf;
-
 namespace {
 
 // Windows' MulDiv: a * b / c in 64 bits, rounded to the nearest integer with

@@ -18,6 +18,8 @@ struct KeyFont {
   bool StrikeOut = false;
 };
 
+// The look of the keys: owned by the program and handed to the keyboard;
+// all colors black until a scheme is applied.
 struct Theme {
   Color BackColor = 0;
   Color BackPenColor = 0;
@@ -37,9 +39,6 @@ struct Theme {
   KeyFont KeyFontLarge;
 };
 
-// Process-wide; all colors black until a scheme is applied.
-extern Theme HvTheme;
-
 struct ThemeColors {
   int ThemeVariant = 0;  // 0 none, 1 NORMALCOLOR, 2 HOMESTEAD, 3 METALLIC
   Color ThemeGroupColor = 0;
@@ -47,7 +46,6 @@ struct ThemeColors {
   Color ThemeDownFace = 0;
   Color ThemeBorder = 0;
 };
-extern ThemeColors ThemeColorsOf;
 
 // What the visual-style library reported; filled by the shell.
 struct VisualStyleInfo {
@@ -63,11 +61,6 @@ Color MixSysColors(SystemColors& sys, int pFace, int pHighlight, int pWindow);
 int ThemeVariantFor(const VisualStyleInfo& style);
 ThemeColors ComputeThemeColors(SystemColors& sys, const VisualStyleInfo& style);
 // Fills every slot of theme from scheme n (1..7); any other n changes nothing.
-void ApplyColorScheme(int n, Theme& theme, const ThemeColors& themeColors,
-                      SystemColors& sys);
-
-// Smallest font size (points) that key labels are drawn with; labels that
-// would be smaller are not drawn, so GDI never gets a nonsensical size.
-inline constexpr int kMinLabelPoints = 4;
+void ApplyColorScheme(int n, Theme& theme, const ThemeColors& themeColors, SystemColors& sys);
 
 }  // namespace luma

@@ -275,19 +275,4 @@ void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area) {
          copy.left, copy.top, SRCCOPY);
 }
 
-namespace {
-struct TextBitmapHolder {
-  GdiBitmap bitmap;
-  TextBitmapHolder() {
-    bitmap.SetBrush(kTextBitmapColor);
-    bitmap.SetPen(kTextBitmapColor);
-  }
-};
-}  // namespace
-
-luma::Bitmap& TextBitmap() {
-  static TextBitmapHolder holder;
-  return holder.bitmap;
-}
-
 }  // namespace luma::win32

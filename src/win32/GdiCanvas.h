@@ -1,5 +1,5 @@
 // The GDI canvas: off-screen bitmaps over a memory DC, their factory, the
-// paint box as a screen, and the process-wide TextBitmap.
+// paint box as a screen, and the bitmap that key text on green goes through.
 #pragma once
 
 #include <windows.h>
@@ -94,10 +94,17 @@ class WindowScreen : public luma::Screen {
 // the one BeginPaint hands out; what lies outside the bitmap stays untouched.
 void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area);
 
-// Process-wide bitmap for text on pure-green faces: brush and pen #777777,
-// drawn with #777777 as its transparent color. Created on first use.
+// The bitmap for text on pure-green faces: brush and pen #777777, drawn
+// with #777777 as its transparent color. The program owns one and hands it
+// to the keyboard.
 using luma::kTextBitmapColor;
-luma::Bitmap& TextBitmap();
+class TextBitmap : public GdiBitmap {
+ public:
+  TextBitmap() {
+    SetBrush(kTextBitmapColor);
+    SetPen(kTextBitmapColor);
+  }
+};
 
 std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16
 

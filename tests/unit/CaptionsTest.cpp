@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Fakes.h"
+#include "KeyboardHarness.h"
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
@@ -83,33 +84,30 @@ Layout FrenchLayout() {
 class CaptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CaptionTables.clear();
     layouts.layouts[kUs] = UsLayout();
     layouts.layouts[kGerman] = GermanLayout();
     layouts.layouts[kFrench] = FrenchLayout();
     layouts.installed = {kGerman, kUs};
   }
-  void TearDown() override { CaptionTables.clear(); }
 
-  // A keyboard over the fakes with an outlined key for each of codes.
+  // A keyboard over the fakes with an outlined key for each of codes, side
+  // by side from the left; the layout is loaded in the foreground layout.
   std::unique_ptr<Keyboard> MakeKeyboard(Hkl foreground, std::initializer_list<int> codes) {
-    auto kb = std::make_unique<Keyboard>(KeyboardDeps{bitmaps, screen, layouts, sender, cursor},
-                                            foreground);
+    auto kb = std::make_unique<Keyboard>(parts.Deps(), foreground);
+    std::string text;
     std::int32_t x = 0;
     for (int code : codes) {
-      kb->btns_[static_cast<std::size_t>(code)] = std::make_unique<Key>(
-          *kb, static_cast<std::uint8_t>(code),
-          std::vector<std::int32_t>{x, 30, x + 30, 30, x + 30, 0, x, 0}, kb->WorkImage());
+      text += test::KeyLine(code, x, 0, x + 30, 30) + "\r\n";
       x += 30;
     }
+    EXPECT_TRUE(kb->LoadLayoutText("t", text));
     return kb;
   }
 
-  fakes::RecordingBitmapFactory bitmaps;
-  fakes::FakeScreen screen;
-  fakes::FakeKeyboardLayouts layouts;
-  fakes::FakeKeySender sender;
-  fakes::FakeCursor cursor;
+  test::KeyboardParts parts;
+  fakes::FakeKeyboardLayouts& layouts = parts.layouts;
+  fakes::FakeScreen& screen = parts.screen;
+  CaptionCache& captions = parts.captions;
 };
 
 TEST_F(CaptionsTest, KeyCharTextKeepsOnlyPrintableResults) {
@@ -143,7 +141,7 @@ TEST_F(CaptionsTest, KeyCharOfADeadKeyIsItsAccentAndLeavesNothingPending) {
 }
 
 TEST_F(CaptionsTest, TableHoldsEveryModifierCombination) {
-  const CaptionTable& t = *CaptionTables[FindOrBuildCaptionTable(layouts, kGerman)];
+  const CaptionTable& t = captions.TableFor(layouts, kGerman);
   EXPECT_EQ(t.hkl, kGerman);
   struct Row {
     int vk, shift, alt, ctrl, caps;
@@ -165,52 +163,49 @@ TEST_F(CaptionsTest, TableHoldsEveryModifierCombination) {
 }
 
 TEST_F(CaptionsTest, EachLayoutIsTranslatedOnce) {
-  const std::size_t de = FindOrBuildCaptionTable(layouts, kGerman);
+  const CaptionTable* de = &captions.TableFor(layouts, kGerman);
   const int perTable = layouts.toUnicodeCalls;
   // 16 combinations, two translations each, for each of the 75 character keys.
   EXPECT_EQ(perTable, 75 * 16 * 2);
-  const std::size_t us = FindOrBuildCaptionTable(layouts, kUs);
+  const CaptionTable* us = &captions.TableFor(layouts, kUs);
   EXPECT_NE(us, de);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(FindOrBuildCaptionTable(layouts, kGerman), de);
-    EXPECT_EQ(FindOrBuildCaptionTable(layouts, kUs), us);
+    EXPECT_EQ(&captions.TableFor(layouts, kGerman), de);
+    EXPECT_EQ(&captions.TableFor(layouts, kUs), us);
   }
-  EXPECT_EQ(CaptionTables.size(), 2u);
+  EXPECT_EQ(captions.Size(), 2u);
   EXPECT_EQ(layouts.toUnicodeCalls, 2 * perTable);
 }
 
 TEST_F(CaptionsTest, CaptionForFollowsTheModelsKeyState) {
-  auto kb = MakeKeyboard(kGerman, {});
-  ASSERT_EQ(kb->currentHkl_, kGerman);
   struct Row {
-    std::initializer_list<int> down;  // entries set to 0x81
-    bool capsToggled;                 // entry 20 holds the bare toggle value 1
+    std::initializer_list<int> down;  // keys set down; Caps Lock toggles on
     int vk;
     char16_t expected;
   } rows[] = {
-      {{}, false, 65, u'a'},
-      {{16, 160}, false, 65, u'A'},
-      {{}, true, 65, u'A'},
-      {{16, 160}, true, 65, u'a'},
-      {{17, 162}, false, 65, u'a'},           // Ctrl+A types a control character
-      {{17, 162, 18, 165}, false, 81, u'@'},  // AltGr
-      {{18, 165}, false, 81, u'q'},           // right Alt alone types nothing
-      {{16, 160}, false, 49, u'1'},           // nothing shifted: the base character
-      {{}, false, 220, u'^'},
+      {{}, 65, u'a'},         {{160}, 65, u'A'}, {{20}, 65, u'A'},
+      {{160, 20}, 65, u'a'},  {{162}, 65, u'a'},  // Ctrl+A types a control character
+      {{162, 165}, 81, u'@'},                     // AltGr
+      {{165}, 81, u'q'},                          // right Alt alone types nothing
+      {{160}, 49, u'1'},                          // nothing shifted: the base character
+      {{}, 220, u'^'},
   };
   for (const auto& r : rows) {
-    kb->keyState_ = {};
-    for (int e : r.down) kb->keyState_[static_cast<std::size_t>(e)] = 0x81;
-    if (r.capsToggled) kb->keyState_[20] = 1;
+    auto kb = MakeKeyboard(kGerman, {20, 160, 162, 165});
+    ASSERT_EQ(kb->CurrentLayout(), kGerman);
+    for (int vk : r.down) kb->KeyFor(vk)->SetDown(true);
     EXPECT_EQ(kb->CaptionFor(r.vk), r.expected) << "vk " << r.vk;
   }
+  auto kb = MakeKeyboard(kGerman, {});
   EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
   EXPECT_EQ(kb->CaptionAt(0, 0, 0, 0, 0), 0);
   EXPECT_EQ(kb->CaptionAt(256, 0, 0, 0, 0), 0);
-  // Without any table (the cache emptied under it) nothing breaks.
-  CaptionTables.clear();
-  EXPECT_EQ(kb->CaptionFor(65), u' ');
-  EXPECT_EQ(kb->CaptionAt(65, 0, 0, 0, 0), 0);
+  // Created in a handle with a zero high word, before any layout is loaded,
+  // the model has no table at all; nothing breaks.
+  Keyboard none(parts.Deps(), 0x00000409);
+  EXPECT_EQ(none.CaptionFor(65), u' ');
+  EXPECT_EQ(none.CharLabelFor(65), u' ');
+  EXPECT_EQ(none.CaptionAt(65, 0, 0, 0, 0), 0);
 }
 
 TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
@@ -219,13 +214,14 @@ TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
   const auto translations = layouts.toUnicodeCalls;
   for (Hkl h : {Hkl{0}, Hkl{0x00000409}, kGerman}) {
     kb->SetHKL(h);
-    EXPECT_EQ(kb->currentHkl_, kGerman) << h;
+    EXPECT_EQ(kb->CurrentLayout(), kGerman) << h;
   }
   EXPECT_EQ(layouts.calls.size(), calls) << "no re-placement";
   EXPECT_EQ(layouts.toUnicodeCalls, translations) << "no table";
   kb->SetHKL(kUs);
-  EXPECT_EQ(kb->currentHkl_, kUs);
-  EXPECT_EQ(CaptionTables[kb->captionTableIndex_]->hkl, kUs);
+  EXPECT_EQ(kb->CurrentLayout(), kUs);
+  EXPECT_EQ(kb->CaptionAt(89, 0, 0, 0, 0), u'y');
+  EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u' ') << "the US table: no AltGr+Q";
 }
 
 TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
@@ -233,56 +229,63 @@ TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
   screen.copies.clear();
   kb->SetHKL(kUs);
   EXPECT_TRUE(screen.copies.empty()) << "not shown yet";
-  kb->shown_ = true;
+  kb->SetShown(true);
+  screen.copies.clear();
   kb->SetHKL(kGerman);
   EXPECT_FALSE(screen.copies.empty());
   screen.copies.clear();
-  kb->paintingEnabled_ = false;
+  kb->SetPaintingEnabled(false);
   kb->SetHKL(kFrench);
   EXPECT_TRUE(screen.copies.empty());
 }
 
 TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
   auto kb = MakeKeyboard(kUs, {65});
-  const std::size_t us = kb->captionTableIndex_;
   kb->SetHKL(kGerman);
-  const std::size_t de = kb->captionTableIndex_;
   const int translations = layouts.toUnicodeCalls;
   for (int i = 0; i < 3; ++i) {
     kb->SetHKL(kUs);
-    EXPECT_EQ(kb->captionTableIndex_, us);
+    EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u' ');
     kb->SetHKL(kGerman);
-    EXPECT_EQ(kb->captionTableIndex_, de);
+    EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
   }
   EXPECT_EQ(layouts.toUnicodeCalls, translations);
-  EXPECT_EQ(CaptionTables.size(), 2u);
+  EXPECT_EQ(captions.Size(), 2u);
+}
+
+TEST_F(CaptionsTest, TheCacheIsSharedByEveryKeyboardOverIt) {
+  auto first = MakeKeyboard(kGerman, {65});
+  const int translations = layouts.toUnicodeCalls;
+  auto second = MakeKeyboard(kGerman, {65});
+  EXPECT_EQ(layouts.toUnicodeCalls, translations);
+  EXPECT_EQ(second->CaptionFor(186), u'\u00FC');
 }
 
 TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
   auto kb = MakeKeyboard(kUs, {65, 89, 90});
-  Key& y = *kb->Btn(89);
-  Key& z = *kb->Btn(90);
-  EXPECT_EQ(z.Place, &z);
+  const Key& y = *kb->KeyFor(89);
+  const Key& z = *kb->KeyFor(90);
+  EXPECT_EQ(z.Place(), &z);
   kb->SetHKL(kGerman);
   // German Z sits where US English has Y, and the other way round.
-  EXPECT_EQ(z.Place, &y);
-  EXPECT_EQ(y.Place, &z);
+  EXPECT_EQ(z.Place(), &y);
+  EXPECT_EQ(y.Place(), &z);
   bool part = false;
   EXPECT_TRUE(z.HitTest(45, 15, part)) << "Z is hit in the outline of position 89";
   EXPECT_FALSE(z.HitTest(75, 15, part));
   EXPECT_EQ(kb->CaptionFor(90), u'z');
   kb->SetHKL(kUs);
-  EXPECT_EQ(z.Place, &z);
-  EXPECT_EQ(y.Place, &y);
-  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
+  EXPECT_EQ(z.Place(), &z);
+  EXPECT_EQ(y.Place(), &y);
+  EXPECT_EQ(kb->KeyFor(65)->Place(), kb->KeyFor(65));
 }
 
 TEST_F(CaptionsTest, TheKeyAtATakenPositionIsReleased) {
   auto kb = MakeKeyboard(kUs, {65, 89, 90});
-  kb->Btn(89)->SetDown(true);
+  kb->KeyFor(89)->SetDown(true);
   kb->SetHKL(kGerman);
-  EXPECT_FALSE(kb->Btn(89)->Down);
-  EXPECT_EQ(kb->keyState_[89], 0);
+  EXPECT_FALSE(kb->IsKeyDown(89));
+  EXPECT_EQ(kb->KeyStateEntry(89), 0);
 }
 
 TEST_F(CaptionsTest, AKeyStaysWhereItIsUnlessItsPositionIsACharacterKey) {
@@ -290,13 +293,17 @@ TEST_F(CaptionsTest, AKeyStaysWhereItIsUnlessItsPositionIsACharacterKey) {
   Layout odd;
   AddLetter(odd, 65, 0x1C, u'a', u'A');
   layouts.layouts[0x22222222] = odd;
-  auto kb = MakeKeyboard(kUs, {13, 65});
-  kb->SetHKL(0x22222222);
-  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
-  EXPECT_EQ(kb->Btn(13)->Place, kb->Btn(13)) << "Enter keeps its own place";
+  // A load that fails at code 70 leaves keys up to 69 only: no key at Q (81).
+  Keyboard kb(parts.Deps(), kUs);
+  EXPECT_FALSE(kb.LoadLayoutText("t", test::KeyLine(13, 0, 0, 30, 30) + "\r\n" +
+                                          test::KeyLine(65, 30, 0, 60, 30) + "\r\n70=x"));
+  ASSERT_EQ(kb.KeyFor(81), nullptr);
+  kb.SetHKL(0x22222222);
+  EXPECT_EQ(kb.KeyFor(65)->Place(), kb.KeyFor(65));
+  EXPECT_EQ(kb.KeyFor(13)->Place(), kb.KeyFor(13)) << "Enter keeps its own place";
   // Nor does A move onto a position that has no key: Q's, in this model.
-  kb->SetHKL(kFrench);
-  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(65));
+  kb.SetHKL(kFrench);
+  EXPECT_EQ(kb.KeyFor(65)->Place(), kb.KeyFor(65));
 }
 
 TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
@@ -311,8 +318,8 @@ TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
   EXPECT_EQ(layouts.calls,
             (std::vector<std::string>{"List", "Load 04090409", "Unload " + std::to_string(kUs)}));
   // The placement used US English all the same: A and Q trade places.
-  EXPECT_EQ(kb->Btn(65)->Place, kb->Btn(81));
-  EXPECT_EQ(kb->Btn(81)->Place, kb->Btn(65));
+  EXPECT_EQ(kb->KeyFor(65)->Place(), kb->KeyFor(81));
+  EXPECT_EQ(kb->KeyFor(81)->Place(), kb->KeyFor(65));
 }
 
 TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
@@ -331,25 +338,25 @@ TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
 TEST_F(CaptionsTest, NamesComeFromTheNamingLayoutAtUsPositions) {
   auto kb = MakeKeyboard(kUs, {65});
   kb->SetNamesLayout(kGerman);
-  EXPECT_EQ(kb->namesHkl_, kGerman);
-  EXPECT_EQ(kb->keyNames_[89], u"Z") << "German Z sits at US position 89";
-  EXPECT_EQ(kb->keyNames_[90], u"Y");
-  EXPECT_EQ(kb->keyNames_[186], u"\u00DC") << "upper-cased";
-  EXPECT_EQ(kb->keyNames_[220], u"^");
-  EXPECT_EQ(kb->keyNames_[13], u"Enter");
-  EXPECT_EQ(kb->keyNames_[32], u"Space");
-  EXPECT_EQ(kb->keyNames_[187], u"+") << "types nothing in the fake: keeps its name";
+  EXPECT_EQ(kb->KeyName(89), u"Z") << "German Z sits at US position 89";
+  EXPECT_EQ(kb->KeyName(90), u"Y");
+  EXPECT_EQ(kb->KeyName(186), u"\u00DC") << "upper-cased";
+  EXPECT_EQ(kb->KeyName(220), u"^");
+  EXPECT_EQ(kb->KeyName(13), u"Enter");
+  EXPECT_EQ(kb->KeyName(32), u"Space");
+  EXPECT_EQ(kb->KeyName(187), u"+") << "types nothing in the fake: keeps its name";
+  EXPECT_EQ(kb->KeyName(0), u"");
+  EXPECT_EQ(kb->KeyName(256), u"");
 
   // A later call starts again from the key-name table.
   kb->SetNamesLayout(kUs);
-  EXPECT_EQ(kb->namesHkl_, kUs);
-  EXPECT_EQ(kb->keyNames_[89], u"Y");
-  EXPECT_EQ(kb->keyNames_[186], u":");
-  EXPECT_EQ(kb->keyNames_[220], u"\\");
+  EXPECT_EQ(kb->KeyName(89), u"Y");
+  EXPECT_EQ(kb->KeyName(186), u":");
+  EXPECT_EQ(kb->KeyName(220), u"\\");
 
   // A handle that is not installed: the first installed layout names the keys.
   kb->SetNamesLayout(kFrench);
-  EXPECT_EQ(kb->namesHkl_, kGerman);
+  EXPECT_EQ(kb->KeyName(89), u"Z");
   EXPECT_EQ(layouts.pendingDead, 0);
 }
 
@@ -357,11 +364,44 @@ TEST_F(CaptionsTest, NamesWithNoLayoutInstalledStillStartFromTheKeyNameTable) {
   layouts.installed.clear();
   auto kb = MakeKeyboard(kUs, {65});
   kb->SetNamesLayout(kGerman);
-  for (std::size_t vk = 1; vk <= 255; ++vk) {
+  for (int vk = 1; vk <= 255; ++vk) {
     if (vk != 89 && vk != 90 && vk != 186 && vk != 220 && vk != 65 && vk != 81 && vk != 49) {
-      EXPECT_EQ(kb->keyNames_[vk], kKeyNames[vk]) << vk;
+      EXPECT_EQ(kb->KeyName(vk), kKeyNames[static_cast<std::size_t>(vk)]) << vk;
     }
   }
+}
+
+TEST_F(CaptionsTest, ChooseNamesLayoutPrefersUsEnglishThenTheFirstInstalled) {
+  struct Row {
+    std::vector<Hkl> installed;
+    int vk;
+    std::u16string name;
+  } rows[] = {
+      {{kGerman, kUs}, 89, u"Y"},      // US English wins, also when not first
+      {{kGerman, kFrench}, 89, u"Z"},  // otherwise the first installed
+      {{kFrench, kGerman}, 65, u"Q"},
+  };
+  for (const auto& r : rows) {
+    layouts.installed = r.installed;
+    auto kb = MakeKeyboard(kGerman, {65});
+    kb->ChooseNamesLayout();
+    EXPECT_EQ(kb->KeyName(r.vk), r.name) << r.installed.front();
+    EXPECT_EQ(kb->KeyName(27), u"Esc");
+  }
+}
+
+TEST_F(CaptionsTest, ChooseNamesLayoutNamesTheKeysWithNoLayoutInstalled) {
+  layouts.installed.clear();
+  auto kb = MakeKeyboard(kGerman, {65});
+  EXPECT_EQ(kb->KeyName(27), u"") << "not named before";
+  layouts.calls.clear();
+  kb->ChooseNamesLayout();
+  EXPECT_EQ(kb->KeyName(27), u"Esc");
+  EXPECT_EQ(kb->KeyName(13), u"Enter");
+  // Character positions from US English, loaded for the occasion.
+  EXPECT_EQ(kb->KeyName(186), u":");
+  EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Unload " + std::to_string(kUs)),
+            1);
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 #include <stdexcept>
 
 #include "Fakes.h"
-#include "keyboard/Captions.h"
-#include "keyboard/KeyNames.h"
+#include "KeyboardHarness.h"
 #include "keyboard/Keyboard.h"
 #include "lib/KeyText.h"
 #include "theme/Theme.h"
@@ -66,9 +65,7 @@ class ThrowingBitmap : public RecordingBitmap {
 class KeyFaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedTheme = HvTheme;
-    HvTheme = DistinctTheme();
-    CaptionTables.clear();
+    theme = DistinctTheme();
     // Key A: 'a', 'A' with Shift, 'c' with Ctrl alone (a printable stand-in,
     // so that masking shows), '@' with AltGr.
     fakes::FakeKeyboardLayouts::Layout us;
@@ -79,49 +76,53 @@ class KeyFaceTest : public ::testing::Test {
       if (s[16]) return {1, u"A"};
       return {1, u"a"};
     };
-    layouts.layouts[kUsEnglishHkl] = us;
-    layouts.installed = {kUsEnglishHkl};
-    kb = std::make_unique<Keyboard>(
-        KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &textBitmap}, kUsEnglishHkl);
-    for (std::size_t vk = 1; vk <= 255; ++vk) kb->keyNames_[vk] = kKeyNames[vk];
+    parts.layouts.layouts[kUsEnglishHkl] = us;
+    parts.layouts.installed = {kUsEnglishHkl};
+    kb = std::make_unique<Keyboard>(parts.Deps(&textBitmap), kUsEnglishHkl);
+    kb->ChooseNamesLayout();
   }
   void TearDown() override {
+    keys.clear();
     kb.reset();
-    HvTheme = savedTheme;
-    CaptionTables.clear();
   }
 
+  // A key of its own, outside the model's layout; not painted on creation.
   Key& AddKey(int code, std::vector<std::int32_t> values, DrawingCanvas* canvas = nullptr) {
-    auto& slot = kb->btns_[static_cast<std::size_t>(code)];
-    kb->paintingEnabled_ = false;  // no paint on creation
-    slot = std::make_unique<Key>(*kb, static_cast<std::uint8_t>(code), values,
-                                    canvas ? *canvas : kb->WorkImage());
-    kb->paintingEnabled_ = true;
+    kb->SetPaintingEnabled(false);
+    keys.push_back(std::make_unique<Key>(*kb, static_cast<std::uint8_t>(code), values,
+                                         canvas ? *canvas : kb->WorkImage()));
+    kb->SetPaintingEnabled(true);
     Work().calls.clear();
-    return *slot;
+    return *keys.back();
   }
   // Corners bottom-left, bottom-right, top-right, top-left, as the built-in layout has them.
   Key& AddSquareKey(int code, std::int32_t x, std::int32_t y, std::int32_t size,
-                       DrawingCanvas* canvas = nullptr) {
+                    DrawingCanvas* canvas = nullptr) {
     return AddKey(code, {x, y + size, x + size, y + size, x + size, y, x, y}, canvas);
+  }
+  // Paints key afresh in the given state, recording only that paint.
+  void PaintIn(Key& key, bool down, bool hot) {
+    key.SetDown(down);
+    key.SetHot(hot);
+    key.MarkDrawnAtRest();
+    Work().calls.clear();
+    textBitmap.calls.clear();
+    key.Refresh();
   }
 
   RecordingBitmap& Work() { return static_cast<RecordingBitmap&>(kb->WorkImage()); }
   std::vector<DrawCall> Texts() { return Work().Of(DrawCall::kText); }
 
-  Theme savedTheme;
-  fakes::RecordingBitmapFactory bitmaps;
-  fakes::FakeScreen screen;
-  fakes::FakeKeyboardLayouts layouts;
-  fakes::FakeKeySender sender;
-  fakes::FakeCursor cursor;
+  test::KeyboardParts parts;
+  Theme& theme = parts.theme;
   RecordingBitmap textBitmap;
   std::unique_ptr<Keyboard> kb;
+  std::vector<std::unique_ptr<Key>> keys;
 };
 
 TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
-  EXPECT_EQ(esc.ComputeTextBox(esc.Place->Points), (TextBox{1, 1, 29, 29, 15, 15}));
+  EXPECT_EQ(esc.ComputeTextBox(esc.Place()->Points()), (TextBox{1, 1, 29, 29, 15, 15}));
 
   esc.Refresh();
   auto texts = Texts();
@@ -132,7 +133,7 @@ TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   EXPECT_EQ(texts[0].font.size, 8);
   EXPECT_EQ(texts[0].font.name, "Tahoma");
   EXPECT_TRUE(texts[0].font.bold);
-  EXPECT_EQ(texts[0].font.color, HvTheme.RestCaption);
+  EXPECT_EQ(texts[0].font.color, theme.RestCaption);
   EXPECT_TRUE(texts[0].brushClear) << "text without background";
   EXPECT_FALSE(Work().brushClear) << "brush solid again afterwards";
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 0u) << "the rest outline is the base image's";
@@ -142,12 +143,12 @@ TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   texts = Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].rect, (Rect{4, 3, 30, 30})) << "one pixel right and down";
-  EXPECT_EQ(texts[0].font.color, HvTheme.DownCaption);
+  EXPECT_EQ(texts[0].font.color, theme.DownCaption);
   const auto outlines = Work().Of(DrawCall::kPolygon);
   ASSERT_EQ(outlines.size(), 1u);
-  EXPECT_EQ(outlines[0].points, esc.Points) << "the outline does not move";
-  EXPECT_EQ(outlines[0].pen, HvTheme.DownBorder);
-  EXPECT_EQ(outlines[0].brush, HvTheme.DownFace);
+  EXPECT_EQ(outlines[0].points, esc.Points()) << "the outline does not move";
+  EXPECT_EQ(outlines[0].pen, theme.DownBorder);
+  EXPECT_EQ(outlines[0].brush, theme.DownFace);
 }
 
 TEST_F(KeyFaceTest, TwoPointKeyIsARoundedRectangle) {
@@ -159,8 +160,8 @@ TEST_F(KeyFaceTest, TwoPointKeyIsARoundedRectangle) {
   EXPECT_EQ(rects[0].rect, (Rect{10, 10, 60, 40}));
   EXPECT_EQ(rects[0].ellipseW, 5);
   EXPECT_EQ(rects[0].ellipseH, 5);
-  EXPECT_EQ(rects[0].pen, HvTheme.RestBorder);
-  EXPECT_EQ(rects[0].brush, HvTheme.RestFace);
+  EXPECT_EQ(rects[0].pen, theme.RestBorder);
+  EXPECT_EQ(rects[0].brush, theme.RestFace);
 
   Work().calls.clear();
   key.Refresh();
@@ -174,7 +175,7 @@ TEST_F(KeyFaceTest, SmallPolygonFallsBackToItsShrunkBox) {
   // Whatever the label, the box around the centre does not fit a 15 x 15 key.
   for (int code : {27, 65, 112}) {
     Key& key = AddSquareKey(code, 0, 0, 15);
-    EXPECT_EQ(key.ComputeTextBox(key.Place->Points), (TextBox{1, 1, 14, 14, 7, 7})) << code;
+    EXPECT_EQ(key.ComputeTextBox(key.Place()->Points()), (TextBox{1, 1, 14, 14, 7, 7})) << code;
   }
 }
 
@@ -182,14 +183,14 @@ TEST_F(KeyFaceTest, FittedBoxOfNonRectangularOutlines) {
   // An L-shaped key: a bar 60 x 30 on top, a leg 30 x 30 below its right half.
   // The bottom-left corner walks diagonally until it reaches the bar at (30, 30).
   Key& l = AddKey(13, {60, 60, 60, 0, 0, 0, 0, 30, 30, 30, 30, 60});
-  EXPECT_EQ(l.ComputeTextBox(l.Place->Points), (TextBox{30, 1, 59, 30, 30, 30}));
+  EXPECT_EQ(l.ComputeTextBox(l.Place()->Points()), (TextBox{30, 1, 59, 30, 30, 30}));
   // A notch 10 deep in the middle of the top edge: its corner (25, 10) lies in
   // the box and cuts off the smaller (upper) side.
   Key& n = AddKey(27, {0, 40, 40, 40, 40, 0, 25, 0, 25, 10, 15, 10, 15, 0, 0, 0});
-  EXPECT_EQ(n.ComputeTextBox(n.Place->Points), (TextBox{1, 10, 39, 39, 20, 20}));
+  EXPECT_EQ(n.ComputeTextBox(n.Place()->Points()), (TextBox{1, 10, 39, 39, 20, 20}));
   // A triangle too small for a box around its centre ends on its shrunk box.
   Key& t = AddKey(112, {0, 0, 40, 0, 0, 40});
-  const TextBox box = t.ComputeTextBox(t.Place->Points);
+  const TextBox box = t.ComputeTextBox(t.Place()->Points());
   EXPECT_LE(box.left, box.right);
   EXPECT_LE(box.top, box.bottom);
 }
@@ -202,22 +203,14 @@ TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColors) {
     int captionSize, charSize;
     Color pen, brush, caption, chr;
   } rows[] = {
-      {false, false, 8, 10, HvTheme.RestBorder, HvTheme.RestFace, HvTheme.RestCaption,
-       HvTheme.RestChar},
-      {false, true, 10, 13, HvTheme.HotBorder, HvTheme.HotFace, HvTheme.HotCaption,
-       HvTheme.HotChar},
-      {true, false, 8, 10, HvTheme.DownBorder, HvTheme.DownFace, HvTheme.DownCaption,
-       HvTheme.DownChar},
-      {true, true, 10, 13, HvTheme.DownBorder, HvTheme.DownFace, HvTheme.DownCaption,
-       HvTheme.DownChar},
+      {false, false, 8, 10, theme.RestBorder, theme.RestFace, theme.RestCaption, theme.RestChar},
+      {false, true, 10, 13, theme.HotBorder, theme.HotFace, theme.HotCaption, theme.HotChar},
+      {true, false, 8, 10, theme.DownBorder, theme.DownFace, theme.DownCaption, theme.DownChar},
+      {true, true, 10, 13, theme.DownBorder, theme.DownFace, theme.DownCaption, theme.DownChar},
   };
   for (const auto& r : rows) {
     for (Key* key : {&esc, &a}) {
-      key->Down = r.down;
-      key->Hot = r.hot;
-      key->DrawnDown = key->DrawnHot = false;
-      Work().calls.clear();
-      key->Refresh();
+      PaintIn(*key, r.down, r.hot);
       const auto texts = Texts();
       ASSERT_EQ(texts.size(), 1u);
       const bool isCaption = key == &esc;
@@ -226,8 +219,6 @@ TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColors) {
           << "down " << r.down << " hot " << r.hot;
       EXPECT_EQ(texts[0].font.color, isCaption ? r.caption : r.chr);
       EXPECT_EQ(texts[0].brush, r.brush);
-      EXPECT_EQ(key->CaptionColor, r.caption);
-      EXPECT_EQ(key->CharColor, r.chr);
       if (r.down || r.hot) {
         const auto outlines = Work().Of(DrawCall::kPolygon);
         ASSERT_EQ(outlines.size(), 1u);
@@ -245,14 +236,14 @@ TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
   EXPECT_EQ(Work().Count(DrawCall::kText), 2u);
   // After a full redraw the working image shows the rest look again.
   Work().calls.clear();
-  esc.DrawnDown = esc.DrawnHot = false;
+  esc.MarkDrawnAtRest();
   esc.Refresh();
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
 }
 
 TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
-  kb->paintingEnabled_ = false;
+  kb->SetPaintingEnabled(false);
   esc.SetHot(true);
   esc.Refresh();
   EXPECT_TRUE(Work().calls.empty());
@@ -264,7 +255,7 @@ TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
   Key& placeless = AddSquareKey(65, 0, 0, 30);
   placeless.SetPlace(nullptr);
   for (Key* key : {&none, &one, &placeless}) {
-    key->Down = true;
+    key->SetDown(true);
     key->ChooseColors(Work(), true, false);
     key->Paint(Work(), true);
     key->Refresh();
@@ -301,67 +292,68 @@ TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
 }
 
 TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
-  Work().charWidthAt8 = 1;  // one pixel per character at 8 points
-  Key& esc = AddSquareKey(27, 0, 0, 30);
-  // Box 1..29: room for 29 - 1 - 2 = 26 pixels.
+  // "Esc" at 9 pixels per character is 27 wide. A square key of side n has
+  // the box 1..n-1 and room for n - 4 pixels.
+  Work().charWidthAt8 = 9;
   struct Row {
-    std::size_t length;
+    std::int32_t side;
     unsigned format;
-  } rows[] = {{3, kCentred}, {26, kCentred}, {27, kLeftAligned}, {60, kLeftAligned}};
+  } rows[] = {{60, kCentred}, {31, kCentred}, {30, kLeftAligned}, {20, kLeftAligned}};
   for (const auto& r : rows) {
-    kb->keyNames_[27] = std::u16string(r.length, u'x');
-    Work().calls.clear();
+    Key& esc = AddSquareKey(27, 0, 0, r.side);
     esc.Refresh();
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].format, r.format) << r.length;
-    EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29})) << "clipped to the same rectangle";
+    EXPECT_EQ(texts[0].format, r.format) << r.side;
+    EXPECT_EQ(texts[0].rect, (Rect{3, 2, r.side - 1, r.side - 1})) << "clipped to the box";
   }
 }
 
 TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
   Key& a = AddSquareKey(65, 0, 0, 30);
+  Key& ctrl = AddKey(17, {});
+  Key& rightAlt = AddKey(165, {});
   struct Row {
-    std::uint8_t ctrl, rightAlt, alt;
-    char16_t shown;
+    bool ctrl, rightAlt;
+    char16_t shown, typed;
   } rows[] = {
-      {0, 0, 0, u'a'},
-      {0x81, 0, 0, u'a'},  // masked for the lookup
-      {0x81, 0x81, 0x81, u'@'},
+      {false, false, u'a', u'a'},
+      {true, false, u'a', u'c'},  // shown without Ctrl, typed with it
+      {true, true, u'@', u'@'},
   };
   for (const auto& r : rows) {
-    kb->keyState_[17] = r.ctrl;
-    kb->keyState_[165] = r.rightAlt;
-    kb->keyState_[18] = r.alt;
+    ctrl.SetDown(r.ctrl);
+    rightAlt.SetDown(r.rightAlt);
     Work().calls.clear();
     a.Refresh();
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, std::u16string(1, r.shown));
-    EXPECT_EQ(kb->keyState_[17], r.ctrl) << "Ctrl entry put back";
+    EXPECT_EQ(kb->CharLabelFor(65), r.shown);
+    EXPECT_EQ(kb->CaptionFor(65), r.typed) << "drawing leaves the key state alone";
   }
 }
 
-TEST_F(KeyFaceTest, CtrlEntryAndBrushComeBackWhenDrawingFails) {
+TEST_F(KeyFaceTest, KeyStateAndBrushComeBackWhenDrawingFails) {
   ThrowingBitmap failing;
   Key& a = AddSquareKey(65, 0, 0, 30, &failing);
-  kb->keyState_[17] = 0x81;
+  AddKey(17, {}).SetDown(true);
   EXPECT_THROW(a.Refresh(), std::runtime_error);
-  EXPECT_EQ(kb->keyState_[17], 0x81);
+  EXPECT_EQ(kb->CaptionFor(65), u'c');
   EXPECT_FALSE(failing.brushClear);
 }
 
 TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
-  HvTheme.RestFace = kPureGreen;
+  theme.RestFace = kPureGreen;
   Key& esc = AddSquareKey(27, 0, 0, 30);
   esc.ChooseColors(Work(), false, false);
   esc.Paint(Work(), true);
   esc.Refresh();
-  EXPECT_EQ(Work().Of(DrawCall::kPolygon).at(0).brush, HvTheme.BackColor);
+  EXPECT_EQ(Work().Of(DrawCall::kPolygon).at(0).brush, theme.BackColor);
   EXPECT_EQ(Texts().size(), 1u) << "drawn directly";
   EXPECT_EQ(Work().Count(DrawCall::kTransparent), 0u);
 
-  kb->markerFaceLiteral_ = true;
+  kb->SetMarkerFaceLiteral(true);
   Work().calls.clear();
   esc.ChooseColors(Work(), false, false);
   EXPECT_EQ(Work().brush, kPureGreen);
@@ -376,21 +368,16 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
   } rows[] = {{"hot", false, true}, {"down", true, false}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
-    HvTheme.HotFace = HvTheme.DownFace = kPureGreen;
+    theme.HotFace = theme.DownFace = kPureGreen;
     for (Key* key : {&esc, &a}) {
-      key->Down = r.down;
-      key->Hot = r.hot;
-      key->DrawnDown = key->DrawnHot = false;
-      Work().calls.clear();
-      textBitmap.calls.clear();
-      key->Refresh();
+      PaintIn(*key, r.down, r.hot);
       EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
       const auto outlines = Work().Of(DrawCall::kPolygon);
       ASSERT_EQ(outlines.size(), 1u);
       EXPECT_EQ(outlines[0].brush, kPureGreen) << "only the rest face is a marker";
       const auto blits = Work().Of(DrawCall::kTransparent);
       ASSERT_EQ(blits.size(), 1u);
-      const TextBox box = key->ComputeTextBox(key->Place->Points);
+      const TextBox box = key->ComputeTextBox(key->Place()->Points());
       const int shift = r.down ? 1 : 0;
       const Rect rect{box.left + 2 + shift, box.top + 1 + shift, box.right + shift,
                       box.bottom + shift};
@@ -405,8 +392,8 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
       const auto texts = textBitmap.Of(DrawCall::kText);
       ASSERT_EQ(texts.size(), 1u);
       EXPECT_EQ(texts[0].rect, (Rect{0, 0, rect.Width(), rect.Height()}));
-      const Color expected = key == &a ? (r.down ? HvTheme.DownChar : HvTheme.HotChar)
-                                        : (r.down ? HvTheme.DownCaption : HvTheme.HotCaption);
+      const Color expected = key == &a ? (r.down ? theme.DownChar : theme.HotChar)
+                                       : (r.down ? theme.DownCaption : theme.HotCaption);
       EXPECT_EQ(texts[0].font.color, expected);
     }
   }
@@ -424,34 +411,31 @@ TEST_F(KeyFaceTest, WithoutATextBitmapGreenFaceLabelsAreDrawnDirectly) {
   EXPECT_TRUE(bitmap.calls.empty());
 }
 
-TEST_F(KeyFaceTest, FontsTooSmallToReadAreNotDrawn) {
+TEST_F(KeyFaceTest, EveryPositiveSizeIsDrawnAndNothingBelow) {
   SizeWatchingBitmap canvas;
   Key& esc = AddSquareKey(27, 0, 0, 30, &canvas);
   Key& a = AddSquareKey(65, 30, 0, 30, &canvas);
   Key& tiny = AddSquareKey(9, 60, 0, 15, &canvas);  // measures its name
+  // The hover look adds 2 points to captions and 3 to characters, so a size
+  // of 0 is drawn while hot.
   struct Row {
     std::uint16_t small, large;
+    bool hot;
     std::size_t texts;  // Esc caption + A character + Tab caption
   } rows[] = {
-      {kMinLabelPoints, kMinLabelPoints, 3},
-      {kMinLabelPoints - 1, kMinLabelPoints, 1},
-      {kMinLabelPoints, kMinLabelPoints - 1, 2},
-      {0, 0, 0},
-      {1, 2, 0},
+      {1, 1, false, 3}, {0, 1, false, 1}, {1, 0, false, 2},
+      {0, 0, false, 0}, {0, 0, true, 3},  {3, 2, true, 3},
   };
   for (const auto& r : rows) {
-    HvTheme.KeyFontSmall.Size = r.small;
-    HvTheme.KeyFontLarge.Size = r.large;
-    for (bool hot : {false, true}) {
-      canvas.calls.clear();
-      canvas.smallest = 1000;
-      for (Key* key : {&esc, &a, &tiny}) {
-        key->Hot = hot;
-        key->Refresh();
-      }
-      EXPECT_EQ(canvas.Count(DrawCall::kText), r.texts) << r.small << "/" << r.large;
-      EXPECT_GE(canvas.smallest, kMinLabelPoints);
-    }
+    theme.KeyFontSmall.Size = r.small;
+    theme.KeyFontLarge.Size = r.large;
+    for (Key* key : {&esc, &a, &tiny}) key->SetHot(r.hot);
+    canvas.calls.clear();
+    canvas.smallest = 1000;
+    for (Key* key : {&esc, &a, &tiny}) key->Refresh();
+    EXPECT_EQ(canvas.Count(DrawCall::kText), r.texts)
+        << r.small << "/" << r.large << (r.hot ? " hot" : "");
+    EXPECT_GE(canvas.smallest, 1) << "no size of nothing reaches the canvas";
   }
 }
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "lib/KeyKinds.h"
-#include "lib/TextSplit.h"
 #include "lib/BusyCursor.h"
 #include "lib/KeyInput.h"
+#include "lib/KeyKinds.h"
+#include "lib/TextSplit.h"
 
 namespace luma {
 namespace {
@@ -77,30 +77,28 @@ TEST(KeyHelpersText, SeparatorPosTextBeforeTextAfter) {
 
 TEST(KeyHelpersBusyCursor, CountsNestingAndNeverGoesNegative) {
   fakes::FakeCursor cursor;
-  BusyCount = 0;
+  BusyCursor busy(cursor);
 
-  BeginBusyCursor(cursor, false);
-  BeginBusyCursor(cursor, false);
-  EXPECT_EQ(BusyCount, 2);
-  EndBusyCursor(cursor, false);
-  EXPECT_EQ(BusyCount, 1);
+  busy.Begin();
+  busy.Begin();
+  EXPECT_EQ(busy.Depth(), 2);
+  busy.End();
+  EXPECT_EQ(busy.Depth(), 1);
   EXPECT_EQ(cursor.changes, (std::vector<bool>{true, true}));  // still busy
-  EndBusyCursor(cursor, false);
-  EXPECT_EQ(BusyCount, 0);
+  busy.End();
+  EXPECT_EQ(busy.Depth(), 0);
   EXPECT_EQ(cursor.changes.back(), false);
 
   cursor.changes.clear();
-  EndBusyCursor(cursor, false);
-  EXPECT_EQ(BusyCount, 0);
+  busy.End();
+  EXPECT_EQ(busy.Depth(), 0);
   EXPECT_EQ(cursor.changes, std::vector<bool>{false});
 
-  BeginBusyCursor(cursor, false);
-  BeginBusyCursor(cursor, false);
-  BeginBusyCursor(cursor, true);
-  EXPECT_EQ(BusyCount, 1);
-  BeginBusyCursor(cursor, false);
-  EndBusyCursor(cursor, true);
-  EXPECT_EQ(BusyCount, 0);
+  busy.Begin();
+  busy.Begin();
+  busy.Begin();
+  busy.EndAll();
+  EXPECT_EQ(busy.Depth(), 0);
   EXPECT_EQ(cursor.changes.back(), false);
 }
 

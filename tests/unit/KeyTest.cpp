@@ -16,7 +16,7 @@ using test::KeyboardHarness;
 class KeyTest : public ::testing::Test {
  protected:
   // Geometry alone: keys do not paint themselves while painting is off.
-  void SetUp() override { h.kb.paintingEnabled_ = false; }
+  void SetUp() override { h.kb.SetPaintingEnabled(false); }
 
   KeyboardHarness h;
 
@@ -28,15 +28,13 @@ class KeyTest : public ::testing::Test {
 
 TEST_F(KeyTest, CreateSetsCodePlaceStatesAndExtended) {
   Key del(h.kb, 46, {0, 0, 10, 10}, h.Work());
-  EXPECT_EQ(del.Code, 46);
-  EXPECT_EQ(del.Place, &del);
-  EXPECT_EQ(del.keyboard_, &h.kb);
-  EXPECT_EQ(del.canvas_, &h.Work());
-  EXPECT_FALSE(del.Down);
-  EXPECT_FALSE(del.Hot);
-  EXPECT_TRUE(del.Extended);
+  EXPECT_EQ(del.Code(), 46);
+  EXPECT_EQ(del.Place(), &del);
+  EXPECT_FALSE(del.IsDown());
+  EXPECT_FALSE(del.IsHot());
+  EXPECT_TRUE(del.IsExtended());
   Key a(h.kb, 65, {}, h.Work());
-  EXPECT_FALSE(a.Extended);
+  EXPECT_FALSE(a.IsExtended());
   EXPECT_TRUE(a.IsRemappableKey());
   EXPECT_FALSE(a.IsStateKey());
   Key shift(h.kb, 160, {}, h.Work());
@@ -61,8 +59,9 @@ TEST_F(KeyTest, OutlinesThatAreNeverHitAndHaveNoExtent) {
   for (const auto& values : lists) {
     Key key(h.kb, 65, values, h.Work());
     const std::size_t expected = values.size() == 2 ? 1 : 0;
-    EXPECT_EQ(key.Points.size(), expected) << values.size();
-    EXPECT_EQ(key.DesignPoints.size(), expected);
+    EXPECT_EQ(key.Points().size(), expected) << values.size();
+    key.ScaleOutline(2.0L, 2.0L);
+    EXPECT_EQ(key.Points().size(), expected) << "no design points beyond the outline";
     EXPECT_EQ(key.OutlineWidth(), 0);
     EXPECT_EQ(key.OutlineHeight(), 0);
     for (std::int32_t x = -1; x <= 101; ++x)
@@ -79,16 +78,22 @@ TEST_F(KeyTest, TheLongestOutlineIs255Points) {
   }
   Key key(h.kb, 65, values, h.Work());
   EXPECT_EQ(key.PointCount(), 255);
-  EXPECT_EQ(key.Points.back(), (Point{254, 508}));
-  EXPECT_EQ(key.DesignPoints, key.Points);
+  EXPECT_EQ(key.Points().back(), (Point{254, 508}));
+  key.ScaleOutline(2.0L, 0.5L);
+  EXPECT_EQ(key.Points().back(), (Point{508, 254})) << "every point has its design point";
 }
 
 TEST_F(KeyTest, SetOutlineReplacesAndAnOddListEmpties) {
   Key key(h.kb, 65, {1, 2, 3, 4, 5, 6}, h.Work());
-  EXPECT_EQ(key.Points, (std::vector<Point>{{1, 2}, {3, 4}, {5, 6}}));
+  EXPECT_EQ(key.Points(), (std::vector<Point>{{1, 2}, {3, 4}, {5, 6}}));
+  key.SetOutline({7, 8, 9, 10});
+  key.ScaleOutline(2.0L, 2.0L);
+  EXPECT_EQ(key.Points(), (std::vector<Point>{{14, 16}, {18, 20}}))
+      << "scaled from the new outline";
   key.SetOutline({1, 2, 3});
-  EXPECT_TRUE(key.Points.empty());
-  EXPECT_TRUE(key.DesignPoints.empty());
+  EXPECT_TRUE(key.Points().empty());
+  key.ScaleOutline(1.0L, 1.0L);
+  EXPECT_TRUE(key.Points().empty());
 }
 
 struct HitRow {
@@ -117,8 +122,7 @@ TEST_F(KeyTest, TwoPointRectangleIsInclusiveOnAllEdges) {
 }
 
 TEST_F(KeyTest, TwoPartOutlineReportsWhichPartWasHit) {
-  Key key(h.kb, 13, {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0},
-             h.Work());
+  Key key(h.kb, 13, {0, 20, 20, 20, 20, 0, 0, 0, -1, -1, 40, 20, 60, 20, 60, 0, 40, 0}, h.Work());
   bool part = true;
   EXPECT_TRUE(key.HitTest(10, 10, part));
   EXPECT_FALSE(part);
@@ -176,79 +180,77 @@ TEST_F(KeyTest, ExtentsOfPolygonAndTwoPointOutlines) {
 TEST_F(KeyTest, ScalingRoundsUpInExtendedPrecisionFromDesignPoints) {
   Key esc(h.kb, 27, {0, 30, 30, 30, 30, 0, 0, 0}, h.Work());
   esc.ScaleOutline(790.0L / 441.0L, 271.0L / 181.0L);
-  EXPECT_EQ(esc.Points, (std::vector<Point>{{0, 45}, {54, 45}, {54, 0}, {0, 0}}));
-  EXPECT_EQ(esc.DesignPoints, Corners(0, 0, 30, 30));
+  EXPECT_EQ(esc.Points(), (std::vector<Point>{{0, 45}, {54, 45}, {54, 0}, {0, 0}}));
 
   // 469/441 rounded to 64 bits of mantissa makes 315 x factor a hair above
   // 335, so the ceiling is 336.
   Key altGr(h.kb, 165, {275, 180, 315, 180, 315, 150, 275, 150}, h.Work());
   altGr.ScaleOutline(469.0L / 441.0L, 1.0L);
-  EXPECT_EQ(altGr.Points[1].x, 336);
-  EXPECT_EQ(altGr.Points[0].y, 180);
+  EXPECT_EQ(altGr.Points()[1].x, 336);
+  EXPECT_EQ(altGr.Points()[0].y, 180);
 
   // Back to the design size: nothing accumulated.
   esc.ScaleOutline(1.0L, 1.0L);
-  EXPECT_EQ(esc.Points, esc.DesignPoints);
+  EXPECT_EQ(esc.Points(), Corners(0, 0, 30, 30));
 }
 
 TEST_F(KeyTest, SeparatorSurvivesAnyNumberOfRescales) {
   Key key(h.kb, 13, {0, 20, 20, 20, 20, 0, -1, -1, 40, 20, 60, 20, 60, 0}, h.Work());
   for (long double k : {2.0L, 0.5L, 3.7L, 1.0L / 3.0L, 0.0L}) {
     key.ScaleOutline(k, k);
-    EXPECT_EQ(key.Points[3], kOutlineSeparator);
+    EXPECT_EQ(key.Points()[3], kOutlineSeparator);
   }
   key.ScaleOutline(2.0L, 3.0L);
-  EXPECT_EQ(key.Points[4], (Point{80, 60}));
+  EXPECT_EQ(key.Points()[4], (Point{80, 60}));
 }
 
 TEST_F(KeyTest, ACornerScaledOntoMinusOneFollowsTheNextRescale) {
   Key key(h.kb, 65, {-2, -2, 10, 10, 0, 10}, h.Work());
   key.ScaleOutline(0.5L, 0.5L);
-  EXPECT_EQ(key.Points[0], (Point{-1, -1}));
+  EXPECT_EQ(key.Points()[0], (Point{-1, -1}));
   key.ScaleOutline(1.0L, 1.0L);
-  EXPECT_EQ(key.Points[0], (Point{-2, -2}));
+  EXPECT_EQ(key.Points()[0], (Point{-2, -2}));
 }
 
 TEST_F(KeyTest, ScalingByANonFiniteFactorStaysInRange) {
   Key key(h.kb, 65, {0, 30, 30, 30, 30, 0}, h.Work());
   const long double inf = std::numeric_limits<long double>::infinity();
   key.ScaleOutline(inf, std::numeric_limits<long double>::quiet_NaN());
-  EXPECT_EQ(key.Points[1], (Point{std::numeric_limits<std::int32_t>::max(), 0}));
-  EXPECT_EQ(key.Points[0].x, 0);  // 0 x inf is NaN: held at 0
+  EXPECT_EQ(key.Points()[1], (Point{std::numeric_limits<std::int32_t>::max(), 0}));
+  EXPECT_EQ(key.Points()[0].x, 0);  // 0 x inf is NaN: held at 0
 }
 
 // Down changes reach the model once per actual change: Caps Lock toggles
 // only when it goes down, and a state key redraws (one copy to the screen).
 TEST_F(KeyTest, SetDownTwiceChangesStateAndRedrawsOnce) {
-  h.kb.paintingEnabled_ = true;
+  h.kb.SetPaintingEnabled(true);
   Key caps(h.kb, 20, {0, 0, 10, 10}, h.Work());
   h.ForgetCalls();
   caps.SetDown(true);
   caps.SetDown(true);
-  EXPECT_TRUE(caps.Down);
-  EXPECT_EQ(h.kb.keyState_[20], 1);
+  EXPECT_TRUE(caps.IsDown());
+  EXPECT_EQ(h.kb.KeyStateEntry(20), 1);
   EXPECT_EQ(h.screen.copies.size(), 1u);
   caps.SetDown(false);
   caps.SetDown(false);
-  EXPECT_EQ(h.kb.keyState_[20], 1);
+  EXPECT_EQ(h.kb.KeyStateEntry(20), 1);
   EXPECT_EQ(h.screen.copies.size(), 2u);
 }
 
 TEST(KeyHot, SetHotRepaintsEvenWhenUnchanged) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  HvTheme.KeyFontLarge.Size = 10;  // labels below the smallest size are not drawn
-  Key& a = *h.kb.Btn(65);
+  h.theme.KeyFontLarge.Size = 10;
+  Key& a = *h.kb.KeyFor(65);
   a.SetHot(true);
   h.ForgetCalls();
   a.SetHot(true);
-  EXPECT_TRUE(a.Hot);
+  EXPECT_TRUE(a.IsHot());
   EXPECT_EQ(h.Work().Count(fakes::DrawCall::kText), 1u);
-  HvTheme = Theme{};
-  h.kb.paintingEnabled_ = false;
+  h.kb.SetPaintingEnabled(false);
   h.ForgetCalls();
   a.SetHot(false);
-  EXPECT_FALSE(a.Hot);
+  EXPECT_FALSE(a.IsHot());
   EXPECT_TRUE(h.Work().calls.empty());
 }
 

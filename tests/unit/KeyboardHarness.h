@@ -7,25 +7,31 @@
 #include "Fakes.h"
 #include "keyboard/Keyboard.h"
 #include "lib/BusyCursor.h"
+#include "theme/Theme.h"
 
 namespace luma::test {
 
-// The busy-cursor counter is process-wide; every harness starts it at 0.
-struct BusyCountReset {
-  BusyCountReset() { BusyCount = 0; }
-};
-
-struct KeyboardHarness {
-  BusyCountReset busyReset;
+// What a keyboard model works with: recording fakes of the system and the
+// objects the program owns (busy cursor, theme, caption cache).
+struct KeyboardParts {
   fakes::RecordingBitmapFactory bitmaps;
   fakes::FakeScreen screen;
   fakes::FakeKeyboardLayouts layouts;
   fakes::FakeKeySender sender;
   fakes::FakeCursor cursor;
+  BusyCursor busy{cursor};
+  Theme theme;
+  CaptionCache captions;
+
+  KeyboardDeps Deps(Bitmap* textBitmap = nullptr) {
+    return {bitmaps, screen, layouts, sender, busy, theme, captions, textBitmap};
+  }
+};
+
+struct KeyboardHarness : KeyboardParts {
   Keyboard kb;
 
-  explicit KeyboardHarness(Hkl foreground = kUsEnglishHkl)
-      : kb(KeyboardDeps{bitmaps, screen, layouts, sender, cursor}, foreground) {}
+  explicit KeyboardHarness(Hkl foreground = kUsEnglishHkl) : kb(Deps(), foreground) {}
 
   fakes::RecordingBitmap& Base() { return *bitmaps.created.at(0); }
   fakes::RecordingBitmap& Work() { return *bitmaps.created.at(1); }

@@ -16,42 +16,42 @@ using test::KeyboardHarness;
 using test::KeyLine;
 
 TEST(KeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
-  BusyCount = 0;
-  fakes::RecordingBitmapFactory bitmaps;
-  fakes::FakeScreen screen;
-  screen.width = 500;
-  screen.height = 200;
-  fakes::FakeKeyboardLayouts layouts;
-  fakes::FakeKeySender sender;
-  fakes::FakeCursor cursor;
-  Keyboard kb({bitmaps, screen, layouts, sender, cursor}, 0x04070407);
-  EXPECT_EQ(kb.currentHkl_, 0x04070407u);
+  test::KeyboardParts parts;
+  parts.screen.width = 500;
+  parts.screen.height = 200;
+  Keyboard kb(parts.Deps(), 0x04070407);
+  EXPECT_EQ(kb.CurrentLayout(), 0x04070407u);
   EXPECT_EQ(kb.Width(), 500);
   EXPECT_EQ(kb.Height(), 200);
-  EXPECT_EQ(bitmaps.created.size(), 2u);
-  for (int vk = 0; vk <= 256; ++vk) EXPECT_EQ(kb.Btn(vk), nullptr);
-  EXPECT_FALSE(kb.shown_);
-  EXPECT_TRUE(kb.paintingEnabled_);
-  EXPECT_EQ(kb.hotBtn_, nullptr);
-  EXPECT_TRUE(screen.copies.empty());
+  EXPECT_EQ(parts.bitmaps.created.size(), 2u);
+  for (int vk = 0; vk <= 256; ++vk) EXPECT_EQ(kb.KeyFor(vk), nullptr);
+  EXPECT_TRUE(kb.PaintingEnabled());
+  EXPECT_EQ(kb.HoverKey(), nullptr);
+  EXPECT_TRUE(parts.screen.copies.empty());
 }
 
 // --- Key state -------------------------------------------------------------
 
 TEST(KeyboardKeyState, LockKeysToggleOnlyWhenGoingDown) {
   KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   for (int vk : {20, 144, 145}) {
-    auto& entry = h.kb.keyState_[static_cast<std::size_t>(vk)];
-    const std::vector<std::pair<bool, int>> steps = {
-        {true, 1}, {false, 1}, {true, 0}, {false, 0}, {true, 1}};
+    const std::vector<std::pair<bool, int>> steps = {{true, 1},  {false, 1}, {true, 0},
+                                                     {false, 0}, {true, 1},  {false, 1}};
     for (auto [down, expected] : steps) {
-      h.kb.UpdateKeyState(vk, down);
-      EXPECT_EQ(entry, expected) << vk << (down ? " down" : " up");
+      h.kb.KeyFor(vk)->SetDown(down);
+      EXPECT_EQ(h.kb.KeyStateEntry(vk), expected) << vk << (down ? " down" : " up");
     }
-    // A toggle value the system reported with the down bit set counts as off.
-    entry = 0x81;
-    h.kb.UpdateKeyState(vk, true);
-    EXPECT_EQ(entry, 1) << vk;
+  }
+  // A toggle value the system reported with the down bit set counts as off.
+  KeyboardHarness shown;
+  ASSERT_TRUE(shown.kb.LoadLayout("Standard"));
+  for (int vk : {20, 144, 145}) shown.sender.systemState[static_cast<std::size_t>(vk)] = 0x81;
+  shown.kb.SetShown(true);
+  for (int vk : {20, 144, 145}) {
+    ASSERT_EQ(shown.kb.KeyStateEntry(vk), 0x81) << vk;
+    shown.kb.KeyFor(vk)->SetDown(true);
+    EXPECT_EQ(shown.kb.KeyStateEntry(vk), 1) << vk;
   }
 }
 
@@ -83,10 +83,11 @@ TEST(KeyboardKeyState, SidedModifiersKeepTheCombinedEntry) {
   };
   for (const auto& script : scripts) {
     KeyboardHarness h;
+    ASSERT_TRUE(h.kb.LoadLayout("Standard"));
     for (const auto& step : script) {
-      h.kb.UpdateKeyState(step.vk, step.down);
+      h.kb.KeyFor(step.vk)->SetDown(step.down);
       for (auto [entry, value] : step.expect)
-        EXPECT_EQ(h.kb.keyState_[static_cast<std::size_t>(entry)], value)
+        EXPECT_EQ(h.kb.KeyStateEntry(entry), value)
             << "after " << step.vk << (step.down ? " down" : " up") << ": entry " << entry;
     }
   }
@@ -104,13 +105,13 @@ class KeyboardLoaded : public ::testing::Test {
 };
 
 TEST_F(KeyboardLoaded, OrdinaryKeyDownRepaintsThatKeyAloneAndCopiesNothing) {
-  h.kb.Btn(65)->SetDown(true);
+  h.kb.KeyFor(65)->SetDown(true);
   EXPECT_TRUE(h.screen.copies.empty());
   EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 0u);
   const auto outlines = h.Work().Of(DrawCall::kPolygon);
   ASSERT_EQ(outlines.size(), 1u);
   EXPECT_EQ(outlines[0].points, Corners(60, 90, 90, 120));
-  EXPECT_EQ(h.kb.keyState_[65], 0x81);
+  EXPECT_EQ(h.kb.KeyStateEntry(65), 0x81);
   EXPECT_TRUE(h.kb.IsKeyDown(65));
   EXPECT_FALSE(h.kb.IsKeyDown(66));
 }
@@ -119,12 +120,12 @@ TEST_F(KeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
   // Num Lock has no outline in the built-in layout but is still a state key.
   for (int vk : {20, 144, 145, 91, 92, 160, 161, 162, 163, 164, 165}) {
     h.ForgetCalls();
-    h.kb.Btn(vk)->SetDown(true);
+    h.kb.KeyFor(vk)->SetDown(true);
     EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u) << vk;
     EXPECT_EQ(h.screen.copies.size(), 1u) << vk;
     EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 0u) << vk;  // base not rebuilt
   }
-  EXPECT_EQ(h.kb.keyState_[144], 1);
+  EXPECT_EQ(h.kb.KeyStateEntry(144), 1);
 }
 
 TEST_F(KeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
@@ -132,13 +133,11 @@ TEST_F(KeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
   h.kb.Redraw(false);
   h.kb.Redraw(true);
   h.kb.CopyToScreen();
-  EXPECT_TRUE(h.kb.baseStale_);
   EXPECT_TRUE(h.Base().calls.empty());
   EXPECT_TRUE(h.Work().calls.empty());
   EXPECT_TRUE(h.screen.copies.empty());
 
-  h.kb.SetPaintingEnabled(true);
-  EXPECT_FALSE(h.kb.baseStale_);
+  h.kb.SetPaintingEnabled(true);  // the base was marked stale: rebuilt
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
@@ -148,8 +147,8 @@ TEST_F(KeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
 }
 
 TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
-  HvTheme.BackColor = Rgb(1, 2, 3);
-  HvTheme.BackPenColor = Rgb(4, 5, 6);
+  h.theme.BackColor = Rgb(1, 2, 3);
+  h.theme.BackPenColor = Rgb(4, 5, 6);
   h.kb.Redraw(true);
   const auto fills = h.Base().Of(DrawCall::kFillRect);
   ASSERT_EQ(fills.size(), 1u);
@@ -159,7 +158,6 @@ TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
   // Every key with an outline paints it on the base, once.
   EXPECT_EQ(h.Base().Count(DrawCall::kPolygon), 75u);
   EXPECT_EQ(h.Work().Of(DrawCall::kBlit).at(0).rect, (Rect{0, 0, 441, 181}));
-  HvTheme = Theme{};
 
   h.ForgetCalls();
   h.kb.Redraw(false);
@@ -175,9 +173,11 @@ TEST_F(KeyboardLoaded, CopyToScreenCopiesThePaintBoxRectangle) {
 }
 
 TEST_F(KeyboardLoaded, MarkerFaceLiteralIsStoredAndRebuildsTheBase) {
+  h.theme.RestFace = kPureGreen;
   h.kb.SetMarkerFaceLiteral(true);
-  EXPECT_TRUE(h.kb.markerFaceLiteral_);
+  EXPECT_TRUE(h.kb.MarkerFaceLiteral());
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
+  EXPECT_EQ(h.Base().Of(DrawCall::kPolygon).at(0).brush, kPureGreen) << "a face, not a marker";
 }
 
 // --- Hover -------------------------------------------------------------------
@@ -190,9 +190,9 @@ TEST(KeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   h.ForgetCalls();
 
   h.kb.TrackPointer(30, 15);  // inside both 65 and 66
-  EXPECT_EQ(h.kb.hotBtn_, h.kb.Btn(65));
-  EXPECT_TRUE(h.kb.Btn(65)->Hot);
-  EXPECT_FALSE(h.kb.Btn(66)->Hot);
+  EXPECT_EQ(h.kb.HoverKey(), h.kb.KeyFor(65));
+  EXPECT_TRUE(h.kb.KeyFor(65)->IsHot());
+  EXPECT_FALSE(h.kb.KeyFor(66)->IsHot());
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
   h.ForgetCalls();
@@ -202,13 +202,13 @@ TEST(KeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   EXPECT_TRUE(h.Work().calls.empty());
 
   h.kb.TrackPointer(10, 15);  // 66 only
-  EXPECT_EQ(h.kb.hotBtn_, h.kb.Btn(66));
-  EXPECT_FALSE(h.kb.Btn(65)->Hot);
+  EXPECT_EQ(h.kb.HoverKey(), h.kb.KeyFor(66));
+  EXPECT_FALSE(h.kb.KeyFor(65)->IsHot());
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
   h.kb.TrackPointer(50, 50);  // no key: hover cleared, still one copy
-  EXPECT_EQ(h.kb.hotBtn_, nullptr);
-  EXPECT_FALSE(h.kb.Btn(66)->Hot);
+  EXPECT_EQ(h.kb.HoverKey(), nullptr);
+  EXPECT_FALSE(h.kb.KeyFor(66)->IsHot());
   EXPECT_EQ(h.screen.copies.size(), 2u);
 }
 
@@ -216,16 +216,16 @@ TEST(KeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
-  Key& enter = *h.kb.Btn(13);
+  const Key& enter = *h.kb.KeyFor(13);
   h.kb.TrackPointer(50, 10);
-  EXPECT_TRUE(enter.Extended);
+  EXPECT_TRUE(enter.IsExtended());
   h.kb.TrackPointer(10, 10);  // a new hit test of the same key: main part
-  EXPECT_TRUE(enter.Extended) << "moving inside the hover key changes nothing";
+  EXPECT_TRUE(enter.IsExtended()) << "moving inside the hover key changes nothing";
   h.kb.TrackPointer(30, 10);
   h.kb.TrackPointer(10, 10);
-  EXPECT_FALSE(enter.Extended);
+  EXPECT_FALSE(enter.IsExtended());
   h.kb.TrackPointer(110, 10);
-  EXPECT_TRUE(h.kb.Btn(46)->Extended);
+  EXPECT_TRUE(h.kb.KeyFor(46)->IsExtended());
 }
 
 TEST(KeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
@@ -237,19 +237,19 @@ TEST(KeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
   EXPECT_TRUE(h.screen.copies.empty());
 
   h.kb.TrackPointer(15, 15);
-  ASSERT_EQ(h.kb.hotBtn_, h.kb.Btn(27));
-  BeginBusyCursor(h.cursor, false);
-  BeginBusyCursor(h.cursor, false);
+  ASSERT_EQ(h.kb.HoverKey(), h.kb.KeyFor(27));
+  h.busy.Begin();
+  h.busy.Begin();
   h.ForgetCalls();
   h.kb.ClearHot(false);
-  EXPECT_EQ(BusyCount, 1);
+  EXPECT_EQ(h.busy.Depth(), 1);
   EXPECT_TRUE(h.screen.copies.empty());
-  EXPECT_FALSE(h.kb.Btn(27)->Hot);
+  EXPECT_FALSE(h.kb.KeyFor(27)->IsHot());
 
   h.kb.TrackPointer(15, 15);
   h.ForgetCalls();
   h.kb.ClearHot(true);
-  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(h.busy.Depth(), 0);
   EXPECT_EQ(h.cursor.changes, std::vector<bool>{false});
   EXPECT_EQ(h.screen.copies.size(), 1u);
 }
@@ -259,22 +259,21 @@ TEST(KeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {
 TEST(KeyboardShow, FirstShowReleasesHeldModifiersOnce) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  h.kb.Btn(65)->SetDown(true);
-  h.kb.Btn(160)->SetDown(true);  // latched in the model
+  h.kb.KeyFor(65)->SetDown(true);
+  h.kb.KeyFor(160)->SetDown(true);  // latched in the model
   h.sender.systemState[162] = 0x80;
   h.sender.systemState[17] = 0x80;
   h.sender.systemState[20] = 0x01;
   h.ForgetCalls();
 
   h.kb.SetShown(true);
-  EXPECT_TRUE(h.kb.shown_);
   EXPECT_EQ(h.sender.sent, (std::vector<KeyEvent>{{162, 0x1D, kKeyEventKeyUp, 0, 0}}));
-  EXPECT_EQ(h.kb.keyState_[17], 0);
-  EXPECT_EQ(h.kb.keyState_[162], 0);
-  EXPECT_EQ(h.kb.keyState_[160], 0);
-  EXPECT_EQ(h.kb.keyState_[20], 1);  // the real Caps Lock state
-  EXPECT_FALSE(h.kb.Btn(65)->Down);
-  EXPECT_FALSE(h.kb.Btn(160)->Down);
+  EXPECT_EQ(h.kb.KeyStateEntry(17), 0);
+  EXPECT_EQ(h.kb.KeyStateEntry(162), 0);
+  EXPECT_EQ(h.kb.KeyStateEntry(160), 0);
+  EXPECT_EQ(h.kb.KeyStateEntry(20), 1);  // the real Caps Lock state
+  EXPECT_FALSE(h.kb.IsKeyDown(65));
+  EXPECT_FALSE(h.kb.IsKeyDown(160));
   EXPECT_FALSE(h.screen.copies.empty());
 
   h.ForgetCalls();
@@ -287,26 +286,26 @@ TEST(KeyboardShow, TheForgottenHoverKeyLosesItsHotLook) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.kb.TrackPointer(15, 15);
-  ASSERT_TRUE(h.kb.Btn(27)->Hot);
+  ASSERT_TRUE(h.kb.KeyFor(27)->IsHot());
   h.kb.SetShown(true);
-  EXPECT_EQ(h.kb.hotBtn_, nullptr);
-  EXPECT_FALSE(h.kb.Btn(27)->Hot);
+  EXPECT_EQ(h.kb.HoverKey(), nullptr);
+  EXPECT_FALSE(h.kb.KeyFor(27)->IsHot());
 }
 
 // --- Size and release --------------------------------------------------------
 
 TEST(KeyboardSize, SetSizeResizesModelAndWorkingImage) {
   KeyboardHarness h;
-  h.kb.SetSize(271, 790);
+  h.kb.SetSize(790, 271);
   EXPECT_EQ(h.kb.Width(), 790);
   EXPECT_EQ(h.kb.Height(), 271);
   EXPECT_EQ(h.Work().Width(), 790);
   EXPECT_EQ(h.Work().Height(), 271);
-  h.kb.SetSize(-5, -1);  // meaningless for an image: held at 0
+  h.kb.SetSize(-1, -5);  // meaningless for an image: held at 0
   EXPECT_EQ(h.kb.Width(), 0);
   EXPECT_EQ(h.Work().Height(), 0);
   // The next redraw gives the base image the model's size.
-  h.kb.SetSize(100, 200);
+  h.kb.SetSize(200, 100);
   h.kb.Redraw(false);
   EXPECT_EQ(h.Base().Width(), 200);
   EXPECT_EQ(h.Base().Height(), 100);
@@ -315,13 +314,13 @@ TEST(KeyboardSize, SetSizeResizesModelAndWorkingImage) {
 TEST(KeyboardRelease, ReleaseAllSetsEveryKeyUpAndCopies) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  for (int vk : {65, 161, 20}) h.kb.Btn(vk)->SetDown(true);
+  for (int vk : {65, 161, 20}) h.kb.KeyFor(vk)->SetDown(true);
   h.ForgetCalls();
   h.kb.ReleaseAll();
   for (int vk = 1; vk <= 255; ++vk) ASSERT_FALSE(h.kb.IsKeyDown(vk)) << vk;
-  EXPECT_EQ(h.kb.keyState_[65], 0);
-  EXPECT_EQ(h.kb.keyState_[16], 0);
-  EXPECT_EQ(h.kb.keyState_[20], 1);  // going up leaves the toggle
+  EXPECT_EQ(h.kb.KeyStateEntry(65), 0);
+  EXPECT_EQ(h.kb.KeyStateEntry(16), 0);
+  EXPECT_EQ(h.kb.KeyStateEntry(20), 1);  // going up leaves the toggle
   EXPECT_FALSE(h.screen.copies.empty());
   EXPECT_TRUE(h.sender.sent.empty());  // the model sends nothing itself
 }

@@ -76,32 +76,31 @@ TEST(LayoutStandard, TextShape) {
 TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_EQ(h.kb.layoutName_, "Standard");
+  EXPECT_EQ(h.kb.LayoutName(), "Standard");
   EXPECT_EQ(h.kb.Width(), 441);
   EXPECT_EQ(h.kb.Height(), 181);
   EXPECT_EQ(h.Work().Width(), 441);
   EXPECT_EQ(h.Work().Height(), 181);
-  EXPECT_EQ(h.kb.layoutComment_, "");
-  EXPECT_EQ(h.kb.layoutInfo_, "");
+  EXPECT_EQ(h.kb.LayoutComment(), "");
+  EXPECT_EQ(h.kb.LayoutInfo(), "");
 
   std::set<int> outlined;
   for (const Row& row : kStandardRows)
     for (const RowKey& k : row.keys) {
       ASSERT_TRUE(outlined.insert(k.vk).second) << k.vk;
-      const Key* key = h.kb.Btn(k.vk);
+      const Key* key = h.kb.KeyFor(k.vk);
       ASSERT_NE(key, nullptr) << k.vk;
-      EXPECT_EQ(key->DesignPoints, Corners(k.x1, row.y1, k.x2, row.y2)) << k.vk;
-      EXPECT_EQ(key->Points, key->DesignPoints) << k.vk;
+      EXPECT_EQ(key->Points(), Corners(k.x1, row.y1, k.x2, row.y2)) << k.vk;
     }
   EXPECT_EQ(outlined.size(), 75u);
 
   for (int vk = 1; vk <= 255; ++vk) {
-    const Key* key = h.kb.Btn(vk);
+    const Key* key = h.kb.KeyFor(vk);
     ASSERT_NE(key, nullptr) << vk;
-    EXPECT_EQ(key->Code, vk);
-    EXPECT_EQ(key->Place, key);
+    EXPECT_EQ(key->Code(), vk);
+    EXPECT_EQ(key->Place(), key);
     if (!outlined.count(vk)) {
-      EXPECT_TRUE(key->Points.empty()) << vk;
+      EXPECT_TRUE(key->Points().empty()) << vk;
     }
   }
 }
@@ -109,32 +108,83 @@ TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
 TEST(LayoutStandard, ExtentsAndEscapeNeighboursAtDesignSize) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_EQ(h.kb.Btn(161)->OutlineWidth(), 60);
-  EXPECT_EQ(h.kb.Btn(32)->OutlineHeight(), 30);
-  EXPECT_EQ(h.kb.Btn(27)->OutlineWidth(), 30);
+  EXPECT_EQ(h.kb.RightShiftWidth(), 60);
+  EXPECT_EQ(h.kb.SpaceBarHeight(), 30);
+  EXPECT_EQ(h.kb.EscapeKeySize(), (Size{30, 30}));
 
   // Which key the hover tracking finds, lowest code first.
   const std::vector<std::tuple<int, int, const Key*>> rows = {
-      {0, 1, h.kb.Btn(27)}, {29, 30, h.kb.Btn(27)},    {30, 15, h.kb.Btn(112)},
-      {0, 0, nullptr},      {15, 0, nullptr},          {410, 165, nullptr},  // slider corner
-      {380, 165, nullptr},  {379, 165, h.kb.Btn(163)},
+      {0, 1, h.kb.KeyFor(27)},    {29, 30, h.kb.KeyFor(27)},
+      {30, 15, h.kb.KeyFor(112)}, {0, 0, nullptr},
+      {15, 0, nullptr},           {410, 165, nullptr},  // slider corner
+      {380, 165, nullptr},        {379, 165, h.kb.KeyFor(163)},
   };
   for (auto [x, y, expected] : rows) {
     h.kb.TrackPointer(x, y);
-    EXPECT_EQ(h.kb.hotBtn_, expected) << x << "," << y;
+    EXPECT_EQ(h.kb.HoverKey(), expected) << x << "," << y;
   }
 }
 
-TEST(LayoutStandard, RescalingTheWholeLayout) {
+TEST(LayoutStandard, ScalingToAClientSizeRescalesEveryKeyFromTheLayoutSize) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  const long double kx = 790.0L / h.kb.Width(), ky = 271.0L / h.kb.Height();
-  for (int vk = 1; vk <= 255; ++vk) h.kb.Btn(vk)->ScaleOutline(kx, ky);
-  EXPECT_EQ(h.kb.Btn(27)->Points, (std::vector<Point>{{0, 45}, {54, 45}, {54, 0}, {0, 0}}));
+  h.kb.ScaleToClient(790, 271);
+  EXPECT_EQ(h.kb.Width(), 790);
+  EXPECT_EQ(h.kb.Height(), 271);
+  EXPECT_EQ(h.Work().Width(), 790);
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), (std::vector<Point>{{0, 45}, {54, 45}, {54, 0}, {0, 0}}));
   // Neighbours still share their edge.
-  EXPECT_EQ(h.kb.Btn(27)->Points[1].x, h.kb.Btn(112)->Points[0].x);
-  EXPECT_EQ(h.kb.Btn(32)->Points[0].y, 270);  // ceil(180 x 271/181) = ceil(269.50)
-  EXPECT_EQ(h.kb.Btn(32)->Points[0].y, h.kb.Btn(162)->Points[0].y);
+  EXPECT_EQ(h.kb.KeyFor(27)->Points()[1].x, h.kb.KeyFor(112)->Points()[0].x);
+  EXPECT_EQ(h.kb.KeyFor(32)->Points()[0].y, 270);  // ceil(180 x 271/181) = ceil(269.50)
+  EXPECT_EQ(h.kb.KeyFor(32)->Points()[0].y, h.kb.KeyFor(162)->Points()[0].y);
+  EXPECT_EQ(h.kb.EscapeKeySize(), (Size{54, 45}));
+  EXPECT_EQ(h.kb.RightShiftWidth(), 108);
+  EXPECT_EQ(h.kb.SpaceBarHeight(), 45);
+
+  // Each scale starts from the layout's size, not from the last one.
+  h.kb.ScaleToClient(100, 50);
+  h.kb.ScaleToClient(441, 181);
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), Corners(0, 0, 30, 30));
+  h.kb.ScaleToClient(-10, -10);  // held at 0: every corner on the origin
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), Corners(0, 0, 0, 0));
+}
+
+TEST(LayoutStandard, AFailedLoadLeavesNothingToScaleFrom) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  ASSERT_FALSE(h.kb.LoadLayoutText(
+      "t", "Height=100\r\nWidth=200\r\n" + KeyLine(27, 0, 0, 20, 20) + "\r\n65=x"));
+  h.kb.ScaleToClient(400, 200);
+  EXPECT_EQ(h.kb.Width(), 400);
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), Corners(0, 0, 20, 20)) << "not scaled";
+}
+
+TEST(LayoutExtents, KeysTheLayoutLacksGetTheBuiltInExtentsScaled) {
+  struct ExtentRow {
+    const char* what;
+    std::string text;
+    bool loads;
+  } rows[] = {
+      {"no such keys", "Height=181\r\nWidth=441\r\n" + KeyLine(65, 0, 0, 30, 30), true},
+      {"keys without outlines", "Height=181\r\nWidth=441\r\n27=\r\n32=5\r\n161=", true},
+      {"a load that failed before them", "Height=181\r\nWidth=441\r\n20=x", false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    KeyboardHarness h;
+    EXPECT_EQ(h.kb.LoadLayoutText("t", r.text), r.loads);
+    EXPECT_EQ(h.kb.EscapeKeySize(), (Size{30, 30}));
+    EXPECT_EQ(h.kb.RightShiftWidth(), 60);
+    EXPECT_EQ(h.kb.SpaceBarHeight(), 30);
+    h.kb.ScaleToClient(882, 362);
+    EXPECT_EQ(h.kb.EscapeKeySize(), (Size{60, 60}));
+    EXPECT_EQ(h.kb.RightShiftWidth(), 120);
+    EXPECT_EQ(h.kb.SpaceBarHeight(), 60);
+  }
+  // Before any layout at all.
+  KeyboardHarness fresh;
+  fresh.kb.SetSize(441, 181);
+  EXPECT_EQ(fresh.kb.EscapeKeySize(), (Size{30, 30}));
 }
 
 // --- Loader rules ------------------------------------------------------------
@@ -181,7 +231,7 @@ TEST(LayoutLoader, KeyItems) {
   for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
     KeyboardHarness h;
     ASSERT_TRUE(h.kb.LoadLayoutText("t", "65=" + rows[i].value)) << rows[i].value;
-    EXPECT_EQ(h.kb.Btn(65)->DesignPoints, rows[i].points) << rows[i].value;
+    EXPECT_EQ(h.kb.KeyFor(65)->Points(), rows[i].points) << rows[i].value;
   }
   KeyboardHarness h;
   EXPECT_FALSE(h.kb.LoadLayoutText("t", "65=" + rows.back().value));
@@ -190,7 +240,7 @@ TEST(LayoutLoader, KeyItems) {
   KeyboardHarness one;
   ASSERT_TRUE(one.kb.LoadLayoutText("t", "65=5"));
   one.kb.TrackPointer(5, 5);
-  EXPECT_EQ(one.kb.hotBtn_, nullptr);
+  EXPECT_EQ(one.kb.HoverKey(), nullptr);
 }
 
 TEST(LayoutLoader, OnlyPlainDecimalNamesAreKeysAndTheFirstLineCounts) {
@@ -201,24 +251,24 @@ TEST(LayoutLoader, OnlyPlainDecimalNamesAreKeysAndTheFirstLineCounts) {
       "65=10,10;20,20\r\n65=30,30;40,40\r\n255=7,8;9,10"));
   for (int vk = 1; vk <= 254; ++vk)
     if (vk != 65) {
-      EXPECT_TRUE(h.kb.Btn(vk)->Points.empty()) << vk;
+      EXPECT_TRUE(h.kb.KeyFor(vk)->Points().empty()) << vk;
     }
-  EXPECT_EQ(h.kb.Btn(65)->DesignPoints, (std::vector<Point>{{10, 10}, {20, 20}}));
-  EXPECT_EQ(h.kb.Btn(255)->DesignPoints, (std::vector<Point>{{7, 8}, {9, 10}}));
+  EXPECT_EQ(h.kb.KeyFor(65)->Points(), (std::vector<Point>{{10, 10}, {20, 20}}));
+  EXPECT_EQ(h.kb.KeyFor(255)->Points(), (std::vector<Point>{{7, 8}, {9, 10}}));
 }
 
 TEST(LayoutLoader, CommentsInfoAndLineEnds) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "Mine", ";first\r\n;second\n;=third\r27=0,30;30,30;30,0;0,0\r\n;late\r\nInfo=a=b;c"));
-  EXPECT_EQ(h.kb.layoutName_, "Mine");
-  EXPECT_EQ(h.kb.layoutComment_, "first\r\nsecond\r\n=third\r\n");
-  EXPECT_EQ(h.kb.layoutInfo_, "a=b;c");
-  EXPECT_EQ(h.kb.Btn(27)->DesignPoints, Corners(0, 0, 30, 30));
+  EXPECT_EQ(h.kb.LayoutName(), "Mine");
+  EXPECT_EQ(h.kb.LayoutComment(), "first\r\nsecond\r\n=third\r\n");
+  EXPECT_EQ(h.kb.LayoutInfo(), "a=b;c");
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), Corners(0, 0, 30, 30));
 
   KeyboardHarness blank;
   ASSERT_TRUE(blank.kb.LoadLayoutText("t", ";one\r\n\r\n;two"));
-  EXPECT_EQ(blank.kb.layoutComment_, "one\r\n");  // an empty line ends the comment
+  EXPECT_EQ(blank.kb.LayoutComment(), "one\r\n");  // an empty line ends the comment
 }
 
 TEST(LayoutLoader, IntegerConversion) {
@@ -230,7 +280,7 @@ TEST(LayoutLoader, IntegerConversion) {
   for (const auto& [text, value] : good) {
     KeyboardHarness h;
     ASSERT_TRUE(h.kb.LoadLayoutText("t", "Height=" + text + "\r\n65=" + text)) << text;
-    EXPECT_EQ(h.kb.Btn(65)->DesignPoints, (std::vector<Point>{{value, value}})) << text;
+    EXPECT_EQ(h.kb.KeyFor(65)->Points(), (std::vector<Point>{{value, value}})) << text;
   }
   const std::vector<std::string> bad = {"a",   "5 ",         " 5",          "1x",
                                         "--1", "+1",         "-",           "0x10",
@@ -248,44 +298,45 @@ TEST(LayoutLoader, IntegerConversion) {
 TEST(LayoutLoader, AFailedLoadKeepsWhatItBuiltAndEndsTheBusyCursor) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  BeginBusyCursor(h.cursor, false);
-  BeginBusyCursor(h.cursor, false);
+  h.busy.Begin();
+  h.busy.Begin();
   h.ForgetCalls();
 
   const std::string text = "Height=90\r\nInfo=x\r\n" + KeyLine(27, 0, 0, 30, 30) +
                            "\r\n65=60,120;90,120;90,90;60,90;\r\n" + KeyLine(66, 0, 0, 5, 5);
   EXPECT_FALSE(h.kb.LoadLayoutText("Broken", text));
-  EXPECT_EQ(BusyCount, 0);
+  EXPECT_EQ(h.busy.Depth(), 0);
   EXPECT_EQ(h.cursor.changes, (std::vector<bool>{true, false}));
-  EXPECT_EQ(h.kb.layoutName_, "Broken");
-  EXPECT_EQ(h.kb.layoutInfo_, "x");
+  EXPECT_EQ(h.kb.LayoutName(), "Broken");
+  EXPECT_EQ(h.kb.LayoutInfo(), "x");
   EXPECT_EQ(h.kb.Height(), 90);
   EXPECT_EQ(h.kb.Width(), 800);
-  EXPECT_EQ(h.kb.Btn(27)->DesignPoints, Corners(0, 0, 30, 30));
-  EXPECT_TRUE(h.kb.Btn(64)->Points.empty());
-  EXPECT_EQ(h.kb.Btn(65), nullptr);
-  EXPECT_EQ(h.kb.Btn(66), nullptr);
-  EXPECT_EQ(h.kb.hotBtn_, nullptr);
+  EXPECT_EQ(h.kb.KeyFor(27)->Points(), Corners(0, 0, 30, 30));
+  EXPECT_TRUE(h.kb.KeyFor(64)->Points().empty());
+  EXPECT_EQ(h.kb.KeyFor(65), nullptr);
+  EXPECT_EQ(h.kb.KeyFor(66), nullptr);
+  EXPECT_EQ(h.kb.HoverKey(), nullptr);
   // Painting comes back, so a failed reload does not freeze the picture.
-  EXPECT_TRUE(h.kb.paintingEnabled_);
+  EXPECT_TRUE(h.kb.PaintingEnabled());
 
   KeyboardHarness badSize;
   ASSERT_TRUE(badSize.kb.LoadLayout("Standard"));
   EXPECT_FALSE(badSize.kb.LoadLayoutText("t", "Height=12\r\nWidth=wide"));
   EXPECT_EQ(badSize.kb.Height(), 12);
   EXPECT_EQ(badSize.kb.Width(), 441);  // kept from before
-  EXPECT_EQ(badSize.kb.Btn(27), nullptr);
+  EXPECT_EQ(badSize.kb.KeyFor(27), nullptr);
 }
 
 TEST(LayoutLoader, PaintingStaysOffWhenItWasOff) {
   KeyboardHarness h;
   h.kb.SetPaintingEnabled(false);
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_FALSE(h.kb.paintingEnabled_);
+  EXPECT_FALSE(h.kb.PaintingEnabled());
   EXPECT_TRUE(h.screen.copies.empty());
-  EXPECT_TRUE(h.kb.baseStale_);
   EXPECT_FALSE(h.kb.LoadLayoutText("t", "65=x"));
-  EXPECT_FALSE(h.kb.paintingEnabled_);
+  EXPECT_FALSE(h.kb.PaintingEnabled());
+  h.kb.SetPaintingEnabled(true);  // the base was marked stale meanwhile: rebuilt
+  EXPECT_EQ(h.Base().Count(fakes::DrawCall::kFillRect), 1u);
 }
 
 TEST(LayoutLoader, OddTextNeverCrashes) {
@@ -312,11 +363,12 @@ TEST(LayoutLoader, OddTextNeverCrashes) {
     h.kb.LoadLayoutText("t", text);
     h.kb.TrackPointer(1, 1);
     h.kb.Redraw(true);
-    EXPECT_EQ(BusyCount, 0);
+    EXPECT_EQ(h.busy.Depth(), 0);
   }
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText("t", longList));
-  EXPECT_TRUE(h.kb.Btn(65)->Points.empty());  // 300 points: no outline rather than a wrapped one
+  EXPECT_TRUE(
+      h.kb.KeyFor(65)->Points().empty());  // 300 points: no outline rather than a wrapped one
   ASSERT_TRUE(h.kb.LoadLayoutText("t", "Height=-5\r\nWidth=-7"));
   EXPECT_EQ(h.kb.Height(), 0);
   EXPECT_EQ(h.kb.Width(), 0);
@@ -327,9 +379,9 @@ TEST(LayoutLoader, ReloadingReplacesEveryKey) {
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
   h.kb.TrackPointer(15, 15);
   ASSERT_TRUE(h.kb.LoadLayoutText("Small", KeyLine(28, 0, 0, 10, 10)));
-  EXPECT_EQ(h.kb.hotBtn_, nullptr);
-  EXPECT_TRUE(h.kb.Btn(27)->Points.empty());
-  EXPECT_EQ(h.kb.Btn(28)->DesignPoints, Corners(0, 0, 10, 10));
+  EXPECT_EQ(h.kb.HoverKey(), nullptr);
+  EXPECT_TRUE(h.kb.KeyFor(27)->Points().empty());
+  EXPECT_EQ(h.kb.KeyFor(28)->Points(), Corners(0, 0, 10, 10));
   EXPECT_EQ(h.kb.Height(), 300);
 }
 

@@ -1,9 +1,9 @@
-#include "lib/WorkArea.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <vector>
+
+#include "lib/WorkArea.h"
 
 namespace luma {
 namespace {
@@ -58,11 +58,11 @@ TEST(WorkAreaSnap, StrictlyWithinTenPixelsOfAnEdge) {
     Point proposed;
     Point expected;
   } rows[] = {
-      {{9, 200}, {0, 200}},         {{10, 200}, {10, 200}},       {{-9, 200}, {0, 200}},
-      {{-10, 200}, {-10, 200}},     {{200, 9}, {200, 0}},         {{200, 10}, {200, 10}},
-      {{1511, 200}, {1520, 200}},   {{1510, 200}, {1510, 200}},   {{1529, 200}, {1520, 200}},
-      {{1530, 200}, {1530, 200}},   {{200, 731}, {200, 740}},     {{200, 730}, {200, 730}},
-      {{200, 749}, {200, 740}},     {{5, 735}, {0, 740}},         {{1515, 3}, {1520, 0}},
+      {{9, 200}, {0, 200}},       {{10, 200}, {10, 200}},     {{-9, 200}, {0, 200}},
+      {{-10, 200}, {-10, 200}},   {{200, 9}, {200, 0}},       {{200, 10}, {200, 10}},
+      {{1511, 200}, {1520, 200}}, {{1510, 200}, {1510, 200}}, {{1529, 200}, {1520, 200}},
+      {{1530, 200}, {1530, 200}}, {{200, 731}, {200, 740}},   {{200, 730}, {200, 730}},
+      {{200, 749}, {200, 740}},   {{5, 735}, {0, 740}},       {{1515, 3}, {1520, 0}},
   };
   for (const auto& r : rows) {
     Point p = r.proposed;
@@ -108,19 +108,30 @@ TEST(WorkAreaFollow, WindowOnTheOldEdgeMovesToTheNewOne) {
     WindowBox window;
     Point proposed, expected;
   } rows[] = {
-      {"bottom touched, 40 px lost", {0, 0, 1920, 1000}, {500, 740, 400, 300}, {500, 740},
+      {"bottom touched, 40 px lost",
+       {0, 0, 1920, 1000},
+       {500, 740, 400, 300},
+       {500, 740},
        {500, 700}},
       {"bottom not touched", {0, 0, 1920, 1000}, {500, 739, 400, 300}, {500, 739}, {500, 739}},
-      {"bottom touched, area grew", {0, 0, 1920, 1080}, {500, 740, 400, 300}, {500, 740},
+      {"bottom touched, area grew",
+       {0, 0, 1920, 1080},
+       {500, 740, 400, 300},
+       {500, 740},
        {500, 780}},
       {"right touched", {0, 0, 1860, 1040}, {1520, 100, 400, 300}, {1520, 100}, {1460, 100}},
-      {"right not touched", {0, 0, 1860, 1040}, {1519, 100, 400, 300}, {1519, 100},
-       {1519, 100}},
-      {"corner touched, both shrank", {0, 0, 1860, 1000}, {1520, 740, 400, 300}, {1520, 740},
+      {"right not touched", {0, 0, 1860, 1040}, {1519, 100, 400, 300}, {1519, 100}, {1519, 100}},
+      {"corner touched, both shrank",
+       {0, 0, 1860, 1000},
+       {1520, 740, 400, 300},
+       {1520, 740},
        {1460, 700}},
       {"same size", {0, 0, 1920, 1040}, {1520, 740, 400, 300}, {1, 2}, {1, 2}},
       // Only the touched axis follows; the other keeps the proposal.
-      {"bottom touched during a move", {0, 0, 1920, 1000}, {500, 740, 400, 300}, {650, 720},
+      {"bottom touched during a move",
+       {0, 0, 1920, 1000},
+       {500, 740, 400, 300},
+       {650, 720},
        {650, 700}},
   };
   for (const auto& r : rows) {
@@ -150,15 +161,168 @@ TEST(WorkAreaFollow, NothingMovesOnAMonitorChangeOrBeforeTheFirstMessage) {
   EXPECT_EQ(fresh.monitor, 7u);
 }
 
+TEST(WorkAreaWindowPos, FollowsThenSnapsAndSaysWhenTheWindowMovesAfterAll) {
+  const WorkAreaMemory seen{1920, 1040, 7};
+  const Rect shrunk{0, 0, 1920, 1000};
+  struct Row {
+    const char* what;
+    WindowBox current;
+    std::int32_t x, y, width, height;
+    bool noMove, noSize;
+    Rect primary;
+    std::uintptr_t monitor;
+    Point expected;
+    bool clearNoMove;
+  } rows[] = {
+      {"a move near the left edge snaps",
+       {500, 500, 400, 300},
+       6,
+       200,
+       0,
+       0,
+       false,
+       true,
+       kWorkArea,
+       7,
+       {0, 200},
+       false},
+      {"a move in the open stays",
+       {500, 500, 400, 300},
+       300,
+       200,
+       0,
+       0,
+       false,
+       true,
+       kWorkArea,
+       7,
+       {300, 200},
+       false},
+      {"a move with a resize is not snapped",
+       {500, 500, 400, 300},
+       6,
+       200,
+       420,
+       300,
+       false,
+       false,
+       kWorkArea,
+       7,
+       {6, 200},
+       false},
+      {"a move onto the spot it is on",
+       {500, 500, 400, 300},
+       500,
+       500,
+       0,
+       0,
+       false,
+       true,
+       kWorkArea,
+       7,
+       {500, 500},
+       false},
+      {"a resize alone leaves x and y as they came",
+       {500, 500, 400, 300},
+       0,
+       0,
+       420,
+       300,
+       true,
+       false,
+       kWorkArea,
+       7,
+       {0, 0},
+       false},
+      {"z-order only, on the bottom edge of a shrunk work area",
+       {500, 740, 400, 300},
+       0,
+       0,
+       0,
+       0,
+       true,
+       true,
+       shrunk,
+       7,
+       {500, 700},
+       true},
+      {"followed, then snapped to the left edge as well",
+       {5, 740, 400, 300},
+       0,
+       0,
+       0,
+       0,
+       true,
+       true,
+       shrunk,
+       7,
+       {0, 700},
+       true},
+      {"on another monitor nothing follows",
+       {500, 740, 400, 300},
+       0,
+       0,
+       0,
+       0,
+       true,
+       true,
+       shrunk,
+       8,
+       {0, 0},
+       false},
+      {"a move while the work area shrank",
+       {500, 740, 400, 300},
+       650,
+       720,
+       0,
+       0,
+       false,
+       true,
+       shrunk,
+       7,
+       {650, 700},
+       false},
+  };
+  for (const auto& r : rows) {
+    WindowPosRequest request{r.current, r.x,       r.y,       r.width, r.height, r.noMove,
+                             r.noSize,  r.primary, r.monitor, shrunk,  seen};
+    const WindowPosAnswer answer = DecideWindowPos(request);
+    EXPECT_EQ((Point{answer.x, answer.y}), r.expected) << r.what;
+    EXPECT_EQ(answer.clearNoMove, r.clearNoMove) << r.what;
+    EXPECT_EQ(answer.memory.height, r.primary.Height()) << r.what;
+    EXPECT_EQ(answer.memory.monitor, r.monitor) << r.what;
+  }
+}
+
+TEST(WorkAreaWindowPos, TheFirstMessageOnlyRemembersTheWorkArea) {
+  const WindowPosAnswer answer = DecideWindowPos(
+      {{500, 740, 400, 300}, 0, 0, 0, 0, true, true, {0, 0, 1920, 1000}, 7, kWorkArea, {}});
+  EXPECT_EQ((Point{answer.x, answer.y}), (Point{0, 0}));
+  EXPECT_FALSE(answer.clearNoMove);
+  EXPECT_EQ(answer.memory.width, 1920);
+  EXPECT_EQ(answer.memory.height, 1000);
+  EXPECT_EQ(answer.memory.monitor, 7u);
+}
+
 TEST(WorkAreaFonts, LargeFromEscapeKeySmallTwoLess) {
   struct Row {
     std::int32_t w, h;
     KeyFontSizes expected;
   } rows[] = {
-      {30, 30, {10, 8}},   {54, 45, {18, 16}},  {60, 45, {20, 18}},  {32, 30, {10, 8}},
-      {60, 25, {15, 13}},  {8, 30, {2, 0}},     {9, 30, {3, 1}},     {2, 30, {0, 0}},
-      {30, 12, {2, 0}},    {30, 5, {0, 0}},     {0, 0, {0, 0}},      {-30, 30, {0, 0}},
-      {INT32_MAX, INT32_MAX, {0xFFFF, 0xFFFD}}, {INT32_MIN, INT32_MIN, {0, 0}},
+      {30, 30, {10, 8}},
+      {54, 45, {18, 16}},
+      {60, 45, {20, 18}},
+      {32, 30, {10, 8}},
+      {60, 25, {15, 13}},
+      {8, 30, {2, 0}},
+      {9, 30, {3, 1}},
+      {2, 30, {0, 0}},
+      {30, 12, {2, 0}},
+      {30, 5, {0, 0}},
+      {0, 0, {0, 0}},
+      {-30, 30, {0, 0}},
+      {INT32_MAX, INT32_MAX, {0xFFFF, 0xFFFD}},
+      {INT32_MIN, INT32_MIN, {0, 0}},
   };
   for (const auto& r : rows) EXPECT_EQ(FitKeyFontSizes(r.w, r.h), r.expected) << r.w << "x" << r.h;
 }

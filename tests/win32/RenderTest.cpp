@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
-#include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -40,15 +40,13 @@ constexpr Color kThemeGroup = 0xFFFFFFFF;
 class RenderTest : public ::testing::TestWithParam<SchemeCase> {
  protected:
   void SetUp() override {
-    savedTheme_ = HvTheme;
-    savedColors_ = ThemeColorsOf;
-    ThemeColorsOf = ComputeThemeColors(sys_, QueryVisualStyle());
-    HvTheme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-    HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-    ApplyColorScheme(GetParam().number, HvTheme, ThemeColorsOf, sys_);
+    themeColors_ = ComputeThemeColors(sys_, QueryVisualStyle());
+    theme_.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+    theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+    ApplyColorScheme(GetParam().number, theme_, themeColors_, sys_);
 
     keyboard_ = std::make_unique<Keyboard>(
-        KeyboardDeps{bitmaps_, screen_, layouts_, sender_, cursor_, &TextBitmap()},
+        KeyboardDeps{bitmaps_, screen_, layouts_, sender_, busy_, theme_, captions_, &textBitmap_},
         FromHkl(GetKeyboardLayout(0)));
     keyboard_->SetNamesLayout(kUsEnglishHkl);
     ASSERT_TRUE(keyboard_->LoadLayout("Standard"));
@@ -58,19 +56,15 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
     keyboard_->SetPaintingEnabled(true);
     keyboard_->Redraw(true);
   }
-  void TearDown() override {
-    keyboard_.reset();
-    HvTheme = savedTheme_;
-    ThemeColorsOf = savedColors_;
-  }
+  void TearDown() override { keyboard_.reset(); }
 
   Color At(int x, int y) const { return screen_.image.PixelAt(x, y); }
 
   // Pixels of one color strictly inside a key, away from its outline.
   int CountInside(int vk, Color color) const {
-    const Key* key = keyboard_->Btn(vk);
+    const Key* key = keyboard_->KeyFor(vk);
     Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-    for (const Point& p : key->Points) {
+    for (const Point& p : key->Points()) {
       if (p == kOutlineSeparator) break;
       box.left = std::min(box.left, p.x);
       box.top = std::min(box.top, p.y);
@@ -89,34 +83,37 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
   Win32KeyboardLayouts layouts_;
   QuietKeySender sender_;
   Win32Cursor cursor_;
+  BusyCursor busy_{cursor_};
+  Theme theme_;
+  ThemeColors themeColors_;
+  CaptionCache captions_;
+  TextBitmap textBitmap_;
   std::unique_ptr<Keyboard> keyboard_;
-  Theme savedTheme_;
-  ThemeColors savedColors_;
 };
 
 TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   const SchemeCase& c = GetParam();
-  const Color face = c.restFace == kThemeGroup ? ThemeColorsOf.ThemeGroupColor : c.restFace;
+  const Color face = c.restFace == kThemeGroup ? themeColors_.ThemeGroupColor : c.restFace;
 
   // Escape and F1 share the column x = 30; the border runs along it.
   EXPECT_EQ(At(30, 15), Resolved(c.restBorder));
   EXPECT_EQ(At(0, 15), Resolved(c.restBorder));
   EXPECT_EQ(At(2, 27), Resolved(face));  // inside Escape, below its caption
-  EXPECT_GT(CountInside(27, Resolved(HvTheme.RestCaption)), 0) << "no \"Esc\" caption";
-  EXPECT_GT(CountInside('A', Resolved(HvTheme.RestChar)), 0) << "no character label";
+  EXPECT_GT(CountInside(27, Resolved(theme_.RestCaption)), 0) << "no \"Esc\" caption";
+  EXPECT_GT(CountInside('A', Resolved(theme_.RestChar)), 0) << "no character label";
 
   // Hover over F1 repaints its outline in the hot look; Escape stays at rest.
   keyboard_->TrackPointer(45, 15);
-  EXPECT_EQ(At(45, 0), Resolved(HvTheme.HotBorder));
-  EXPECT_EQ(At(32, 27), Resolved(HvTheme.HotFace));
+  EXPECT_EQ(At(45, 0), Resolved(theme_.HotBorder));
+  EXPECT_EQ(At(32, 27), Resolved(theme_.HotFace));
   EXPECT_EQ(At(2, 27), Resolved(face));
 
   // A key that is down shows the down face; the model copies it on request.
   keyboard_->ClearHot(true);
-  keyboard_->Btn(113)->SetDown(true);
+  keyboard_->KeyFor(113)->SetDown(true);
   keyboard_->CopyToScreen();
-  EXPECT_EQ(At(62, 27), Resolved(HvTheme.DownFace));
-  EXPECT_EQ(At(75, 0), Resolved(HvTheme.DownBorder));
+  EXPECT_EQ(At(62, 27), Resolved(theme_.DownFace));
+  EXPECT_EQ(At(75, 0), Resolved(theme_.DownBorder));
   EXPECT_EQ(At(32, 27), Resolved(face));
 
   const std::wstring dir = ArtefactDir();
