@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/System.h"
@@ -11,21 +12,36 @@
 
 namespace luma {
 
+// One layout's captions. A modifier combination is translated for every
+// character key at once, the first time one of its entries is read: a paint
+// needs one or two of the sixteen, and each translation is a system call.
 struct CaptionTable {
   Hkl hkl = 0;
   // [vk][shift][alt][ctrl][caps]; entries of codes that are not character keys stay 0.
   char16_t Chars[256][2][2][2][2] = {};
+  // [shift][alt][ctrl][caps]: the combinations translated so far.
+  bool translated[2][2][2][2] = {};
+
+  // Chars[vk][shift][alt][ctrl][caps], translating its combination first if
+  // it has not been yet; 0 for a code out of range. Each argument is 0 or not.
+  char16_t At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl, int caps);
+  // Every combination translated.
+  void Complete(KeyboardLayouts& layouts);
 };
 
-// The caption tables of the layouts met so far, one per layout, built on
-// first use and kept while the cache lives: switching back to a layout costs
-// no translation. A table's address never changes.
+// The caption tables of the layouts met so far, one per layout, kept while
+// the cache lives: each combination of a layout is translated once however
+// often it is read, and switching back to a layout costs no translation.
+// A table's address never changes.
 class CaptionCache {
  public:
   CaptionCache() = default;
   CaptionCache(const CaptionCache&) = delete;
   CaptionCache& operator=(const CaptionCache&) = delete;
 
+  // The layout's table, translated as far as it has been read so far.
+  CaptionTable& Find(Hkl hkl);
+  // The layout's table with every combination translated.
   const CaptionTable& TableFor(KeyboardLayouts& layouts, Hkl hkl);
   std::size_t Size() const { return tables_.size(); }
 
@@ -33,6 +49,8 @@ class CaptionCache {
   std::vector<std::unique_ptr<CaptionTable>> tables_;
 };
 
+// s without the spaces and control characters at either end.
+std::u16string_view Trimmed(std::u16string_view s);
 // The character the layout produces for vk in state: empty for nothing, a
 // control character or a dead key.
 std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl);

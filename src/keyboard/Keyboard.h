@@ -120,7 +120,8 @@ class Keyboard {
   bool paintingEnabled_ = true;
   Key* hoverKey_ = nullptr;
   Hkl currentHkl_ = 0;
-  const CaptionTable* captionTable_ = nullptr;
+  // Filled in as captions are read, hence not const.
+  CaptionTable* captionTable_ = nullptr;
   bool markerFaceLiteral_ = false;
   std::unique_ptr<Bitmap> baseImage_;
   bool baseStale_ = true;

@@ -49,26 +49,6 @@ int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, Hkl us) {
   return p == 0 ? vk : p;
 }
 
-// Upper case of one UTF-16 unit for the letters of the common layouts
-// (Latin-1, Latin Extended-A, Greek, Cyrillic); others stay as they are.
-char16_t UpperUnit(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<char16_t>(c - 0x20);
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    // Pairs, capital first, except the runs 0x139..0x148 and 0x179..0x17E
-    // where the capital is the odd code; 0x131 and 0x138 have no pair.
-    const bool oddCapital = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    if (oddCapital) return (c % 2 == 0) ? static_cast<char16_t>(c - 1) : c;
-    return (c % 2 == 1) ? static_cast<char16_t>(c - 1) : c;
-  }
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  return c;
-}
-
 }  // namespace
 
 void Keyboard::SetHKL(Hkl hkl) {
@@ -98,13 +78,13 @@ void Keyboard::RemapPositions() {
   }
 }
 
-void Keyboard::SelectCaptionTable() {
-  captionTable_ = &deps_.captions.TableFor(deps_.layouts, currentHkl_);
-}
+// Nothing is translated here: each combination of the table is translated
+// when a caption of it is first read.
+void Keyboard::SelectCaptionTable() { captionTable_ = &deps_.captions.Find(currentHkl_); }
 
 char16_t Keyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
   if (vk < 1 || vk > 255 || captionTable_ == nullptr) return 0;
-  return captionTable_->Chars[vk][shift ? 1 : 0][alt ? 1 : 0][ctrl ? 1 : 0][caps ? 1 : 0];
+  return captionTable_->At(deps_.layouts, vk, shift, alt, ctrl, caps);
 }
 
 char16_t Keyboard::CaptionInState(int vk, bool ctrl) const {
@@ -151,13 +131,19 @@ void Keyboard::SetNamesLayout(Hkl hkl) {
 
   {
     const UsEnglishLayout us(layouts, installed);
-    const KeyStateArray none{};
+    // What each key types with no modifier is the base combination of the
+    // layout's caption table: translated once for names and captions both.
+    CaptionTable& table = deps_.captions.Find(namesHkl);
     for (int vk = 1; vk <= 255; ++vk) {
       if (!IsCharKey(vk) || vk == kVkSpace) continue;
-      const char16_t ch = UpperUnit(KeyChar(layouts, vk, none, namesHkl));
+      const char16_t ch = table.At(layouts, vk, 0, 0, 0, 0);
       if (ch <= u' ') continue;  // types nothing: the name stays
+      // The system's case tables know every script's letters.
+      const std::u16string upper = layouts.UpperCase(std::u16string(1, ch));
+      const std::u16string_view name = Trimmed(upper);
+      if (name.empty()) continue;
       const int p = UsPosition(layouts, vk, namesHkl, us.Handle());
-      if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(1, ch);
+      if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(name);
     }
   }
   Redraw(true);

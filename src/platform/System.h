@@ -45,6 +45,8 @@ class KeyboardLayouts {
   virtual unsigned MapVirtualKeyEx(unsigned code, unsigned mapType, Hkl hkl) = 0;
   virtual int ToUnicodeEx(unsigned vk, unsigned scanCode, const KeyStateArray& state,
                           char16_t* buffer, int bufferSize, unsigned flags, Hkl hkl) = 0;
+  // CharUpperBuffW: text in upper case by the system's case tables.
+  virtual std::u16string UpperCase(std::u16string text) = 0;
 };
 
 class SystemColors {

@@ -64,6 +64,12 @@ int Win32KeyboardLayouts::ToUnicodeEx(unsigned vk, unsigned scanCode,
                        flags, ToHkl(hkl));
 }
 
+std::u16string Win32KeyboardLayouts::UpperCase(std::u16string text) {
+  if (!text.empty())
+    CharUpperBuffW(reinterpret_cast<LPWSTR>(text.data()), static_cast<DWORD>(text.size()));
+  return text;
+}
+
 luma::Color Win32SystemColors::GetSysColor(unsigned index) {
   return ::GetSysColor(static_cast<int>(index));
 }

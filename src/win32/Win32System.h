@@ -30,6 +30,7 @@ class Win32KeyboardLayouts : public luma::KeyboardLayouts {
   unsigned MapVirtualKeyEx(unsigned code, unsigned mapType, luma::Hkl hkl) override;
   int ToUnicodeEx(unsigned vk, unsigned scanCode, const luma::KeyStateArray& state,
                   char16_t* buffer, int bufferSize, unsigned flags, luma::Hkl hkl) override;
+  std::u16string UpperCase(std::u16string text) override;
 };
 
 class Win32SystemColors : public luma::SystemColors {

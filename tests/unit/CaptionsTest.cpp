@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "Fakes.h"
@@ -242,15 +243,113 @@ TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
 TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
   auto kb = MakeKeyboard(kUs, {65});
   kb->SetHKL(kGerman);
-  const int translations = layouts.toUnicodeCalls;
-  for (int i = 0; i < 3; ++i) {
+  int translations = 0;
+  for (int i = 0; i < 4; ++i) {
     kb->SetHKL(kUs);
     EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u' ');
     kb->SetHKL(kGerman);
     EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
+    // The first round translates what it reads; the others nothing.
+    if (i == 0) translations = layouts.toUnicodeCalls;
   }
   EXPECT_EQ(layouts.toUnicodeCalls, translations);
   EXPECT_EQ(captions.Size(), 2u);
+}
+
+TEST_F(CaptionsTest, ACombinationIsTranslatedWhenFirstShownAndOncePerLayout) {
+  constexpr int kPerCombination = 75 * 2;  // every character key, translated twice
+  // Steps over one model, shown; German has a dead key that no step may leave pending.
+  parts.theme.KeyFontLarge.Size = 10;  // character labels are drawn
+  auto kb = MakeKeyboard(kGerman, {20, 65, 160, 220});
+  kb->SetShown(true);
+  Keyboard& k = *kb;
+  struct Step {
+    const char* what;
+    std::function<void()> run;
+    int combinations;  // translated so far, all layouts together
+  } steps[] = {
+      {"first paint: the base combination", [] {}, 1},
+      {"drawn again", [&] { k.Redraw(false), k.Redraw(true), k.Redraw(false); }, 1},
+      {"Shift", [&] { k.KeyFor(160)->SetDown(true); }, 2},
+      {"Shift again",
+       [&] {
+         k.KeyFor(160)->SetDown(false), k.KeyFor(160)->SetDown(true);
+         k.KeyFor(160)->SetDown(false);
+       },
+       2},
+      {"Caps Lock", [&] { k.KeyFor(20)->SetDown(true), k.KeyFor(20)->SetDown(false); }, 3},
+      // US English has no key 220: its caps entry is a space, so the base is read too.
+      {"another layout: its own table", [&] { k.SetHKL(kUs); }, 5},
+      {"and back, and again", [&] { k.SetHKL(kGerman), k.SetHKL(kUs), k.SetHKL(kGerman); }, 5},
+  };
+  for (const auto& step : steps) {
+    step.run();
+    EXPECT_EQ(layouts.toUnicodeCalls, step.combinations * kPerCombination) << step.what;
+    EXPECT_EQ(layouts.pendingDead, 0) << step.what;
+  }
+
+  // Read whole, each table comes out as one built in a single pass.
+  for (Hkl hkl : {kGerman, kUs}) {
+    k.SetHKL(hkl);
+    for (int vk = 1; vk <= 255; ++vk)
+      for (int i = 0; i < 16; ++i) k.CaptionAt(vk, i & 8, i & 4, i & 2, i & 1);
+  }
+  EXPECT_EQ(layouts.toUnicodeCalls, 32 * kPerCombination);
+  k.Redraw(true);
+  EXPECT_EQ(layouts.toUnicodeCalls, 32 * kPerCombination);
+  CaptionCache whole;
+  for (Hkl hkl : {kGerman, kUs}) {
+    k.SetHKL(hkl);
+    const CaptionTable& t = whole.TableFor(layouts, hkl);
+    for (int vk = 1; vk <= 255; ++vk)
+      for (int i = 0; i < 16; ++i)
+        ASSERT_EQ(k.CaptionAt(vk, i & 8, i & 4, i & 2, i & 1),
+                  t.Chars[vk][i >> 3][(i >> 2) & 1][(i >> 1) & 1][i & 1])
+            << hkl << " vk " << vk << " combination " << i;
+  }
+  EXPECT_EQ(layouts.pendingDead, 0);
+}
+
+TEST_F(CaptionsTest, StartingTranslatesOnlyWhatTheFirstPaintShows) {
+  struct Row {
+    Hkl foreground;
+    int combinations;
+  } rows[] = {
+      {kUs, 1},      // the key names read the same base combination the captions show
+      {kGerman, 2},  // names in US English, captions in German
+  };
+  for (const auto& r : rows) {
+    test::KeyboardParts fresh;
+    fresh.layouts.layouts = layouts.layouts;
+    fresh.layouts.installed = {kGerman, kUs};
+    fresh.theme.KeyFontSmall.Size = 8;
+    fresh.theme.KeyFontLarge.Size = 10;
+    Keyboard kb(fresh.Deps(), r.foreground);
+    ASSERT_TRUE(kb.LoadLayout("Standard"));
+    kb.ChooseNamesLayout();
+    kb.SetShown(true);
+    EXPECT_EQ(fresh.layouts.toUnicodeCalls, r.combinations * 75 * 2) << r.foreground;
+    EXPECT_EQ(kb.KeyName(89), u"Y");
+    EXPECT_EQ(kb.CaptionFor(89), u'y');
+  }
+}
+
+TEST_F(CaptionsTest, NamesAreUpperCasedByTheSystem) {
+  // A layout with a schwa (Latin Extended-B) on A and sharp s on Q; the
+  // fake system knows the schwa's capital, and sharp s has none.
+  constexpr Hkl kAzeri = 0x042C042C;
+  Layout az = UsLayout();
+  AddLetter(az, 65, 0x1E, u'\u0259', u'\u018F');
+  AddLetter(az, 81, 0x10, u'\u00DF', u'\u00DF');
+  layouts.layouts[kAzeri] = az;
+  layouts.installed = {kAzeri};
+  layouts.upperCase[u'\u0259'] = u'\u018F';
+  auto kb = MakeKeyboard(kAzeri, {65});
+  kb->SetNamesLayout(kAzeri);
+  EXPECT_EQ(kb->KeyName(65), u"\u018F");
+  EXPECT_EQ(kb->KeyName(81), u"\u00DF");
+  EXPECT_EQ(kb->KeyName(90), u"Z");
+  EXPECT_GT(layouts.upperCaseCalls, 0);
 }
 
 TEST_F(CaptionsTest, TheCacheIsSharedByEveryKeyboardOverIt) {

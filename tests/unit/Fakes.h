@@ -198,6 +198,19 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
     for (int i = 0; i < bufferSize && i < static_cast<int>(out.size()); ++i) buffer[i] = out[i];
     return result;
   }
+  // Upper case of ASCII and Latin-1 letters, and whatever upperCase adds.
+  std::map<char16_t, char16_t> upperCase;
+  int upperCaseCalls = 0;
+  std::u16string UpperCase(std::u16string text) override {
+    ++upperCaseCalls;
+    for (char16_t& c : text) {
+      if (auto it = upperCase.find(c); it != upperCase.end())
+        c = it->second;
+      else if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        c = static_cast<char16_t>(c - 0x20);
+    }
+    return text;
+  }
 };
 
 class FakeCursor : public CursorSink {

@@ -123,6 +123,32 @@ TEST(Win32KeyboardLayoutsTest, UsEnglishIsInstalledAndTranslates) {
   EXPECT_EQ(layouts.ToUnicodeEx(65, 0x1E, state, one, 0, 0, kUsEnglishHkl), 0);
 }
 
+TEST(Win32KeyboardLayoutsTest, UpperCaseKnowsLettersBeyondTheCommonLayouts) {
+  Win32KeyboardLayouts layouts;
+  struct Case {
+    std::u16string lower, upper;
+  } cases[] = {
+      {u"a", u"A"},
+      {u"\u00F6", u"\u00D6"},  // ö
+      {u"\u00DF", u"\u00DF"},  // ß has no single capital: unchanged
+      {u"\u00FF", u"\u0178"},  // ÿ, whose capital is outside Latin-1
+      {u"\u014B", u"\u014A"},  // ŋ, Latin Extended-A
+      {u"\u01CE", u"\u01CD"},  // ǎ, Latin Extended-B
+      {u"\u0259", u"\u018F"},  // ə, IPA, the Azerbaijani schwa
+      {u"\u0561", u"\u0531"},  // Armenian ayb
+      {u"\u03C9", u"\u03A9"},  // Greek omega
+      {u"\u0451", u"\u0401"},  // Cyrillic yo
+      {u"1", u"1"},
+      {u"^", u"^"},
+      {u"", u""},
+      {u"\u00E9t\u00E9", u"\u00C9T\u00C9"},  // every unit of a longer text
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.lower.empty() ? 0 : c.lower[0]));
+    EXPECT_EQ(layouts.UpperCase(c.lower), c.upper);
+  }
+}
+
 TEST(Win32KeyboardLayoutsTest, LoadingUsEnglishGivesItsHandle) {
   Win32KeyboardLayouts layouts;
   EXPECT_EQ(layouts.Load("04090409") & 0xFFFFFFFF, kUsEnglishHkl);
