@@ -7,24 +7,19 @@
 namespace luma::app {
 namespace {
 
-constexpr std::uint32_t kLayoutPollMs = 300;
 constexpr int kDefaultColorScheme = 1;
-
-Hkl ForegroundLayout() {
-  const DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-  return win32::FromHkl(GetKeyboardLayout(thread));
-}
 
 }  // namespace
 
 void KeyboardView::Create(HWND window, SystemServices& services) {
   window_ = window;
   screen_ = std::make_unique<win32::WindowScreen>(window);
-  layoutPoll_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
+  layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
   const KeyboardDeps deps{
       bitmaps_, *screen_,          services.layouts,    services.sender, services.busyCursor,
       theme_,   services.captions, &services.textBitmap};
-  keyboard_ = std::make_unique<Keyboard>(deps, ForegroundLayout());
+  keyboard_ = std::make_unique<Keyboard>(deps, foregroundLayout_.Read());
+  layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   keyboard_->SetMarkerFaceLiteral(false);
   SetUpTheme(services);
   keyboard_->ChooseNamesLayout();
@@ -49,7 +44,15 @@ void KeyboardView::Show() {
   if (!keyboard_) return;
   keyboard_->SetShown(true);
   keyboard_->SetPaintingEnabled(true);
-  layoutPoll_->Start(kLayoutPollMs);
+  if (!IsIconic(window_)) layoutPoll_->Resume();
+}
+
+void KeyboardView::SetMinimised(bool minimised) {
+  if (!layoutPoll_) return;
+  if (minimised)
+    layoutPoll_->Pause();
+  else
+    layoutPoll_->Resume();
 }
 
 void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
@@ -80,12 +83,12 @@ void KeyboardView::Paint() {
 
 bool KeyboardView::OnTimer(UINT_PTR id) {
   if (id != kLayoutPollTimerId) return false;
-  if (keyboard_) keyboard_->SetHKL(ForegroundLayout());
+  if (layoutPoll_) layoutPoll_->Tick();
   return true;
 }
 
 void KeyboardView::Stop() {
-  if (layoutPoll_) layoutPoll_->Stop();
+  if (layoutPoll_) layoutPoll_->Pause();
 }
 
 }  // namespace luma::app

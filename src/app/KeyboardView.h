@@ -10,6 +10,7 @@
 
 #include "app/SystemServices.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/LayoutPoll.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
@@ -26,8 +27,11 @@ class KeyboardView {
   // The built-in layout; returns its size, the reference for rescaling.
   Size LoadLayout();
 
-  // Keyboard visible: painting on and the layout poll running.
+  // Keyboard visible: painting on and, unless minimised, the layout poll running.
   void Show();
+  // Minimised: the layout poll stops. Restored: the layout is read at once
+  // and polled again.
+  void SetMinimised(bool minimised);
   // Keys, fonts and picture for a client area of this size.
   void Resize(std::int32_t width, std::int32_t height);
   // Where the transparency slider goes in a client area of this size.
@@ -47,10 +51,12 @@ class KeyboardView {
   HWND window_ = nullptr;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
-  std::unique_ptr<win32::WindowTimer> layoutPoll_;
+  std::unique_ptr<win32::WindowTimer> layoutPollTimer_;
+  win32::Win32ForegroundLayout foregroundLayout_;
   Theme theme_;
   ThemeColors themeColors_;
   std::unique_ptr<Keyboard> keyboard_;
+  std::unique_ptr<LayoutPoll> layoutPoll_;
 };
 
 }  // namespace luma::app

@@ -82,8 +82,15 @@ void MainWindow::OnShow() {
 }
 
 void MainWindow::OnSize(WPARAM kind, int width, int height) {
-  if (kind != SIZE_MINIMIZED) {
-    if (!shown_) slider_.StickToCorner(width, height);
+  if (kind == SIZE_MINIMIZED) {
+    // Nobody sees the keyboard: no timer wakes the program for it.
+    view_.SetMinimised(true);
+    pointer_.EndPress();
+  } else {
+    if (shown_)
+      view_.SetMinimised(false);
+    else
+      slider_.StickToCorner(width, height);
     OnResize();
   }
   placement_.OnSize(kind);

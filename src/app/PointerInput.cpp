@@ -58,6 +58,11 @@ void PointerInput::OnCaptureChanged(HWND newOwner) {
   if (press_ && newOwner != window_) press_->MouseUp();
 }
 
+void PointerInput::EndPress() {
+  if (press_) press_->MouseUp();
+  if (GetCapture() == window_) ReleaseCapture();
+}
+
 bool PointerInput::OnTimer(UINT_PTR id) {
   if (id != kPressTimerId) return false;
   if (press_) press_->PressTimerTick();

@@ -31,6 +31,9 @@ class PointerInput : private PressHost {
   void OnLeave();
   // Another window took the capture: the press ends as at a button up.
   void OnCaptureChanged(HWND newOwner);
+  // The window was minimised: a held key is let go as at a button up, and
+  // its repeat timer stops with it.
+  void EndPress();
   // True when id is the press timer's (and the tick ran).
   bool OnTimer(UINT_PTR id);
 

@@ -49,6 +49,14 @@ class KeyboardLayouts {
   virtual std::u16string UpperCase(std::u16string text) = 0;
 };
 
+// The keyboard layout of the thread that owns the foreground window
+// (GetForegroundWindow, GetWindowThreadProcessId, GetKeyboardLayout).
+class ForegroundLayout {
+ public:
+  virtual ~ForegroundLayout() = default;
+  virtual Hkl Read() = 0;
+};
+
 class SystemColors {
  public:
   virtual ~SystemColors() = default;

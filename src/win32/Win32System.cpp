@@ -70,6 +70,15 @@ std::u16string Win32KeyboardLayouts::UpperCase(std::u16string text) {
   return text;
 }
 
+luma::Hkl Win32ForegroundLayout::Read() {
+  HWND foreground = GetForegroundWindow();
+  if (foreground != window_) {
+    window_ = foreground;
+    thread_ = GetWindowThreadProcessId(foreground, nullptr);
+  }
+  return FromHkl(GetKeyboardLayout(thread_));
+}
+
 luma::Color Win32SystemColors::GetSysColor(unsigned index) {
   return ::GetSysColor(static_cast<int>(index));
 }

@@ -33,6 +33,17 @@ class Win32KeyboardLayouts : public luma::KeyboardLayouts {
   std::u16string UpperCase(std::u16string text) override;
 };
 
+class Win32ForegroundLayout : public luma::ForegroundLayout {
+ public:
+  luma::Hkl Read() override;
+
+ private:
+  // A window's thread never changes: only a new foreground window is asked
+  // for its thread, which under Wine is a round trip to the server.
+  HWND window_ = nullptr;
+  DWORD thread_ = 0;
+};
+
 class Win32SystemColors : public luma::SystemColors {
  public:
   luma::Color GetSysColor(unsigned index) override;

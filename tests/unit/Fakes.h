@@ -213,6 +213,16 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
   }
 };
 
+class FakeForegroundLayout : public ForegroundLayout {
+ public:
+  Hkl hkl = kUsEnglishHkl;
+  int reads = 0;
+  Hkl Read() override {
+    ++reads;
+    return hkl;
+  }
+};
+
 class FakeCursor : public CursorSink {
  public:
   std::vector<bool> changes;  // true: hourglass, false: default
