@@ -28,6 +28,7 @@ Hkl ForegroundLayout() {
 
 void KeyboardView::Create(HWND window, SystemServices& services) {
   window_ = window;
+  systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
   layoutPoll_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
   const KeyboardDeps deps{bitmaps_,        *screen_,        services.layouts,
@@ -44,6 +45,14 @@ void KeyboardView::SetUpTheme(SystemServices& services) {
   HvTheme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
   ApplyColorScheme(kDefaultColorScheme, HvTheme, ThemeColorsOf, services.colors);
 }
+
+void KeyboardView::SetColorScheme(int scheme) {
+  if (!systemColors_) return;
+  ApplyColorScheme(scheme, HvTheme, ThemeColorsOf, *systemColors_);
+  if (keyboard_) keyboard_->Redraw(true);
+}
+
+Color KeyboardView::BackgroundColor() const { return HvTheme.BackColor; }
 
 // Character positions are named by US English when it is installed, else by
 // the first installed layout.

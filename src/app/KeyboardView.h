@@ -22,6 +22,10 @@ class KeyboardView {
 
   // The model over the window's client area, in the default colors and fonts.
   void Create(HWND window, SystemServices& services);
+  // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
+  void SetColorScheme(int scheme);
+  // The keyboard background, which the slider stands on.
+  Color BackgroundColor() const;
   // The built-in layout; its size becomes the reference for rescaling.
   void LoadLayout();
   // The layout's own size (before any rescaling).
@@ -49,6 +53,7 @@ class KeyboardView {
   void ScaleKeys();
 
   HWND window_ = nullptr;
+  SystemColors* systemColors_ = nullptr;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
   std::unique_ptr<win32::WindowTimer> layoutPoll_;
