@@ -228,11 +228,18 @@ class SettingsTest(SessionTestCase):
         self.assertEqual((win["left"], win["top"]), (normal["left"], normal["top"]))
         self.close()
 
-    def test_unwritable_file_uses_the_registry_of_the_user_or_with_common_of_the_machine(self):
-        for root, args in (("HKCU", ()), ("HKLM", ("/COMMON",))):
-            with self.subTest(root=root):
+    def test_unwritable_or_foreign_file_uses_the_registry_of_the_user_or_of_the_machine(self):
+        # A UTF-16 file is not the program's to rewrite: it stays as it was.
+        utf16 = "\ufeff[Main]\r\nColors=4\r\n".encode("utf-16-le")
+        for root, args, content in (("HKCU", (), None), ("HKLM", ("/COMMON",), None),
+                                    ("HKCU", (), utf16)):
+            with self.subTest(root=root, file="UTF-16" if content else "directory"):
                 self.use_registry(root)
-                folder = self.unwritable_folder()
+                if content:
+                    folder = self.session.app_folder()
+                    (folder / "Lumtyp.ini").write_bytes(content)
+                else:
+                    folder = self.unwritable_folder()
                 self.start(folder, *args)
                 win = self.session.window()
                 self.close()
@@ -243,7 +250,10 @@ class SettingsTest(SessionTestCase):
                 self.assertEqual(values["AlphaBlend"][1], "0xff")
                 self.assertEqual(values["TMainFormLeft"][1], hex(win["left"]))
                 self.assertEqual(values["TMainFormState"][1], "0x0")
-                self.assertTrue((folder / "Lumtyp.ini").is_dir())
+                if content:
+                    self.assertEqual((folder / "Lumtyp.ini").read_bytes(), content)
+                else:
+                    self.assertTrue((folder / "Lumtyp.ini").is_dir())
 
     def test_a_text_where_a_number_belongs_is_reported_and_the_keyboard_goes_on(self):
         s = self.session
