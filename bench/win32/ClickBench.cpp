@@ -12,6 +12,18 @@
 
 namespace {
 
+// Every read gives the default and writes go nowhere: the benchmark leaves
+// no settings behind.
+class NoSettings : public luma::Settings {
+ public:
+  std::int32_t ReadInteger(const std::string&, std::int32_t defaultValue) override {
+    return defaultValue;
+  }
+  bool ReadBool(const std::string&, bool defaultValue) override { return defaultValue; }
+  bool WriteInteger(const std::string&, std::int32_t) override { return true; }
+  bool WriteBool(const std::string&, bool) override { return true; }
+};
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0.0 : v[v.size() / 2];
@@ -28,7 +40,8 @@ void Pump() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  luma::app::MainWindow form;
+  NoSettings settings;
+  luma::app::MainWindow form(settings);
   if (!form.Create(instance)) return 1;
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(form.Handle());

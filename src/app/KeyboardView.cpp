@@ -13,6 +13,7 @@ constexpr int kDefaultColorScheme = 1;
 
 void KeyboardView::Create(HWND window, SystemServices& services) {
   window_ = window;
+  systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
   layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
   const KeyboardDeps deps{
@@ -31,6 +32,14 @@ void KeyboardView::SetUpTheme(SystemServices& services) {
   theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
   ApplyColorScheme(kDefaultColorScheme, theme_, themeColors_, services.colors);
 }
+
+void KeyboardView::SetColorScheme(int scheme) {
+  if (!systemColors_) return;
+  ApplyColorScheme(scheme, theme_, themeColors_, *systemColors_);
+  if (keyboard_) keyboard_->Redraw(true);
+}
+
+Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
 
 Size KeyboardView::LoadLayout() {
   if (!keyboard_) return {};

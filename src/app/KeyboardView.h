@@ -24,6 +24,10 @@ class KeyboardView {
 
   // The model over the window's client area, in the default colors and fonts.
   void Create(HWND window, SystemServices& services);
+  // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
+  void SetColorScheme(int scheme);
+  // The keyboard background, which the slider stands on.
+  Color BackgroundColor() const;
   // The built-in layout; returns its size, the reference for rescaling.
   Size LoadLayout();
 
@@ -49,6 +53,7 @@ class KeyboardView {
   void FitKeyFonts();
 
   HWND window_ = nullptr;
+  SystemColors* systemColors_ = nullptr;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
   std::unique_ptr<win32::WindowTimer> layoutPollTimer_;

@@ -6,6 +6,9 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
+#include "settings/WindowSettings.h"
 #include "win32/ExceptionBoundary.h"
 #include "win32/Focus.h"
 #include "win32/Rectangles.h"
@@ -25,11 +28,12 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 constexpr int kDesignClientWidth = 790;
 constexpr int kDesignClientHeight = 271;
 
-// Defaults until settings are stored.
 constexpr bool kDefaultAutoClick = true;
-constexpr int kDefaultTransparency = TransparencySlider::kMaximum;
 
 }  // namespace
+
+MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
+    : settings_(settings), steps_(std::move(steps)) {}
 
 bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
@@ -47,11 +51,14 @@ bool MainWindow::Create(HINSTANCE instance) {
   return true;
 }
 
-// Each step on its own: one that fails leaves a window that still runs with
-// what the others set up.
+// Each step on its own: one that fails is reported and leaves a window that
+// still runs with what the others set up, and with the defaults.
 void MainWindow::OnCreate() {
   HWND window = Handle();
   placement_.Attach(window);
+  win32::Guarded(L"start-up", [&] {
+    if (steps_.windowCreated) steps_.windowCreated(window);
+  });
   win32::Guarded(L"transparency slider", [&] {
     slider_.Create(window, instance_, kDesignClientWidth, kDesignClientHeight);
   });
@@ -59,17 +66,41 @@ void MainWindow::OnCreate() {
   win32::Guarded(L"pointer input", [&] {
     if (Keyboard* keyboard = view_.Model()) pointer_.Create(window, *keyboard, services_.sender);
   });
+  win32::Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
+  win32::Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   win32::Guarded(L"system menu", [&] { menu_.Create(window); });
   win32::Guarded(L"layout", [&] {
     const Size layout = view_.LoadLayout();
     placement_.SetClientSize(layout.cx, layout.cy);
   });
   win32::Guarded(L"placement", [&] { placement_.PlaceDefault(); });
-  win32::Guarded(L"transparency", [&] { slider_.SetPosition(kDefaultTransparency); });
-  win32::Guarded(L"auto click", [&] {
-    pointer_.SetAutoClick(kDefaultAutoClick);
-    menu_.ShowAutoClick();
+  ReadSettings();
+  win32::Guarded(L"auto click", [&] { menu_.ShowAutoClick(); });
+}
+
+// Stored values over the defaults, each read on its own.
+void MainWindow::ReadSettings() {
+  win32::Guarded(L"saved placement", [&] {
+    placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
   });
+  win32::Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
+  win32::Guarded(L"auto click", [&] {
+    pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
+  });
+  // The first-run address is blank and would open nothing; only the mark
+  // that the first run is over is written.
+  win32::Guarded(L"first run", [&] { TakeFirstRun(settings_); });
+}
+
+void MainWindow::ChangeColors() {
+  view_.SetColorScheme(ChangeColorScheme(settings_));
+  slider_.SetBackground(view_.BackgroundColor());
+}
+
+void MainWindow::Show(int command) {
+  placement_.ShowFirst(command);
+  // Wine sends no WM_SHOWWINDOW when a hidden window is shown maximised.
+  if (!shown_) OnShow();
 }
 
 void MainWindow::OnShow() {
@@ -118,10 +149,17 @@ void MainWindow::OnNcLeftButtonDown(WPARAM hitTest) {
 }
 
 // Nothing may stay down in the system once the keyboard is gone: a latched
-// Shift would keep the user's real keyboard shifted.
+// Shift would keep the user's real keyboard shifted. That comes before the
+// saving, and the message loop ends whatever failed.
 void MainWindow::OnDestroy() {
-  view_.Stop();
-  pointer_.ReleaseHeldKeys();
+  win32::Guarded(L"release keys", [&] {
+    view_.Stop();
+    pointer_.ReleaseHeldKeys();
+  });
+  win32::Guarded(L"saving", [&] {
+    SaveWindowSettings(settings_, pointer_.AutoClick(), slider_.Position(),
+                       placement_.Describe());
+  });
   PostQuitMessage(0);
 }
 
@@ -148,6 +186,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HSCROLL:
       slider_.OnScroll(reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH brush = slider_.BackgroundFor(reinterpret_cast<HWND>(lParam)))
+        return reinterpret_cast<LRESULT>(brush);
+      break;
     case WM_LBUTTONDOWN:
       pointer_.OnButtonDown(MouseButton::Left, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
@@ -184,9 +226,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       if (menu_.OnCommand(wParam)) return 0;
       break;
+    case WM_QUERYENDSESSION:
+      return TRUE;
     case WM_ENDSESSION:
-      // Logoff and shutdown take the path of a normal exit.
-      if (wParam) DestroyWindow(Handle());
+      // Logoff and shutdown take the path of a normal exit, at once: the
+      // system may end the process as soon as this message returns.
+      if (wParam) {
+        DestroyWindow(Handle());
+        if (steps_.sessionEnded) steps_.sessionEnded();
+      }
       return 0;
     case WM_DESTROY:
       OnDestroy();

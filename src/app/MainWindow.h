@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/KeyboardView.h"
 #include "app/PointerInput.h"
 #include "app/SystemMenu.h"
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
+#include "settings/Settings.h"
 #include "win32/Window.h"
 
 namespace luma::app {
@@ -18,17 +21,33 @@ namespace luma::app {
 inline constexpr wchar_t kMainWindowClass[] = L"TMainForm";
 inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
+// The steps around the window that belong to the process.
+struct ProcessSteps {
+  // First, once the window has its handle and before any setting is read:
+  // the log entry, moving the store to the settings file, the error box's owner.
+  std::function<void(HWND)> windowCreated;
+  // Logoff or shutdown, after the window has saved: the rest of the exit,
+  // still inside the message (the system may end the process after it).
+  std::function<void()> sessionEnded;
+};
+
 class MainWindow : public win32::BaseWindow<MainWindow> {
  public:
-  MainWindow() = default;
+  // settings must outlive the window: the window saves into it when destroyed.
+  explicit MainWindow(Settings& settings, ProcessSteps steps = {});
 
   // Creates the window and runs the creation steps; the window stays hidden.
-  // A step that fails is noted and skipped; false only without a window.
+  // A step that fails is reported and skipped, leaving the defaults; false
+  // only without a window.
   bool Create(HINSTANCE instance);
+  // The first show with the process's show command.
+  void Show(int command);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
   void OnCreate();
+  void ReadSettings();
+  void ChangeColors();
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
@@ -36,6 +55,8 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void OnNcLeftButtonDown(WPARAM hitTest);
   void OnDestroy();
 
+  Settings& settings_;
+  ProcessSteps steps_;
   HINSTANCE instance_ = nullptr;
   bool shown_ = false;
 
@@ -44,7 +65,7 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   TransparencySlider slider_;
   WindowPlacement placement_;
   PointerInput pointer_{placement_};
-  SystemMenu menu_{pointer_};
+  SystemMenu menu_{pointer_, [this] { ChangeColors(); }};
 };
 
 }  // namespace luma::app

@@ -35,6 +35,9 @@ bool SystemMenu::OnCommand(WPARAM command) {
       pointer_.SetAutoClick(!pointer_.AutoClick());
       ShowAutoClick();
       return true;
+    case kChangeColors:
+      if (changeColors_) changeColors_();
+      return true;
     case kOpenSite:
       ShellExecuteW(window_, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
       return true;

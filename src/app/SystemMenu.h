@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "app/PointerInput.h"
 
 namespace luma::app {
@@ -14,7 +17,8 @@ class SystemMenu {
   static constexpr UINT kAutoClick = 1027;
   static constexpr UINT kChangeColors = 1028;
 
-  explicit SystemMenu(PointerInput& pointer) : pointer_(pointer) {}
+  SystemMenu(PointerInput& pointer, std::function<void()> changeColors)
+      : pointer_(pointer), changeColors_(std::move(changeColors)) {}
 
   // Appends a separator, "Auto Click", "Change Colors" and "Open <site>".
   void Create(HWND window);
@@ -27,6 +31,7 @@ class SystemMenu {
  private:
   HWND window_ = nullptr;
   PointerInput& pointer_;
+  std::function<void()> changeColors_;
 };
 
 }  // namespace luma::app

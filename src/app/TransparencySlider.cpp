@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win32/GdiCanvas.h"
+
 namespace luma::app {
 namespace {
 
@@ -60,6 +62,15 @@ bool TransparencySlider::OnScroll(HWND control) {
   if (!trackbar_ || control != trackbar_) return false;
   ApplyTransparency();
   return true;
+}
+
+void TransparencySlider::SetBackground(Color background) {
+  background_.Reset(CreateSolidBrush(win32::ResolveColor(background)));
+  if (trackbar_) InvalidateRect(trackbar_, nullptr, TRUE);
+}
+
+HBRUSH TransparencySlider::BackgroundFor(HWND control) const {
+  return control != nullptr && control == trackbar_ ? background_.Get() : nullptr;
 }
 
 // Layered only while faded: an opaque layered window costs a redirection

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/Types.h"
+#include "win32/Handles.h"
 
 namespace luma::app {
 
@@ -25,6 +26,11 @@ class TransparencySlider {
   int Position() const;
   // Answers the trackbar's WM_HSCROLL; false for any other scroll bar.
   bool OnScroll(HWND control);
+  // The slider stands on the keyboard background: it takes that color and
+  // repaints in it.
+  void SetBackground(Color background);
+  // WM_CTLCOLORSTATIC: the background brush for the trackbar, else null.
+  HBRUSH BackgroundFor(HWND control) const;
 
  private:
   void ApplyTransparency();
@@ -32,6 +38,7 @@ class TransparencySlider {
   HWND parent_ = nullptr;
   HWND trackbar_ = nullptr;
   HWND tooltip_ = nullptr;
+  win32::GdiObject<HBRUSH> background_;
 };
 
 }  // namespace luma::app

@@ -28,6 +28,65 @@ void WindowPlacement::FitToWorkArea() {
   if (!(p == Point{r.left, r.top})) MoveTo(p);
 }
 
+PlacementWindow WindowPlacement::Describe() const {
+  PlacementWindow described;
+  char className[256];
+  if (GetClassNameA(window_, className, sizeof className) > 0) described.className = className;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  GetWindowPlacement(window_, &placement);
+  // The normal rectangle comes in workspace coordinates: relative to the
+  // work area of its monitor, which a taskbar on the left or top shifts.
+  RECT normal = placement.rcNormalPosition;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    OffsetRect(&normal, monitor.rcWork.left - monitor.rcMonitor.left,
+               monitor.rcWork.top - monitor.rcMonitor.top);
+  }
+  described.left = normal.left;
+  described.top = normal.top;
+  described.width = normal.right - normal.left;
+  described.height = normal.bottom - normal.top;
+  described.state = IsIconic(window_)   ? WindowShowState::kMinimized
+                    : IsZoomed(window_) ? WindowShowState::kMaximized
+                                        : WindowShowState::kNormal;
+  described.restoresToMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  described.sizeableBorder = (style & WS_THICKFRAME) != 0;
+  described.maximizeBox = (style & WS_MAXIMIZEBOX) != 0;
+  return described;
+}
+
+void WindowPlacement::Restore(const RestoredPlacement& placement) {
+  SetWindowPos(window_, nullptr, placement.left, placement.top, placement.width, placement.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  startMaximized_ = placement.maximized;
+}
+
+void WindowPlacement::ShowFirst(int command) {
+  if (command == SW_SHOWMINNOACTIVE) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window_, &placement);
+    // A keyboard left maximised comes back maximised from the taskbar.
+    if (startMaximized_) placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(window_, &placement);
+    return;
+  }
+  if (command != SW_SHOWMAXIMIZED && !startMaximized_) {
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    return;
+  }
+  // Maximising activates even a non-activating window; the application the
+  // user was typing into gets the foreground back.
+  HWND typingInto = GetForegroundWindow();
+  ShowWindow(window_, SW_SHOWMAXIMIZED);
+  if (typingInto && typingInto != window_ && GetForegroundWindow() == window_)
+    win32::ForceForegroundWindow(typingInto, true);
+}
+
 void WindowPlacement::OnWindowPosChanging(WINDOWPOS& pos) {
   const Rect r = win32::WindowRectangle(window_);
   HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);

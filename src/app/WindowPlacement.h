@@ -10,6 +10,7 @@
 
 #include "lib/WorkArea.h"
 #include "platform/Types.h"
+#include "settings/Placement.h"
 
 namespace luma::app {
 
@@ -28,6 +29,16 @@ class WindowPlacement {
   // back to the application the user was typing into.
   void OnSize(WPARAM kind);
 
+  // The window as the settings store sees it: class name, the rectangle of
+  // the normal state in screen pixels, the show state, border and boxes.
+  PlacementWindow Describe() const;
+  // The rectangle of the normal state; a maximised one is kept for the show.
+  void Restore(const RestoredPlacement& placement);
+  // The first show, never activating: SW_SHOWMAXIMIZED or a restored
+  // maximised state maximise, SW_SHOWMINNOACTIVE starts minimised, any other
+  // command shows the window as the settings left it.
+  void ShowFirst(int command);
+
   Point Position() const;
   // Each goes through the move rules of OnWindowPosChanging.
   void MoveLeftTo(std::int32_t left);
@@ -39,6 +50,7 @@ class WindowPlacement {
   HWND window_ = nullptr;
   WorkAreaMemory workArea_;
   bool minimised_ = false;
+  bool startMaximized_ = false;
 };
 
 }  // namespace luma::app

@@ -1,10 +1,22 @@
-// Entry point: common controls for the slider, the main window, the message loop.
+// Entry point: what the process sets up around the window, in the order the
+// window relies on, and the message loop. Objects are destroyed in reverse:
+// the window (which saves) before the settings store, the store before the
+// error box and the back ends it reports through.
 #include <windows.h>
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/MainWindow.h"
+#include "settings/Diagnostics.h"
+#include "settings/SettingsStore.h"
 #include "win32/ExceptionBoundary.h"
+#include "win32/IniFileBackEnd.h"
+#include "win32/ProcessEnvironment.h"
+#include "win32/RegistryBackEnd.h"
 
 namespace {
 
@@ -12,17 +24,44 @@ int Run(HINSTANCE instance, int show) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  luma::app::MainWindow window;
+  const std::vector<std::string> params = luma::win32::CommandLineParameters();
+  const std::string dir = luma::ProgramDirOf(luma::win32::ProgramPath());
+  luma::win32::Win32FileSystem files;
+  luma::win32::Win32LocalClock clock;
+  luma::win32::MessageBoxErrorReporter errors;
+  luma::win32::ExceptionReportingScope reporting(errors);
+  luma::DiagnosticLog log(luma::HasSwitch(params, luma::kDebugSwitch), dir, files, clock);
+
+  luma::win32::Win32RegistryKey registry;
+  luma::win32::Win32ProfileFile profile;
+  const luma::SettingsLocation location{luma::HasSwitch(params, luma::kCommonSwitch)
+                                            ? luma::RegistryRoot::kLocalMachine
+                                            : luma::RegistryRoot::kCurrentUser};
+  std::optional<luma::SettingsStore> settings(std::in_place, registry, profile, errors, location);
+
+  luma::app::ProcessSteps steps;
+  steps.windowCreated = [&](HWND window) {
+    log.Write("MainForm");
+    settings->BindIniFile(dir, files);
+    errors.SetOwner(window);
+  };
+  // The window has saved; the store closes its key and writes out the
+  // settings file before the process ends, without returning to the system.
+  steps.sessionEnded = [&] {
+    errors.SetOwner(nullptr);
+    settings.reset();
+    ExitProcess(0);
+  };
+  luma::app::MainWindow window(*settings, steps);
   if (!window.Create(instance)) return 1;
-  // Never activated, also not when first shown.
-  ShowWindow(window.Handle(), show == SW_SHOWMAXIMIZED     ? SW_SHOWMAXIMIZED
-                              : show == SW_SHOWMINNOACTIVE ? SW_SHOWMINNOACTIVE
-                                                           : SW_SHOWNOACTIVATE);
+  window.Show(show);
+
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  errors.SetOwner(nullptr);
   return 0;
 }
 

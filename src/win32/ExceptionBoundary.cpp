@@ -5,9 +5,34 @@
 #include <cwchar>
 #include <exception>
 #include <new>
+#include <string>
 
 namespace luma::win32 {
 namespace {
+
+luma::ErrorReporter* reporter_ = nullptr;
+bool reporting_ = false;
+
+// The text the user sees: the exception's own message.
+std::string CaughtMessage() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
+void Report() noexcept {
+  if (reporter_ == nullptr || reporting_) return;
+  reporting_ = true;
+  try {
+    reporter_->Report(CaughtMessage());
+  } catch (...) {
+  }
+  reporting_ = false;
+}
 
 // what() is UTF-8 in this program; anything else still shows, byte by byte.
 void Widen(const char* text, wchar_t* out, std::size_t size) noexcept {
@@ -40,6 +65,9 @@ void NoteCaughtException(const wchar_t* where) noexcept {
   wchar_t text[512];
   DescribeCaughtException(where, text, 512);
   OutputDebugStringW(text);
+  Report();
 }
+
+void SetExceptionReporter(luma::ErrorReporter* reporter) noexcept { reporter_ = reporter; }
 
 }  // namespace luma::win32

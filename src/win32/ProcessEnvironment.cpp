@@ -75,7 +75,8 @@ std::string Win32LocalClock::LongTime(const luma::LocalTime& time) {
 }
 
 void MessageBoxErrorReporter::Report(const std::string& message) {
-  MessageBoxA(owner_, luma::ErrorReportText(message).c_str(), luma::kErrorReportCaption,
+  // An owner already destroyed would leave the box without one anyway.
+  MessageBoxA(IsWindow(owner_) ? owner_ : nullptr, luma::ErrorReportText(message).c_str(), luma::kErrorReportCaption,
               MB_OK | MB_ICONERROR);
 }
 

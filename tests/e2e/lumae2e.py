@@ -279,20 +279,30 @@ class Session:
 
     # ----- Lumatype -----
 
-    def start_lumatype(self, exe=None):
-        """Starts a fresh copy of lumatype.exe in a folder of its own, so that
-        no settings file from an earlier run changes its start."""
+    def app_folder(self, exe=None):
+        """A new folder with a copy of lumatype.exe: its settings file goes there."""
         source = Path(exe) if exe else BUILD_DIR / "lumatype.exe"
         if not source.exists():
             raise E2EError(f"{source} is not built")
         folder = Path(tempfile.mkdtemp(prefix="app-", dir=self.workdir))
-        target = folder / "lumatype.exe"
-        shutil.copy2(source, target)
-        self.lumatype_log = folder / "lumatype.log"
+        shutil.copy2(source, folder / "lumatype.exe")
+        return folder
+
+    def start_lumatype(self, exe=None, folder=None, args=(), wait=True):
+        """Starts a fresh copy of lumatype.exe in a folder of its own, so that
+        no settings file from an earlier run changes its start; or the copy in
+        `folder`, with `args`. With wait=False it returns at once."""
+        if folder is None:
+            folder = self.app_folder(exe)
+        target = Path(folder) / "lumatype.exe"
+        self.lumatype_log = Path(tempfile.mkstemp(prefix="lumatype-", suffix=".log",
+                                                  dir=self.workdir)[1])
         with open(self.lumatype_log, "wb") as log:
-            self.lumatype = subprocess.Popen([WINE, str(target)], env=self.env,
+            self.lumatype = subprocess.Popen([WINE, str(target), *map(str, args)], env=self.env,
                                              stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         self.procs.append(("lumatype", self.lumatype))
+        if not wait:
+            return None
         return wait_for(self._lumatype_window, 60, 'the window "Lumatype" (TMainForm)')
 
     def _lumatype_window(self):

@@ -242,11 +242,39 @@ int Send(const char* className, UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// Posts a message to a top-level window, as the system posts some.
+int Post(const char* className, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  return PostMessageW(hwnd, message, wParam, lParam) ? 0 : 3;
+}
+
+// The program's message box: its caption, its texts, whether it shows the
+// error icon; with "ok" its OK button is pressed.
+int MessageBoxInfo(bool pressOk) {
+  HWND box = FindWindowW(L"#32770", L"Lumatype");
+  if (!box) return 2;
+  std::string texts;
+  bool icon = false;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) != "Static") continue;
+    if (GetWindowLongPtrW(child, GWL_STYLE) & SS_ICON) {
+      icon = icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+      continue;
+    }
+    texts += TitleOf(child);
+  }
+  Print("title=" + TitleOf(box) + "\ntext=" + texts + "\nicon=" + (icon ? "1" : "0") + "\n");
+  if (pressOk) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
 int Usage() {
   Print(
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
-      "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]]\n");
+      "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
+      "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok]\n");
   return 1;
 }
 
@@ -272,5 +300,10 @@ int main(int argc, char** argv) {
     return Send(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
                 argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
                 argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
+  if (command == "post" && argc >= 4)
+    return Post(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
+                argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
+                argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
+  if (command == "message-box") return MessageBoxInfo(argc >= 3 && std::string(argv[2]) == "ok");
   return Usage();
 }

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "win32/ExceptionBoundary.h"
@@ -105,6 +106,25 @@ TEST(ExceptionBoundaryTest, GuardedEndsOnlyTheFailingStep) {
   }));
   EXPECT_TRUE(Guarded(L"third", [&] { ++ran; }));
   EXPECT_EQ(ran, 3);
+}
+
+// A report runs a message box, whose loop may run a handler that fails
+// again: that one is only noted, so boxes never stack up.
+TEST(ExceptionBoundaryTest, CaughtExceptionsAreReportedOneAtATimeWhileAReporterIsSet) {
+  struct NestingReporter : ErrorReporter {
+    std::vector<std::string> messages;
+    void Report(const std::string& message) override {
+      messages.push_back(message);
+      Guarded(L"inner", [] { throw std::runtime_error("inner"); });
+    }
+  } reporter;
+  {
+    ExceptionReportingScope scope(reporter);
+    Guarded(L"outer", [] { throw std::runtime_error("outer failed"); });
+    Guarded(L"int", [] { throw 7; });
+  }
+  Guarded(L"after", [] { throw std::runtime_error("unreported"); });
+  EXPECT_EQ(reporter.messages, (std::vector<std::string>{"outer failed", "Unknown error"}));
 }
 
 }  // namespace

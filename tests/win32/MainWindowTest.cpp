@@ -1,0 +1,240 @@
+// The real main window in this process, over settings held in memory: its
+// system menu (another process cannot read it under Wine), what it reads at
+// creation, what it saves when destroyed in each show state, Change Colors,
+// and failures of the store reported while the window still comes up whole.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
+
+#include <climits>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "app/MainWindow.h"
+#include "platform/Diagnostics.h"
+#include "win32/ExceptionBoundary.h"
+
+namespace luma::app {
+namespace {
+
+class MemorySettings : public Settings {
+ public:
+  std::map<std::string, std::int32_t> values;
+  std::vector<std::string> writes;  // "name=value", in order
+  bool broken = false;              // every call throws
+
+  std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
+    if (broken) throw std::runtime_error("settings broke");
+    const auto it = values.find(name);
+    return it == values.end() ? defaultValue : it->second;
+  }
+  bool ReadBool(const std::string& name, bool defaultValue) override {
+    return ReadInteger(name, defaultValue ? 1 : 0) != 0;
+  }
+  bool WriteInteger(const std::string& name, std::int32_t value) override {
+    if (broken) throw std::runtime_error("settings broke");
+    writes.push_back(name + "=" + std::to_string(value));
+    values[name] = value;
+    return true;
+  }
+  bool WriteBool(const std::string& name, bool value) override {
+    return WriteInteger(name, value ? 1 : 0);
+  }
+};
+
+class RecordingReporter : public ErrorReporter {
+ public:
+  std::vector<std::string> messages;
+  void Report(const std::string& message) override { messages.push_back(message); }
+};
+
+struct MenuItem {
+  UINT id;
+  std::wstring text;
+  bool separator;
+  bool checked;
+};
+
+std::vector<MenuItem> LastMenuItems(HWND window, int count) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  std::vector<MenuItem> items;
+  const int total = GetMenuItemCount(menu);
+  for (int i = total - count; i < total; ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 128;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    items.push_back({info.wID, text, (info.fType & MFT_SEPARATOR) != 0,
+                     (info.fState & MFS_CHECKED) != 0});
+  }
+  return items;
+}
+
+HWND Slider(HWND window) { return FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr); }
+
+// The color the slider's background is painted with.
+COLORREF SliderBackground(HWND window) {
+  HDC dc = GetDC(window);
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Slider(window))));
+  ReleaseDC(window, dc);
+  LOGBRUSH info{};
+  if (!brush || !GetObjectW(brush, sizeof(info), &info)) return CLR_INVALID;
+  return info.lbColor;
+}
+
+bool QuitPosted() {
+  MSG msg;
+  return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
+  // (stored "AutoClick", check mark at start)
+  for (const auto& [stored, checked] : {std::pair{-1, true}, {0, false}, {5, true}}) {
+    SCOPED_TRACE(stored);
+    MemorySettings settings;
+    if (stored >= 0) settings.values["AutoClick"] = stored;
+    MainWindow window(settings);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    const std::vector<MenuItem> items = LastMenuItems(window.Handle(), 4);
+    EXPECT_TRUE(items[0].separator);
+    EXPECT_EQ(items[1].id, 1027u);
+    EXPECT_EQ(items[1].text, L"Auto Click");
+    EXPECT_EQ(items[1].checked, checked);
+    EXPECT_EQ(items[2].id, 1028u);
+    EXPECT_EQ(items[2].text, L"Change Colors");
+    EXPECT_EQ(items[3].id, 1026u);
+    EXPECT_EQ(items[3].text.rfind(L"Open ", 0), 0u);
+    EXPECT_GT(items[3].text.size(), 5u);
+
+    // Toggled twice it is back; nothing is written until the window goes.
+    const std::vector<std::string> before = settings.writes;
+    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
+    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, !checked);
+    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
+    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, checked);
+    EXPECT_EQ(settings.writes, before);
+    DestroyWindow(window.Handle());
+    EXPECT_TRUE(QuitPosted());
+  }
+}
+
+TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
+  // (stored "Colors", written, slider background after the command)
+  const struct {
+    std::int32_t stored;
+    std::int32_t written;
+    COLORREF background;
+  } cases[] = {{3, 4, RGB(0x20, 0x20, 0x20)},
+               {2, 3, RGB(0xFF, 0xFF, 0xFF)},
+               {6, 7, RGB(0xFE, 0xFE, 0xFE)},
+               {4, 5, RGB(0xE9, 0xEC, 0xEF)},
+               {INT_MAX, 1, CLR_INVALID},
+               {-7, 1, CLR_INVALID}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    MemorySettings settings;
+    settings.values["Colors"] = c.stored;
+    MainWindow window(settings);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    const COLORREF atStart = SliderBackground(window.Handle());
+    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1028, 0);
+    EXPECT_EQ(settings.values["Colors"], c.written);
+    EXPECT_EQ(settings.writes.back(), "Colors=" + std::to_string(c.written));
+    if (c.background != CLR_INVALID) {
+      EXPECT_EQ(SliderBackground(window.Handle()), c.background);
+    } else {
+      // Out of range: scheme 1 at start, and scheme 1 after the command.
+      EXPECT_NE(atStart, RGB(0, 0, 0));
+      EXPECT_EQ(SliderBackground(window.Handle()), atStart);
+    }
+    DestroyWindow(window.Handle());
+    QuitPosted();
+  }
+}
+
+TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState) {
+  enum class Left { kNormal, kMinimised, kMaximised, kMinimisedFromMaximised };
+  const struct {
+    Left left;
+    const char* state;
+    bool rectangle;  // Top, Left, Height and Width written
+  } cases[] = {{Left::kNormal, "0", true},
+               {Left::kMinimised, "0", true},
+               {Left::kMaximised, "1", false},
+               {Left::kMinimisedFromMaximised, "1", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.left));
+    MemorySettings settings;
+    settings.values = {{"AlphaBlend", 5},       {"AutoClick", 0},      {"TMainFormLeft", 120},
+                       {"TMainFormTop", 140},   {"TMainFormWidth", 500}, {"TMainFormHeight", 260},
+                       {"Site", 1}};
+    MainWindow window(settings);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    RECT placed{};
+    GetWindowRect(hwnd, &placed);
+    EXPECT_EQ(placed.left, 120);
+    EXPECT_EQ(placed.top, 140);
+    EXPECT_EQ(placed.right - placed.left, 500);
+    EXPECT_EQ(placed.bottom - placed.top, 260);
+    // "AlphaBlend" 5 is shown as the slider's least, 20.
+    EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 20);
+
+    window.Show(SW_SHOWNORMAL);
+    if (c.left == Left::kMaximised || c.left == Left::kMinimisedFromMaximised)
+      ShowWindow(hwnd, SW_MAXIMIZE);
+    if (c.left == Left::kMinimised || c.left == Left::kMinimisedFromMaximised)
+      ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+    win32::test::PumpFor(100);
+    settings.writes.clear();
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(QuitPosted());
+
+    std::vector<std::string> expected = {"AutoClick=0", "AlphaBlend=20"};
+    if (c.rectangle) {
+      expected.insert(expected.end(), {"TMainFormTop=" + std::to_string(placed.top),
+                                       "TMainFormLeft=" + std::to_string(placed.left),
+                                       "TMainFormHeight=260", "TMainFormWidth=500"});
+    }
+    expected.push_back(std::string("TMainFormState=") + c.state);
+    EXPECT_EQ(settings.writes, expected);
+  }
+}
+
+TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
+  MemorySettings settings;
+  settings.broken = true;
+  RecordingReporter reporter;
+  win32::ExceptionReportingScope reporting(reporter);
+  MainWindow window(settings);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  // Color scheme, placement, transparency, Auto Click, first run.
+  EXPECT_EQ(reporter.messages, std::vector<std::string>(5, "settings broke"));
+
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 441);  // the layout is loaded
+  EXPECT_EQ(client.bottom, 181);
+  EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 255);
+  EXPECT_NE(SliderBackground(hwnd), RGB(0, 0, 0));
+  EXPECT_TRUE(LastMenuItems(hwnd, 4)[1].checked);
+
+  // Saving fails too: reported, and the message loop still ends.
+  reporter.messages.clear();
+  DestroyWindow(hwnd);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(reporter.messages, std::vector<std::string>{"settings broke"});
+  EXPECT_TRUE(QuitPosted());
+}
+
+}  // namespace
+}  // namespace luma::app
