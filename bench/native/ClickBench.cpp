@@ -125,9 +125,7 @@ void BM_RightClickAddsShift(benchmark::State& state) {
 BENCHMARK(BM_RightClickAddsShift);
 
 // A press on the empty corner: the full hit-test walk over 255 codes, no key.
-void BM_PressBackground(benchmark::State& state) {
-  ClickLoop(state, MouseButton::Right, 410, 165);
-}
+void BM_PressBackground(benchmark::State& state) { ClickLoop(state, MouseButton::Right, 410, 165); }
 BENCHMARK(BM_PressBackground);
 
 // Hovering from one key to its neighbour and back: two keys repainted per move.

@@ -57,9 +57,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Pump();
   }
   const double down = Median(downs), up = Median(ups);
-  std::printf("click under Wine, %d clicks: press median %.1f us, release median %.1f us, "
-              "whole click %.1f us (%.3f ms)\n",
-              kClicks, down, up, down + up, (down + up) / 1000.0);
+  std::printf(
+      "click under Wine, %d clicks: press median %.1f us, release median %.1f us, "
+      "whole click %.1f us (%.3f ms)\n",
+      kClicks, down, up, down + up, (down + up) / 1000.0);
   DestroyWindow(form.Handle());
   return 0;
 }

@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
+#include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
 #include "lib/WorkArea.h"
 #include "theme/Theme.h"
-#include "GdiHarness.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   QuietKeySender sender;
   Win32Cursor cursor;
   Keyboard keyboard(KeyboardDeps{bitmaps, screen, layouts, sender, cursor, &TextBitmap()},
-                       FromHkl(GetKeyboardLayout(0)));
+                    FromHkl(GetKeyboardLayout(0)));
   keyboard.SetNamesLayout(kUsEnglishHkl);
   if (!keyboard.LoadLayout("Standard")) {
     std::fprintf(stderr, "the built-in layout did not load\n");

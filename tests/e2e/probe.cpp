@@ -2,6 +2,7 @@
 // Prints machine-readable "name=value" lines (notepad-text prints the raw text).
 // Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
 #include <windows.h>
+// After <windows.h>, which they need.
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
@@ -16,8 +17,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                       nullptr, nullptr);
@@ -105,8 +106,8 @@ int Window(const char* className) {
   DWORD flags = 0;
   COLORREF key = 0;
   bool layered = (exStyle & WS_EX_LAYERED) != 0;
-  bool haveAlpha = layered && GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) &&
-                   (flags & LWA_ALPHA) != 0;
+  bool haveAlpha =
+      layered && GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) && (flags & LWA_ALPHA) != 0;
   char line[1024];
   snprintf(line, sizeof line,
            "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nclient_x=%ld\nclient_y=%ld\n"
@@ -164,8 +165,9 @@ int SliderInfo() {
   SendMessageTimeoutW(slider, TBM_GETRANGEMIN, 0, 0, SMTO_ABORTIFHUNG, 5000, &lo);
   SendMessageTimeoutW(slider, TBM_GETRANGEMAX, 0, 0, SMTO_ABORTIFHUNG, 5000, &hi);
   char line[256];
-  snprintf(line, sizeof line, "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nposition=%lu\nmin=%lu\nmax=%lu\n",
-           rect.left, rect.top, rect.right, rect.bottom, static_cast<unsigned long>(pos),
+  snprintf(line, sizeof line,
+           "left=%ld\ntop=%ld\nright=%ld\nbottom=%ld\nposition=%lu\nmin=%lu\nmax=%lu\n", rect.left,
+           rect.top, rect.right, rect.bottom, static_cast<unsigned long>(pos),
            static_cast<unsigned long>(lo), static_cast<unsigned long>(hi));
   Print(line);
   return 0;
@@ -229,11 +231,65 @@ int Activate(const char* className) {
   return 0;
 }
 
+// The start-up benchmark's clock, outside the program: starts EXE, and
+// watches the screen until the visible window of class CLASS shows the
+// color RRGGBB at client point (X, Y), its first paint. Prints the
+// milliseconds from the start, then closes the window and waits for the exit.
+int Startup(const char* exe, const char* className, int x, int y, const char* hexColor,
+            int timeoutMs) {
+  unsigned long rgb = strtoul(hexColor, nullptr, 16);
+  COLORREF wanted = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  LARGE_INTEGER frequency{}, start{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return 2;
+  HDC screen = GetDC(nullptr);
+  double elapsedMs = 0;
+  bool painted = false;
+  HWND hwnd = nullptr;
+  while (elapsedMs < timeoutMs) {
+    hwnd = FindTop(className);
+    if (hwnd && IsWindowVisible(hwnd)) {
+      POINT point{x, y};
+      ClientToScreen(hwnd, &point);
+      if (GetPixel(screen, point.x, point.y) == wanted) {
+        painted = true;
+        break;
+      }
+    }
+    if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+    QueryPerformanceCounter(&now);
+    elapsedMs = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                static_cast<double>(frequency.QuadPart);
+  }
+  QueryPerformanceCounter(&now);
+  elapsedMs = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+              static_cast<double>(frequency.QuadPart);
+  ReleaseDC(nullptr, screen);
+  if (hwnd && IsWindow(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (!painted) return 3;
+  char line[64];
+  snprintf(line, sizeof line, "first_paint_ms=%.1f\n", elapsedMs);
+  Print(line);
+  return 0;
+}
+
 int Usage() {
   Print(
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
-      "       keystate VK | activate CLASS\n");
+      "       keystate VK | activate CLASS |\n"
+      "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS\n");
   return 1;
 }
 
@@ -250,11 +306,12 @@ int main(int argc, char** argv) {
   if (command == "workarea") return WorkArea();
   if (command == "slider") return SliderInfo();
   if (command == "set-slider" && argc >= 3) return SetSlider(atoi(argv[2]));
-  if (command == "set-client-size" && argc >= 4)
-    return SetClientSize(atoi(argv[2]), atoi(argv[3]));
+  if (command == "set-client-size" && argc >= 4) return SetClientSize(atoi(argv[2]), atoi(argv[3]));
   if (command == "move" && argc >= 4) return MoveWindowTo(atoi(argv[2]), atoi(argv[3]));
   if (command == "close") return Close(argc >= 3 ? argv[2] : "TMainForm", 10000);
   if (command == "keystate" && argc >= 3) return KeyState(atoi(argv[2]));
   if (command == "activate" && argc >= 3) return Activate(argv[2]);
+  if (command == "startup" && argc >= 8)
+    return Startup(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]), argv[6], atoi(argv[7]));
   return Usage();
 }
