@@ -2,7 +2,7 @@
 // Prints machine-readable "name=value" lines (notepad-text prints the raw text).
 // Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
 #include <windows.h>
-// After <windows.h>, which they need.
+
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
