@@ -1,62 +1,57 @@
 #!/usr/bin/env bash
-# Start-up benchmark: time from process start to the end of the first paint of
-# lumatype.exe, against barewindow.exe (a bare Win32 window of the same build).
-# Both run under Wine in one prefix and on one display, alternating, N runs
-# each; with LUMA_EXIT_AFTER_PAINT set each program exits right after its
-# first paint, so the time to exit is the time to first paint plus a constant
-# exit cost common to both. Prints both medians and their ratio.
+# Start-up benchmark: time from process start to the first paint of
+# lumatype.exe, against barewindow.exe (a bare Win32 window of the same build
+# that draws the same key outline). The clock is outside the programs: the
+# probe starts each one and watches the screen until the window "TMainForm"
+# (or "BareWindow") shows the key border color at the Esc key's left edge,
+# then closes it. Both run in one prefix and on one display, alternating,
+# N runs each. Prints both medians and their ratio.
 #
 # Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (defaults: build/win64, 7)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/win64}
+build=$(cd "${1:-$root/build/win64}" && pwd)
 runs=${2:-7}
-for exe in lumatype.exe barewindow.exe; do
+for exe in lumatype.exe barewindow.exe probe.exe; do
   [ -f "$build/$exe" ] || { echo "missing $build/$exe (build preset win64 first)" >&2; exit 1; }
 done
 
-source "$(dirname "$0")/../scripts/session.sh"
-session_start lumatype-bench
+source "$root/scripts/session.sh"
+session_start lumatype-bench "$build"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+wine=$LUMA_WINE_LOADER
+# The key border's color in the first color scheme; the Esc key's left edge.
+border=7AA0DA x=0 y=15
 
-# The settings file lands next to the program: run copies in a folder of their own.
+# Settings files land next to the programs: run copies in a folder of their own.
 mkdir -p "$work/bin"
-cp "$build/lumatype.exe" "$build/barewindow.exe" "$work/bin/"
-
-echo "Preparing the Wine prefix..."
-timeout 180 "$wine" wineboot -i >/dev/null 2>&1
-timeout 60 "$wineserver" -w || true
-# Keep one wineserver for all runs, so that no run pays for starting it.
-"$wineserver" -p || true
-# One untimed run of each warms the caches.
-export LUMA_EXIT_AFTER_PAINT=1
-for exe in lumatype.exe barewindow.exe; do
-  timeout 60 "$wine" "$work/bin/$exe" >/dev/null 2>&1 || true
-done
+cp "$build/lumatype.exe" "$build/barewindow.exe" "$build/probe.exe" "$work/bin/"
 
 run_ms() {
-  local start end
-  start=$(date +%s%N)
-  if ! timeout 60 "$wine" "$work/bin/$1" >/dev/null 2>&1; then
-    echo "$1 did not exit after its first paint" >&2
+  local out
+  if ! out=$(timeout 120 "$wine" "$work/bin/probe.exe" startup "$(winepath_of "$1")" "$2" \
+    "$x" "$y" "$border" 60000 2>/dev/null); then
+    echo "$1: no first paint seen" >&2
     return 1
   fi
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
+  sed -n 's/^first_paint_ms=//p' <<<"$out" | tr -d '\r'
 }
+winepath_of() { echo "Z:${1//\//\\}"; }
+
+# One untimed run of each warms the caches.
+run_ms "$work/bin/lumatype.exe" TMainForm >/dev/null || true
+run_ms "$work/bin/barewindow.exe" BareWindow >/dev/null || true
 
 luma=() bare=()
 for ((i = 1; i <= runs; i++)); do
-  luma+=("$(run_ms lumatype.exe)")
-  bare+=("$(run_ms barewindow.exe)")
+  luma+=("$(run_ms "$work/bin/lumatype.exe" TMainForm)")
+  bare+=("$(run_ms "$work/bin/barewindow.exe" BareWindow)")
 done
 
 python3 - "${luma[*]}" "${bare[*]}" <<'PY'
 import statistics, sys
-luma = [int(v) / 1000 for v in sys.argv[1].split()]
-bare = [int(v) / 1000 for v in sys.argv[2].split()]
+luma = [float(v) for v in sys.argv[1].split()]
+bare = [float(v) for v in sys.argv[2].split()]
 ml, mb = statistics.median(luma), statistics.median(bare)
 print("start-up to first paint under Wine, %d runs each (ms):" % len(luma))
 print("  lumatype.exe   runs %s" % " ".join("%.0f" % v for v in luma))

@@ -1,9 +1,13 @@
-# Sourced by test.sh and bench/startup.sh. session_start NAME makes a private
-# work folder ($work) with a Wine prefix, starts Xvfb and openbox when there
-# is no DISPLAY, and sets a trap that stops Wine and every process started
-# here (by pid, newest first) and removes the folder on exit.
+# Sourced by test.sh and bench/startup.sh. session_start NAME [BUILD_DIR]
+# makes a private work folder ($work), reads the build's Wine settings
+# (BUILD_DIR/wine.env, default build/win64: LUMA_WINE_LOADER, LUMA_WINESERVER,
+# the fontconfig file that adds Wine's Tahoma), starts Xvfb and openbox when
+# there is no DISPLAY, prepares a Wine prefix there with a wineserver that
+# stays up for the whole session (so that no program pays for starting it),
+# and sets a trap that stops Wine and every process started here (by pid,
+# newest first) and removes the folder on exit.
 session_cleanup() {
-  timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
+  timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   local i
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
     kill "${started[i]}" 2>/dev/null || true
@@ -13,6 +17,13 @@ session_cleanup() {
 }
 
 session_start() {
+  local build=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win64}
+  local name value
+  [ -f "$build/wine.env" ] || { echo "no $build/wine.env: configure that build first" >&2; exit 1; }
+  while IFS='=' read -r name value; do
+    if [ -n "$name" ]; then declare -g "$name=$value"; fi
+  done <"$build/wine.env"
+  export FONTCONFIG_FILE=$LUMA_FONTCONFIG_FILE
   work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
   export WINEPREFIX=$work/wine
   started=()
@@ -20,7 +31,19 @@ session_start() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
 
-  [ -z "${DISPLAY:-}" ] || return 0
+  [ -n "${DISPLAY:-}" ] || session_start_display
+  echo "Preparing a Wine prefix in $WINEPREFIX..."
+  timeout 600 "$LUMA_WINE_LOADER" wineboot -i >"$work/wineboot.log" 2>&1 ||
+    { echo "wineboot failed:" >&2; cat "$work/wineboot.log" >&2; exit 1; }
+  timeout 120 "$LUMA_WINESERVER" -w || true
+  "$LUMA_WINESERVER" -p
+  # Start Wine's own helpers (services, desktop) now: they stay up with the
+  # server, and would otherwise hold the output of the first program run,
+  # e.g. a ctest test's pipe, open.
+  timeout 120 "$LUMA_WINE_LOADER" cmd /c exit >>"$work/wineboot.log" 2>&1 </dev/null || true
+}
+
+session_start_display() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
   started+=($!)

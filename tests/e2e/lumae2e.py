@@ -2,12 +2,18 @@
 Notepad as the application being typed into, and lumatype.exe, all under one
 private Wine prefix.
 
+The build under test is LUMA_BUILD_DIR (default build/win64); its wine.env,
+written by CMake, names the Wine loader that runs its lumatype.exe. Notepad,
+the probe and the prefix come from the 64-bit build named there
+(LUMA_WINE_TOOLS_BUILD), so the same tests drive the 32-bit program too.
+
 Every wait has a timeout, every process started here is killed by pid when the
 session stops (also when a test fails), and `wineserver -k` ends what Wine
 itself started in the private prefix.
 """
 
 import atexit
+import fcntl
 import os
 import shutil
 import signal
@@ -21,8 +27,6 @@ from pathlib import Path
 SOURCE_DIR = Path(os.environ.get("LUMA_SOURCE_DIR", Path(__file__).resolve().parents[2]))
 BUILD_DIR = Path(os.environ.get("LUMA_BUILD_DIR", SOURCE_DIR / "build" / "win64"))
 ARTEFACTS = BUILD_DIR / "artefacts"
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
 SCREEN_W, SCREEN_H = 1280, 1024
 
 # The built-in layout's design size and the design rectangles (x1, y1, x2, y2)
@@ -66,6 +70,36 @@ class E2EError(AssertionError):
     pass
 
 
+def also_32bit(test):
+    """Marks a test case that also runs against the 32-bit build (list_tests.py)."""
+    test.also_32bit = True
+    return test
+
+
+class WineOfBuild:
+    """The Wine settings a build was configured with (its wine.env)."""
+
+    def __init__(self, build_dir):
+        self.build_dir = Path(build_dir)
+        path = self.build_dir / "wine.env"
+        if not path.exists():
+            raise E2EError(f"no {path}: configure and build that preset first")
+        values = dict(line.split("=", 1) for line in path.read_text().splitlines() if "=" in line)
+        self.loader = values["LUMA_WINE_LOADER"]
+        self.wineserver = values["LUMA_WINESERVER"]
+        self.optional = values.get("LUMA_WINE_OPTIONAL") == "1"
+        self.tools_build = Path(values.get("LUMA_WINE_TOOLS_BUILD") or self.build_dir)
+        self.fontconfig_file = values.get("LUMA_FONTCONFIG_FILE")
+
+    def runs(self):
+        try:
+            return subprocess.run([self.loader, "--version"], stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                  timeout=300).returncode == 0
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+
+
 def _exit_on_signal(signum, frame):
     # Turn a polite kill into SystemExit so that the cleanups still run.
     raise SystemExit(128 + signum)
@@ -82,6 +116,17 @@ def scale(value, size, design):
     return -((-product.numerator) // product.denominator)
 
 
+def poll(read, done, timeout, interval=0.2):
+    """Reads until done(value) holds or the timeout passes; returns the last
+    value read, for the caller to assert on."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = read()
+        if done(value) or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
 def wait_for(predicate, timeout, what, interval=0.2):
     """Polls until predicate() returns a true value; returns it or raises."""
     deadline = time.monotonic() + timeout
@@ -95,37 +140,48 @@ def wait_for(predicate, timeout, what, interval=0.2):
         time.sleep(interval)
 
 
-_shared_prefix = None
+_private_root = None
 
 
-def _prefix():
-    """One private Wine prefix per test process: its first start takes ~10 s,
-    later sessions reuse it."""
-    global _shared_prefix
-    if _shared_prefix is None:
-        root = Path(os.environ.get("LUMA_E2E_TMP", tempfile.gettempdir()))
+def _template_root():
+    """Where the prepared prefix is kept: LUMA_E2E_TMP, shared by the test
+    processes of one test run (test.sh removes it at the end), or a folder of
+    this process."""
+    global _private_root
+    if os.environ.get("LUMA_E2E_TMP"):
+        root = Path(os.environ["LUMA_E2E_TMP"])
         root.mkdir(parents=True, exist_ok=True)
-        _shared_prefix = Path(tempfile.mkdtemp(prefix="lumatype-e2e-wine-", dir=root))
-        atexit.register(_remove_prefix, _shared_prefix)
-    return _shared_prefix
+        return root
+    if _private_root is None:
+        _private_root = Path(tempfile.mkdtemp(prefix="lumatype-e2e-"))
+        atexit.register(shutil.rmtree, _private_root, True)
+    return _private_root
 
 
-def _remove_prefix(prefix):
-    env = dict(os.environ, WINEPREFIX=str(prefix))
-    try:
-        subprocess.run([WINESERVER, "-k"], env=env, timeout=20,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    except (subprocess.TimeoutExpired, OSError):
-        pass
-    shutil.rmtree(prefix, ignore_errors=True)
+def _copy_prefix(template, target):
+    # Hard links for everything but the registry, which the wineserver of
+    # the copy rewrites: a copy takes a moment, a new prefix ~10 s (much more
+    # for its 32-bit side under an emulator).
+    def link_or_copy(source, dest):
+        if source.endswith(".reg"):
+            return shutil.copy2(source, dest)
+        try:
+            return os.link(source, dest)
+        except OSError:
+            return shutil.copy2(source, dest)
+
+    shutil.copytree(template, target, symlinks=True, copy_function=link_or_copy)
 
 
 class Session:
     """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own."""
 
-    def __init__(self):
+    def __init__(self, build_dir=BUILD_DIR):
+        self.program = WineOfBuild(build_dir)
+        self.tools = WineOfBuild(self.program.tools_build)
         self.procs = []  # (name, Popen), killed in reverse order at stop
         self.display = None
+        self.pointer = None
         self.lumatype = None
         self.workdir = Path(tempfile.mkdtemp(prefix="lumatype-e2e-"))
         self.log = open(self.workdir / "session.log", "wb")
@@ -134,12 +190,21 @@ class Session:
     # ----- life -----
 
     def start(self):
+        if self.program.optional and not self.program.runs():
+            self.stop()
+            raise unittest.SkipTest(f"{self.program.loader} does not run here "
+                                    "(scripts/setup.sh tells what is missing)")
         try:
             self._start_x()
-            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(_prefix()),
+            self.env = dict(os.environ, DISPLAY=self.display,
+                            WINEPREFIX=str(self.workdir / "wine"),
                             WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
             self.env.pop("WAYLAND_DISPLAY", None)
+            if self.tools.fontconfig_file:
+                # Wine's Tahoma for the labels, without installing it system-wide.
+                self.env["FONTCONFIG_FILE"] = self.tools.fontconfig_file
             self._start_wm()
+            _copy_prefix(self._prepared_prefix(), self.env["WINEPREFIX"])
             self._start_notepad()
         except BaseException:
             self.stop()
@@ -155,7 +220,7 @@ class Session:
         if self.env is not None:
             # Wine's own helpers (services, explorer) end with the wineserver.
             try:
-                subprocess.run([WINESERVER, "-k"], env=self.env, timeout=20,
+                subprocess.run([self.tools.wineserver, "-k"], env=self.env, timeout=20,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             except (subprocess.TimeoutExpired, OSError):
                 pass
@@ -230,22 +295,30 @@ class Session:
                                    timeout=5).stdout.find("window id") >= 0,
                  20, "openbox")
 
-    def _init_prefix(self):
-        # Create the prefix before anything else runs in it: programs started
-        # together in a new prefix race over its creation.
-        marker = Path(self.env["WINEPREFIX"]) / ".lumatype-ready"
-        if marker.exists():
-            return
-        self._run([WINE, "wineboot", "-i"], timeout=180)
-        # A crashing program should end, not wait behind Wine's crash dialog.
-        self._run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
-                   "/t", "REG_DWORD", "/d", "0", "/f"], timeout=60)
-        self._run([WINESERVER, "-w"], timeout=60)
-        marker.touch()
+    def _prepared_prefix(self):
+        """A prefix made once and copied for every session. Made before
+        anything runs in it: programs started together in a new prefix race
+        over its creation."""
+        root = _template_root()
+        template = root / "prepared-prefix"
+        with open(root / "prepared-prefix.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if (template / ".lumatype-ready").exists():
+                return template
+            shutil.rmtree(template, ignore_errors=True)
+            env = dict(self.env, WINEPREFIX=str(template))
+            wine = self.tools.loader
+            self._run([wine, "wineboot", "-i"], timeout=600, env=env)
+            # A crashing program should end, not wait behind Wine's crash dialog.
+            self._run([wine, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                       "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"],
+                      timeout=120, env=env)
+            self._run([self.tools.wineserver, "-w"], timeout=120, env=env)
+            (template / ".lumatype-ready").touch()
+        return template
 
     def _start_notepad(self):
-        self._init_prefix()
-        self._spawn("notepad", [WINE, "notepad"])
+        self._spawn("notepad", [self.tools.loader, "notepad"])
         wait_for(lambda: self.probe("window", "Notepad")[0] == 0, 60, "the Notepad window")
         try:
             wait_for(lambda: self.foreground_class() == "Notepad", 10,
@@ -256,12 +329,12 @@ class Session:
             wait_for(lambda: self.foreground_class() == "Notepad", 20,
                      "Notepad in the foreground")
 
-    def _run(self, args, timeout=30, check=False):
+    def _run(self, args, timeout=30, check=False, env=None):
         # Output goes through a file, not a pipe: a Wine program may start
         # Wine's own helpers, which inherit its handles and outlive it.
         with tempfile.TemporaryFile(dir=self.workdir) as out:
             try:
-                proc = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
+                proc = subprocess.Popen(args, env=env or self.env, stdin=subprocess.DEVNULL,
                                         stdout=out, stderr=self.log)
             except OSError as error:
                 raise E2EError(f"cannot start {args[0]}: {error}") from error
@@ -281,7 +354,7 @@ class Session:
 
     def app_folder(self, exe=None):
         """A new folder with a copy of lumatype.exe: its settings file goes there."""
-        source = Path(exe) if exe else BUILD_DIR / "lumatype.exe"
+        source = Path(exe) if exe else self.program.build_dir / "lumatype.exe"
         if not source.exists():
             raise E2EError(f"{source} is not built")
         folder = Path(tempfile.mkdtemp(prefix="app-", dir=self.workdir))
@@ -298,12 +371,14 @@ class Session:
         self.lumatype_log = Path(tempfile.mkstemp(prefix="lumatype-", suffix=".log",
                                                   dir=self.workdir)[1])
         with open(self.lumatype_log, "wb") as log:
-            self.lumatype = subprocess.Popen([WINE, str(target), *map(str, args)], env=self.env,
-                                             stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            self.lumatype = subprocess.Popen([self.program.loader, str(target), *map(str, args)],
+                                             env=self.env, stdin=subprocess.DEVNULL, stdout=log,
+                                             stderr=log)
         self.procs.append(("lumatype", self.lumatype))
         if not wait:
             return None
-        return wait_for(self._lumatype_window, 60, 'the window "Lumatype" (TMainForm)')
+        # Generous: a 32-bit program under an emulator takes ~40 s to start.
+        return wait_for(self._lumatype_window, 180, 'the window "Lumatype" (TMainForm)')
 
     def _lumatype_window(self):
         if self.lumatype is not None and self.lumatype.poll() is not None:
@@ -361,7 +436,10 @@ class Session:
     # ----- probe -----
 
     def probe(self, *args, timeout=30):
-        result = self._run([WINE, str(BUILD_DIR / "probe.exe"), *map(str, args)],
+        probe = self.tools.build_dir / "probe.exe"
+        if not probe.exists():
+            raise E2EError(f"{probe} is not built")
+        result = self._run([self.tools.loader, str(probe), *map(str, args)],
                            timeout=timeout)
         return result.returncode, result.stdout
 
@@ -421,8 +499,17 @@ class Session:
         x1, y1, x2, y2 = KEYS[vk]
         return self.screen_point((x1 + x2) // 2, (y1 + y2) // 2, win)
 
+    # The short pauses below pace the input as a hand would, so that Wine sees
+    # a move before a press and separate clicks; no test result waits on them.
+
+    def move_pointer(self, x, y):
+        # "mousemove --sync" waits for the pointer to move: not to where it is.
+        if (x, y) != self.pointer:
+            self.xdotool("mousemove", "--sync", x, y)
+            self.pointer = (x, y)
+
     def click_at(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        self.move_pointer(x, y)
         time.sleep(0.05)
         self.xdotool("click", button)
         time.sleep(0.15)
@@ -436,31 +523,39 @@ class Session:
             self.click_key(LETTERS[ch], win=win)
 
     def hold_key(self, vk, seconds):
-        self.xdotool("mousemove", "--sync", *self.key_point(vk))
+        self.move_pointer(*self.key_point(vk))
         time.sleep(0.05)
         self.xdotool("mousedown", 1)
         time.sleep(seconds)
         self.xdotool("mouseup", 1)
-        time.sleep(0.2)
 
     def drag(self, start, offset, steps=10):
         x, y = start
         dx, dy = offset
-        self.xdotool("mousemove", "--sync", x, y)
+        self.move_pointer(x, y)
         time.sleep(0.05)
         self.xdotool("mousedown", 1)
         time.sleep(0.1)
         for step in range(1, steps + 1):
             self.xdotool("mousemove", x + dx * step // steps, y + dy * step // steps)
+            self.pointer = (x + dx * step // steps, y + dy * step // steps)
             time.sleep(0.05)
         time.sleep(0.1)
         self.xdotool("mouseup", 1)
-        time.sleep(0.3)
 
     def park_pointer(self):
         """Moves the pointer to the top-left corner, off the keyboard, so that no key is hot."""
-        self.xdotool("mousemove", "--sync", 2, 2)
-        time.sleep(0.3)
+        self.move_pointer(2, 2)
+
+    def stable_text(self, timeout=10):
+        """Notepad's text once it has stopped changing (two equal reads in a row)."""
+        reads = [None]
+
+        def read():
+            reads.append(self.notepad_text())
+            return reads[-2:]
+
+        return poll(read, lambda last: last[0] == last[1], timeout, interval=0.3)[-1]
 
     # ----- screen -----
 
@@ -474,17 +569,26 @@ class Session:
 
 class SessionTestCase(unittest.TestCase):
     """One display, window manager and Notepad per test class, stopped when
-    the class is done; Lumatype started too unless start_lumatype is False."""
+    the class is done (ctest runs every test in a process, so a session, of
+    its own). Lumatype is started once for the class, or afresh for every
+    test with fresh_lumatype, or by the tests themselves with start_lumatype
+    False."""
 
     start_lumatype = True
+    fresh_lumatype = False
 
     @classmethod
     def setUpClass(cls):
         cls.session = Session()
         cls.addClassCleanup(cls.session.stop)
         cls.session.start()
-        if cls.start_lumatype:
+        if cls.start_lumatype and not cls.fresh_lumatype:
             cls.session.start_lumatype()
+
+    def setUp(self):
+        if self.fresh_lumatype:
+            self.session.stop_lumatype()
+            self.session.start_lumatype()
 
 
 class Image:

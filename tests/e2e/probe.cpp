@@ -2,7 +2,7 @@
 // Prints machine-readable "name=value" lines (notepad-text prints the raw text).
 // Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
 #include <windows.h>
-// After <windows.h>, which they need.
+
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
@@ -269,12 +269,66 @@ int MessageBoxInfo(bool pressOk) {
   return 0;
 }
 
+// The start-up benchmark's clock, outside the program: starts EXE, and
+// watches the screen until the visible window of class CLASS shows the
+// color RRGGBB at client point (X, Y), its first paint. Prints the
+// milliseconds from the start, then closes the window and waits for the exit.
+int Startup(const char* exe, const char* className, int x, int y, const char* hexColor,
+            int timeoutMs) {
+  unsigned long rgb = strtoul(hexColor, nullptr, 16);
+  COLORREF wanted = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  LARGE_INTEGER frequency{}, start{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return 2;
+  HDC screen = GetDC(nullptr);
+  double elapsedMs = 0;
+  bool painted = false;
+  HWND hwnd = nullptr;
+  while (elapsedMs < timeoutMs) {
+    hwnd = FindTop(className);
+    if (hwnd && IsWindowVisible(hwnd)) {
+      POINT point{x, y};
+      ClientToScreen(hwnd, &point);
+      if (GetPixel(screen, point.x, point.y) == wanted) {
+        painted = true;
+        break;
+      }
+    }
+    if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+    QueryPerformanceCounter(&now);
+    elapsedMs = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                static_cast<double>(frequency.QuadPart);
+  }
+  QueryPerformanceCounter(&now);
+  elapsedMs = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+              static_cast<double>(frequency.QuadPart);
+  ReleaseDC(nullptr, screen);
+  if (hwnd && IsWindow(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (!painted) return 3;
+  char line[64];
+  snprintf(line, sizeof line, "first_paint_ms=%.1f\n", elapsedMs);
+  Print(line);
+  return 0;
+}
+
 int Usage() {
   Print(
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
-      "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok]\n");
+      "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] |\n"
+      "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS\n");
   return 1;
 }
 
@@ -305,5 +359,7 @@ int main(int argc, char** argv) {
                 argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
                 argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
   if (command == "message-box") return MessageBoxInfo(argc >= 3 && std::string(argv[2]) == "ok");
+  if (command == "startup" && argc >= 8)
+    return Startup(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]), argv[6], atoi(argv[7]));
   return Usage();
 }

@@ -9,7 +9,7 @@ import re
 import time
 import unittest
 
-from lumae2e import BACKGROUND, E2EError, WINE, SessionTestCase, wait_for
+from lumae2e import BACKGROUND, E2EError, SessionTestCase, wait_for
 
 SETTINGS_KEY = r"SOFTWARE\Halvorin\Plumtap"
 WM_SYSCOMMAND = 0x0112
@@ -82,7 +82,7 @@ class SettingsTest(SessionTestCase):
 
     def registry(self, root):
         """The settings key's values as {name: (type, data)}; None without the key."""
-        out = self.session._run([WINE, "reg", "query", rf"{root}\{SETTINGS_KEY}"], timeout=60)
+        out = self.session._run([self.session.tools.loader, "reg", "query", rf"{root}\{SETTINGS_KEY}"], timeout=60)
         if out.returncode != 0:
             return None
         values = {}
@@ -93,7 +93,7 @@ class SettingsTest(SessionTestCase):
         return values
 
     def clear_registry(self, root):
-        self.session._run([WINE, "reg", "delete", rf"{root}\{SETTINGS_KEY}", "/f"], timeout=60)
+        self.session._run([self.session.tools.loader, "reg", "delete", rf"{root}\{SETTINGS_KEY}", "/f"], timeout=60)
 
     def use_registry(self, root):
         self.clear_registry(root)
@@ -258,7 +258,7 @@ class SettingsTest(SessionTestCase):
     def test_a_text_where_a_number_belongs_is_reported_and_the_keyboard_goes_on(self):
         s = self.session
         self.use_registry("HKCU")
-        s._run([WINE, "reg", "add", rf"HKCU\{SETTINGS_KEY}", "/v", "TMainFormTop", "/t",
+        s._run([self.session.tools.loader, "reg", "add", rf"HKCU\{SETTINGS_KEY}", "/v", "TMainFormTop", "/t",
                 "REG_SZ", "/d", "abc", "/f"], timeout=60, check=True)
         folder = self.unwritable_folder()
         s.start_lumatype(folder=folder, wait=False)

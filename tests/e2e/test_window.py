@@ -3,7 +3,7 @@ bottom, and faded by the transparency slider."""
 
 import unittest
 
-from lumae2e import BACKGROUND, KEYS, SessionTestCase
+from lumae2e import BACKGROUND, SessionTestCase, also_32bit
 
 WS_EX_TOPMOST = 0x00000008
 WS_EX_NOACTIVATE = 0x08000000
@@ -11,9 +11,11 @@ WS_EX_NOACTIVATE = 0x08000000
 
 class WindowTest(SessionTestCase):
     def setUp(self):
+        super().setUp()
         self.assertEqual(self.session.foreground_class(), "Notepad",
                          "Notepad must be in the foreground before the test")
 
+    @also_32bit
     def test_placement_on_work_area_bottom_centred(self):
         rc, wa = self.session.probe_kv("workarea")
         self.assertEqual(rc, 0)
@@ -24,6 +26,7 @@ class WindowTest(SessionTestCase):
         self.assertEqual(win["left"], (wa["right"] - width) // 2, f"outer rect {win}, work area {wa}")
         self.assertEqual((win["client_w"], win["client_h"]), (441, 181))
 
+    @also_32bit
     def test_topmost_and_not_activating(self):
         win = self.session.window()
         self.assertEqual(win["topmost"], 1)

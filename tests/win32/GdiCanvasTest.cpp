@@ -29,19 +29,19 @@ int CountPixels(const GdiBitmap& bitmap, Color color, const Rect& area) {
   return n;
 }
 
+// A named callback, not a lambda: the 32-bit build needs its stdcall convention.
+int CALLBACK MarkFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) {
+  *reinterpret_cast<bool*>(param) = true;
+  return 0;
+}
+
 bool FontInstalled(const wchar_t* face) {
   HDC screen = GetDC(nullptr);
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
   bool found = false;
-  EnumFontFamiliesExW(
-      screen, &query,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) -> int {
-        *reinterpret_cast<bool*>(param) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExW(screen, &query, MarkFound, reinterpret_cast<LPARAM>(&found), 0);
   ReleaseDC(nullptr, screen);
   return found;
 }

@@ -1,0 +1,73 @@
+# The Win32 tests (GoogleTest) and the end-to-end tests of a Windows build,
+# run under Wine through scripts/wine-run.sh. Every test case is a ctest test
+# of its own.
+set(LUMA_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH
+  "GoogleTest sources, built here with the Windows compiler")
+add_subdirectory(${LUMA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB LUMA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(win32_tests ${LUMA_WIN32_TESTS})
+target_link_libraries(win32_tests PRIVATE lumaapp gtest gtest_main)
+# The render test leaves one picture per color scheme here.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/artefacts)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # Reads the windows of the end-to-end tests (of both builds) inside Wine.
+  add_executable(probe tests/e2e/probe.cpp)
+  target_link_libraries(probe PRIVATE user32 gdi32)
+endif()
+
+execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status
+  OUTPUT_QUIET ERROR_QUIET TIMEOUT 300)
+# Where 32-bit code runs only under qemu (scripts/setup.sh), every 32-bit
+# Wine process takes ~40 s to start: there the key injection and drawing
+# tests, where record layouts and calling conventions differ most, run in one
+# process, as one ctest test.
+set(luma_emulated OFF)
+if(LUMA_WINE_OPTIONAL AND EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
+  file(READ /proc/sys/fs/binfmt_misc/qemu-i386 luma_qemu_handler)
+  if(luma_qemu_handler MATCHES "^enabled")
+    set(luma_emulated ON)
+  endif()
+endif()
+set(luma_win32_env "LUMA_ARTEFACT_DIR=${CMAKE_BINARY_DIR}/artefacts")
+if(luma_wine_status EQUAL 0 AND luma_emulated)
+  message(STATUS "32-bit code runs under qemu here: only the key injection and drawing tests")
+  add_test(NAME win32_tests.key_injection_and_drawing COMMAND win32_tests
+    "--gtest_filter=Keys/KeyInjectionTest.*:Win32KeySenderTest.*:Shapes/GdiShapeTest.*:GdiBitmapTest.*:Schemes/RenderTest.*")
+  set_tests_properties(win32_tests.key_injection_and_drawing PROPERTIES TIMEOUT 900
+    ENVIRONMENT "${luma_win32_env}")
+elseif(luma_wine_status EQUAL 0 OR NOT LUMA_WINE_OPTIONAL)
+  include(GoogleTest)
+  # Listed when ctest runs: Wine needs the test session's prefix and display.
+  gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+    PROPERTIES TIMEOUT 300 ENVIRONMENT "${luma_win32_env}")
+else()
+  message(WARNING "${LUMA_WINE_LOADER} does not run here: this build's Win32 tests are "
+    "skipped (scripts/setup.sh tells what is missing)")
+  add_test(NAME win32_tests COMMAND sh -c
+    "echo '${LUMA_WINE_LOADER} does not run here: skipped (see scripts/setup.sh)'; exit 77")
+  set_tests_properties(win32_tests PROPERTIES SKIP_RETURN_CODE 77)
+endif()
+
+# One ctest test per end-to-end test case; a 32-bit build runs the cases
+# marked for it. Each starts a session of its own (see tests/e2e/lumae2e.py).
+set(luma_e2e_dir ${CMAKE_SOURCE_DIR}/tests/e2e)
+file(GLOB luma_e2e_files ${luma_e2e_dir}/*.py)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${luma_e2e_files})
+math(EXPR luma_bits "${CMAKE_SIZEOF_VOID_P} * 8")
+execute_process(COMMAND python3 list_tests.py --bits ${luma_bits}
+  WORKING_DIRECTORY ${luma_e2e_dir} OUTPUT_VARIABLE luma_e2e_ids RESULT_VARIABLE luma_list_status)
+if(NOT luma_list_status EQUAL 0)
+  message(FATAL_ERROR "cannot list the end-to-end tests (tests/e2e/list_tests.py)")
+endif()
+string(REPLACE "\n" ";" luma_e2e_ids "${luma_e2e_ids}")
+foreach(id IN LISTS luma_e2e_ids)
+  if(id STREQUAL "")
+    continue()
+  endif()
+  add_test(NAME e2e.${id} COMMAND python3 -m unittest -v ${id} WORKING_DIRECTORY ${luma_e2e_dir})
+  set_tests_properties(e2e.${id} PROPERTIES TIMEOUT 900
+    SKIP_REGULAR_EXPRESSION "OK \\(skipped="
+    ENVIRONMENT "LUMA_BUILD_DIR=${CMAKE_BINARY_DIR};LUMA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endforeach()
