@@ -80,9 +80,8 @@ void MainWindow::OnCreate() {
 
 // Stored values over the defaults, each read on its own.
 void MainWindow::ReadSettings() {
-  win32::Guarded(L"saved placement", [&] {
-    placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
-  });
+  win32::Guarded(L"saved placement",
+                 [&] { placement_.Restore(RestorePlacement(settings_, placement_.Describe())); });
   win32::Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
   win32::Guarded(L"auto click", [&] {
     pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
@@ -157,8 +156,7 @@ void MainWindow::OnDestroy() {
     pointer_.ReleaseHeldKeys();
   });
   win32::Guarded(L"saving", [&] {
-    SaveWindowSettings(settings_, pointer_.AutoClick(), slider_.Position(),
-                       placement_.Describe());
+    SaveWindowSettings(settings_, pointer_.AutoClick(), slider_.Position(), placement_.Describe());
   });
   PostQuitMessage(0);
 }

@@ -1,6 +1,6 @@
-#include "win32/ExceptionBoundary.h"
-
 #include <windows.h>
+
+#include "win32/ExceptionBoundary.h"
 
 #include <cwchar>
 #include <exception>

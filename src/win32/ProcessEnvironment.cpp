@@ -76,8 +76,8 @@ std::string Win32LocalClock::LongTime(const luma::LocalTime& time) {
 
 void MessageBoxErrorReporter::Report(const std::string& message) {
   // An owner already destroyed would leave the box without one anyway.
-  MessageBoxA(IsWindow(owner_) ? owner_ : nullptr, luma::ErrorReportText(message).c_str(), luma::kErrorReportCaption,
-              MB_OK | MB_ICONERROR);
+  MessageBoxA(IsWindow(owner_) ? owner_ : nullptr, luma::ErrorReportText(message).c_str(),
+              luma::kErrorReportCaption, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace luma::win32

@@ -90,7 +90,9 @@ luma::Color Win32SystemColors::NearestColor(luma::Color color) {
   return nearest == CLR_INVALID ? color : nearest;
 }
 
-void Win32Cursor::SetBusy(bool busy) { SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW)); }
+void Win32Cursor::SetBusy(bool busy) {
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
 
 void WindowTimer::Start(std::uint32_t intervalMs) {
   // SetTimer with an id already running replaces it and counts from now.

@@ -18,11 +18,11 @@ namespace luma::fakes {
 // current at that moment.
 struct DrawCall {
   enum Kind { kFillRect, kRoundRect, kPolygon, kText, kTransparent, kBlit } kind;
-  Rect rect{};                  // FillRect, RoundRect (left..bottom), Text, Blit target
+  Rect rect{};  // FillRect, RoundRect (left..bottom), Text, Blit target
   std::int32_t ellipseW = 0, ellipseH = 0;
-  std::vector<Point> points;    // Polygon
-  std::u16string text;          // Text
-  unsigned format = 0;          // Text
+  std::vector<Point> points;  // Polygon
+  std::u16string text;        // Text
+  unsigned format = 0;        // Text
   Color pen = 0, brush = 0;
   bool brushClear = false;
   FontSpec font;
@@ -79,8 +79,8 @@ class RecordingBitmap : public Bitmap {
   }
 
   std::size_t Count(DrawCall::Kind kind) const {
-    return static_cast<std::size_t>(
-        std::count_if(calls.begin(), calls.end(), [&](const DrawCall& c) { return c.kind == kind; }));
+    return static_cast<std::size_t>(std::count_if(
+        calls.begin(), calls.end(), [&](const DrawCall& c) { return c.kind == kind; }));
   }
   std::vector<DrawCall> Of(DrawCall::Kind kind) const {
     std::vector<DrawCall> out;
@@ -120,7 +120,7 @@ class FakeKeySender : public KeySender {
  public:
   std::vector<KeyEvent> sent;
   KeyStateArray systemState{};  // what GetKeyboardState reports
-  std::map<std::uint16_t, std::uint16_t> scanCodes{{65, 0x1E}, {46, 0x53}, {13, 0x1C},
+  std::map<std::uint16_t, std::uint16_t> scanCodes{{65, 0x1E},  {46, 0x53},  {13, 0x1C},
                                                    {160, 0x2A}, {161, 0x36}, {162, 0x1D},
                                                    {164, 0x38}, {165, 0x38}, {49, 0x02}};
   std::uint16_t ScanCode(std::uint16_t vk) override {
@@ -262,10 +262,10 @@ class FakeTimer : public Timer {
 class FakeSystemColors : public SystemColors {
  public:
   std::map<unsigned, Color> colors{{kColorBtnFace, Rgb(0xD4, 0xD0, 0xC8)},
-                                     {kColorHighlight, Rgb(0x0A, 0x24, 0x6A)},
-                                     {kColorWindow, Rgb(0xFF, 0xFF, 0xFF)},
-                                     {kColorWindowText, Rgb(0, 0, 0)},
-                                     {kColorBtnShadow, Rgb(0x80, 0x80, 0x80)}};
+                                   {kColorHighlight, Rgb(0x0A, 0x24, 0x6A)},
+                                   {kColorWindow, Rgb(0xFF, 0xFF, 0xFF)},
+                                   {kColorWindowText, Rgb(0, 0, 0)},
+                                   {kColorBtnShadow, Rgb(0x80, 0x80, 0x80)}};
   Color GetSysColor(unsigned index) override {
     auto it = colors.find(index);
     return it == colors.end() ? 0 : it->second;

@@ -151,7 +151,7 @@ TEST(ApplyColorScheme, SevenSchemes) {
   // Distinct stand-ins, so that each cell shows which theme color it took.
   const ThemeColors tc{0, H(0x010101), H(0x020202), H(0x030303), H(0x040404)};
   const Color group = tc.ThemeGroupColor, hotFace = tc.ThemeHotFace, downFace = tc.ThemeDownFace,
-               border = tc.ThemeBorder;
+              border = tc.ThemeBorder;
   const Color btnFace = 0xFF00000F, windowText = 0xFF000008, window = 0xFF000005;
   const Color downMix = H(0x8893B1), hotMix = H(0xB7BFD4);  // classic palette
 

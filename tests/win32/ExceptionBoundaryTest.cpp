@@ -1,8 +1,9 @@
 // No exception crosses the window procedure or a creation step: the message
 // gets the default processing, the window and the program go on, and what
 // happened is noted in a readable line.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,7 @@
 // ForceForegroundWindow against the real window manager.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 
@@ -63,9 +64,8 @@ TEST_F(ForceForegroundTest, RestoresAMinimisedWindow) {
   ShowWindow(second_.Handle(), SW_SHOWMINNOACTIVE);
   ASSERT_TRUE(PumpUntil([&] { return IsIconic(second_.Handle()) != FALSE; }));
   ForceForegroundWindow(second_.Handle(), true);
-  EXPECT_TRUE(PumpUntil([&] {
-    return !IsIconic(second_.Handle()) && GetForegroundWindow() == second_.Handle();
-  }));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return !IsIconic(second_.Handle()) && GetForegroundWindow() == second_.Handle(); }));
   EXPECT_EQ(LockTimeout(), kTimeout);
 }
 

@@ -1,6 +1,7 @@
 // The GDI canvas against real GDI: draw into memory bitmaps, read pixels back.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -1,7 +1,8 @@
 // The RAII owners and the window helper: each releases exactly once, moves
 // hand ownership over, and the window object is bound for every message.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <type_traits>
 

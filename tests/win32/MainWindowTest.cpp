@@ -2,8 +2,9 @@
 // system menu (another process cannot read it under Wine), what it reads at
 // creation, what it saves when destroyed in each show state, Change Colors,
 // and failures of the store reported while the window still comes up whole.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 
@@ -71,8 +72,8 @@ std::vector<MenuItem> LastMenuItems(HWND window, int count) {
     info.dwTypeData = text;
     info.cch = 128;
     GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    items.push_back({info.wID, text, (info.fType & MFT_SEPARATOR) != 0,
-                     (info.fState & MFS_CHECKED) != 0});
+    items.push_back(
+        {info.wID, text, (info.fType & MFT_SEPARATOR) != 0, (info.fState & MFS_CHECKED) != 0});
   }
   return items;
 }
@@ -82,8 +83,9 @@ HWND Slider(HWND window) { return FindWindowExW(window, nullptr, TRACKBAR_CLASSW
 // The color the slider's background is painted with.
 COLORREF SliderBackground(HWND window) {
   HDC dc = GetDC(window);
-  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-      window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Slider(window))));
+  const auto brush =
+      reinterpret_cast<HBRUSH>(SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                            reinterpret_cast<LPARAM>(Slider(window))));
   ReleaseDC(window, dc);
   LOGBRUSH info{};
   if (!brush || !GetObjectW(brush, sizeof(info), &info)) return CLR_INVALID;
@@ -132,12 +134,9 @@ TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
     std::int32_t stored;
     std::int32_t written;
     COLORREF background;
-  } cases[] = {{3, 4, RGB(0x20, 0x20, 0x20)},
-               {2, 3, RGB(0xFF, 0xFF, 0xFF)},
-               {6, 7, RGB(0xFE, 0xFE, 0xFE)},
-               {4, 5, RGB(0xE9, 0xEC, 0xEF)},
-               {INT_MAX, 1, CLR_INVALID},
-               {-7, 1, CLR_INVALID}};
+  } cases[] = {{3, 4, RGB(0x20, 0x20, 0x20)}, {2, 3, RGB(0xFF, 0xFF, 0xFF)},
+               {6, 7, RGB(0xFE, 0xFE, 0xFE)}, {4, 5, RGB(0xE9, 0xEC, 0xEF)},
+               {INT_MAX, 1, CLR_INVALID},     {-7, 1, CLR_INVALID}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
     MemorySettings settings;
@@ -173,8 +172,12 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.left));
     MemorySettings settings;
-    settings.values = {{"AlphaBlend", 5},       {"AutoClick", 0},      {"TMainFormLeft", 120},
-                       {"TMainFormTop", 140},   {"TMainFormWidth", 500}, {"TMainFormHeight", 260},
+    settings.values = {{"AlphaBlend", 5},
+                       {"AutoClick", 0},
+                       {"TMainFormLeft", 120},
+                       {"TMainFormTop", 140},
+                       {"TMainFormWidth", 500},
+                       {"TMainFormHeight", 260},
                        {"Site", 1}};
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));

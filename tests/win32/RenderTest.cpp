@@ -1,7 +1,8 @@
 // The whole keyboard drawn by the real model through GDI into memory, in each
 // color scheme, and read back pixel by pixel.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>

@@ -1,8 +1,9 @@
 // Which window gets the foreground back after a restore from the taskbar:
 // ordinary visible windows only, never tool, non-activating, minimised or
 // owned ones (unless they have a taskbar button of their own).
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 

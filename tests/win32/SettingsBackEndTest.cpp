@@ -1,7 +1,8 @@
 // The settings store, the log and the process helpers against the real API:
 // a throwaway registry key, a temporary folder for the settings file.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <optional>

@@ -48,8 +48,8 @@ class RecordingWindow : public BaseWindow<RecordingWindow> {
     if (Handle()) DestroyWindow(Handle());
   }
 
-  std::vector<Message> keys;    // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
-  std::vector<UINT_PTR> timers; // WM_TIMER ids
+  std::vector<Message> keys;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
+  std::vector<UINT_PTR> timers;  // WM_TIMER ids
   bool sawNcCreate = false;
   bool sawNcDestroy = false;
 

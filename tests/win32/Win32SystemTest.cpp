@@ -1,7 +1,8 @@
 // The system services against the real API: injected keys arriving at a
 // window of the test, keyboard layouts, colors, timers, cursor.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 
@@ -168,7 +169,7 @@ TEST(Win32SystemColorsTest, NearestColorOnATrueColorScreenIsTheColorItself) {
   if (bits < 24) GTEST_SKIP() << "screen has " << bits << " bits per pixel";
   Win32SystemColors colors;
   for (Color c : {Rgb(0x88, 0x93, 0xB1), Rgb(0xB7, 0xBF, 0xD4), Rgb(1, 2, 3), Rgb(255, 255, 255),
-                   Rgb(0, 0, 0)}) {
+                  Rgb(0, 0, 0)}) {
     EXPECT_EQ(colors.NearestColor(c), c);
   }
   EXPECT_EQ(colors.GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
