@@ -78,6 +78,7 @@ for preset in native win64 win32; do
     skipped=$((skipped + s))
   else
     echo "$preset: ctest ran no tests"
+    status=1
     failed=$((failed + 1))
   fi
 done
@@ -96,4 +97,6 @@ echo "whole run: $(($(date +%s) - started_at)) s"
 summary="ctest: $passed passed, $failed failed"
 if [ "$skipped" -gt 0 ]; then summary+=", $skipped skipped"; fi
 echo "$summary"
+# A failed test fails the run whatever ctest's own exit status said.
+if [ "$failed" -ne 0 ]; then status=1; fi
 exit "$status"
