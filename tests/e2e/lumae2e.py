@@ -95,19 +95,19 @@ def wait_for(predicate, timeout, what, interval=0.2):
         time.sleep(interval)
 
 
-_shared_prefix = None
+_shared_prefixes = {}
 
 
-def _prefix():
-    """One private Wine prefix per test process: its first start takes ~10 s,
-    later sessions reuse it."""
-    global _shared_prefix
-    if _shared_prefix is None:
+def _prefix(dpi=None):
+    """One private Wine prefix per test process and screen DPI (None: Wine's
+    own 96): its first start takes ~10 s, later sessions reuse it."""
+    if dpi not in _shared_prefixes:
         root = Path(os.environ.get("LUMA_E2E_TMP", tempfile.gettempdir()))
         root.mkdir(parents=True, exist_ok=True)
-        _shared_prefix = Path(tempfile.mkdtemp(prefix="lumatype-e2e-wine-", dir=root))
-        atexit.register(_remove_prefix, _shared_prefix)
-    return _shared_prefix
+        prefix = Path(tempfile.mkdtemp(prefix="lumatype-e2e-wine-", dir=root))
+        atexit.register(_remove_prefix, prefix)
+        _shared_prefixes[dpi] = prefix
+    return _shared_prefixes[dpi]
 
 
 def _remove_prefix(prefix):
@@ -123,7 +123,8 @@ def _remove_prefix(prefix):
 class Session:
     """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own."""
 
-    def __init__(self):
+    def __init__(self, dpi=None):
+        self.dpi = dpi  # the prefix's screen DPI; None leaves Wine's 96
         self.procs = []  # (name, Popen), killed in reverse order at stop
         self.display = None
         self.lumatype = None
@@ -136,7 +137,7 @@ class Session:
     def start(self):
         try:
             self._start_x()
-            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(_prefix()),
+            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(_prefix(self.dpi)),
                             WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
             self.env.pop("WAYLAND_DISPLAY", None)
             self._start_wm()
@@ -240,6 +241,10 @@ class Session:
         # A crashing program should end, not wait behind Wine's crash dialog.
         self._run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
                    "/t", "REG_DWORD", "/d", "0", "/f"], timeout=60)
+        if self.dpi is not None:
+            # Read when a Wine process starts; set before the first one does.
+            self._run([WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                       "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], timeout=60)
         self._run([WINESERVER, "-w"], timeout=60)
         marker.touch()
 
@@ -477,10 +482,11 @@ class SessionTestCase(unittest.TestCase):
     the class is done; Lumatype started too unless start_lumatype is False."""
 
     start_lumatype = True
+    dpi = None  # the screen DPI of the class's own Wine prefix; None: the shared 96 one
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session()
+        cls.session = Session(dpi=cls.dpi)
         cls.addClassCleanup(cls.session.stop)
         cls.session.start()
         if cls.start_lumatype:
