@@ -1,7 +1,9 @@
 #include "app/KeyboardView.h"
 
 #include "lib/WorkArea.h"
+#include "lib/Dpi.h"
 #include "theme/Theme.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 
 namespace luma::app {
@@ -71,18 +73,22 @@ void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
   keyboard_->Redraw(true);
 }
 
-// The caption fonts follow the Escape key's size.
+// The caption fonts follow the Escape key's size, and only that: GDI makes
+// points larger at a higher DPI on its own, which the fit takes back out.
 void KeyboardView::FitKeyFonts() {
   const Size escape = keyboard_->EscapeKeySize();
-  const KeyFontSizes sizes = FitKeyFontSizes(escape.cx, escape.cy);
+  const KeyFontSizes sizes =
+      FitKeyFontSizes(escape.cx, escape.cy, static_cast<std::int32_t>(win32::FontDpi()));
   theme_.KeyFontLarge.Size = sizes.large;
   theme_.KeyFontSmall.Size = sizes.small;
 }
 
-Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height) const {
+Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const {
   // Without a model the slider keeps its design size.
-  if (!keyboard_) return SliderRect(width, height, 62, 24);
-  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight());
+  if (!keyboard_)
+    return SliderRect(width, height, ScaleForDpi(62, dpi), ScaleForDpi(24, dpi), dpi);
+  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(),
+                    dpi);
 }
 
 void KeyboardView::Paint() {

@@ -39,7 +39,7 @@ class KeyboardView {
   // Keys, fonts and picture for a client area of this size.
   void Resize(std::int32_t width, std::int32_t height);
   // Where the transparency slider goes in a client area of this size.
-  Rect SliderArea(std::int32_t width, std::int32_t height) const;
+  Rect SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const;
   void Paint();
   // True when id is the layout poll's timer (and the poll ran).
   bool OnTimer(UINT_PTR id);

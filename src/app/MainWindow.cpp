@@ -8,7 +8,9 @@
 
 #include <utility>
 
+#include "lib/Dpi.h"
 #include "settings/WindowSettings.h"
+#include "win32/Dpi.h"
 #include "win32/ExceptionBoundary.h"
 #include "win32/Focus.h"
 #include "win32/Rectangles.h"
@@ -24,7 +26,8 @@ constexpr DWORD kStyle =
 // no taskbar button unless it asks for one.
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 
-// The client size the window is created with, until the layout gives its own.
+// The client size the window is created with, until the layout gives its
+// own; in design pixels, like every size the window is given.
 constexpr int kDesignClientWidth = 790;
 constexpr int kDesignClientHeight = 271;
 
@@ -41,8 +44,11 @@ bool MainWindow::Create(HINSTANCE instance) {
   // No CS_DBLCLKS: a double click arrives as two presses, as it should.
   if (!RegisterWindowClass(kMainWindowClass, 0, nullptr, icon)) return false;
 
-  RECT frame{0, 0, kDesignClientWidth, kDesignClientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const UINT dpi = win32::SystemDpi();
+  const auto signedDpi = static_cast<std::int32_t>(dpi);
+  RECT frame{0, 0, ScaleForDpi(kDesignClientWidth, signedDpi),
+             ScaleForDpi(kDesignClientHeight, signedDpi)};
+  win32::AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
   if (!CreateWindowHandle(kExStyle, kMainWindowClass, kAppTitle, kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top)) {
     return false;
@@ -60,7 +66,8 @@ void MainWindow::OnCreate() {
     if (steps_.windowCreated) steps_.windowCreated(window);
   });
   win32::Guarded(L"transparency slider", [&] {
-    slider_.Create(window, instance_, kDesignClientWidth, kDesignClientHeight);
+    const Rect client = win32::ClientRectangle(window);
+    slider_.Create(window, instance_, client.Width(), client.Height(), placement_.Dpi());
   });
   win32::Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   win32::Guarded(L"pointer input", [&] {
@@ -71,7 +78,7 @@ void MainWindow::OnCreate() {
   win32::Guarded(L"system menu", [&] { menu_.Create(window); });
   win32::Guarded(L"layout", [&] {
     const Size layout = view_.LoadLayout();
-    placement_.SetClientSize(layout.cx, layout.cy);
+    placement_.SetDesignClientSize(layout.cx, layout.cy);
   });
   win32::Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
@@ -120,7 +127,7 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
     if (shown_)
       view_.SetMinimised(false);
     else
-      slider_.StickToCorner(width, height);
+      slider_.StickToCorner(width, height, placement_.Dpi());
     OnResize();
   }
   placement_.OnSize(kind);
@@ -132,7 +139,7 @@ void MainWindow::OnResize() {
   if (!shown_) return;
   const Rect client = win32::ClientRectangle(Handle());
   view_.Resize(client.Width(), client.Height());
-  slider_.Place(view_.SliderArea(client.Width(), client.Height()));
+  slider_.Place(view_.SliderArea(client.Width(), client.Height(), placement_.Dpi()));
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
@@ -176,6 +183,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGING:
       placement_.OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
       break;
+    case WM_DPICHANGED:
+      // Keys, fonts and slider follow the new size through WM_SIZE.
+      if (lParam)
+        placement_.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the keyboard picture covers the whole client area
     case WM_PAINT:

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "lib/Dpi.h"
 #include "win32/GdiCanvas.h"
 
 namespace luma::app {
@@ -14,13 +15,15 @@ constexpr int kPageSize = 5;
 }  // namespace
 
 void TransparencySlider::Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth,
-                                std::int32_t clientHeight) {
+                                std::int32_t clientHeight, std::int32_t dpi) {
   parent_ = parent;
+  const std::int32_t width = ScaleForDpi(kDesignWidth, dpi);
+  const std::int32_t height = ScaleForDpi(kDesignHeight, dpi);
   trackbar_ =
       CreateWindowExW(0, TRACKBAR_CLASSW, L"",
                       WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH,
-                      clientWidth - kDesignWidth, clientHeight - kDesignHeight, kDesignWidth,
-                      kDesignHeight, parent, nullptr, instance, nullptr);
+                      clientWidth - width, clientHeight - height, width, height, parent, nullptr,
+                      instance, nullptr);
   SendMessageW(trackbar_, TBM_SETRANGEMIN, FALSE, kMinimum);
   SendMessageW(trackbar_, TBM_SETRANGEMAX, FALSE, kMaximum);
   SendMessageW(trackbar_, TBM_SETPAGESIZE, 0, kPageSize);
@@ -38,8 +41,10 @@ void TransparencySlider::Create(HWND parent, HINSTANCE instance, std::int32_t cl
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight) {
-  Place({clientWidth - kDesignWidth, clientHeight - kDesignHeight, clientWidth, clientHeight});
+void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight,
+                                       std::int32_t dpi) {
+  Place({clientWidth - ScaleForDpi(kDesignWidth, dpi),
+         clientHeight - ScaleForDpi(kDesignHeight, dpi), clientWidth, clientHeight});
 }
 
 void TransparencySlider::Place(const Rect& area) {

@@ -16,10 +16,12 @@ class TransparencySlider {
   static constexpr int kMinimum = 20;
   static constexpr int kMaximum = 255;  // opaque
 
-  // At its design place in a client area of the design size.
-  void Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth, std::int32_t clientHeight);
+  // In the corner of a client area of this size, at its design size scaled
+  // to the window's DPI.
+  void Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth, std::int32_t clientHeight,
+              std::int32_t dpi);
   // Until the keyboard places it, it keeps its design size in the corner.
-  void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight);
+  void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t dpi);
   void Place(const Rect& area);
   // The position (clamped by the trackbar), then the window's transparency.
   void SetPosition(int position);

@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 
+#include "win32/Dpi.h"
 #include "win32/Focus.h"
 #include "win32/Rectangles.h"
 #include "win32/RestoreTarget.h"
@@ -7,10 +8,16 @@
 
 namespace luma::app {
 
-void WindowPlacement::SetClientSize(std::int32_t width, std::int32_t height) {
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+void WindowPlacement::Attach(HWND window) {
+  window_ = window;
+  dpi_ = static_cast<std::int32_t>(win32::WindowDpi(window));
+}
+
+void WindowPlacement::SetDesignClientSize(std::int32_t width, std::int32_t height) {
+  RECT frame{0, 0, ScaleForDpi(width, dpi_), ScaleForDpi(height, dpi_)};
+  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                                static_cast<UINT>(dpi_));
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -59,8 +66,12 @@ PlacementWindow WindowPlacement::Describe() const {
 }
 
 void WindowPlacement::Restore(const RestoredPlacement& placement) {
+  // Saved in screen pixels: a monitor of another DPI under the saved place
+  // does not rescale it.
+  restoring_ = true;
   SetWindowPos(window_, nullptr, placement.left, placement.top, placement.width, placement.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  restoring_ = false;
   startMaximized_ = placement.maximized;
 }
 
@@ -102,11 +113,22 @@ void WindowPlacement::OnWindowPosChanging(WINDOWPOS& pos) {
   request.monitor = reinterpret_cast<std::uintptr_t>(monitor);
   request.monitorWorkArea = win32::MonitorWorkArea(monitor);
   request.memory = workArea_;
+  request.dpi = dpi_;
+  request.keepProposed = takingSuggested_;
   const WindowPosAnswer answer = DecideWindowPos(request);
   workArea_ = answer.memory;
   pos.x = answer.x;
   pos.y = answer.y;
   if (answer.clearNoMove) pos.flags &= ~SWP_NOMOVE;
+}
+
+void WindowPlacement::OnDpiChanged(std::int32_t dpi, const RECT& suggested) {
+  if (dpi > 0) dpi_ = dpi;
+  if (restoring_) return;
+  takingSuggested_ = true;
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  takingSuggested_ = false;
 }
 
 void WindowPlacement::OnSize(WPARAM kind) {

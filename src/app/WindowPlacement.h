@@ -1,7 +1,8 @@
 // Where the window stands: its default place on the work-area bottom, pulling
 // it back inside the work area, following a work area that changed size and
-// snapping to its edges on every move, and handing the foreground back after
-// a restore from the taskbar.
+// snapping to its edges on every move, taking the rectangle the system
+// suggests when the window's DPI changes, and handing the foreground back
+// after a restore from the taskbar.
 #pragma once
 
 #include <windows.h>
@@ -16,15 +17,21 @@ namespace luma::app {
 
 class WindowPlacement {
  public:
-  void Attach(HWND window) { window_ = window; }
+  void Attach(HWND window);
+  // The DPI the window is drawn at.
+  std::int32_t Dpi() const { return dpi_; }
 
-  // The outer size that gives this client size with the window's styles.
-  void SetClientSize(std::int32_t width, std::int32_t height);
+  // The outer size that gives a client area of this design size (96 DPI),
+  // scaled to the window's DPI, with the window's styles.
+  void SetDesignClientSize(std::int32_t width, std::int32_t height);
   // Standing on the bottom of the work area, centred.
   void PlaceDefault();
   // A window in the normal state is pulled back inside its work area.
   void FitToWorkArea();
   void OnWindowPosChanging(WINDOWPOS& pos);
+  // WM_DPICHANGED: the window takes the suggested rectangle as it is, unless
+  // the saved placement is being applied, which keeps its own rectangle.
+  void OnDpiChanged(std::int32_t dpi, const RECT& suggested);
   // WM_SIZE: after a restore from the minimised state the foreground goes
   // back to the application the user was typing into.
   void OnSize(WPARAM kind);
@@ -48,6 +55,9 @@ class WindowPlacement {
   void MoveTo(Point position);
 
   HWND window_ = nullptr;
+  std::int32_t dpi_ = kDesignDpi;
+  bool restoring_ = false;
+  bool takingSuggested_ = false;
   WorkAreaMemory workArea_;
   bool minimised_ = false;
   bool startMaximized_ = false;

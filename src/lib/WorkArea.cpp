@@ -66,8 +66,10 @@ WindowPosAnswer DecideWindowPos(const WindowPosRequest& request) {
   WindowPosAnswer answer{request.x, request.y, false, request.memory};
   const Point before = proposed;
   FollowWorkArea(answer.memory, request.primaryWorkArea, request.monitor, current, proposed);
+  if (request.keepProposed) return answer;
   if (moves || !(proposed == before))
-    SnapToWorkArea(proposed, width, height, current, request.monitorWorkArea);
+    SnapToWorkArea(proposed, width, height, current, request.monitorWorkArea,
+                   ScaleForDpi(kSnapDistance, request.dpi));
   if (!(proposed == now) || moves) {
     answer.x = proposed.x;
     answer.y = proposed.y;
@@ -76,7 +78,10 @@ WindowPosAnswer DecideWindowPos(const WindowPosRequest& request) {
   return answer;
 }
 
-KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight) {
+KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight,
+                             std::int32_t fontDpi) {
+  escapeWidth = UnscaleFromDpi(escapeWidth, fontDpi);
+  escapeHeight = UnscaleFromDpi(escapeHeight, fontDpi);
   const std::int64_t fitted =
       std::min<std::int64_t>(escapeWidth / 3, static_cast<std::int64_t>(escapeHeight) - 10);
   const std::int64_t large = std::clamp<std::int64_t>(fitted, 0, 0xFFFF);
@@ -85,10 +90,10 @@ KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight
 }
 
 Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
-                std::int32_t spaceBarHeight) {
+                std::int32_t spaceBarHeight, std::int32_t dpi) {
   // A broken layout can give a negative extent; a control cannot be sized so.
   const std::int32_t width = std::max(rightShiftWidth, 0);
-  const std::int32_t height = std::clamp(spaceBarHeight, 0, 24);
+  const std::int32_t height = std::clamp(spaceBarHeight, 0, ScaleForDpi(24, dpi));
   const std::int32_t left = paintWidth - width;
   const std::int32_t top = paintHeight - height;
   return {left, top, left + width, top + height};

@@ -2,11 +2,14 @@
 // the window back inside it, following a work area that changed size,
 // snapping to its edges, the caption font sizes and the slider's corner.
 // Pure functions; the Win32 window supplies the rectangles and applies results.
+// Distances and sizes in pixels are design pixels (96 DPI), scaled to the
+// window's DPI where one is passed.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
+#include "lib/Dpi.h"
 #include "platform/Types.h"
 
 namespace luma {
@@ -44,6 +47,7 @@ struct WorkAreaMemory {
 void FollowWorkArea(WorkAreaMemory& memory, const Rect& primaryWorkArea,
                     std::uintptr_t currentMonitor, const WindowBox& current, Point& proposed);
 
+// At 96 DPI; DecideWindowPos scales it to the window's DPI.
 constexpr std::int32_t kSnapDistance = 10;
 
 // Sticks a moved window to the edges of its monitor's work area. Only for a
@@ -55,8 +59,9 @@ void SnapToWorkArea(Point& proposed, std::int32_t proposedWidth, std::int32_t pr
 
 // A WM_WINDOWPOSCHANGING in portable terms: where the window is, what is
 // proposed (x, y, width, height and the SWP_NOMOVE / SWP_NOSIZE flags), the
-// primary work area, the window's monitor and its work area, and the memory
-// of the previous message.
+// primary work area, the window's monitor and its work area, the memory of
+// the previous message, the window's DPI, and whether the proposal is a
+// rectangle the system chose (the one suggested at a DPI change).
 struct WindowPosRequest {
   WindowBox current;
   std::int32_t x = 0, y = 0, width = 0, height = 0;
@@ -65,6 +70,8 @@ struct WindowPosRequest {
   std::uintptr_t monitor = 0;
   Rect monitorWorkArea;
   WorkAreaMemory memory;
+  std::int32_t dpi = kDesignDpi;
+  bool keepProposed = false;
 };
 
 // The position to write back, whether SWP_NOMOVE must go because the
@@ -78,21 +85,26 @@ struct WindowPosAnswer {
 // Follows a work area that changed size, then snaps a move to the edges of
 // the monitor's work area. A change that moves nothing (z-order, size only)
 // is not snapped unless following the work area just moved it; x and y stay
-// as proposed when the window neither moves nor was asked to.
+// as proposed when the window neither moves nor was asked to. A proposal to
+// keep is neither followed nor snapped: taking the system's rectangle must
+// not start a tug of war with it. The memory learns the work area either way.
 WindowPosAnswer DecideWindowPos(const WindowPosRequest& request);
 
-// Caption font sizes in points, from the Escape key's extents. Never below 0
-// nor above 65535: the theme stores them as unsigned 16-bit sizes.
+// Caption font sizes in points, from the Escape key's extents in pixels.
+// GDI turns points into pixels at fontDpi, so the extents are first taken
+// back to design pixels: the labels then grow with the keys alone. Never
+// below 0 nor above 65535: the theme stores them as unsigned 16-bit sizes.
 struct KeyFontSizes {
   std::uint16_t large = 0;
   std::uint16_t small = 0;
   friend bool operator==(const KeyFontSizes&, const KeyFontSizes&) = default;
 };
-KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight);
+KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight,
+                             std::int32_t fontDpi = kDesignDpi);
 
 // Transparency slider in the paint box's bottom-right corner, as wide as the
-// right Shift key and no taller than the space bar or 24 pixels.
+// right Shift key and no taller than the space bar or 24 design pixels.
 Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
-                std::int32_t spaceBarHeight);
+                std::int32_t spaceBarHeight, std::int32_t dpi = kDesignDpi);
 
 }  // namespace luma

@@ -176,9 +176,10 @@ def _copy_prefix(template, target):
 class Session:
     """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own."""
 
-    def __init__(self, build_dir=BUILD_DIR):
+    def __init__(self, build_dir=BUILD_DIR, dpi=None):
         self.program = WineOfBuild(build_dir)
         self.tools = WineOfBuild(self.program.tools_build)
+        self.dpi = dpi  # the prefix's screen DPI; None leaves Wine's 96
         self.procs = []  # (name, Popen), killed in reverse order at stop
         self.display = None
         self.pointer = None
@@ -300,8 +301,9 @@ class Session:
         anything runs in it: programs started together in a new prefix race
         over its creation."""
         root = _template_root()
-        template = root / "prepared-prefix"
-        with open(root / "prepared-prefix.lock", "w") as lock:
+        name = "prepared-prefix" if self.dpi is None else f"prepared-prefix-{self.dpi}dpi"
+        template = root / name
+        with open(root / f"{name}.lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if (template / ".lumatype-ready").exists():
                 return template
@@ -313,6 +315,10 @@ class Session:
             self._run([wine, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
                        "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"],
                       timeout=120, env=env)
+            if self.dpi is not None:
+                # Read when a Wine process starts; set before the first one does.
+                self._run([wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                           "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], timeout=120, env=env)
             self._run([self.tools.wineserver, "-w"], timeout=120, env=env)
             (template / ".lumatype-ready").touch()
         return template
@@ -576,10 +582,11 @@ class SessionTestCase(unittest.TestCase):
 
     start_lumatype = True
     fresh_lumatype = False
+    dpi = None  # the screen DPI of the class's own Wine prefix; None: Wine's 96
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session()
+        cls.session = Session(dpi=cls.dpi)
         cls.addClassCleanup(cls.session.stop)
         cls.session.start()
         if cls.start_lumatype and not cls.fresh_lumatype:

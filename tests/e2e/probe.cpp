@@ -203,6 +203,22 @@ int MoveWindowTo(int x, int y) {
   return Window("TMainForm");
 }
 
+// The DPI a window reports (GetDpiForWindow, looked up as the program does)
+// and the screen's LOGPIXELSX.
+int Dpi(const char* className) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  HDC screen = GetDC(nullptr);
+  const int logPixels = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  Print("window=" + std::to_string(getDpiForWindow ? getDpiForWindow(hwnd) : 0) +
+        "\nscreen=" + std::to_string(logPixels) + "\n");
+  return 0;
+}
+
 int Close(const char* className, int timeoutMs) {
   HWND hwnd = FindTop(className);
   if (!hwnd) return 2;
@@ -327,7 +343,7 @@ int Usage() {
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
-      "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] |\n"
+      "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS\n");
   return 1;
 }
@@ -358,6 +374,7 @@ int main(int argc, char** argv) {
     return Post(argv[2], static_cast<UINT>(strtoul(argv[3], nullptr, 0)),
                 argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
                 argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
+  if (command == "dpi" && argc >= 3) return Dpi(argv[2]);
   if (command == "message-box") return MessageBoxInfo(argc >= 3 && std::string(argv[2]) == "ok");
   if (command == "startup" && argc >= 8)
     return Startup(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]), argv[6], atoi(argv[7]));

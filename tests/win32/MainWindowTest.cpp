@@ -1,7 +1,8 @@
 // The real main window in this process, over settings held in memory: its
 // system menu (another process cannot read it under Wine), what it reads at
 // creation, what it saves when destroyed in each show state, Change Colors,
-// and failures of the store reported while the window still comes up whole.
+// and failures of the store reported while the window still comes up whole;
+// a DPI change (Wine never sends one itself).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -236,6 +237,90 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   DestroyWindow(hwnd);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(reporter.messages, std::vector<std::string>{"settings broke"});
+  EXPECT_TRUE(QuitPosted());
+}
+
+// What reaches the main window while a DPI change is handled: WM_SIZE is
+// sent, WM_PAINT comes through the queue.
+struct WindowTraffic {
+  HWND window = nullptr;
+  int sizes = 0;
+  int paints = 0;
+};
+WindowTraffic traffic;
+
+LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->hwnd == traffic.window && sent->message == WM_SIZE)
+    ++traffic.sizes;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountQueued(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* queued = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && queued->hwnd == traffic.window &&
+      queued->message == WM_PAINT)
+    ++traffic.paints;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
+  MemorySettings settings;
+  MainWindow window(settings);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  window.Show(SW_SHOWNOACTIVATE);
+  win32::test::PumpFor(300);
+
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const RECT outer = WindowRect(hwnd);
+  const LONG frameW = (outer.right - outer.left) - client.right;
+  const LONG frameH = (outer.bottom - outer.top) - client.bottom;
+  // 150 %: the design client area at 144 DPI in the frame the window has.
+  const LONG left = workArea.left + 100, top = workArea.top + 100;
+  const RECT at150{left, top, left + 662 + frameW, top + 272 + frameH};
+  // The same size again, 5 pixels off the work area's left edge: a move
+  // there would snap, a suggested rectangle must not.
+  const RECT nearEdge{workArea.left + 5, top, workArea.left + 5 + (at150.right - at150.left),
+                      at150.bottom};
+
+  HHOOK sentHook = SetWindowsHookExW(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
+  HHOOK queuedHook = SetWindowsHookExW(WH_GETMESSAGE, CountQueued, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(sentHook && queuedHook);
+  // (suggested rectangle, whether the size changes)
+  for (const auto& [suggested, resized] : {std::pair{at150, true}, {nearEdge, false}}) {
+    SCOPED_TRACE(resized);
+    traffic = {hwnd, 0, 0};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    win32::test::PumpFor(500);
+    const RECT now = WindowRect(hwnd);
+    EXPECT_EQ((std::vector<LONG>{now.left, now.top, now.right, now.bottom}),
+              (std::vector<LONG>{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+    EXPECT_EQ(traffic.sizes, resized ? 1 : 0);
+    EXPECT_EQ(traffic.paints, resized ? 1 : 0);
+    // At 144 DPI the slider may be 36 high; the space bar is 45.
+    RECT slider{};
+    GetWindowRect(Slider(hwnd), &slider);
+    EXPECT_EQ(slider.bottom - slider.top, 36);
+    EXPECT_EQ(slider.right - slider.left, 90);  // the right Shift key
+  }
+  UnhookWindowsHookEx(queuedHook);
+  UnhookWindowsHookEx(sentHook);
+
+  // A message without its rectangle changes nothing.
+  const RECT before = WindowRect(hwnd);
+  SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+  EXPECT_EQ(WindowRect(hwnd).right, before.right);
+  DestroyWindow(hwnd);
   EXPECT_TRUE(QuitPosted());
 }
 
