@@ -36,7 +36,9 @@ constexpr bool kDefaultAutoClick = true;
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
-    : settings_(settings), steps_(std::move(steps)) {}
+    : settings_(settings), steps_(std::move(steps)) {
+  Boundary().SetReporter(steps_.errors);
+}
 
 bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
@@ -62,40 +64,41 @@ bool MainWindow::Create(HINSTANCE instance) {
 void MainWindow::OnCreate() {
   HWND window = Handle();
   placement_.Attach(window);
-  win32::Guarded(L"start-up", [&] {
+  Boundary().Guarded(L"start-up", [&] {
     if (steps_.windowCreated) steps_.windowCreated(window);
   });
-  win32::Guarded(L"transparency slider", [&] {
+  Boundary().Guarded(L"transparency slider", [&] {
     const Rect client = win32::ClientRectangle(window);
     slider_.Create(window, instance_, client.Width(), client.Height(), placement_.Dpi());
   });
-  win32::Guarded(L"keyboard", [&] { view_.Create(window, services_); });
-  win32::Guarded(L"pointer input", [&] {
+  Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
+  Boundary().Guarded(L"pointer input", [&] {
     if (Keyboard* keyboard = view_.Model()) pointer_.Create(window, *keyboard, services_.sender);
   });
-  win32::Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
-  win32::Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
-  win32::Guarded(L"system menu", [&] { menu_.Create(window); });
-  win32::Guarded(L"layout", [&] {
+  Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
+  Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
+  Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
+  Boundary().Guarded(L"layout", [&] {
     const Size layout = view_.LoadLayout();
     placement_.SetDesignClientSize(layout.cx, layout.cy);
   });
-  win32::Guarded(L"placement", [&] { placement_.PlaceDefault(); });
+  Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
-  win32::Guarded(L"auto click", [&] { menu_.ShowAutoClick(); });
+  Boundary().Guarded(L"auto click", [&] { menu_.ShowAutoClick(); });
 }
 
 // Stored values over the defaults, each read on its own.
 void MainWindow::ReadSettings() {
-  win32::Guarded(L"saved placement",
-                 [&] { placement_.Restore(RestorePlacement(settings_, placement_.Describe())); });
-  win32::Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
-  win32::Guarded(L"auto click", [&] {
+  Boundary().Guarded(L"saved placement", [&] {
+    placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
+  });
+  Boundary().Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
+  Boundary().Guarded(L"auto click", [&] {
     pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
   });
   // The first-run address is blank and would open nothing; only the mark
   // that the first run is over is written.
-  win32::Guarded(L"first run", [&] { TakeFirstRun(settings_); });
+  Boundary().Guarded(L"first run", [&] { TakeFirstRun(settings_); });
 }
 
 void MainWindow::ChangeColors() {
@@ -158,11 +161,11 @@ void MainWindow::OnNcLeftButtonDown(WPARAM hitTest) {
 // Shift would keep the user's real keyboard shifted. That comes before the
 // saving, and the message loop ends whatever failed.
 void MainWindow::OnDestroy() {
-  win32::Guarded(L"release keys", [&] {
+  Boundary().Guarded(L"release keys", [&] {
     view_.Stop();
     pointer_.ReleaseHeldKeys();
   });
-  win32::Guarded(L"saving", [&] {
+  Boundary().Guarded(L"saving", [&] {
     SaveWindowSettings(settings_, pointer_.AutoClick(), slider_.Position(), placement_.Describe());
   });
   PostQuitMessage(0);
@@ -185,8 +188,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_DPICHANGED:
       // Keys, fonts and slider follow the new size through WM_SIZE.
-      if (lParam)
-        placement_.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      if (lParam) placement_.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the keyboard picture covers the whole client area

@@ -13,6 +13,7 @@
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
+#include "platform/Diagnostics.h"
 #include "settings/Settings.h"
 #include "win32/Window.h"
 
@@ -29,6 +30,8 @@ struct ProcessSteps {
   // Logoff or shutdown, after the window has saved: the rest of the exit,
   // still inside the message (the system may end the process after it).
   std::function<void()> sessionEnded;
+  // Where failures are shown; null: noted for a debugger only.
+  ErrorReporter* errors = nullptr;
 };
 
 class MainWindow : public win32::BaseWindow<MainWindow> {

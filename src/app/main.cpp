@@ -29,7 +29,6 @@ int Run(HINSTANCE instance, int show) {
   luma::win32::Win32FileSystem files;
   luma::win32::Win32LocalClock clock;
   luma::win32::MessageBoxErrorReporter errors;
-  luma::win32::ExceptionReportingScope reporting(errors);
   luma::DiagnosticLog log(luma::HasSwitch(params, luma::kDebugSwitch), dir, files, clock);
 
   luma::win32::Win32RegistryKey registry;
@@ -40,6 +39,7 @@ int Run(HINSTANCE instance, int show) {
   std::optional<luma::SettingsStore> settings(std::in_place, registry, profile, errors, location);
 
   luma::app::ProcessSteps steps;
+  steps.errors = &errors;
   steps.windowCreated = [&](HWND window) {
     log.Write("MainForm");
     settings->BindIniFile(dir, files);
@@ -71,7 +71,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   try {
     return Run(instance, show);
   } catch (...) {
-    luma::win32::NoteCaughtException(L"start-up");
+    luma::win32::MessageBoxErrorReporter errors;
+    luma::win32::ExceptionBoundary(&errors).NoteCaught(L"start-up");
     return 1;
   }
 }

@@ -10,9 +10,6 @@
 namespace luma::win32 {
 namespace {
 
-luma::ErrorReporter* reporter_ = nullptr;
-bool reporting_ = false;
-
 // The text the user sees: the exception's own message.
 std::string CaughtMessage() {
   try {
@@ -22,16 +19,6 @@ std::string CaughtMessage() {
   } catch (...) {
     return "Unknown error";
   }
-}
-
-void Report() noexcept {
-  if (reporter_ == nullptr || reporting_) return;
-  reporting_ = true;
-  try {
-    reporter_->Report(CaughtMessage());
-  } catch (...) {
-  }
-  reporting_ = false;
 }
 
 // what() is UTF-8 in this program; anything else still shows, byte by byte.
@@ -65,9 +52,17 @@ void NoteCaughtException(const wchar_t* where) noexcept {
   wchar_t text[512];
   DescribeCaughtException(where, text, 512);
   OutputDebugStringW(text);
-  Report();
 }
 
-void SetExceptionReporter(luma::ErrorReporter* reporter) noexcept { reporter_ = reporter; }
+void ExceptionBoundary::NoteCaught(const wchar_t* where) noexcept {
+  NoteCaughtException(where);
+  if (reporter_ == nullptr || reporting_) return;
+  reporting_ = true;
+  try {
+    reporter_->Report(CaughtMessage());
+  } catch (...) {
+  }
+  reporting_ = false;
+}
 
 }  // namespace luma::win32

@@ -46,6 +46,9 @@ class BaseWindow {
                            GetModuleHandleW(nullptr), static_cast<Derived*>(this));
   }
 
+  // Where exceptions caught in this window's handlers and steps end up.
+  ExceptionBoundary& Boundary() { return boundary_; }
+
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
@@ -70,7 +73,7 @@ class BaseWindow {
     } catch (...) {
       wchar_t where[32];
       std::swprintf(where, 32, L"window message 0x%04X", message);
-      NoteCaughtException(where);
+      static_cast<BaseWindow*>(self)->boundary_.NoteCaught(where);
       result = DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
@@ -81,6 +84,7 @@ class BaseWindow {
   }
 
   HWND hwnd_ = nullptr;
+  ExceptionBoundary boundary_;
 };
 
 }  // namespace luma::win32

@@ -100,31 +100,34 @@ TEST(ExceptionBoundaryTest, DescriptionNamesWhatAndWhere) {
 
 TEST(ExceptionBoundaryTest, GuardedEndsOnlyTheFailingStep) {
   int ran = 0;
-  EXPECT_TRUE(Guarded(L"first", [&] { ++ran; }));
-  EXPECT_FALSE(Guarded(L"second", [&] {
+  ExceptionBoundary boundary;
+  EXPECT_TRUE(boundary.Guarded(L"first", [&] { ++ran; }));
+  EXPECT_FALSE(boundary.Guarded(L"second", [&] {
     ++ran;
     throw std::bad_alloc();
   }));
-  EXPECT_TRUE(Guarded(L"third", [&] { ++ran; }));
+  EXPECT_TRUE(boundary.Guarded(L"third", [&] { ++ran; }));
   EXPECT_EQ(ran, 3);
 }
 
 // A report runs a message box, whose loop may run a handler that fails
 // again: that one is only noted, so boxes never stack up.
 TEST(ExceptionBoundaryTest, CaughtExceptionsAreReportedOneAtATimeWhileAReporterIsSet) {
+  ExceptionBoundary boundary;
   struct NestingReporter : ErrorReporter {
+    ExceptionBoundary* boundary = nullptr;
     std::vector<std::string> messages;
     void Report(const std::string& message) override {
       messages.push_back(message);
-      Guarded(L"inner", [] { throw std::runtime_error("inner"); });
+      boundary->Guarded(L"inner", [] { throw std::runtime_error("inner"); });
     }
   } reporter;
-  {
-    ExceptionReportingScope scope(reporter);
-    Guarded(L"outer", [] { throw std::runtime_error("outer failed"); });
-    Guarded(L"int", [] { throw 7; });
-  }
-  Guarded(L"after", [] { throw std::runtime_error("unreported"); });
+  reporter.boundary = &boundary;
+  boundary.SetReporter(&reporter);
+  boundary.Guarded(L"outer", [] { throw std::runtime_error("outer failed"); });
+  boundary.Guarded(L"int", [] { throw 7; });
+  boundary.SetReporter(nullptr);
+  boundary.Guarded(L"after", [] { throw std::runtime_error("unreported"); });
   EXPECT_EQ(reporter.messages, (std::vector<std::string>{"outer failed", "Unknown error"}));
 }
 

@@ -217,8 +217,9 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   MemorySettings settings;
   settings.broken = true;
   RecordingReporter reporter;
-  win32::ExceptionReportingScope reporting(reporter);
-  MainWindow window(settings);
+  ProcessSteps steps;
+  steps.errors = &reporter;
+  MainWindow window(settings, steps);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
   // Color scheme, placement, transparency, Auto Click, first run.
@@ -303,8 +304,9 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     win32::test::PumpFor(500);
     const RECT now = WindowRect(hwnd);
-    EXPECT_EQ((std::vector<LONG>{now.left, now.top, now.right, now.bottom}),
-              (std::vector<LONG>{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+    EXPECT_EQ(
+        (std::vector<LONG>{now.left, now.top, now.right, now.bottom}),
+        (std::vector<LONG>{suggested.left, suggested.top, suggested.right, suggested.bottom}));
     EXPECT_EQ(traffic.sizes, resized ? 1 : 0);
     EXPECT_EQ(traffic.paints, resized ? 1 : 0);
     // At 144 DPI the slider may be 36 high; the space bar is 45.
