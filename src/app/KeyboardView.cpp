@@ -1,7 +1,7 @@
 #include "app/KeyboardView.h"
 
-#include "lib/WorkArea.h"
 #include "lib/Dpi.h"
+#include "lib/WorkArea.h"
 #include "theme/Theme.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -85,10 +85,8 @@ void KeyboardView::FitKeyFonts() {
 
 Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const {
   // Without a model the slider keeps its design size.
-  if (!keyboard_)
-    return SliderRect(width, height, ScaleForDpi(62, dpi), ScaleForDpi(24, dpi), dpi);
-  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(),
-                    dpi);
+  if (!keyboard_) return SliderRect(width, height, ScaleForDpi(62, dpi), ScaleForDpi(24, dpi), dpi);
+  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi);
 }
 
 void KeyboardView::Paint() {

@@ -11,9 +11,8 @@ std::int32_t MulDivRounded(std::int64_t value, std::int64_t numerator, std::int6
   const std::int64_t half = denominator / 2;
   const std::int64_t rounded =
       product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(rounded, std::numeric_limits<std::int32_t>::min(),
-                               std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      rounded, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int64_t UsableDpi(std::int32_t dpi) { return dpi > 0 ? dpi : kDesignDpi; }

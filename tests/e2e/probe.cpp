@@ -209,8 +209,8 @@ int Dpi(const char* className) {
   HWND hwnd = FindTop(className);
   if (!hwnd) return 2;
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   HDC screen = GetDC(nullptr);
   const int logPixels = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
