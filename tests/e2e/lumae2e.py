@@ -127,6 +127,8 @@ class Session:
         self.procs = []  # (name, Popen), killed in reverse order at stop
         self.display = None
         self.lumatype = None
+        # A window handle that stands for its class in every probe (two instances).
+        self.target_window = None
         self.workdir = Path(tempfile.mkdtemp(prefix="lumatype-e2e-"))
         self.log = open(self.workdir / "session.log", "wb")
         self.env = None
@@ -361,7 +363,8 @@ class Session:
     # ----- probe -----
 
     def probe(self, *args, timeout=30):
-        result = self._run([WINE, str(BUILD_DIR / "probe.exe"), *map(str, args)],
+        target = ("--hwnd", self.target_window) if self.target_window else ()
+        result = self._run([WINE, str(BUILD_DIR / "probe.exe"), *target, *map(str, args)],
                            timeout=timeout)
         return result.returncode, result.stdout
 
