@@ -363,7 +363,7 @@ class Session:
     # ----- probe -----
 
     def probe(self, *args, timeout=30):
-        target = ("--hwnd", self.target_window) if self.target_window else ()
+        target = ("--hwnd", str(self.target_window)) if self.target_window else ()
         result = self._run([WINE, str(BUILD_DIR / "probe.exe"), *target, *map(str, args)],
                            timeout=timeout)
         return result.returncode, result.stdout
