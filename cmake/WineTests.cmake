@@ -14,7 +14,7 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/artefacts)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # Reads the windows of the end-to-end tests (of both builds) inside Wine.
   add_executable(probe tests/e2e/probe.cpp)
-  target_link_libraries(probe PRIVATE user32 gdi32)
+  target_link_libraries(probe PRIVATE user32 gdi32 psapi)
 endif()
 
 execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status

@@ -184,6 +184,8 @@ class Session:
         self.display = None
         self.pointer = None
         self.lumatype = None
+        # A window handle that stands for its class in every probe (two instances).
+        self.target_window = None
         self.workdir = Path(tempfile.mkdtemp(prefix="lumatype-e2e-"))
         self.log = open(self.workdir / "session.log", "wb")
         self.env = None
@@ -445,7 +447,8 @@ class Session:
         probe = self.tools.build_dir / "probe.exe"
         if not probe.exists():
             raise E2EError(f"{probe} is not built")
-        result = self._run([self.tools.loader, str(probe), *map(str, args)],
+        target = ("--hwnd", str(self.target_window)) if self.target_window else ()
+        result = self._run([self.tools.loader, str(probe), *target, *map(str, args)],
                            timeout=timeout)
         return result.returncode, result.stdout
 

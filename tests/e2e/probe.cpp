@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +55,14 @@ std::string TitleOf(HWND hwnd) {
   return Utf8(title);
 }
 
-HWND FindTop(const char* className) { return FindWindowW(Wide(className).c_str(), nullptr); }
+// With "--hwnd N" before the command, that window stands for its class: two
+// instances of one program can then be told apart.
+HWND forcedWindow = nullptr;
+
+HWND FindTop(const char* className) {
+  if (forcedWindow && ClassOf(forcedWindow) == className) return forcedWindow;
+  return FindWindowW(Wide(className).c_str(), nullptr);
+}
 
 HWND NotepadEdit() {
   HWND notepad = FindWindowW(L"Notepad", nullptr);
@@ -190,8 +199,11 @@ int SetClientSize(int width, int height) {
   }
   RECT client{};
   GetClientRect(hwnd, &client);
-  char line[128];
-  snprintf(line, sizeof line, "client_w=%ld\nclient_h=%ld\n", client.right, client.bottom);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  char line[160];
+  snprintf(line, sizeof line, "client_w=%ld\nclient_h=%ld\nclient_x=%ld\nclient_y=%ld\n",
+           client.right, client.bottom, origin.x, origin.y);
   Print(line);
   return 0;
 }
@@ -237,6 +249,18 @@ int Close(const char* className, int timeoutMs) {
 int KeyState(int vk) {
   SHORT state = GetAsyncKeyState(vk);
   Print("down=" + std::to_string((state & 0x8000) ? 1 : 0) + "\n");
+  return 0;
+}
+
+// Every virtual key the system reports down, as "down=16,160" (empty when none).
+int KeysDown() {
+  std::string down;
+  for (int vk = 1; vk < 256; ++vk) {
+    if (!(GetAsyncKeyState(vk) & 0x8000)) continue;
+    if (!down.empty()) down += ",";
+    down += std::to_string(vk);
+  }
+  Print("down=" + down + "\n");
   return 0;
 }
 
@@ -338,13 +362,127 @@ int Startup(const char* exe, const char* className, int x, int y, const char* he
   return 0;
 }
 
+// Every top-level window of a class, one "hwnd=N" line each.
+int Windows(const char* className) {
+  std::wstring wanted = Wide(className);
+  for (HWND hwnd = FindWindowExW(nullptr, nullptr, wanted.c_str(), nullptr); hwnd;
+       hwnd = FindWindowExW(nullptr, hwnd, wanted.c_str(), nullptr)) {
+    Print("hwnd=" + std::to_string(reinterpret_cast<uintptr_t>(hwnd)) + "\n");
+  }
+  return 0;
+}
+
+// GDI objects from the process's GDI handle table, where GetGuiResources is
+// not implemented (Wine): the table's address is in the process's PEB.
+struct GdiHandleEntry {
+  UINT64 object;
+  ULONG owner;
+  USHORT unique;
+  UCHAR type;
+  UCHAR flags;
+  UINT64 userPointer;
+};
+constexpr size_t kGdiHandles = 0x10000;
+
+long CountGdiTable(HANDLE process) {
+  using QueryProcess = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+    return -1;
+  // GdiSharedHandleTable: 0xF8 into the 64-bit PEB, 0x94 into the 32-bit one.
+  const size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  void* table = nullptr;
+  SIZE_T got = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<BYTE*>(basic.PebBaseAddress) + offset, &table,
+                         sizeof table, &got) ||
+      !table)
+    return -1;
+  std::vector<GdiHandleEntry> entries(kGdiHandles);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry),
+                         &got))
+    return -1;
+  long count = 0;
+  for (const GdiHandleEntry& entry : entries) {
+    const bool stock = (entry.unique & 0x80) != 0;
+    if (entry.type != 0 && !stock) ++count;
+  }
+  return count;
+}
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
+  ++*reinterpret_cast<long*>(counter);
+  EnumChildWindows(hwnd, CountWindow, counter);
+  return TRUE;
+}
+
+struct ThreadWindows {
+  DWORD processId;
+  long count;
+};
+
+// Windows of the process, with their children, where GetGuiResources is not implemented.
+long CountProcessWindows(DWORD processId) {
+  ThreadWindows found{processId, 0};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* windows = reinterpret_cast<ThreadWindows*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == windows->processId) {
+          ++windows->count;
+          EnumChildWindows(hwnd, CountWindow, reinterpret_cast<LPARAM>(&windows->count));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.count;
+}
+
+// What the process of a window holds: GDI and USER objects, kernel handles,
+// private bytes and working set.
+int Resources(const char* className) {
+  HWND hwnd = FindTop(className);
+  if (!hwnd) return 2;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(hwnd, &processId);
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (!process) return 3;
+  SetLastError(0);
+  long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+  long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+  std::string source = "GetGuiResources";
+  if (gdi == 0 && user == 0) {
+    source = "handle table and windows";
+    gdi = CountGdiTable(process);
+    user = CountProcessWindows(processId);
+  }
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                       sizeof memory);
+  DWORD handles = 0;
+  GetProcessHandleCount(process, &handles);
+  CloseHandle(process);
+  Print("gdi=" + std::to_string(gdi) + "\nuser=" + std::to_string(user) +
+        "\nhandles=" + std::to_string(handles) +
+        "\nprivate=" + std::to_string(memory.PrivateUsage) +
+        "\npagefile=" + std::to_string(memory.PagefileUsage) +
+        "\nworking_set=" + std::to_string(memory.WorkingSetSize) + "\nsource=" + source + "\n");
+  return 0;
+}
+
 int Usage() {
   Print(
       "usage: probe notepad-text | notepad-clear | foreground | window CLASS | workarea |\n"
       "       slider | set-slider N | set-client-size W H | move X Y | close [CLASS] |\n"
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
-      "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS\n");
+      "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
+      "       resources CLASS | keys-down\n"
+      "       (--hwnd N before the command: window N stands for its class)\n");
   return 1;
 }
 
@@ -352,6 +490,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
+  if (argc >= 3 && std::string(argv[1]) == "--hwnd") {
+    forcedWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0)));
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 2) return Usage();
   std::string command = argv[1];
   if (command == "notepad-text") return NotepadText();
@@ -375,6 +518,9 @@ int main(int argc, char** argv) {
                 argc >= 5 ? static_cast<WPARAM>(strtoull(argv[4], nullptr, 0)) : 0,
                 argc >= 6 ? static_cast<LPARAM>(strtoll(argv[5], nullptr, 0)) : 0);
   if (command == "dpi" && argc >= 3) return Dpi(argv[2]);
+  if (command == "keys-down") return KeysDown();
+  if (command == "windows" && argc >= 3) return Windows(argv[2]);
+  if (command == "resources" && argc >= 3) return Resources(argv[2]);
   if (command == "message-box") return MessageBoxInfo(argc >= 3 && std::string(argv[2]) == "ok");
   if (command == "startup" && argc >= 8)
     return Startup(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]), argv[6], atoi(argv[7]));
