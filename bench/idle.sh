@@ -16,19 +16,15 @@ for exe in lumatype.exe barewindow.exe; do
 done
 
 source "$root/scripts/session.sh"
-session_start lumatype-idle
+session_start lumatype-idle "$build"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+wine=$LUMA_WINE_LOADER
+wineserver=$LUMA_WINESERVER
 
 # The settings file lands next to the program: run copies in a folder of their own.
 mkdir -p "$work/bin"
 cp "$build/lumatype.exe" "$build/barewindow.exe" "$work/bin/"
 
-echo "Preparing the Wine prefix..."
-timeout 180 "$wine" wineboot -i >/dev/null 2>&1
-timeout 60 "$wineserver" -w || true
-"$wineserver" -p || true
 
 # The Wine process that runs the program: its command line (NUL-padded by
 # Wine) ends with the program's path, the copy in this run's own folder.
