@@ -447,8 +447,7 @@ int Resources(const char* className) {
   if (!hwnd) return 2;
   DWORD processId = 0;
   GetWindowThreadProcessId(hwnd, &processId);
-  HANDLE process =
-      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
   if (!process) return 3;
   SetLastError(0);
   long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
@@ -461,14 +460,12 @@ int Resources(const char* className) {
   }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                       sizeof memory);
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   DWORD handles = 0;
   GetProcessHandleCount(process, &handles);
   CloseHandle(process);
-  Print("gdi=" + std::to_string(gdi) + "\nuser=" + std::to_string(user) +
-        "\nhandles=" + std::to_string(handles) +
-        "\nprivate=" + std::to_string(memory.PrivateUsage) +
+  Print("gdi=" + std::to_string(gdi) + "\nuser=" + std::to_string(user) + "\nhandles=" +
+        std::to_string(handles) + "\nprivate=" + std::to_string(memory.PrivateUsage) +
         "\npagefile=" + std::to_string(memory.PagefileUsage) +
         "\nworking_set=" + std::to_string(memory.WorkingSetSize) + "\nsource=" + source + "\n");
   return 0;
