@@ -63,14 +63,10 @@ void CheckEveryCodeHasAKey(const luma::Keyboard& kb) {
 
 // What the window does with any model, loaded or not.
 void Use(luma::Keyboard& kb) {
-  kb.Redraw(true);
   kb.ScaleToClient(790, 271);
-  for (const auto& [x, y] : {std::pair{0, 0}, {100, 50}, {395, 135}, {-1, -1}, {789, 270}}) {
-    kb.TrackPointer(x, y);
-  }
+  kb.Redraw(true);
+  for (const auto& [x, y] : {std::pair{0, 0}, {395, 135}, {789, 270}}) kb.TrackPointer(x, y);
   kb.ClearHot(true);
-  kb.ScaleToClient(1, 1);
-  kb.Redraw(false);
 }
 
 }  // namespace
