@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Checks the formatting, builds all three presets (native, win64, win32) with
-# warnings as errors and runs every test: the native unit tests, then the
-# Win32 and end-to-end tests under Wine of the 64-bit build and of the 32-bit
-# build that ships. Every test case is a ctest test of its own. Exits
-# non-zero on any failure. Safe to run again.
+# Checks the formatting, builds the presets (native, fuzz, win64, win32) with
+# warnings as errors and the release packages (scripts/package.sh), and runs
+# every test: the native unit tests, the fuzz targets' corpus replay, then the
+# Win32, end-to-end and package tests under Wine of the 64-bit build and the
+# Win32 and end-to-end tests of the 32-bit build that ships. Every test case
+# is a ctest test of its own. Exits non-zero on any failure. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -30,11 +31,13 @@ else
   echo "all ${#sources[@]} files formatted"
 fi
 
-for preset in native win64 win32; do
+for preset in native fuzz win64 win32; do
   echo "== build $preset"
   cmake --preset "$preset" -DLUMA_WERROR=ON >/dev/null
   cmake --build --preset "$preset"
 done
+echo "== packages (scripts/package.sh)"
+scripts/package.sh
 
 # A private Wine prefix for this run, and a virtual display for the Win32
 # tests when there is none. Each end-to-end test starts a display of its own
@@ -46,10 +49,11 @@ export LUMA_E2E_TMP=$work
 passed=0
 failed=0
 skipped=0
-for preset in native win64 win32; do
+for preset in native fuzz win64 win32; do
   case $preset in
     native) what="native unit tests" ;;
-    win64) what="64-bit build: Win32 and end-to-end tests under Wine" ;;
+    fuzz) what="fuzz targets: each corpus replayed under ASan and UBSan" ;;
+    win64) what="64-bit build: Win32, end-to-end and package tests under Wine" ;;
     win32) what="32-bit build (the one that ships): Win32 and end-to-end tests under Wine" ;;
   esac
   echo "== ctest $preset ($what)"

@@ -91,17 +91,19 @@ bool PointInOutline(const Point* points, std::size_t count, std::int32_t x, std:
   if (count < 2) return false;
   if (count == 2) return InRectangle(points[0], points[1], x, y);
 
-  // Crossing number. The arithmetic is 64-bit so that far-out coordinates
-  // cannot overflow the edge product and flip the answer.
+  // Crossing number. Differences of 32-bit coordinates need 33 bits and their
+  // product up to 66: it is taken in extended precision, exact below 2^64,
+  // so that far-out coordinates can neither overflow nor flip the answer.
+  const auto difference = [](std::int32_t a, std::int32_t b) {
+    return static_cast<long double>(std::int64_t{a} - b);
+  };
   bool inside = false;
   for (std::size_t i = 0; i < count; ++i) {
     const Point& qi = points[i];
     const Point& qj = points[i + 1 == count ? 0 : i + 1];
     if ((qi.y < y) == (qj.y < y)) continue;
-    const std::int64_t t = (std::int64_t{y} - qi.y) * (std::int64_t{qj.x} - qi.x);
-    const auto dx = static_cast<long double>(std::int64_t{x} - qi.x);
-    if (dx < static_cast<long double>(t) / static_cast<long double>(std::int64_t{qj.y} - qi.y))
-      inside = !inside;
+    const long double t = difference(y, qi.y) * difference(qj.x, qi.x);
+    if (difference(x, qi.x) < t / difference(qj.y, qi.y)) inside = !inside;
   }
   return inside;
 }

@@ -1,6 +1,7 @@
 // How a key paints itself: outline and face in the colors of its state, and
 // one label, either the position's name or the character the key types.
 #include <algorithm>
+#include <cstdint>
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
@@ -13,6 +14,25 @@ namespace luma {
 namespace {
 
 constexpr unsigned kLabelFormat = kDtVCenter | kDtSingleLine | kDtNoPrefix;
+// A text box is worked out in 64 bits and held this far inside the 32-bit
+// range, so that no outline, however far out, overflows the label arithmetic.
+constexpr std::int64_t kTextBoxLimit = std::int64_t{1} << 29;
+// More pixels than any key on a screen spans: a corner of a far-out outline
+// stops moving here instead of walking billions of pixels one at a time.
+constexpr int kMaxShrinkSteps = 1 << 14;
+
+std::int32_t HeldCoordinate(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp(v, -kTextBoxLimit, kTextBoxLimit));
+}
+
+struct WideBox {
+  std::int64_t left = 0, top = 0, right = 0, bottom = 0, cx = 0, cy = 0;
+
+  TextBox Held() const {
+    return {HeldCoordinate(left),   HeldCoordinate(top), HeldCoordinate(right),
+            HeldCoordinate(bottom), HeldCoordinate(cx),  HeldCoordinate(cy)};
+  }
+};
 // The hover look enlarges the labels by these many points.
 constexpr int kHotCaptionGrowth = 2;
 constexpr int kHotCharGrowth = 3;
@@ -46,7 +66,7 @@ class TextBoxFitter {
  public:
   TextBoxFitter(const Key& key, const std::vector<Point>& points) : key_(key), points_(points) {}
 
-  TextBox Fit(DrawingCanvas& canvas, const KeyFont& captionFont, const std::u16string& name,
+  WideBox Fit(DrawingCanvas& canvas, const KeyFont& captionFont, const std::u16string& name,
               int namePoints) {
     BoundingBox();
     Shrink();
@@ -54,15 +74,15 @@ class TextBoxFitter {
     if (box_.bottom - box_.top >= 16 && box_.right - box_.left >= 16) return box_;
 
     // Too small: a box around the centre, big enough for the label.
-    int halfWidth = 16;
-    int halfHeight = 16;
+    std::int64_t halfWidth = 16;
+    std::int64_t halfHeight = 16;
     const int code = key_.Code();
     if (!IsCharKey(code) && !(code >= kVkF1 && code <= kVkF24)) {
       // Measured in the caption font; the font color is left as it is.
       canvas.SetFont(LabelFont(captionFont, namePoints, canvas.Font().color));
       const Size extent = canvas.TextExtent(name);
-      halfWidth = std::max(extent.cx / 2 + 2, 16);
-      halfHeight = std::max(extent.cy + 2, 16);
+      halfWidth = std::max<std::int64_t>(extent.cx / 2 + 2, 16);
+      halfHeight = std::max<std::int64_t>(extent.cy + 2, 16);
     }
     box_.left = box_.cx - halfWidth;
     box_.right = box_.cx + halfWidth;
@@ -82,9 +102,12 @@ class TextBoxFitter {
   }
 
  private:
-  bool Inside(std::int32_t x, std::int32_t y) const {
+  bool Inside(std::int64_t x, std::int64_t y) const {
+    // No outline of 32-bit points reaches beyond the 32-bit range.
+    const auto fits = [](std::int64_t v) { return v == static_cast<std::int32_t>(v); };
     bool part = false;
-    return key_.HitTest(x, y, part);
+    return fits(x) && fits(y) &&
+           key_.HitTest(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), part);
   }
   bool InInner(const Point& p) const {
     return box_.left + 1 <= p.x && p.x < box_.right - 1 && box_.top + 1 <= p.y &&
@@ -96,10 +119,10 @@ class TextBoxFitter {
     box_.left = box_.right = points_.front().x;
     box_.top = box_.bottom = points_.front().y;
     for (const Point& p : points_) {
-      box_.left = std::min(box_.left, p.x);
-      box_.right = std::max(box_.right, p.x);
-      box_.top = std::min(box_.top, p.y);
-      box_.bottom = std::max(box_.bottom, p.y);
+      box_.left = std::min<std::int64_t>(box_.left, p.x);
+      box_.right = std::max<std::int64_t>(box_.right, p.x);
+      box_.top = std::min<std::int64_t>(box_.top, p.y);
+      box_.bottom = std::max<std::int64_t>(box_.bottom, p.y);
     }
     box_.cx = (box_.left + box_.right) / 2;
     box_.cy = (box_.top + box_.bottom) / 2;
@@ -107,10 +130,14 @@ class TextBoxFitter {
 
   // Moves each corner inwards diagonally until it lies in the outline.
   void Shrink() {
-    while (!Inside(box_.left, box_.top) && NotEmpty()) ++box_.left, ++box_.top;
-    while (!Inside(box_.right, box_.bottom) && NotEmpty()) --box_.right, --box_.bottom;
-    while (!Inside(box_.left, box_.bottom) && NotEmpty()) ++box_.left, --box_.bottom;
-    while (!Inside(box_.right, box_.top) && NotEmpty()) --box_.right, ++box_.top;
+    const auto moving = [this](int& steps, std::int64_t x, std::int64_t y) {
+      return !Inside(x, y) && NotEmpty() && steps++ < kMaxShrinkSteps;
+    };
+    int a = 0, b = 0, c = 0, d = 0;
+    while (moving(a, box_.left, box_.top)) ++box_.left, ++box_.top;
+    while (moving(b, box_.right, box_.bottom)) --box_.right, --box_.bottom;
+    while (moving(c, box_.left, box_.bottom)) ++box_.left, --box_.bottom;
+    while (moving(d, box_.right, box_.top)) --box_.right, ++box_.top;
   }
 
   // Outline corners inside the box cut off the smaller side.
@@ -128,8 +155,8 @@ class TextBoxFitter {
   void ShiftOntoPoints() {
     for (const Point& p : points_) {
       if (!InInner(p)) continue;
-      const std::int32_t up = box_.bottom - p.y;
-      const std::int32_t down = p.y - box_.top;
+      const std::int64_t up = box_.bottom - p.y;
+      const std::int64_t down = p.y - box_.top;
       if (down > up) {
         box_.top -= up;
         box_.bottom -= up;
@@ -142,7 +169,7 @@ class TextBoxFitter {
 
   const Key& key_;
   const std::vector<Point>& points_;
-  TextBox box_;
+  WideBox box_;
 };
 
 }  // namespace
@@ -199,19 +226,15 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
   TextBox box;
   if (points.size() < 2) return box;
   if (points.size() == 2) {
-    box.left = points[0].x;
-    box.top = points[0].y;
-    box.right = points[1].x - 2;
-    box.bottom = points[1].y - 2;
-    box.cx = (points[0].x + points[1].x) / 2;
-    box.cy = (points[0].y + points[1].y) / 2;
-    return box;
+    const std::int64_t x0 = points[0].x, y0 = points[0].y, x1 = points[1].x, y1 = points[1].y;
+    return WideBox{x0, y0, x1 - 2, y1 - 2, (x0 + x1) / 2, (y0 + y1) / 2}.Held();
   }
   const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
   // Measuring only: a size that draws nothing still measures as one point.
   const int namePoints = std::max(font.Size + (colorsHot_ ? kHotCaptionGrowth : 0), 1);
   return TextBoxFitter(*this, points)
-      .Fit(*canvas_, font, keyboard_->KeyName(PlaceCode()), namePoints);
+      .Fit(*canvas_, font, keyboard_->KeyName(PlaceCode()), namePoints)
+      .Held();
 }
 
 void Key::DrawFace(const std::vector<Point>& points) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "Fakes.h"
 #include "KeyboardHarness.h"
@@ -193,6 +197,30 @@ TEST_F(KeyFaceTest, FittedBoxOfNonRectangularOutlines) {
   const TextBox box = t.ComputeTextBox(t.Place()->Points());
   EXPECT_LE(box.left, box.right);
   EXPECT_LE(box.top, box.bottom);
+}
+
+TEST_F(KeyFaceTest, FarOutOutlinesGetAHeldBoxAndALabel) {
+  // Found by fuzzing the layout loader: sums of such corners overflowed, and
+  // the triangle's corners walked two billion pixels one at a time.
+  const std::int32_t lo = std::numeric_limits<std::int32_t>::min();
+  const std::int32_t hi = std::numeric_limits<std::int32_t>::max();
+  const std::vector<std::vector<std::int32_t>> outlines = {
+      {lo, lo, hi, hi},
+      {hi, hi, lo, lo},
+      {lo, lo, hi, lo, hi, hi, lo, hi},
+      {0, 0, 2000000000, 0, 0, 2000000000},
+      {hi, hi, hi - 1, hi, hi, hi - 1},
+  };
+  const std::int32_t limit = 1 << 29;
+  for (const auto& outline : outlines) {
+    Key& key = AddKey(27, outline);
+    const TextBox box = key.ComputeTextBox(key.Place()->Points());
+    for (const std::int32_t v : {box.left, box.top, box.right, box.bottom, box.cx, box.cy}) {
+      EXPECT_LE(std::llabs(v), limit) << outline[0] << "," << outline[1];
+    }
+    PaintIn(key, true, true);
+    EXPECT_EQ(Texts().size(), 1u) << outline[0] << "," << outline[1];
+  }
 }
 
 TEST_F(KeyFaceTest, HotFontsAreLargerAndDownWinsOverHotForColors) {

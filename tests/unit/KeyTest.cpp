@@ -165,6 +165,17 @@ TEST_F(KeyTest, FarOutCoordinatesDoNotOverflowTheCrossingTest) {
   EXPECT_FALSE(Hits(key, big / 2 + 10, 0));
   EXPECT_FALSE(Hits(key, -big / 2 - 10, 0));
   EXPECT_EQ(key.OutlineWidth(), std::numeric_limits<std::int32_t>::max());  // held, not wrapped
+
+  // Found by fuzzing the layout loader: edges spanning the whole range make
+  // the edge product exceed 64 bits.
+  const std::int32_t lo = std::numeric_limits<std::int32_t>::min();
+  const std::int32_t hi = std::numeric_limits<std::int32_t>::max();
+  Key wide(h.kb, 65, {lo, -214748, hi, hi, lo, hi}, h.Work());
+  EXPECT_TRUE(Hits(wide, 0, hi - 10));
+  EXPECT_FALSE(Hits(wide, 0, 0));
+  EXPECT_FALSE(Hits(wide, hi - 10, hi - 100));
+  EXPECT_TRUE(Hits(wide, hi - 1000, hi - 10));
+  EXPECT_TRUE(Hits(wide, lo + 10, hi - 10));
 }
 
 TEST_F(KeyTest, ExtentsOfPolygonAndTwoPointOutlines) {
