@@ -85,6 +85,10 @@ void Keyboard::SetHKL(Hkl hkl) {
 }
 
 void Keyboard::RemapPositions() {
+  // Before a layout is loaded there is nothing to place, and no reason to
+  // list layouts, let alone load US English.
+  if (std::none_of(keys_.begin(), keys_.end(), [](const auto& key) { return key != nullptr; }))
+    return;
   KeyboardLayouts& layouts = deps_.layouts;
   const UsEnglishLayout us(layouts, layouts.List(40));
   for (int c = 1; c <= 255; ++c) {

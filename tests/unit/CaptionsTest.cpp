@@ -421,6 +421,13 @@ TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
   EXPECT_EQ(kb->KeyFor(81)->Place(), kb->KeyFor(65));
 }
 
+TEST_F(CaptionsTest, AKeyboardWithoutKeysAsksForNoLayout) {
+  layouts.installed = {kGerman};  // US English would have to be loaded
+  Keyboard kb(parts.Deps(), kFrench);
+  EXPECT_EQ(layouts.calls, std::vector<std::string>{});
+  EXPECT_EQ(layouts.toUnicodeCalls, 0);
+}
+
 TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
   layouts.layouts.erase(kUs);  // US English cannot be loaded
   layouts.installed = {kGerman};
