@@ -15,6 +15,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # Reads the windows of the end-to-end tests (of both builds) inside Wine.
   add_executable(probe tests/e2e/probe.cpp)
   target_link_libraries(probe PRIVATE user32 gdi32 psapi)
+  # The program's keyboard model under the session's layout: what each key shows.
+  add_executable(keymodel tests/e2e/keymodel.cpp)
+  target_include_directories(keymodel PRIVATE tests/win32)
+  target_link_libraries(keymodel PRIVATE lumawin)
 endif()
 
 execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status

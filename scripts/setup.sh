@@ -9,6 +9,7 @@ packages=(
   wine64 fonts-wine fonts-liberation fontconfig libxrender1 libxcomposite1
   xvfb openbox xdotool x11-utils imagemagick python3 procps
   clang libclang-rt-dev zip
+  x11-xkb-utils locales  # the German and French keymaps and locales of the layout tests
 )
 # The shipped program is 32-bit: Wine's 32-bit side runs it, under qemu's
 # user-mode emulator where the kernel cannot run 32-bit code itself.

@@ -22,6 +22,9 @@ void KeyboardView::Create(HWND window, SystemServices& services) {
       bitmaps_, *screen_,          services.layouts,    services.sender, services.busyCursor,
       theme_,   services.captions, &services.textBitmap};
   keyboard_ = std::make_unique<Keyboard>(deps, foregroundLayout_.Read());
+  // Nothing is drawn until the window is first shown: the scheme, layout and
+  // sizes set during creation would each draw a picture nobody sees.
+  keyboard_->SetPaintingEnabled(false);
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   keyboard_->SetMarkerFaceLiteral(false);
   SetUpTheme(services);
@@ -51,9 +54,13 @@ Size KeyboardView::LoadLayout() {
   return {keyboard_->Width(), keyboard_->Height()};
 }
 
-void KeyboardView::Show() {
+void KeyboardView::Show(std::int32_t width, std::int32_t height) {
   if (!keyboard_) return;
   keyboard_->SetShown(true);
+  // Keys and fonts for the client area, then the first picture, once: with
+  // painting still off, Redraw only marks the base image for rebuilding.
+  Fit(width, height);
+  keyboard_->Redraw(true);
   keyboard_->SetPaintingEnabled(true);
   if (!IsIconic(window_)) layoutPoll_->Resume();
 }
@@ -67,10 +74,17 @@ void KeyboardView::SetMinimised(bool minimised) {
 }
 
 void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
-  if (!keyboard_) return;
+  // The size notification that follows the first show repeats its size.
+  if (!keyboard_ || (width == fittedWidth_ && height == fittedHeight_)) return;
+  Fit(width, height);
+  keyboard_->Redraw(true);
+}
+
+void KeyboardView::Fit(std::int32_t width, std::int32_t height) {
   keyboard_->ScaleToClient(width, height);
   FitKeyFonts();
-  keyboard_->Redraw(true);
+  fittedWidth_ = width;
+  fittedHeight_ = height;
 }
 
 // The caption fonts follow the Escape key's size, and only that: GDI makes

@@ -31,8 +31,9 @@ class KeyboardView {
   // The built-in layout; returns its size, the reference for rescaling.
   Size LoadLayout();
 
-  // Keyboard visible: painting on and, unless minimised, the layout poll running.
-  void Show();
+  // Keyboard visible in a client area of this size: keys and fonts fitted to
+  // it, painting on and, unless minimised, the layout poll running.
+  void Show(std::int32_t width, std::int32_t height);
   // Minimised: the layout poll stops. Restored: the layout is read at once
   // and polled again.
   void SetMinimised(bool minimised);
@@ -51,6 +52,7 @@ class KeyboardView {
  private:
   void SetUpTheme(SystemServices& services);
   void FitKeyFonts();
+  void Fit(std::int32_t width, std::int32_t height);
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;
@@ -62,6 +64,9 @@ class KeyboardView {
   ThemeColors themeColors_;
   std::unique_ptr<Keyboard> keyboard_;
   std::unique_ptr<LayoutPoll> layoutPoll_;
+  // The client size the keys and fonts were last fitted to.
+  std::int32_t fittedWidth_ = -1;
+  std::int32_t fittedHeight_ = -1;
 };
 
 }  // namespace luma::app

@@ -114,10 +114,11 @@ void MainWindow::Show(int command) {
 
 void MainWindow::OnShow() {
   placement_.FitToWorkArea();
-  view_.Show();
-  shown_ = true;
   // Wine and Windows need not send a size notification at the first show;
   // the keys must fit the client area once it is visible.
+  const Rect client = win32::ClientRectangle(Handle());
+  view_.Show(client.Width(), client.Height());
+  shown_ = true;
   OnResize();
 }
 

@@ -1,13 +1,22 @@
 #include "app/SystemMenu.h"
 
-#include <shellapi.h>
-
 #include <string>
 
 namespace luma::app {
 namespace {
 
 constexpr wchar_t kSiteHost[] = L"www.lumatype.org";
+
+// shell32 is loaded when the site is first opened, not at every start, and
+// stays: what ShellExecute starts may still be running in it.
+void OpenSite(HWND owner) {
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static const HMODULE shell = LoadLibraryW(L"shell32.dll");
+  if (!shell) return;
+  const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
+  if (shellExecute) shellExecute(owner, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
+}
 
 }  // namespace
 
@@ -39,7 +48,7 @@ bool SystemMenu::OnCommand(WPARAM command) {
       if (changeColors_) changeColors_();
       return true;
     case kOpenSite:
-      ShellExecuteW(window_, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
+      OpenSite(window_);
       return true;
   }
   return false;

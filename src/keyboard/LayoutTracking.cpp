@@ -1,6 +1,8 @@
 // Following the foreground keyboard layout: key placement, caption tables
 // and the names of the key positions.
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
@@ -10,6 +12,24 @@
 
 namespace luma {
 namespace {
+
+// The positions of US English, by scan code: the virtual-key codes its
+// character keys have, which are the positions of the layout description.
+// Asked for when the system hands back another layout for US English, as
+// Wine does: mapping through that one would leave every key where it is.
+constexpr std::array<std::uint8_t, 0x57> kUsEnglishPositions = [] {
+  std::array<std::uint8_t, 0x57> positions{};
+  const auto row = [&](unsigned firstScan, std::string_view vks) {
+    for (std::size_t i = 0; i < vks.size(); ++i)
+      positions[firstScan + i] = static_cast<std::uint8_t>(vks[i]);
+  };
+  row(0x02, "1234567890\xBD\xBB");
+  row(0x10, "QWERTYUIOP\xDB\xDD");
+  row(0x1E, "ASDFGHJKL\xBA\xDE\xC0");
+  row(0x2B, "\xDCZXCVBNM\xBC\xBE\xBF");
+  positions[0x56] = 0xE2;
+  return positions;
+}();
 
 // The US English layout for the length of one operation: the installed one
 // if there is one, otherwise loaded now and unloaded when the operation ends,
@@ -33,7 +53,12 @@ class UsEnglishLayout {
   UsEnglishLayout(const UsEnglishLayout&) = delete;
   UsEnglishLayout& operator=(const UsEnglishLayout&) = delete;
 
-  Hkl Handle() const { return handle_; }
+  // The US English position of a scan code; 0 for none.
+  int PositionOf(unsigned scan) const {
+    if ((handle_ & 0xFFFFFFFFu) == kUsEnglishHkl)
+      return static_cast<std::uint8_t>(layouts_.MapVirtualKeyEx(scan, 3, handle_));
+    return scan < kUsEnglishPositions.size() ? kUsEnglishPositions[scan] : 0;
+  }
 
  private:
   KeyboardLayouts& layouts_;
@@ -43,9 +68,8 @@ class UsEnglishLayout {
 
 // The US English position (virtual-key code) of the physical key that types
 // vk in layout hkl; vk itself when there is none.
-int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, Hkl us) {
-  const unsigned scan = layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), 0, hkl);
-  const auto p = static_cast<std::uint8_t>(layouts.MapVirtualKeyEx(scan, 3, us));
+int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, const UsEnglishLayout& us) {
+  const int p = us.PositionOf(layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), 0, hkl));
   return p == 0 ? vk : p;
 }
 
@@ -61,12 +85,16 @@ void Keyboard::SetHKL(Hkl hkl) {
 }
 
 void Keyboard::RemapPositions() {
+  // Before a layout is loaded there is nothing to place, and no reason to
+  // list layouts, let alone load US English.
+  if (std::none_of(keys_.begin(), keys_.end(), [](const auto& key) { return key != nullptr; }))
+    return;
   KeyboardLayouts& layouts = deps_.layouts;
   const UsEnglishLayout us(layouts, layouts.List(40));
   for (int c = 1; c <= 255; ++c) {
     Key* key = KeyFor(c);
     if (!key || !IsRemappableKey(c)) continue;
-    int p = UsPosition(layouts, c, currentHkl_, us.Handle());
+    int p = UsPosition(layouts, c, currentHkl_, us);
     // Only character positions that have a key are handed around: a position
     // such as Enter or a numeric-pad key would otherwise lose its own key for
     // good, since the loop never visits it to give it back.
@@ -142,7 +170,7 @@ void Keyboard::SetNamesLayout(Hkl hkl) {
       const std::u16string upper = layouts.UpperCase(std::u16string(1, ch));
       const std::u16string_view name = Trimmed(upper);
       if (name.empty()) continue;
-      const int p = UsPosition(layouts, vk, namesHkl, us.Handle());
+      const int p = UsPosition(layouts, vk, namesHkl, us);
       if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(name);
     }
   }

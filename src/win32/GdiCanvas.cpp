@@ -142,8 +142,10 @@ void GdiBitmap::DrawTransparent(const luma::Bitmap& source, std::int32_t x, std:
                                 luma::Color transparentColor) {
   const GdiBitmap* gdi = AsGdi(source);
   if (!gdi || gdi->width_ <= 0 || gdi->height_ <= 0) return;
-  TransparentBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, gdi->width_,
-                 gdi->height_, ResolveColor(transparentColor));
+  // gdi32's own entry: msimg32's TransparentBlt only forwards to it, and
+  // loading msimg32 would cost every start.
+  GdiTransparentBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, gdi->width_,
+                    gdi->height_, ResolveColor(transparentColor));
 }
 
 void GdiBitmap::SetSize(std::int32_t width, std::int32_t height) {

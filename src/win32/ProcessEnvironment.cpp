@@ -1,7 +1,6 @@
 #include "win32/ProcessEnvironment.h"
 
-#include <shellapi.h>
-
+#include "lib/CommandLine.h"
 #include "settings/Diagnostics.h"
 
 namespace luma::win32 {
@@ -43,13 +42,13 @@ std::string ProgramPath() {
   }
 }
 
+// Split here rather than by CommandLineToArgvW: shell32, its only user at
+// start-up, costs a start more than a bare window's whole creation.
 std::vector<std::string> CommandLineParameters(const wchar_t* commandLine) {
   std::vector<std::string> parameters;
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return parameters;
-  for (int i = 1; i < count; ++i) parameters.push_back(ToAnsi(arguments[i]));
-  LocalFree(arguments);
+  for (const std::u16string& parameter :
+       luma::SplitCommandLine(reinterpret_cast<const char16_t*>(commandLine)))
+    parameters.push_back(ToAnsi(reinterpret_cast<const wchar_t*>(parameter.c_str())));
   return parameters;
 }
 

@@ -65,6 +65,12 @@ ROWS = [
 
 VK_SHIFT = 16
 
+# Keyboard layouts a session can run under, by X keymap name: the Unix locale
+# Wine 8 takes the layout from (GetKeyboardLayout follows the locale, not X).
+# It has to be a single-byte one: only then does Wine match the keys beyond
+# ASCII (umlauts, accents) to its own layout tables.
+LAYOUT_LOCALES = {"de": "de_DE.ISO-8859-1", "fr": "fr_FR.ISO-8859-1"}
+
 
 class E2EError(AssertionError):
     pass
@@ -173,10 +179,33 @@ def _copy_prefix(template, target):
     shutil.copytree(template, target, symlinks=True, copy_function=link_or_copy)
 
 
-class Session:
-    """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own."""
+def _compiled_locales(locale):
+    """A LOCPATH folder holding `locale`, compiled from the system's locale
+    sources once per test run: nothing is installed system-wide."""
+    root = _template_root() / "locales"
+    root.mkdir(parents=True, exist_ok=True)
+    target = root / locale
+    with open(root.parent / "locales.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not (target / "LC_CTYPE").exists():
+            name, charset = locale.split(".")
+            # localedef reports warnings through its status; the files tell.
+            subprocess.run(["localedef", "-i", name, "-f", charset, str(target)],
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=120)
+            if not (target / "LC_CTYPE").exists():
+                raise E2EError(f"localedef could not compile {locale} "
+                               "(package locales, see scripts/setup.sh)")
+    return root
 
-    def __init__(self, build_dir=BUILD_DIR, dpi=None):
+
+class Session:
+    """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own;
+    with keyboard_layout ("de", "fr") the display has that X keymap and the
+    Wine programs that layout."""
+
+    def __init__(self, build_dir=BUILD_DIR, dpi=None, keyboard_layout=None):
+        self.keyboard_layout = keyboard_layout
         self.program = WineOfBuild(build_dir)
         self.tools = WineOfBuild(self.program.tools_build)
         self.dpi = dpi  # the prefix's screen DPI; None leaves Wine's 96
@@ -208,6 +237,8 @@ class Session:
                 self.env["FONTCONFIG_FILE"] = self.tools.fontconfig_file
             self._start_wm()
             _copy_prefix(self._prepared_prefix(), self.env["WINEPREFIX"])
+            if self.keyboard_layout:
+                self._set_keyboard_layout(self.keyboard_layout)
             self._start_notepad()
         except BaseException:
             self.stop()
@@ -291,6 +322,16 @@ class Session:
         finally:
             os.close(read_fd)
         self.display = ":" + number.decode().strip()
+
+    def _set_keyboard_layout(self, layout):
+        """The X keymap (kept: the server runs with -noreset) and the locale
+        of every Wine program from now on."""
+        self._run(["setxkbmap", "-layout", layout, "-option", ""], timeout=30, check=True)
+        symbols = self._run(["xkbcomp", "-w0", self.display, "-"], timeout=30).stdout
+        if f"+{layout}+" not in symbols and f"+{layout}(" not in symbols:
+            raise E2EError(f"the X keymap did not become {layout!r}")
+        locale = LAYOUT_LOCALES[layout]
+        self.env.update(LOCPATH=str(_compiled_locales(locale)), LC_ALL=locale)
 
     def _start_wm(self):
         self._spawn("openbox", ["openbox", "--sm-disable"])
@@ -586,10 +627,11 @@ class SessionTestCase(unittest.TestCase):
     start_lumatype = True
     fresh_lumatype = False
     dpi = None  # the screen DPI of the class's own Wine prefix; None: Wine's 96
+    keyboard_layout = None  # e.g. "de": the session's X keymap and Wine's layout
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session(dpi=cls.dpi)
+        cls.session = Session(dpi=cls.dpi, keyboard_layout=cls.keyboard_layout)
         cls.addClassCleanup(cls.session.stop)
         cls.session.start()
         if cls.start_lumatype and not cls.fresh_lumatype:

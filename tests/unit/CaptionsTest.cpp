@@ -421,6 +421,13 @@ TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
   EXPECT_EQ(kb->KeyFor(81)->Place(), kb->KeyFor(65));
 }
 
+TEST_F(CaptionsTest, AKeyboardWithoutKeysAsksForNoLayout) {
+  layouts.installed = {kGerman};  // US English would have to be loaded
+  Keyboard kb(parts.Deps(), kFrench);
+  EXPECT_EQ(layouts.calls, std::vector<std::string>{});
+  EXPECT_EQ(layouts.toUnicodeCalls, 0);
+}
+
 TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
   layouts.layouts.erase(kUs);  // US English cannot be loaded
   layouts.installed = {kGerman};
@@ -432,6 +439,26 @@ TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
   layouts.calls.clear();
   kb->SetNamesLayout(kGerman);
   for (const auto& c : layouts.calls) EXPECT_EQ(c.rfind("Unload", 0), std::string::npos) << c;
+}
+
+TEST_F(CaptionsTest, KeysGoToUsEnglishPositionsWhenTheSystemHandsBackAnotherLayout) {
+  // Wine's way: no US English to load, the user's layout handed back, and
+  // that layout's own scan codes map back to its own keys.
+  layouts.layouts.erase(kUs);
+  layouts.installed = {kGerman};
+  Layout& de = layouts.layouts[kGerman];
+  for (const auto& [vk, scan] : de.vkToScan) de.scanToVk[scan] = vk;
+  auto kb = MakeKeyboard(kGerman, {65, 81, 89, 90, 186});
+  const auto placeOf = [&](int vk) { return kb->KeyFor(vk)->Place()->Code(); };
+  EXPECT_EQ(placeOf(90), 89) << "German Z sits where US English has Y";
+  EXPECT_EQ(placeOf(89), 90);
+  EXPECT_EQ(placeOf(186), 186);
+  kb->SetNamesLayout(kGerman);
+  EXPECT_EQ(kb->KeyName(89), u"Z");
+  kb->SetHKL(kFrench);
+  EXPECT_EQ(placeOf(65), 81) << "French A sits where US English has Q";
+  EXPECT_EQ(placeOf(81), 65);
+  EXPECT_EQ(placeOf(90), 90);
 }
 
 TEST_F(CaptionsTest, NamesComeFromTheNamingLayoutAtUsPositions) {
