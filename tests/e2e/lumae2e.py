@@ -516,6 +516,15 @@ class Session:
         self.probe("notepad-clear")
         wait_for(lambda: self.notepad_text() == "", 10, "Notepad to be empty")
 
+    def notepad_in_front_and_empty(self):
+        """Where each typing test starts: Notepad in the foreground (an
+        earlier test may have left another window there), with no text."""
+        if self.foreground_class() != "Notepad":
+            self.probe("activate", "Notepad")
+            wait_for(lambda: self.foreground_class() == "Notepad", 10,
+                     "Notepad in the foreground")
+        self.clear_notepad()
+
     def key_down(self, vk):
         rc, info = self.probe_kv("keystate", vk)
         return info.get("down") == "1"
@@ -615,6 +624,18 @@ class Session:
         self._run(["import", "-display", self.display, "-window", "root", str(path)],
                   timeout=30, check=True)
         return Image.load(path)
+
+    def shoot(self, name):
+        """The screen as ARTEFACTS/NAME.png and the keyboard window alone as
+        NAME-window.png; returns the window and the screen's picture."""
+        win = self.window()
+        path = ARTEFACTS / f"{name}.png"
+        image = self.screenshot(path)
+        left, top = max(win["left"], 0), max(win["top"], 0)
+        crop = f"{win['right'] - left}x{win['bottom'] - top}+{left}+{top}"
+        subprocess.run(["convert", str(path), "-crop", crop, "+repage",
+                        str(ARTEFACTS / f"{name}-window.png")], timeout=30, check=False)
+        return win, image
 
 
 class SessionTestCase(unittest.TestCase):

@@ -14,28 +14,20 @@ points come out 1.5 times as tall. So a program that ignores the DPI keeps a
 Wine sends no WM_DPICHANGED (one screen, one DPI); the Win32 tests send it.
 """
 
-import subprocess
 import time
 import unittest
 
-from lumae2e import ARTEFACTS, Session, SessionTestCase, scale, DESIGN_W, DESIGN_H
+from lumae2e import Session, SessionTestCase, scale, DESIGN_W, DESIGN_H
 from test_drawing import REST_BORDER, border_points
 
 ESCAPE = (0, 0, 30, 30)  # design rectangle of the Esc key
 
 
 def shoot(session, name):
-    """The screen and the window alone as artefacts; returns the window and the picture."""
+    """The pictures of the keyboard at rest: the pointer parked off it first."""
     session.park_pointer()
     time.sleep(0.5)
-    win = session.window()
-    path = ARTEFACTS / f"{name}.png"
-    image = session.screenshot(path)
-    left, top = max(win["left"], 0), max(win["top"], 0)
-    crop = f"{win['right'] - left}x{win['bottom'] - top}+{left}+{top}"
-    subprocess.run(["convert", str(path), "-crop", crop, "+repage",
-                    str(ARTEFACTS / f"{name}-window.png")], timeout=30, check=False)
-    return win, image
+    return session.shoot(name)
 
 
 def escape_ink_height(session, win, image):

@@ -1,10 +1,9 @@
 """The picture on the screen: every key outline where the built-in layout
 puts it, at the design size and stretched to 790 x 271, in scheme 1."""
 
-import subprocess
 import unittest
 
-from lumae2e import (ARTEFACTS, DESIGN_H, DESIGN_W, ROWS, SessionTestCase, also_32bit, poll,
+from lumae2e import (DESIGN_H, DESIGN_W, ROWS, SessionTestCase, also_32bit, poll,
                      scale)
 
 REST_BORDER = "#7AA0DA"  # scheme 1
@@ -38,18 +37,6 @@ def inner_points(width, height):
 class DrawingTest(SessionTestCase):
     fresh_lumatype = True  # every test starts from the start-up size
 
-    def shoot(self, name):
-        s = self.session
-        win = s.window()
-        path = ARTEFACTS / f"{name}.png"
-        image = s.screenshot(path)
-        # The window alone, as a second artefact.
-        left, top = max(win["left"], 0), max(win["top"], 0)
-        crop = f"{win['right'] - left}x{win['bottom'] - top}+{left}+{top}"
-        subprocess.run(["convert", str(path), "-crop", crop, "+repage",
-                        str(ARTEFACTS / f"{name}-window.png")], timeout=30, check=False)
-        return win, image
-
     def wrong_pixels(self, win, image):
         w, h = win["client_w"], win["client_h"]
         ox, oy = self.session.x_client_origin(win)
@@ -68,7 +55,7 @@ class DrawingTest(SessionTestCase):
         s.park_pointer()
 
         def shot():
-            win, image = self.shoot(name)
+            win, image = self.session.shoot(name)
             if (win["client_w"], win["client_h"]) != size:
                 return win, image, [f"client size {win['client_w']} x {win['client_h']}"]
             return win, image, self.wrong_pixels(win, image)
@@ -99,7 +86,7 @@ class DrawingTest(SessionTestCase):
         s.probe("set-client-size", 24, 10)
         win = poll(s.window, lambda w: w["client_w"] <= 120, 10)
         self.assertLessEqual(win["client_w"], 120, f"client not shrunk: {win}")
-        self.shoot("screen-tiny")
+        self.session.shoot("screen-tiny")
         s.probe("set-client-size", DESIGN_W, DESIGN_H)
         self.check_picture("screen-441x181-again", (DESIGN_W, DESIGN_H))
 

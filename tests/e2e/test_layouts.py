@@ -17,8 +17,7 @@ keys; those stay with the unit tests' fakes."""
 import subprocess
 import unicodedata
 
-from lumae2e import (ARTEFACTS, DESIGN_H, DESIGN_W, VK_SHIFT, E2EError, Image, SessionTestCase,
-                     wait_for)
+from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, VK_SHIFT, E2EError, Image, SessionTestCase
 
 VK_LSHIFT = 160
 
@@ -70,10 +69,7 @@ class LayoutChecks:
 
     def setUp(self):
         s = self.session
-        if s.foreground_class() != "Notepad":
-            s.probe("activate", "Notepad")
-            wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
-        s.clear_notepad()
+        s.notepad_in_front_and_empty()
 
     def tearDown(self):
         self.session.park_pointer()

@@ -24,10 +24,7 @@ class OddSituationsTest(SessionTestCase):
     def setUp(self):
         s = self.session
         s.target_window = None
-        if s.foreground_class() != "Notepad":
-            s.probe("activate", "Notepad")
-            wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
-        s.clear_notepad()
+        s.notepad_in_front_and_empty()
 
     def tearDown(self):
         s = self.session

@@ -48,10 +48,7 @@ class SettingsTest(SessionTestCase):
 
     def setUp(self):
         s = self.session
-        if s.foreground_class() != "Notepad":
-            s.probe("activate", "Notepad")
-            wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
-        s.clear_notepad()
+        s.notepad_in_front_and_empty()
 
     def tearDown(self):
         self.session.stop_lumatype()

@@ -25,10 +25,7 @@ class TypingTest(SessionTestCase):
             except E2EError as error:
                 type(self).start_error = str(error)
                 raise
-        if s.foreground_class() != "Notepad":
-            s.probe("activate", "Notepad")
-            wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
-        s.clear_notepad()
+        s.notepad_in_front_and_empty()
 
     def tearDown(self):
         self.session.park_pointer()
