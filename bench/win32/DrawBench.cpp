@@ -48,14 +48,7 @@ class Stopwatch {
 
 // Centre of a key's first outline part.
 Point Centre(const Key& key) {
-  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (const Point& p : key.Points()) {
-    if (p == kOutlineSeparator) break;
-    box.left = std::min(box.left, p.x);
-    box.top = std::min(box.top, p.y);
-    box.right = std::max(box.right, p.x);
-    box.bottom = std::max(box.bottom, p.y);
-  }
+  const Rect box = FirstPartBounds(key);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
 }
 
@@ -67,9 +60,7 @@ int main(int argc, char** argv) {
 
   Win32SystemColors sys;
   Theme theme;
-  theme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(1, theme, ComputeThemeColors(sys, QueryVisualStyle()), sys);
+  SetUpTheme(theme, 1, ComputeThemeColors(sys, QueryVisualStyle()), sys);
 
   GdiBitmapFactory bitmaps;
   MemoryScreen screen;

@@ -28,31 +28,13 @@
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
-namespace {
-
 using namespace luma;
 using namespace luma::win32;
-
-Rect Bounds(const Key& key) {
-  Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  for (const Point& p : key.Points()) {
-    if (p == kOutlineSeparator) break;
-    box.left = std::min(box.left, p.x);
-    box.top = std::min(box.top, p.y);
-    box.right = std::max(box.right, p.x);
-    box.bottom = std::max(box.bottom, p.y);
-  }
-  return box;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   Win32SystemColors colors;
   Theme theme;
-  theme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(1, theme, ComputeThemeColors(colors, QueryVisualStyle()), colors);
+  SetUpTheme(theme, 1, ComputeThemeColors(colors, QueryVisualStyle()), colors);
 
   GdiBitmapFactory bitmaps;
   MemoryScreen screen(441, 181);
@@ -98,7 +80,8 @@ int main(int argc, char** argv) {
     const Key* key = keyboard.KeyFor(vk);
     if (!IsCharKey(vk) || vk == kVkSpace || !key || !key->Place() || key->Place()->PointCount() < 2)
       continue;
-    lines[vk] = {vk, key->Place()->Code(), Bounds(*key->Place()), keyboard.CharLabelFor(vk), 0};
+    lines[vk] = {vk, key->Place()->Code(), FirstPartBounds(*key->Place()),
+                 keyboard.CharLabelFor(vk), 0};
   }
   // Shift down in the model, as the latched key or a right click puts it.
   keyboard.KeyFor(kVkLeftShift)->SetDown(true);

@@ -4,8 +4,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "keyboard/Key.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
+#include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 
 namespace luma::win32 {
@@ -35,5 +40,26 @@ class QuietKeySender : public KeySender {
   void Send(const KeyEvent&) override {}
   void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
 };
+
+// The look the main window starts with: bold Tahoma 8 and 10 in scheme n.
+inline void SetUpTheme(Theme& theme, int scheme, const ThemeColors& themeColors,
+                       SystemColors& colors) {
+  theme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
+  theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+  ApplyColorScheme(scheme, theme, themeColors, colors);
+}
+
+// The box around a key's first outline part.
+inline Rect FirstPartBounds(const Key& key) {
+  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (const Point& p : key.Points()) {
+    if (p == kOutlineSeparator) break;
+    box.left = std::min(box.left, p.x);
+    box.top = std::min(box.top, p.y);
+    box.right = std::max(box.right, p.x);
+    box.bottom = std::max(box.bottom, p.y);
+  }
+  return box;
+}
 
 }  // namespace luma::win32

@@ -42,9 +42,7 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
  protected:
   void SetUp() override {
     themeColors_ = ComputeThemeColors(sys_, QueryVisualStyle());
-    theme_.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-    theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-    ApplyColorScheme(GetParam().number, theme_, themeColors_, sys_);
+    SetUpTheme(theme_, GetParam().number, themeColors_, sys_);
 
     keyboard_ = std::make_unique<Keyboard>(
         KeyboardDeps{bitmaps_, screen_, layouts_, sender_, busy_, theme_, captions_, &textBitmap_},
@@ -64,14 +62,7 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
   // Pixels of one color strictly inside a key, away from its outline.
   int CountInside(int vk, Color color) const {
     const Key* key = keyboard_->KeyFor(vk);
-    Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-    for (const Point& p : key->Points()) {
-      if (p == kOutlineSeparator) break;
-      box.left = std::min(box.left, p.x);
-      box.top = std::min(box.top, p.y);
-      box.right = std::max(box.right, p.x);
-      box.bottom = std::max(box.bottom, p.y);
-    }
+    const Rect box = FirstPartBounds(*key);
     int n = 0;
     for (int y = box.top + 3; y < box.bottom - 2; ++y)
       for (int x = box.left + 3; x < box.right - 2; ++x) n += At(x, y) == color;
