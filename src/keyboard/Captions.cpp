@@ -13,24 +13,41 @@ std::u16string_view Trimmed(std::u16string_view s) {
   return s;
 }
 
-std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
+namespace {
+
+// One call of ToUnicodeEx: the character, empty for nothing, a control
+// character or a dead key; and the call's result, negative when it left a
+// dead key pending.
+struct Translation {
+  std::u16string text;
+  int result = 0;
+};
+
+Translation Translate(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
   // Two spaces: the output buffer, so unused units trim away.
   char16_t buffer[2] = {u' ', u' '};
   const auto code = static_cast<unsigned>(vk);
   const int r =
       layouts.ToUnicodeEx(code, layouts.MapVirtualKeyEx(code, 0, hkl), state, buffer, 2, 0, hkl);
-  if (r < 1 || r > 255) return {};  // nothing, or a dead key waiting for its partner
+  if (r < 1 || r > 255) return {{}, r};  // nothing, or a dead key waiting for its partner
   const std::u16string_view text = Trimmed(std::u16string_view(buffer, 2));
-  if (text.empty()) return {};  // control characters
-  return std::u16string(1, r == 1 ? text.front() : text.back());
+  if (text.empty()) return {{}, r};  // control characters
+  return {std::u16string(1, r == 1 ? text.front() : text.back()), r};
+}
+
+char16_t FirstOrSpace(const std::u16string& text) { return text.empty() ? u' ' : text.front(); }
+
+}  // namespace
+
+std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
+  return Translate(layouts, vk, state, hkl).text;
 }
 
 char16_t KeyChar(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
   // The first call leaves a dead key pending in the translation state; the
   // second combines it with itself and so clears it again.
-  KeyCharText(layouts, vk, state, hkl);
-  const std::u16string text = KeyCharText(layouts, vk, state, hkl);
-  return text.empty() ? u' ' : text.front();
+  Translate(layouts, vk, state, hkl);
+  return FirstOrSpace(Translate(layouts, vk, state, hkl).text);
 }
 
 char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl,
@@ -46,10 +63,21 @@ char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, 
     // under which layouts report their third-level characters.
     state[kVkAlt] = state[kVkRightAlt] = flag(a);
     state[kVkCtrl] = state[kVkLeftCtrl] = flag(c);
-    // KeyChar leaves no dead key pending, so the keys can go in any order
-    // and a combination filled late reads as one filled with all the others.
-    for (int code = 1; code <= 255; ++code)
-      if (IsCharKey(code)) Chars[code][s][a][c][l] = KeyChar(layouts, code, state, hkl);
+    // Each key reads as KeyChar would read it, and no dead key stays pending,
+    // so a combination filled late reads as one filled with all the others.
+    // KeyChar's second call only clears a pending dead key, and each call
+    // costs a trip into the system: it is made where a dead key may be
+    // pending: at the first key (left by whatever ran before), after a dead
+    // key, and after keys that type nothing, which leave a pending one as it
+    // is. A key that types something has used up any pending dead key.
+    bool deadKeyMayBePending = true;
+    for (int code = 1; code <= 255; ++code) {
+      if (!IsCharKey(code)) continue;
+      Translation t = Translate(layouts, code, state, hkl);
+      if (deadKeyMayBePending || t.result < 0) t = Translate(layouts, code, state, hkl);
+      deadKeyMayBePending = t.result < 0 || (t.result == 0 && deadKeyMayBePending);
+      Chars[code][s][a][c][l] = FirstOrSpace(t.text);
+    }
     translated[s][a][c][l] = true;
   }
   return Chars[vk][s][a][c][l];

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -141,11 +142,15 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
     // key: vk; value: function of the state array giving (result, text)
     std::map<unsigned, std::function<std::pair<int, std::u16string>(const KeyStateArray&)>> chars;
     std::map<unsigned, char16_t> deadKeys;  // vk -> accent
+    // A pending accent followed by a character -> the one character they make.
+    std::map<std::u16string, char16_t> composed;
   };
   std::map<Hkl, Layout> layouts;
   std::vector<Hkl> installed;
   std::vector<std::string> calls;  // "Load 04090409", "Unload ...", "List"
   int toUnicodeCalls = 0;
+  // Every (layout, key state) translated: the modifier combinations asked for.
+  std::set<std::pair<Hkl, KeyStateArray>> combinations;
   char16_t pendingDead = 0;
 
   std::vector<Hkl> List(int maxCount) override {
@@ -170,6 +175,7 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
   int ToUnicodeEx(unsigned vk, unsigned, const KeyStateArray& state, char16_t* buffer,
                   int bufferSize, unsigned, Hkl hkl) override {
     ++toUnicodeCalls;
+    combinations.insert({hkl, state});
     auto it = layouts.find(hkl);
     if (it == layouts.end()) return 0;
     auto dead = it->second.deadKeys.find(vk);
@@ -192,7 +198,11 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
     std::u16string out = text;
     if (pendingDead && result == 1) {
       out = std::u16string(1, pendingDead) + text;
-      result = 2;
+      auto made = it->second.composed.find(out);
+      if (made != it->second.composed.end())
+        out = std::u16string(1, made->second);
+      else
+        result = 2;
     }
     pendingDead = 0;
     for (int i = 0; i < bufferSize && i < static_cast<int>(out.size()); ++i) buffer[i] = out[i];
