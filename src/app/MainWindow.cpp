@@ -33,6 +33,11 @@ constexpr int kDesignClientHeight = 271;
 
 constexpr bool kDefaultAutoClick = true;
 
+// Beside the layout poll's and the press's timers: the slider's creation,
+// once the first picture is on screen. A timer fires only when nothing else
+// is waiting, so the picture goes out first.
+constexpr UINT_PTR kSliderTimerId = 3;
+
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
@@ -64,12 +69,9 @@ bool MainWindow::Create(HINSTANCE instance) {
 void MainWindow::OnCreate() {
   HWND window = Handle();
   placement_.Attach(window);
+  slider_.Attach(window);
   Boundary().Guarded(L"start-up", [&] {
     if (steps_.windowCreated) steps_.windowCreated(window);
-  });
-  Boundary().Guarded(L"transparency slider", [&] {
-    const Rect client = win32::ClientRectangle(window);
-    slider_.Create(window, instance_, client.Width(), client.Height(), placement_.Dpi());
   });
   Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   Boundary().Guarded(L"pointer input", [&] {
@@ -146,8 +148,21 @@ void MainWindow::OnResize() {
   slider_.Place(view_.SliderArea(client.Width(), client.Height(), placement_.Dpi()));
 }
 
+void MainWindow::OnPaint() {
+  view_.Paint();
+  if (!sliderAsked_) {
+    sliderAsked_ = true;
+    SetTimer(Handle(), kSliderTimerId, USER_TIMER_MINIMUM, nullptr);
+  }
+}
+
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (!pointer_.OnTimer(id)) view_.OnTimer(id);
+  if (id == kSliderTimerId) {
+    KillTimer(Handle(), id);
+    Boundary().Guarded(L"transparency slider", [&] { slider_.Create(instance_); });
+  } else if (!pointer_.OnTimer(id)) {
+    view_.OnTimer(id);
+  }
 }
 
 // Moving, sizing and the system menu need this window in the foreground; the
@@ -194,7 +209,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the keyboard picture covers the whole client area
     case WM_PAINT:
-      view_.Paint();
+      OnPaint();
       return 0;
     case WM_HSCROLL:
       slider_.OnScroll(reinterpret_cast<HWND>(lParam));

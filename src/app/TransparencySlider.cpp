@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "lib/Dpi.h"
 #include "win32/GdiCanvas.h"
 
@@ -12,33 +14,45 @@ constexpr std::int32_t kDesignWidth = 62;
 constexpr std::int32_t kDesignHeight = 24;
 constexpr int kPageSize = 5;
 
+// The trackbar and tooltip classes, registered when first needed: the library
+// is not loaded with the program. The program's manifest picks its version.
+bool LoadCommonControls() {
+  HMODULE library = LoadLibraryW(L"comctl32.dll");
+  if (!library) return false;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  // GetProcAddress hands back a generic function pointer; going through
+  // void(*)() is the cast the compiler accepts for any function type.
+  const auto init = reinterpret_cast<InitFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
+  return init != nullptr && init(&classes);
+}
+
 }  // namespace
 
-void TransparencySlider::Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth,
-                                std::int32_t clientHeight, std::int32_t dpi) {
-  parent_ = parent;
-  const std::int32_t width = ScaleForDpi(kDesignWidth, dpi);
-  const std::int32_t height = ScaleForDpi(kDesignHeight, dpi);
-  trackbar_ =
-      CreateWindowExW(0, TRACKBAR_CLASSW, L"",
-                      WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH,
-                      clientWidth - width, clientHeight - height, width, height, parent, nullptr,
-                      instance, nullptr);
+bool TransparencySlider::Create(HINSTANCE instance) {
+  if (trackbar_ || !parent_ || !LoadCommonControls()) return trackbar_ != nullptr;
+  trackbar_ = CreateWindowExW(
+      0, TRACKBAR_CLASSW, L"",
+      WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH, area_.left,
+      area_.top, area_.Width(), area_.Height(), parent_, nullptr, instance, nullptr);
+  if (!trackbar_) return false;
   SendMessageW(trackbar_, TBM_SETRANGEMIN, FALSE, kMinimum);
   SendMessageW(trackbar_, TBM_SETRANGEMAX, FALSE, kMaximum);
   SendMessageW(trackbar_, TBM_SETPAGESIZE, 0, kPageSize);
-  SendMessageW(trackbar_, TBM_SETPOS, TRUE, kMaximum);
+  SendMessageW(trackbar_, TBM_SETPOS, TRUE, position_);
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_,
                              nullptr, instance, nullptr);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent;
+  tool.hwnd = parent_;
   tool.uId = reinterpret_cast<UINT_PTR>(trackbar_);
   tool.lpszText = const_cast<wchar_t*>(L"Transparency");
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  return true;
 }
 
 void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight,
@@ -48,23 +62,25 @@ void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t cl
 }
 
 void TransparencySlider::Place(const Rect& area) {
+  area_ = area;
   if (!trackbar_) return;
   SetWindowPos(trackbar_, nullptr, area.left, area.top, area.Width(), area.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TransparencySlider::SetPosition(int position) {
-  if (!trackbar_) return;
-  SendMessageW(trackbar_, TBM_SETPOS, TRUE, position);
+  position_ = std::clamp(position, kMinimum, kMaximum);
+  if (trackbar_) SendMessageW(trackbar_, TBM_SETPOS, TRUE, position_);
   ApplyTransparency();
 }
 
 int TransparencySlider::Position() const {
-  return trackbar_ ? static_cast<int>(SendMessageW(trackbar_, TBM_GETPOS, 0, 0)) : kMaximum;
+  return trackbar_ ? static_cast<int>(SendMessageW(trackbar_, TBM_GETPOS, 0, 0)) : position_;
 }
 
 bool TransparencySlider::OnScroll(HWND control) {
   if (!trackbar_ || control != trackbar_) return false;
+  position_ = Position();
   ApplyTransparency();
   return true;
 }
@@ -81,14 +97,15 @@ HBRUSH TransparencySlider::BackgroundFor(HWND control) const {
 // Layered only while faded: an opaque layered window costs a redirection
 // bitmap for nothing.
 void TransparencySlider::ApplyTransparency() {
-  const int alpha = Position();
+  if (!parent_) return;
   const LONG_PTR exStyle = GetWindowLongPtrW(parent_, GWL_EXSTYLE);
-  if (alpha < kMaximum) {
+  if (position_ < kMaximum) {
     if (!(exStyle & WS_EX_LAYERED))
       SetWindowLongPtrW(parent_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(parent_, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
-  } else {
-    if (exStyle & WS_EX_LAYERED) SetWindowLongPtrW(parent_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    SetLayeredWindowAttributes(parent_, 0, static_cast<BYTE>(position_), LWA_ALPHA);
+  } else if (exStyle & WS_EX_LAYERED) {
+    // Leaving the layered style, the window must draw itself again.
+    SetWindowLongPtrW(parent_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
     RedrawWindow(parent_, nullptr, nullptr,
                  RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   }

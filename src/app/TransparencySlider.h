@@ -1,5 +1,8 @@
 // The transparency slider in the bottom-right corner: a trackbar with the
 // tooltip "Transparency" that fades the whole window through the layered style.
+// The window is faded from the start; the trackbar itself is created once the
+// keyboard is on screen, since loading the common controls for it costs about
+// as much as the whole first picture.
 #pragma once
 
 #include <windows.h>
@@ -16,14 +19,16 @@ class TransparencySlider {
   static constexpr int kMinimum = 20;
   static constexpr int kMaximum = 255;  // opaque
 
-  // In the corner of a client area of this size, at its design size scaled
-  // to the window's DPI.
-  void Create(HWND parent, HINSTANCE instance, std::int32_t clientWidth, std::int32_t clientHeight,
-              std::int32_t dpi);
+  // The window it fades; its position until then is opaque.
+  void Attach(HWND parent) { parent_ = parent; }
+  // The trackbar and its tooltip, where the slider was last placed, at the
+  // position set so far; false if the common controls are missing.
+  bool Create(HINSTANCE instance);
+  bool Created() const { return trackbar_ != nullptr; }
   // Until the keyboard places it, it keeps its design size in the corner.
   void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t dpi);
   void Place(const Rect& area);
-  // The position (clamped by the trackbar), then the window's transparency.
+  // The position, clamped to the slider's range, then the window's transparency.
   void SetPosition(int position);
   int Position() const;
   // Answers the trackbar's WM_HSCROLL; false for any other scroll bar.
@@ -38,6 +43,8 @@ class TransparencySlider {
   void ApplyTransparency();
 
   HWND parent_ = nullptr;
+  int position_ = kMaximum;
+  Rect area_{};
   HWND trackbar_ = nullptr;
   HWND tooltip_ = nullptr;
   win32::GdiObject<HBRUSH> background_;

@@ -3,8 +3,6 @@
 // the window (which saves) before the settings store, the store before the
 // error box and the back ends it reports through.
 #include <windows.h>
-// After <windows.h>, which it needs.
-#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -21,9 +19,6 @@
 namespace {
 
 int Run(HINSTANCE instance, int show) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-
   const std::vector<std::string> params = luma::win32::CommandLineParameters();
   const std::string dir = luma::ProgramDirOf(luma::win32::ProgramPath());
   luma::win32::Win32FileSystem files;

@@ -142,9 +142,14 @@ int WorkArea() {
   return 0;
 }
 
+// The window adds its slider just after its first picture: wait for it.
 HWND Slider() {
   HWND form = FindTop("TMainForm");
-  return form ? FindWindowExW(form, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
+  for (int i = 0; form && i < 500; ++i) {
+    if (HWND slider = FindWindowExW(form, nullptr, TRACKBAR_CLASSW, nullptr)) return slider;
+    Sleep(10);
+  }
+  return nullptr;
 }
 
 int SetSlider(int position) {

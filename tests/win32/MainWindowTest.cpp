@@ -93,6 +93,13 @@ COLORREF SliderBackground(HWND window) {
   return info.lbColor;
 }
 
+// Shown, and given the time to draw and then to add the slider.
+void ShowWithSlider(MainWindow& window, int command = SW_SHOWNOACTIVATE) {
+  window.Show(command);
+  win32::test::PumpUntil([&] { return Slider(window.Handle()) != nullptr; }, 5000);
+  win32::test::PumpFor(100);
+}
+
 bool QuitPosted() {
   MSG msg;
   return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
@@ -144,6 +151,7 @@ TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
     settings.values["Colors"] = c.stored;
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    ShowWithSlider(window);
     const COLORREF atStart = SliderBackground(window.Handle());
     SendMessageW(window.Handle(), WM_SYSCOMMAND, 1028, 0);
     EXPECT_EQ(settings.values["Colors"], c.written);
@@ -189,13 +197,17 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
     EXPECT_EQ(placed.top, 140);
     EXPECT_EQ(placed.right - placed.left, 500);
     EXPECT_EQ(placed.bottom - placed.top, 260);
-    // "AlphaBlend" 5 is shown as the slider's least, 20.
-    EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 20);
+    // "AlphaBlend" 5 fades the window to the slider's least, 20, before the
+    // slider is there: it comes after the first picture.
+    BYTE alpha = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, nullptr));
+    EXPECT_EQ(alpha, 20);
+    EXPECT_EQ(Slider(hwnd), nullptr);
 
-    window.Show(SW_SHOWNORMAL);
     // What is saved is the normal rectangle the window has once shown (the
     // window manager of the test display may still move a window it maps).
-    win32::test::PumpFor(100);
+    ShowWithSlider(window, SW_SHOWNORMAL);
+    EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 20);
     GetWindowRect(hwnd, &placed);
     if (c.left == Left::kMaximised || c.left == Left::kMinimisedFromMaximised)
       ShowWindow(hwnd, SW_MAXIMIZE);
@@ -233,6 +245,7 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   GetClientRect(hwnd, &client);
   EXPECT_EQ(client.right, 441);  // the layout is loaded
   EXPECT_EQ(client.bottom, 181);
+  ShowWithSlider(window);
   EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 255);
   EXPECT_NE(SliderBackground(hwnd), RGB(0, 0, 0));
   EXPECT_TRUE(LastMenuItems(hwnd, 4)[1].checked);
