@@ -8,17 +8,22 @@
 # N runs each. Prints both medians, their ratio and the median of the
 # ratios of the runs.
 #
-# Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (defaults: build/win64, 7)
+# Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (defaults: build/win64, 7;
+# build/win32 measures the 32-bit programs, with the 64-bit build's probe)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd)
 runs=${2:-7}
-for exe in lumatype.exe barewindow.exe probe.exe; do
-  [ -f "$build/$exe" ] || { echo "missing $build/$exe (build preset win64 first)" >&2; exit 1; }
+for exe in lumatype.exe barewindow.exe; do
+  [ -f "$build/$exe" ] || { echo "missing $build/$exe (build that preset first)" >&2; exit 1; }
 done
 
 source "$root/scripts/session.sh"
 session_start lumatype-bench "$build"
+# The probe is one of the test tools, built by the 64-bit preset only.
+probe=$build/probe.exe
+[ -f "$probe" ] || probe=${LUMA_WINE_TOOLS_BUILD:-$root/build/win64}/probe.exe
+[ -f "$probe" ] || { echo "missing probe.exe (build preset win64 first)" >&2; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$LUMA_WINE_LOADER
 # The key border's color in the first color scheme; the Esc key's left edge.
@@ -26,7 +31,7 @@ border=7AA0DA x=0 y=15
 
 # Settings files land next to the programs: run copies in a folder of their own.
 mkdir -p "$work/bin"
-cp "$build/lumatype.exe" "$build/barewindow.exe" "$build/probe.exe" "$work/bin/"
+cp "$build/lumatype.exe" "$build/barewindow.exe" "$probe" "$work/bin/"
 
 run_ms() {
   local out

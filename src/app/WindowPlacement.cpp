@@ -68,10 +68,15 @@ PlacementWindow WindowPlacement::Describe() const {
 void WindowPlacement::Restore(const RestoredPlacement& placement) {
   // Saved in screen pixels: a monitor of another DPI under the saved place
   // does not rescale it.
-  restoring_ = true;
-  SetWindowPos(window_, nullptr, placement.left, placement.top, placement.width, placement.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  restoring_ = false;
+  // Nothing saved yet reads back the window as it is: no move for that.
+  const Rect now = win32::WindowRectangle(window_);
+  if (now.left != placement.left || now.top != placement.top || now.Width() != placement.width ||
+      now.Height() != placement.height) {
+    restoring_ = true;
+    SetWindowPos(window_, nullptr, placement.left, placement.top, placement.width, placement.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    restoring_ = false;
+  }
   startMaximized_ = placement.maximized;
 }
 
