@@ -68,14 +68,15 @@ char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, 
     // KeyChar's second call only clears a pending dead key, and each call
     // costs a trip into the system: it is made where a dead key may be
     // pending: at the first key (left by whatever ran before), after a dead
-    // key, and after keys that type nothing, which leave a pending one as it
-    // is. A key that types something has used up any pending dead key.
+    // key, and after keys that type nothing or only a control character,
+    // which may leave a pending one as it is. A key that types a character
+    // has used up any pending dead key.
     bool deadKeyMayBePending = true;
     for (int code = 1; code <= 255; ++code) {
       if (!IsCharKey(code)) continue;
       Translation t = Translate(layouts, code, state, hkl);
       if (deadKeyMayBePending || t.result < 0) t = Translate(layouts, code, state, hkl);
-      deadKeyMayBePending = t.result < 0 || (t.result == 0 && deadKeyMayBePending);
+      deadKeyMayBePending = t.result < 0 || (t.text.empty() && deadKeyMayBePending);
       Chars[code][s][a][c][l] = FirstOrSpace(t.text);
     }
     translated[s][a][c][l] = true;
