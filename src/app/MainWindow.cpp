@@ -33,11 +33,6 @@ constexpr int kDesignClientHeight = 271;
 
 constexpr bool kDefaultAutoClick = true;
 
-// Beside the layout poll's and the press's timers: the slider's creation,
-// once the first picture is on screen. A timer fires only when nothing else
-// is waiting, so the picture goes out first.
-constexpr UINT_PTR kSliderTimerId = 3;
-
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
@@ -69,7 +64,7 @@ bool MainWindow::Create(HINSTANCE instance) {
 void MainWindow::OnCreate() {
   HWND window = Handle();
   placement_.Attach(window);
-  slider_.Attach(window);
+  slider_.Attach(window, instance_);
   Boundary().Guarded(L"start-up", [&] {
     if (steps_.windowCreated) steps_.windowCreated(window);
   });
@@ -148,21 +143,8 @@ void MainWindow::OnResize() {
   slider_.Place(view_.SliderArea(client.Width(), client.Height(), placement_.Dpi()));
 }
 
-void MainWindow::OnPaint() {
-  view_.Paint();
-  if (!sliderAsked_) {
-    sliderAsked_ = true;
-    SetTimer(Handle(), kSliderTimerId, USER_TIMER_MINIMUM, nullptr);
-  }
-}
-
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (id == kSliderTimerId) {
-    KillTimer(Handle(), id);
-    Boundary().Guarded(L"transparency slider", [&] { slider_.Create(instance_); });
-  } else if (!pointer_.OnTimer(id)) {
-    view_.OnTimer(id);
-  }
+  if (!pointer_.OnTimer(id) && !slider_.OnTimer(id)) view_.OnTimer(id);
 }
 
 // Moving, sizing and the system menu need this window in the foreground; the
@@ -209,7 +191,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the keyboard picture covers the whole client area
     case WM_PAINT:
-      OnPaint();
+      view_.Paint();
+      slider_.OnParentPainted();
       return 0;
     case WM_HSCROLL:
       slider_.OnScroll(reinterpret_cast<HWND>(lParam));

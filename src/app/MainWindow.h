@@ -54,7 +54,6 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
-  void OnPaint();
   void OnTimer(UINT_PTR id);
   void OnNcLeftButtonDown(WPARAM hitTest);
   void OnDestroy();
@@ -63,7 +62,6 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   ProcessSteps steps_;
   HINSTANCE instance_ = nullptr;
   bool shown_ = false;
-  bool sliderAsked_ = false;
 
   SystemServices services_;
   KeyboardView view_;

@@ -30,13 +30,26 @@ bool LoadCommonControls() {
 
 }  // namespace
 
-bool TransparencySlider::Create(HINSTANCE instance) {
-  if (trackbar_ || !parent_ || !LoadCommonControls()) return trackbar_ != nullptr;
+void TransparencySlider::OnParentPainted() {
+  if (createAsked_ || !parent_) return;
+  createAsked_ = true;
+  SetTimer(parent_, kCreateTimerId, USER_TIMER_MINIMUM, nullptr);
+}
+
+bool TransparencySlider::OnTimer(UINT_PTR id) {
+  if (id != kCreateTimerId) return false;
+  KillTimer(parent_, id);
+  Create();
+  return true;
+}
+
+void TransparencySlider::Create() {
+  if (trackbar_ || !LoadCommonControls()) return;
   trackbar_ = CreateWindowExW(
       0, TRACKBAR_CLASSW, L"",
       WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH, area_.left,
-      area_.top, area_.Width(), area_.Height(), parent_, nullptr, instance, nullptr);
-  if (!trackbar_) return false;
+      area_.top, area_.Width(), area_.Height(), parent_, nullptr, instance_, nullptr);
+  if (!trackbar_) return;
   SendMessageW(trackbar_, TBM_SETRANGEMIN, FALSE, kMinimum);
   SendMessageW(trackbar_, TBM_SETRANGEMAX, FALSE, kMaximum);
   SendMessageW(trackbar_, TBM_SETPAGESIZE, 0, kPageSize);
@@ -44,7 +57,7 @@ bool TransparencySlider::Create(HINSTANCE instance) {
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_,
-                             nullptr, instance, nullptr);
+                             nullptr, instance_, nullptr);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -52,7 +65,6 @@ bool TransparencySlider::Create(HINSTANCE instance) {
   tool.uId = reinterpret_cast<UINT_PTR>(trackbar_);
   tool.lpszText = const_cast<wchar_t*>(L"Transparency");
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  return true;
 }
 
 void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight,

@@ -19,12 +19,17 @@ class TransparencySlider {
   static constexpr int kMinimum = 20;
   static constexpr int kMaximum = 255;  // opaque
 
+  // Beside the layout poll's and the press's timers.
+  static constexpr UINT_PTR kCreateTimerId = 3;
+
   // The window it fades; its position until then is opaque.
-  void Attach(HWND parent) { parent_ = parent; }
-  // The trackbar and its tooltip, where the slider was last placed, at the
-  // position set so far; false if the common controls are missing.
-  bool Create(HINSTANCE instance);
-  bool Created() const { return trackbar_ != nullptr; }
+  void Attach(HWND parent, HINSTANCE instance) { parent_ = parent, instance_ = instance; }
+  // The window has drawn its picture: the trackbar follows once nothing else
+  // is waiting (a timer fires only then), so the picture goes out first.
+  void OnParentPainted();
+  // True when id is the creation timer's: the trackbar and its tooltip,
+  // where the slider was last placed, at the position set so far.
+  bool OnTimer(UINT_PTR id);
   // Until the keyboard places it, it keeps its design size in the corner.
   void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t dpi);
   void Place(const Rect& area);
@@ -40,9 +45,12 @@ class TransparencySlider {
   HBRUSH BackgroundFor(HWND control) const;
 
  private:
+  void Create();
   void ApplyTransparency();
 
   HWND parent_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  bool createAsked_ = false;
   int position_ = kMaximum;
   Rect area_{};
   HWND trackbar_ = nullptr;
