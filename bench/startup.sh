@@ -8,12 +8,12 @@
 # N runs each. Prints both medians, their ratio and the median of the
 # ratios of the runs.
 #
-# Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (defaults: build/win64, 7;
+# Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (defaults: build/win64, 21;
 # build/win32 measures the 32-bit programs, with the 64-bit build's probe)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd)
-runs=${2:-7}
+runs=${2:-21}
 for exe in lumatype.exe barewindow.exe; do
   [ -f "$build/$exe" ] || { echo "missing $build/$exe (build that preset first)" >&2; exit 1; }
 done
@@ -49,9 +49,16 @@ run_ms "$work/bin/lumatype.exe" TMainForm >/dev/null || true
 run_ms "$work/bin/barewindow.exe" BareWindow >/dev/null || true
 
 luma=() bare=()
+# Each goes first in every other pair, so that neither always starts on
+# what the other left behind.
 for ((i = 1; i <= runs; i++)); do
-  luma+=("$(run_ms "$work/bin/lumatype.exe" TMainForm)")
-  bare+=("$(run_ms "$work/bin/barewindow.exe" BareWindow)")
+  if ((i % 2)); then
+    luma+=("$(run_ms "$work/bin/lumatype.exe" TMainForm)")
+    bare+=("$(run_ms "$work/bin/barewindow.exe" BareWindow)")
+  else
+    bare+=("$(run_ms "$work/bin/barewindow.exe" BareWindow)")
+    luma+=("$(run_ms "$work/bin/lumatype.exe" TMainForm)")
+  fi
 done
 
 python3 - "${luma[*]}" "${bare[*]}" <<'PY'
