@@ -58,22 +58,10 @@ int main(int argc, char** argv) {
   const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
 
-  Win32SystemColors sys;
-  Theme theme;
-  SetUpTheme(theme, 1, ComputeThemeColors(sys, QueryVisualStyle()), sys);
-
-  GdiBitmapFactory bitmaps;
-  MemoryScreen screen;
-  screen.image.SetSize(441, 181);
-  Win32KeyboardLayouts layouts;
-  QuietKeySender sender;
-  Win32Cursor cursor;
-  BusyCursor busy(cursor);
-  CaptionCache captions;
-  TextBitmap textBitmap;
-  Keyboard keyboard(
-      KeyboardDeps{bitmaps, screen, layouts, sender, busy, theme, captions, &textBitmap},
-      FromHkl(GetKeyboardLayout(0)));
+  GdiKeyboardParts parts;
+  Theme& theme = parts.theme;
+  MemoryScreen& screen = parts.screen;
+  Keyboard keyboard(parts.Deps(), FromHkl(GetKeyboardLayout(0)));
   keyboard.SetNamesLayout(kUsEnglishHkl);
   if (!keyboard.LoadLayout("Standard")) {
     std::fprintf(stderr, "the built-in layout did not load\n");

@@ -32,23 +32,13 @@ using namespace luma;
 using namespace luma::win32;
 
 int main(int argc, char** argv) {
-  Win32SystemColors colors;
-  Theme theme;
-  SetUpTheme(theme, 1, ComputeThemeColors(colors, QueryVisualStyle()), colors);
-
-  GdiBitmapFactory bitmaps;
-  MemoryScreen screen(441, 181);
-  Win32KeyboardLayouts layouts;
-  QuietKeySender sender;
-  Win32Cursor cursor;
-  BusyCursor busy(cursor);
-  CaptionCache captions;
-  TextBitmap textBitmap;
+  GdiKeyboardParts parts;
+  Theme& theme = parts.theme;
+  MemoryScreen& screen = parts.screen;
   Win32ForegroundLayout foreground;
   const Hkl hkl = foreground.Read();
   // The main window's order: model, names, built-in layout, first show.
-  Keyboard keyboard(
-      KeyboardDeps{bitmaps, screen, layouts, sender, busy, theme, captions, &textBitmap}, hkl);
+  Keyboard keyboard(parts.Deps(), hkl);
   keyboard.ChooseNamesLayout();
   if (!keyboard.LoadLayout("Standard")) {
     std::fprintf(stderr, "the built-in layout did not load\n");

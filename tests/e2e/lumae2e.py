@@ -671,6 +671,20 @@ class SessionTestCase(unittest.TestCase):
             self.session.stop_lumatype()
             self.session.start_lumatype()
 
+    def start(self, folder, *args):
+        """Starts Lumatype from a program folder of its own, with these
+        switches, the pointer parked away from it; its window."""
+        self.session.start_lumatype(folder=folder, args=args)
+        self.session.park_pointer()
+        return self.session.window()
+
+    def close(self):
+        """Closes the keyboard as a user does and waits for the process to end."""
+        s = self.session
+        proc = s.lumatype
+        s.stop_lumatype()
+        self.assertEqual(proc.poll(), 0, "lumatype.exe did not end with exit code 0")
+
 
 class Image:
     """An RGB picture read through ImageMagick as binary PPM."""

@@ -34,18 +34,6 @@ class OddSituationsTest(SessionTestCase):
 
     # ----- helpers -----
 
-    def start(self, folder, *args):
-        s = self.session
-        s.start_lumatype(folder=folder, args=args)
-        s.park_pointer()
-        return s.window()
-
-    def close(self):
-        s = self.session
-        proc = s.lumatype
-        s.stop_lumatype()
-        self.assertEqual(proc.poll(), 0, "lumatype.exe did not end with exit code 0")
-
     def types(self, text):
         s = self.session
         s.clear_notepad()

@@ -56,18 +56,6 @@ class SettingsTest(SessionTestCase):
 
     # ----- helpers -----
 
-    def start(self, folder, *args):
-        self.session.start_lumatype(folder=folder, args=args)
-        self.session.park_pointer()
-        return self.session.window()
-
-    def close(self):
-        """Closes the keyboard as a user does and waits for the process to end."""
-        s = self.session
-        proc = s.lumatype
-        s.stop_lumatype()
-        self.assertEqual(proc.poll(), 0, "lumatype.exe did not end with exit code 0")
-
     def command(self, wparam):
         rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, wparam)
         self.assertEqual(rc, 0)

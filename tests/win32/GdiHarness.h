@@ -1,5 +1,5 @@
-// A keyboard over real GDI without a window, shared by the render test and
-// the draw benchmark.
+// A keyboard over real GDI without a window, shared by the render test, the
+// draw benchmark and the key-model tool.
 #pragma once
 
 #include <windows.h>
@@ -7,11 +7,15 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "keyboard/Captions.h"
 #include "keyboard/Key.h"
+#include "keyboard/Keyboard.h"
+#include "lib/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
+#include "win32/Win32System.h"
 
 namespace luma::win32 {
 
@@ -48,6 +52,28 @@ inline void SetUpTheme(Theme& theme, int scheme, const ThemeColors& themeColors,
   theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
   ApplyColorScheme(scheme, theme, themeColors, colors);
 }
+
+// What a keyboard model draws and translates through: the system's layouts,
+// colors and GDI, a memory bitmap for the paint box, and no key event that
+// leaves the process. The look is the start-up one, at the design size.
+struct GdiKeyboardParts {
+  GdiKeyboardParts() { SetUpTheme(theme, 1, themeColors, colors); }
+  KeyboardDeps Deps() {
+    return {bitmaps, screen, layouts, sender, busy, theme, captions, &textBitmap};
+  }
+
+  Win32SystemColors colors;
+  ThemeColors themeColors = ComputeThemeColors(colors, QueryVisualStyle());
+  Theme theme;
+  GdiBitmapFactory bitmaps;
+  MemoryScreen screen{441, 181};
+  Win32KeyboardLayouts layouts;
+  QuietKeySender sender;
+  Win32Cursor cursor;
+  BusyCursor busy{cursor};
+  CaptionCache captions;
+  TextBitmap textBitmap;
+};
 
 // The box around a key's first outline part.
 inline Rect FirstPartBounds(const Key& key) {

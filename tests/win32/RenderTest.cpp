@@ -41,12 +41,8 @@ constexpr Color kThemeGroup = 0xFFFFFFFF;
 class RenderTest : public ::testing::TestWithParam<SchemeCase> {
  protected:
   void SetUp() override {
-    themeColors_ = ComputeThemeColors(sys_, QueryVisualStyle());
-    SetUpTheme(theme_, GetParam().number, themeColors_, sys_);
-
-    keyboard_ = std::make_unique<Keyboard>(
-        KeyboardDeps{bitmaps_, screen_, layouts_, sender_, busy_, theme_, captions_, &textBitmap_},
-        FromHkl(GetKeyboardLayout(0)));
+    SetUpTheme(parts_.theme, GetParam().number, parts_.themeColors, parts_.colors);
+    keyboard_ = std::make_unique<Keyboard>(parts_.Deps(), FromHkl(GetKeyboardLayout(0)));
     keyboard_->SetNamesLayout(kUsEnglishHkl);
     ASSERT_TRUE(keyboard_->LoadLayout("Standard"));
     ASSERT_EQ(keyboard_->Width(), 441);
@@ -57,7 +53,7 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
   }
   void TearDown() override { keyboard_.reset(); }
 
-  Color At(int x, int y) const { return screen_.image.PixelAt(x, y); }
+  Color At(int x, int y) const { return parts_.screen.image.PixelAt(x, y); }
 
   // Pixels of one color strictly inside a key, away from its outline.
   int CountInside(int vk, Color color) const {
@@ -69,49 +65,39 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
     return n;
   }
 
-  Win32SystemColors sys_;
-  GdiBitmapFactory bitmaps_;
-  MemoryScreen screen_{441, 181};
-  Win32KeyboardLayouts layouts_;
-  QuietKeySender sender_;
-  Win32Cursor cursor_;
-  BusyCursor busy_{cursor_};
-  Theme theme_;
-  ThemeColors themeColors_;
-  CaptionCache captions_;
-  TextBitmap textBitmap_;
+  GdiKeyboardParts parts_;
   std::unique_ptr<Keyboard> keyboard_;
 };
 
 TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   const SchemeCase& c = GetParam();
-  const Color face = c.restFace == kThemeGroup ? themeColors_.ThemeGroupColor : c.restFace;
+  const Color face = c.restFace == kThemeGroup ? parts_.themeColors.ThemeGroupColor : c.restFace;
 
   // Escape and F1 share the column x = 30; the border runs along it.
   EXPECT_EQ(At(30, 15), Resolved(c.restBorder));
   EXPECT_EQ(At(0, 15), Resolved(c.restBorder));
   EXPECT_EQ(At(2, 27), Resolved(face));  // inside Escape, below its caption
-  EXPECT_GT(CountInside(27, Resolved(theme_.RestCaption)), 0) << "no \"Esc\" caption";
-  EXPECT_GT(CountInside('A', Resolved(theme_.RestChar)), 0) << "no character label";
+  EXPECT_GT(CountInside(27, Resolved(parts_.theme.RestCaption)), 0) << "no \"Esc\" caption";
+  EXPECT_GT(CountInside('A', Resolved(parts_.theme.RestChar)), 0) << "no character label";
 
   // Hover over F1 repaints its outline in the hot look; Escape stays at rest.
   keyboard_->TrackPointer(45, 15);
-  EXPECT_EQ(At(45, 0), Resolved(theme_.HotBorder));
-  EXPECT_EQ(At(32, 27), Resolved(theme_.HotFace));
+  EXPECT_EQ(At(45, 0), Resolved(parts_.theme.HotBorder));
+  EXPECT_EQ(At(32, 27), Resolved(parts_.theme.HotFace));
   EXPECT_EQ(At(2, 27), Resolved(face));
 
   // A key that is down shows the down face; the model copies it on request.
   keyboard_->ClearHot(true);
   keyboard_->KeyFor(113)->SetDown(true);
   keyboard_->CopyToScreen();
-  EXPECT_EQ(At(62, 27), Resolved(theme_.DownFace));
-  EXPECT_EQ(At(75, 0), Resolved(theme_.DownBorder));
+  EXPECT_EQ(At(62, 27), Resolved(parts_.theme.DownFace));
+  EXPECT_EQ(At(75, 0), Resolved(parts_.theme.DownBorder));
   EXPECT_EQ(At(32, 27), Resolved(face));
 
   const std::wstring dir = ArtefactDir();
   if (!dir.empty()) {
     const std::wstring path = dir + L"scheme-" + std::to_wstring(c.number) + L".bmp";
-    EXPECT_TRUE(screen_.image.SaveBmp(path));
+    EXPECT_TRUE(parts_.screen.image.SaveBmp(path));
   }
 }
 
