@@ -12,7 +12,7 @@
 
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
-#include "lib/WorkArea.h"
+#include "keyboard/KeyFonts.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"

@@ -1,7 +1,8 @@
 #include "app/KeyboardView.h"
 
-#include "lib/Dpi.h"
-#include "lib/WorkArea.h"
+#include "placement/Dpi.h"
+#include "keyboard/KeyFonts.h"
+#include "placement/SliderRect.h"
 #include "theme/Theme.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -99,7 +100,8 @@ void KeyboardView::FitKeyFonts() {
 
 Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const {
   // Without a model the slider keeps its design size.
-  if (!keyboard_) return SliderRect(width, height, ScaleForDpi(62, dpi), ScaleForDpi(24, dpi), dpi);
+  if (!keyboard_) return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
+                                           ScaleForDpi(kSliderDesignHeight, dpi), dpi);
   return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi);
 }
 

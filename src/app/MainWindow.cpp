@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
 #include "settings/WindowSettings.h"
 #include "win32/Dpi.h"
 #include "win32/ExceptionBoundary.h"

@@ -13,7 +13,7 @@
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 #include "settings/Settings.h"
 #include "win32/Window.h"
 

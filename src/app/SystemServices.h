@@ -3,7 +3,7 @@
 #pragma once
 
 #include "keyboard/Captions.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/BusyCursor.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 

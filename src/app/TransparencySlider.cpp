@@ -4,14 +4,13 @@
 
 #include <algorithm>
 
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
+#include "placement/SliderRect.h"
 #include "win32/GdiCanvas.h"
 
 namespace luma::app {
 namespace {
 
-constexpr std::int32_t kDesignWidth = 62;
-constexpr std::int32_t kDesignHeight = 24;
 constexpr int kPageSize = 5;
 
 // The trackbar and tooltip classes, registered when first needed: the library
@@ -69,8 +68,8 @@ void TransparencySlider::Create() {
 
 void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight,
                                        std::int32_t dpi) {
-  Place({clientWidth - ScaleForDpi(kDesignWidth, dpi),
-         clientHeight - ScaleForDpi(kDesignHeight, dpi), clientWidth, clientHeight});
+  Place({clientWidth - ScaleForDpi(kSliderDesignWidth, dpi),
+         clientHeight - ScaleForDpi(kSliderDesignHeight, dpi), clientWidth, clientHeight});
 }
 
 void TransparencySlider::Place(const Rect& area) {

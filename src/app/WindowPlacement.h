@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "lib/WorkArea.h"
+#include "placement/WorkArea.h"
 #include "platform/Types.h"
 #include "settings/Placement.h"
 

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/Switches.h"
 #include "settings/SettingsStore.h"
 #include "win32/ExceptionBoundary.h"
 #include "win32/IniFileBackEnd.h"
+#include "win32/ErrorBox.h"
+#include "win32/LocalClock.h"
 #include "win32/ProcessEnvironment.h"
 #include "win32/RegistryBackEnd.h"
 

@@ -1,7 +1,7 @@
 #include "input/PressLogic.h"
 
-#include "lib/KeyInput.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyInput.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 

@@ -8,7 +8,7 @@
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
+#include "keys/VirtualKeys.h"
 #include "platform/System.h"
 #include "platform/Types.h"
 

@@ -2,8 +2,8 @@
 // tables built from it.
 #include "keyboard/Captions.h"
 
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "keyboard/Keyboard.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 

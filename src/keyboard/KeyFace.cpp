@@ -5,9 +5,9 @@
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
-#include "lib/KeyText.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyKinds.h"
+#include "keyboard/KeyFace.h"
 #include "theme/Theme.h"
 
 namespace luma {
@@ -279,6 +279,25 @@ void Key::DrawCharLabel(const TextBox& box) {
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   const std::u16string text(1, keyboard_->CharLabelFor(code_));
   DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->Deps().textBitmap);
+}
+
+void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
+                 Bitmap* textBitmap) {
+  if (canvas.BrushColor() != kPureGreen || textBitmap == nullptr) {
+    canvas.DrawText(text, rect, format);
+    return;
+  }
+  const std::int32_t width = rect.Width();
+  const std::int32_t height = rect.Height();
+  if (width <= 0 || height <= 0) return;  // clipped away entirely
+  textBitmap->SetSize(width, height);
+  textBitmap->SetFont(canvas.Font());
+  textBitmap->SetPen(kTextBitmapColor);
+  textBitmap->SetBrush(kTextBitmapColor);
+  textBitmap->SetBrushClear(false);
+  textBitmap->FillRect({0, 0, width, height});
+  textBitmap->DrawText(text, {0, 0, width, height}, format);
+  canvas.DrawTransparent(*textBitmap, rect.left, rect.top, kTextBitmapColor);
 }
 
 }  // namespace luma

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyInput.h"
-#include "lib/KeyKinds.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyInput.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 

@@ -10,7 +10,7 @@
 
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"

@@ -7,8 +7,8 @@
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 #include "platform/SettingsBackEnd.h"
 #include "settings/Settings.h"
 

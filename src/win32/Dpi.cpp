@@ -1,6 +1,6 @@
 #include "win32/Dpi.h"
 
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
 
 namespace luma::win32 {
 namespace {

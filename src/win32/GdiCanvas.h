@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "lib/KeyText.h"
 #include "platform/Canvas.h"
 #include "win32/Handles.h"
 

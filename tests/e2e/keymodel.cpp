@@ -21,9 +21,9 @@
 
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
-#include "lib/WorkArea.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyKinds.h"
+#include "keyboard/KeyFonts.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"

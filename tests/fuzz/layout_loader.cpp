@@ -9,7 +9,7 @@
 #include "Fakes.h"
 #include "FuzzCheck.h"
 #include "keyboard/Keyboard.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/BusyCursor.h"
 #include "theme/Theme.h"
 
 namespace {

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/ErrorReport.h"
+#include "process/Switches.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "keyboard/Keyboard.h"
-#include "lib/KeyText.h"
+#include "keyboard/KeyFace.h"
 #include "theme/Theme.h"
 
 namespace luma {

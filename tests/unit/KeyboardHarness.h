@@ -6,7 +6,7 @@
 
 #include "Fakes.h"
 #include "keyboard/Keyboard.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/BusyCursor.h"
 #include "theme/Theme.h"
 
 namespace luma::test {

@@ -8,7 +8,7 @@
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "input/PressLogic.h"
-#include "lib/WorkArea.h"
+#include "placement/WorkArea.h"
 
 namespace luma {
 namespace {

@@ -17,7 +17,7 @@
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 #include "win32/ExceptionBoundary.h"
 
 namespace luma::app {

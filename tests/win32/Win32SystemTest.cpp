@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "TestSupport.h"
-#include "lib/KeyInput.h"
+#include "keys/KeyInput.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {

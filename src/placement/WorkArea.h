@@ -1,6 +1,6 @@
 // Window arithmetic of the main window: placement on the work area, pulling
-// the window back inside it, following a work area that changed size,
-// snapping to its edges, the caption font sizes and the slider's corner.
+// the window back inside it, following a work area that changed size and
+// snapping to its edges.
 // Pure functions; the Win32 window supplies the rectangles and applies results.
 // Distances and sizes in pixels are design pixels (96 DPI), scaled to the
 // window's DPI where one is passed.
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
 #include "platform/Types.h"
 
 namespace luma {
@@ -89,22 +89,5 @@ struct WindowPosAnswer {
 // keep is neither followed nor snapped: taking the system's rectangle must
 // not start a tug of war with it. The memory learns the work area either way.
 WindowPosAnswer DecideWindowPos(const WindowPosRequest& request);
-
-// Caption font sizes in points, from the Escape key's extents in pixels.
-// GDI turns points into pixels at fontDpi, so the extents are first taken
-// back to design pixels: the labels then grow with the keys alone. Never
-// below 0 nor above 65535: the theme stores them as unsigned 16-bit sizes.
-struct KeyFontSizes {
-  std::uint16_t large = 0;
-  std::uint16_t small = 0;
-  friend bool operator==(const KeyFontSizes&, const KeyFontSizes&) = default;
-};
-KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight,
-                             std::int32_t fontDpi = kDesignDpi);
-
-// Transparency slider in the paint box's bottom-right corner, as wide as the
-// right Shift key and no taller than the space bar or 24 design pixels.
-Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
-                std::int32_t spaceBarHeight, std::int32_t dpi = kDesignDpi);
 
 }  // namespace luma

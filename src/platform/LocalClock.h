@@ -1,5 +1,5 @@
-// The clock of the diagnostic log and the hook of the error report.
-// Win32 implementations in win32/, fakes in tests/unit/.
+// The clock of the diagnostic log. Win32 implementation in win32/, fakes in
+// tests/unit/.
 #pragma once
 
 #include <string>
@@ -18,13 +18,6 @@ class LocalClock {
   // The user's regional short date and long time formats.
   virtual std::string ShortDate(const LocalTime& time) = 0;
   virtual std::string LongTime(const LocalTime& time) = 0;
-};
-
-// Shows an error to the user; the program goes on afterwards.
-class ErrorReporter {
- public:
-  virtual ~ErrorReporter() = default;
-  virtual void Report(const std::string& message) = 0;
 };
 
 }  // namespace luma

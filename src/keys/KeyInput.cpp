@@ -1,7 +1,7 @@
-#include "lib/KeyInput.h"
+#include "keys/KeyInput.h"
 
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
+#include "keys/VirtualKeys.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 

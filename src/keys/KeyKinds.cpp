@@ -1,6 +1,6 @@
-#include "lib/KeyKinds.h"
+#include "keys/KeyKinds.h"
 
-#include "keyboard/VirtualKeys.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 

@@ -1,4 +1,4 @@
-#include "lib/WorkArea.h"
+#include "placement/WorkArea.h"
 
 #include <algorithm>
 
@@ -76,27 +76,6 @@ WindowPosAnswer DecideWindowPos(const WindowPosRequest& request) {
     answer.clearNoMove = request.noMove && !(proposed == now);
   }
   return answer;
-}
-
-KeyFontSizes FitKeyFontSizes(std::int32_t escapeWidth, std::int32_t escapeHeight,
-                             std::int32_t fontDpi) {
-  escapeWidth = UnscaleFromDpi(escapeWidth, fontDpi);
-  escapeHeight = UnscaleFromDpi(escapeHeight, fontDpi);
-  const std::int64_t fitted =
-      std::min<std::int64_t>(escapeWidth / 3, static_cast<std::int64_t>(escapeHeight) - 10);
-  const std::int64_t large = std::clamp<std::int64_t>(fitted, 0, 0xFFFF);
-  const std::int64_t small = std::max<std::int64_t>(large - 2, 0);
-  return {static_cast<std::uint16_t>(large), static_cast<std::uint16_t>(small)};
-}
-
-Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
-                std::int32_t spaceBarHeight, std::int32_t dpi) {
-  // A broken layout can give a negative extent; a control cannot be sized so.
-  const std::int32_t width = std::max(rightShiftWidth, 0);
-  const std::int32_t height = std::clamp(spaceBarHeight, 0, ScaleForDpi(24, dpi));
-  const std::int32_t left = paintWidth - width;
-  const std::int32_t top = paintHeight - height;
-  return {left, top, left + width, top + height};
 }
 
 }  // namespace luma

@@ -1,4 +1,4 @@
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
 
 #include <algorithm>
 #include <limits>

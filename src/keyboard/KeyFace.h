@@ -1,4 +1,4 @@
-// The text primitive of both key labels.
+// How a key paints its labels: the text primitive of both.
 #pragma once
 
 #include <string_view>
@@ -7,9 +7,6 @@
 #include "platform/Types.h"
 
 namespace luma {
-
-// Grey of TextBitmap: its fill, and the color left out when it is copied.
-inline constexpr Color kTextBitmapColor = Rgb(0x77, 0x77, 0x77);
 
 // Draws text clipped to rect in the canvas's current font. On a pure-green
 // brush the text goes through textBitmap (when there is one), so that its

@@ -1,4 +1,4 @@
-#include "lib/BusyCursor.h"
+#include "keyboard/BusyCursor.h"
 
 namespace luma {
 

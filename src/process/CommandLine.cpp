@@ -1,4 +1,4 @@
-#include "lib/CommandLine.h"
+#include "process/CommandLine.h"
 
 namespace luma {
 namespace {

@@ -1,4 +1,5 @@
-// Splitting a line of text at the first separator found.
+// The layout loader's text splitting: a line of the description at the
+// first separator found.
 #pragma once
 
 #include <string>
