@@ -81,7 +81,7 @@ class StillHost : public PressHost {
   Point WindowPos() override { return {}; }
   void SetWindowLeft(std::int32_t) override {}
   void SetWindowTop(std::int32_t) override {}
-  void ClearActiveControl() override {}
+  void UnfocusChildControls() override {}
 };
 
 struct Rig {

@@ -1,7 +1,8 @@
 #include "app/KeyboardView.h"
 
+#include "app/TimerIds.h"
+#include "keyboard/KeyboardStart.h"
 #include "placement/Dpi.h"
-#include "keyboard/KeyFonts.h"
 #include "placement/SliderRect.h"
 #include "theme/Theme.h"
 #include "win32/Dpi.h"
@@ -18,24 +19,13 @@ void KeyboardView::Create(HWND window, SystemServices& services) {
   window_ = window;
   systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
-  layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
+  layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimer);
   const KeyboardDeps deps{
       bitmaps_, *screen_,          services.layouts,    services.sender, services.busyCursor,
       theme_,   services.captions, &services.textBitmap};
-  keyboard_ = std::make_unique<Keyboard>(deps, foregroundLayout_.Read());
-  // Nothing is drawn until the window is first shown: the scheme, layout and
-  // sizes set during creation would each draw a picture nobody sees.
-  keyboard_->SetPaintingEnabled(false);
+  keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
-  keyboard_->SetMarkerFaceLiteral(false);
-  SetUpTheme(services);
-  keyboard_->ChooseNamesLayout();
-}
-
-void KeyboardView::SetUpTheme(SystemServices& services) {
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
-  theme_.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
   ApplyColorScheme(kDefaultColorScheme, theme_, themeColors_, services.colors);
 }
 
@@ -47,22 +37,17 @@ void KeyboardView::SetColorScheme(int scheme) {
 
 Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
 
-Size KeyboardView::LoadLayout() {
+Size KeyboardView::LoadLayout(const std::string& name) {
   if (!keyboard_) return {};
-  keyboard_->LoadLayout("Standard");
-  FitKeyFonts();
-  keyboard_->Redraw(false);
+  LoadBuiltInLayout(*keyboard_, theme_, name, FontDpi());
   return {keyboard_->Width(), keyboard_->Height()};
 }
 
 void KeyboardView::Show(std::int32_t width, std::int32_t height) {
   if (!keyboard_) return;
-  keyboard_->SetShown(true);
-  // Keys and fonts for the client area, then the first picture, once: with
-  // painting still off, Redraw only marks the base image for rebuilding.
-  Fit(width, height);
-  keyboard_->Redraw(true);
-  keyboard_->SetPaintingEnabled(true);
+  ShowKeyboard(*keyboard_, theme_, width, height, FontDpi());
+  fittedWidth_ = width;
+  fittedHeight_ = height;
   if (!IsIconic(window_)) layoutPoll_->Resume();
 }
 
@@ -82,26 +67,18 @@ void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
 }
 
 void KeyboardView::Fit(std::int32_t width, std::int32_t height) {
-  keyboard_->ScaleToClient(width, height);
-  FitKeyFonts();
+  FitKeyboard(*keyboard_, theme_, width, height, FontDpi());
   fittedWidth_ = width;
   fittedHeight_ = height;
 }
 
-// The caption fonts follow the Escape key's size, and only that: GDI makes
-// points larger at a higher DPI on its own, which the fit takes back out.
-void KeyboardView::FitKeyFonts() {
-  const Size escape = keyboard_->EscapeKeySize();
-  const KeyFontSizes sizes =
-      FitKeyFontSizes(escape.cx, escape.cy, static_cast<std::int32_t>(win32::FontDpi()));
-  theme_.KeyFontLarge.Size = sizes.large;
-  theme_.KeyFontSmall.Size = sizes.small;
-}
+std::int32_t KeyboardView::FontDpi() { return static_cast<std::int32_t>(win32::FontDpi()); }
 
 Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const {
   // Without a model the slider keeps its design size.
-  if (!keyboard_) return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
-                                           ScaleForDpi(kSliderDesignHeight, dpi), dpi);
+  if (!keyboard_)
+    return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
+                      ScaleForDpi(kSliderDesignHeight, dpi), dpi);
   return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi);
 }
 
@@ -110,10 +87,8 @@ void KeyboardView::Paint() {
   if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->WorkImage(), paint.Area());
 }
 
-bool KeyboardView::OnTimer(UINT_PTR id) {
-  if (id != kLayoutPollTimerId) return false;
+void KeyboardView::OnLayoutPollTimer() {
   if (layoutPoll_) layoutPoll_->Tick();
-  return true;
 }
 
 void KeyboardView::Stop() {

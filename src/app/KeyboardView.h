@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/SystemServices.h"
 #include "keyboard/Keyboard.h"
@@ -20,16 +21,15 @@ namespace luma::app {
 
 class KeyboardView {
  public:
-  static constexpr UINT_PTR kLayoutPollTimerId = 1;
-
   // The model over the window's client area, in the default colors and fonts.
   void Create(HWND window, SystemServices& services);
   // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
   void SetColorScheme(int scheme);
   // The keyboard background, which the slider stands on.
   Color BackgroundColor() const;
-  // The built-in layout; returns its size, the reference for rescaling.
-  Size LoadLayout();
+  // The built-in layout of that name; returns its size, the reference for
+  // rescaling.
+  Size LoadLayout(const std::string& name);
 
   // Keyboard visible in a client area of this size: keys and fonts fitted to
   // it, painting on and, unless minimised, the layout poll running.
@@ -42,17 +42,15 @@ class KeyboardView {
   // Where the transparency slider goes in a client area of this size.
   Rect SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const;
   void Paint();
-  // True when id is the layout poll's timer (and the poll ran).
-  bool OnTimer(UINT_PTR id);
+  void OnLayoutPollTimer();
   void Stop();
 
   // Null until Create has succeeded.
   Keyboard* Model() { return keyboard_.get(); }
 
  private:
-  void SetUpTheme(SystemServices& services);
-  void FitKeyFonts();
   void Fit(std::int32_t width, std::int32_t height);
+  static std::int32_t FontDpi();
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;

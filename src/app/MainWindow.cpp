@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "app/TimerIds.h"
 #include "placement/Dpi.h"
 #include "settings/WindowSettings.h"
 #include "win32/Dpi.h"
@@ -31,8 +32,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 constexpr int kDesignClientWidth = 790;
 constexpr int kDesignClientHeight = 271;
 
-constexpr bool kDefaultAutoClick = true;
-
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
@@ -44,14 +43,14 @@ bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   // No CS_DBLCLKS: a double click arrives as two presses, as it should.
-  if (!RegisterWindowClass(kMainWindowClass, 0, nullptr, icon)) return false;
+  if (!RegisterWindowClass(kMainWindowClass.data(), 0, nullptr, icon)) return false;
 
   const UINT dpi = win32::SystemDpi();
   const auto signedDpi = static_cast<std::int32_t>(dpi);
   RECT frame{0, 0, ScaleForDpi(kDesignClientWidth, signedDpi),
              ScaleForDpi(kDesignClientHeight, signedDpi)};
   win32::AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
-  if (!CreateWindowHandle(kExStyle, kMainWindowClass, kAppTitle, kStyle, CW_USEDEFAULT,
+  if (!CreateWindowHandle(kExStyle, kMainWindowClass.data(), kAppTitle, kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top)) {
     return false;
   }
@@ -76,7 +75,7 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
   Boundary().Guarded(L"layout", [&] {
-    const Size layout = view_.LoadLayout();
+    const Size layout = view_.LoadLayout(std::string(kStandardLayoutName));
     placement_.SetDesignClientSize(layout.cx, layout.cy);
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
@@ -95,7 +94,7 @@ void MainWindow::ReadSettings() {
   });
   // The first-run address is blank and would open nothing; only the mark
   // that the first run is over is written.
-  Boundary().Guarded(L"first run", [&] { TakeFirstRun(settings_); });
+  Boundary().Guarded(L"first run", [&] { MarkFirstRunDone(settings_); });
 }
 
 void MainWindow::ChangeColors() {
@@ -144,7 +143,17 @@ void MainWindow::OnResize() {
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (!pointer_.OnTimer(id) && !slider_.OnTimer(id)) view_.OnTimer(id);
+  switch (id) {
+    case kPressTimer:
+      pointer_.OnPressTimer();
+      break;
+    case kSliderCreateTimer:
+      slider_.OnCreateTimer();
+      break;
+    case kLayoutPollTimer:
+      view_.OnLayoutPollTimer();
+      break;
+  }
 }
 
 // Moving, sizing and the system menu need this window in the foreground; the

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 
 #include "app/KeyboardView.h"
@@ -14,12 +16,19 @@
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
 #include "platform/ErrorReporter.h"
+#include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "win32/Window.h"
 
 namespace luma::app {
 
-inline constexpr wchar_t kMainWindowClass[] = L"TMainForm";
+// The class name as the system takes it: the saved placement's, widened.
+inline constexpr auto kMainWindowClass = [] {
+  std::array<wchar_t, sizeof kMainWindowClassName> wide{};
+  for (std::size_t i = 0; i < wide.size(); ++i)
+    wide[i] = static_cast<wchar_t>(kMainWindowClassName[i]);
+  return wide;
+}();
 inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
 // The steps around the window that belong to the process.

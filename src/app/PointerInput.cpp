@@ -1,14 +1,16 @@
 #include "app/PointerInput.h"
 
+#include "app/TimerIds.h"
 #include "win32/Rectangles.h"
 
 namespace luma::app {
 
 void PointerInput::Create(HWND window, Keyboard& keyboard, KeySender& sender) {
   window_ = window;
-  pressTimer_ = std::make_unique<win32::WindowTimer>(window, kPressTimerId);
+  pressTimer_ = std::make_unique<win32::WindowTimer>(window, kPressTimer);
   press_ =
       std::make_unique<PressLogic>(keyboard, sender, *pressTimer_, static_cast<PressHost&>(*this));
+  press_->SetAutoClick(autoClick_);
 }
 
 void PointerInput::OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y) {
@@ -63,15 +65,12 @@ void PointerInput::EndPress() {
   if (GetCapture() == window_) ReleaseCapture();
 }
 
-bool PointerInput::OnTimer(UINT_PTR id) {
-  if (id != kPressTimerId) return false;
+void PointerInput::OnPressTimer() {
   if (press_) press_->PressTimerTick();
-  return true;
 }
 
-bool PointerInput::AutoClick() const { return press_ && press_->AutoClick(); }
-
 void PointerInput::SetAutoClick(bool on) {
+  autoClick_ = on;
   if (press_) press_->SetAutoClick(on);
 }
 
@@ -101,7 +100,7 @@ void PointerInput::SetWindowTop(std::int32_t top) { placement_.MoveTopTo(top); }
 
 // No child keeps the keyboard focus: the window is never active, so a
 // focused slider would only swallow keys meant for elsewhere.
-void PointerInput::ClearActiveControl() {
+void PointerInput::UnfocusChildControls() {
   HWND focus = GetFocus();
   if (focus && IsChild(window_, focus)) SetFocus(nullptr);
 }

@@ -12,14 +12,13 @@
 #include "input/PressLogic.h"
 #include "keyboard/Keyboard.h"
 #include "platform/System.h"
+#include "settings/Settings.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
 
 class PointerInput : private PressHost {
  public:
-  static constexpr UINT_PTR kPressTimerId = 2;
-
   explicit PointerInput(WindowPlacement& placement) : placement_(placement) {}
 
   void Create(HWND window, Keyboard& keyboard, KeySender& sender);
@@ -34,10 +33,11 @@ class PointerInput : private PressHost {
   // The window was minimised: a held key is let go as at a button up, and
   // its repeat timer stops with it.
   void EndPress();
-  // True when id is the press timer's (and the tick ran).
-  bool OnTimer(UINT_PTR id);
+  void OnPressTimer();
 
-  bool AutoClick() const;
+  // The user's choice, kept here so that it survives a press logic that
+  // could not be made: a failed start must not write it over.
+  bool AutoClick() const { return autoClick_; }
   void SetAutoClick(bool on);
   // Key-ups for every key still held or latched.
   void ReleaseHeldKeys();
@@ -50,13 +50,14 @@ class PointerInput : private PressHost {
   Point WindowPos() override;
   void SetWindowLeft(std::int32_t left) override;
   void SetWindowTop(std::int32_t top) override;
-  void ClearActiveControl() override;
+  void UnfocusChildControls() override;
 
   WindowPlacement& placement_;
   HWND window_ = nullptr;
   bool inside_ = false;
   std::unique_ptr<win32::WindowTimer> pressTimer_;
   std::unique_ptr<PressLogic> press_;
+  bool autoClick_ = kDefaultAutoClick;
 };
 
 }  // namespace luma::app

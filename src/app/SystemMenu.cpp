@@ -5,17 +5,17 @@
 namespace luma::app {
 namespace {
 
-constexpr wchar_t kSiteHost[] = L"www.lumatype.org";
+constexpr wchar_t kWebSiteHost[] = L"www.lumatype.org";
 
 // shell32 is loaded when the site is first opened, not at every start, and
 // stays: what ShellExecute starts may still be running in it.
-void OpenSite(HWND owner) {
+void OpenWebSite(HWND owner) {
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   static const HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return;
   const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
       reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
-  if (shellExecute) shellExecute(owner, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
+  if (shellExecute) shellExecute(owner, nullptr, kWebSiteHost, nullptr, L"", SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -26,8 +26,8 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
   AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
-  const std::wstring open = std::wstring(L"Open ") + kSiteHost;
-  AppendMenuW(menu, MF_STRING, kOpenSite, open.c_str());
+  const std::wstring open = std::wstring(L"Open ") + kWebSiteHost;
+  AppendMenuW(menu, MF_STRING, kOpenWebSite, open.c_str());
 }
 
 void SystemMenu::ShowAutoClick() {
@@ -47,8 +47,8 @@ bool SystemMenu::OnCommand(WPARAM command) {
     case kChangeColors:
       if (changeColors_) changeColors_();
       return true;
-    case kOpenSite:
-      OpenSite(window_);
+    case kOpenWebSite:
+      OpenWebSite(window_);
       return true;
   }
   return false;

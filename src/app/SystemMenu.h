@@ -13,7 +13,7 @@ namespace luma::app {
 
 class SystemMenu {
  public:
-  static constexpr UINT kOpenSite = 1026;
+  static constexpr UINT kOpenWebSite = 1026;
   static constexpr UINT kAutoClick = 1027;
   static constexpr UINT kChangeColors = 1028;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/TimerIds.h"
 #include "placement/Dpi.h"
 #include "placement/SliderRect.h"
 #include "win32/GdiCanvas.h"
@@ -32,14 +33,12 @@ bool LoadCommonControls() {
 void TransparencySlider::OnParentPainted() {
   if (createAsked_ || !parent_) return;
   createAsked_ = true;
-  SetTimer(parent_, kCreateTimerId, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(parent_, kSliderCreateTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-bool TransparencySlider::OnTimer(UINT_PTR id) {
-  if (id != kCreateTimerId) return false;
-  KillTimer(parent_, id);
+void TransparencySlider::OnCreateTimer() {
+  KillTimer(parent_, kSliderCreateTimer);
   Create();
-  return true;
 }
 
 void TransparencySlider::Create() {

@@ -25,7 +25,7 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     // The press decides which Enter outline was clicked: the hover flag can
     // be stale when a pointer move jumped from one outline to the other
     // without leaving the key, or when no move preceded the press.
-    key->SetExtended(part);
+    key->SetSecondPartHit(part);
     PressKey(vk, button);
     hit = true;
     break;
@@ -80,7 +80,7 @@ void PressLogic::PressTimerTick() {
 void PressLogic::SendKeyAndShow(int vk, bool keyUp) {
   Key* key = keyboard_.KeyFor(vk);
   // One code serves both Enter keys; the outline that was hit tells them apart.
-  const bool extended = (vk == kVkEnter && key != nullptr) ? key->IsExtended() : IsExtendedKey(vk);
+  const bool extended = key != nullptr ? key->SendsExtended() : IsExtendedKey(vk);
   SendKeyInput(sender_, static_cast<std::uint16_t>(vk), keyUp, extended);
   if (key != nullptr) key->SetDown(!keyUp);
 }
@@ -113,7 +113,7 @@ void PressLogic::MouseUp() {
 void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
   if (!Dragging()) {
     keyboard_.TrackPointer(x, y);
-    host_.ClearActiveControl();
+    host_.UnfocusChildControls();
     return;
   }
   const Point cursor = host_.CursorPos();

@@ -24,7 +24,7 @@ class PressHost {
   virtual Point WindowPos() = 0;                 // window Left, Top
   virtual void SetWindowLeft(std::int32_t) = 0;  // each goes through the move rules
   virtual void SetWindowTop(std::int32_t) = 0;
-  virtual void ClearActiveControl() = 0;
+  virtual void UnfocusChildControls() = 0;
 };
 
 class PressLogic {

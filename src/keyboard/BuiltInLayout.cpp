@@ -88,4 +88,9 @@ const std::string_view kStandardLayoutText =
     "93=315,180;350,180;350,150;315,150\r\n"
     "163=350,180;380,180;380,150;350,150";
 
+std::string_view BuiltInLayoutText(std::string_view name) {
+  if (name == kStandardLayoutName) return kStandardLayoutText;
+  return {};
+}
+
 }  // namespace luma

@@ -41,8 +41,8 @@ Key::Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>&
     : code_(code),
       canvas_(&canvas),
       keyboard_(&keyboard),
-      place_(this),
-      extended_(luma::IsExtendedKey(code)) {
+      outlineOwner_(this),
+      sendsExtended_(luma::IsExtendedKey(code)) {
   SetOutline(values);
   Refresh();
 }
@@ -72,16 +72,15 @@ void Key::SetDown(bool value) {
 }
 
 bool Key::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
-  part = extended_;
-  if (place_ == nullptr || place_->points_.empty()) return false;
-  const std::vector<Point>& p = place_->points_;
+  part = false;
+  if (outlineOwner_ == nullptr || outlineOwner_->points_.empty()) return false;
+  const std::vector<Point>& p = outlineOwner_->points_;
   if (p.size() == 2) return InRectangle(p[0], p[1], x, y);
 
   const auto separator = std::find(p.begin(), p.end(), kOutlineSeparator);
   if (separator == p.end()) return PointInOutline(p.data(), p.size(), x, y);
 
   const auto first = static_cast<std::size_t>(separator - p.begin());
-  part = false;
   if (PointInOutline(p.data(), first, x, y)) return true;
   part = true;
   return PointInOutline(p.data() + first + 1, p.size() - first - 1, x, y);

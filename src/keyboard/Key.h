@@ -31,11 +31,12 @@ class Key {
   std::uint8_t Code() const { return code_; }
   bool IsDown() const { return down_; }
   bool IsHot() const { return hot_; }
-  // The key whose outline this key is drawn and hit in; none: neither.
-  const Key* Place() const { return place_; }
-  // Which outline of a two-part key (Enter) was hit last; for other keys
-  // whether the key is sent with the extended-key flag.
-  bool IsExtended() const { return extended_; }
+  // The key whose outline this key is drawn and hit in (itself, or the key
+  // at its position under the current layout); none: neither.
+  const Key* OutlineOwner() const { return outlineOwner_; }
+  // Whether a press is sent with the extended-key flag: a key of the
+  // extended set, or a two-part key (Enter) whose second part was hit last.
+  bool SendsExtended() const { return sendsExtended_ || secondPartHit_; }
   // Current window pixels; the design points stay as loaded.
   const std::vector<Point>& Points() const { return points_; }
 
@@ -43,10 +44,11 @@ class Key {
   void SetOutline(const std::vector<std::int32_t>& values);
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
-  void SetPlace(Key* key) { place_ = key; }
-  void SetExtended(bool value) { extended_ = value; }
+  void SetOutlineOwner(Key* key) { outlineOwner_ = key; }
+  void SetSecondPartHit(bool value) { secondPartHit_ = value; }
   void SetHot(bool value);
   void SetDown(bool value);
+  // part: whether the hit was in the second outline of a two-part key.
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
   void ScaleOutline(long double kx, long double ky);
@@ -72,15 +74,16 @@ class Key {
   void DrawFace(const std::vector<Point>& points);
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
-  int PlaceCode() const;
+  int OutlineOwnerCode() const;
 
   std::uint8_t code_;
   bool down_ = false;
   bool hot_ = false;
   DrawingCanvas* canvas_;
   Keyboard* keyboard_;
-  Key* place_;
-  bool extended_ = false;
+  Key* outlineOwner_;
+  bool sendsExtended_;
+  bool secondPartHit_ = false;
   Color captionColor_ = 0;
   Color charColor_ = 0;
   bool colorsDown_ = false;

@@ -1,13 +1,14 @@
 // How a key paints itself: outline and face in the colors of its state, and
 // one label, either the position's name or the character the key types.
+#include "keyboard/KeyFace.h"
+
 #include <algorithm>
 #include <cstdint>
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "keys/VirtualKeys.h"
 #include "keys/KeyKinds.h"
-#include "keyboard/KeyFace.h"
+#include "keys/VirtualKeys.h"
 #include "theme/Theme.h"
 
 namespace luma {
@@ -174,20 +175,20 @@ class TextBoxFitter {
 
 }  // namespace
 
-int Key::PlaceCode() const { return place_ ? place_->code_ : code_; }
+int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ : code_; }
 
 void Key::Refresh() {
   if (keyboard_ && keyboard_->PaintingEnabled()) Paint(*canvas_, false);
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
-  if (!place_ || place_->points_.empty()) return;
+  if (!outlineOwner_ || outlineOwner_->points_.empty()) return;
   if (outlineOnly) {
-    DrawOutline(canvas, place_->points_, true);
+    DrawOutline(canvas, outlineOwner_->points_, true);
     return;
   }
   ChooseColors(canvas, down_, hot_);
-  DrawFace(place_->points_);
+  DrawFace(outlineOwner_->points_);
 }
 
 void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
@@ -201,8 +202,8 @@ void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
     pen = t.HotBorder, brush = t.HotFace, captionColor_ = t.HotCaption, charColor_ = t.HotChar;
   } else {
     pen = t.RestBorder, brush = t.RestFace, captionColor_ = t.RestCaption, charColor_ = t.RestChar;
-    // Pure green at rest is a marker color, not a face, unless asked for literally.
-    if (brush == kPureGreen && !keyboard_->MarkerFaceLiteral()) brush = t.BackColor;
+    // Pure green at rest is a marker color, not a face, unless asked for.
+    if (brush == kPureGreen && !keyboard_->GreenRestFaceDrawn()) brush = t.BackColor;
   }
   canvas.SetPen(pen);
   canvas.SetBrush(brush);
@@ -233,7 +234,7 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
   // Measuring only: a size that draws nothing still measures as one point.
   const int namePoints = std::max(font.Size + (colorsHot_ ? kHotCaptionGrowth : 0), 1);
   return TextBoxFitter(*this, points)
-      .Fit(*canvas_, font, keyboard_->KeyName(PlaceCode()), namePoints)
+      .Fit(*canvas_, font, keyboard_->KeyName(OutlineOwnerCode()), namePoints)
       .Held();
 }
 
@@ -249,7 +250,7 @@ void Key::DrawFace(const std::vector<Point>& points) {
 }
 
 bool Key::DrawCaption(const TextBox& box) {
-  const int placeCode = PlaceCode();
+  const int placeCode = OutlineOwnerCode();
   if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
   const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
   const int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "keys/VirtualKeys.h"
 #include "keys/KeyInput.h"
 #include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 
@@ -27,14 +27,14 @@ std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t d
 
 Keyboard::Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl)
     : deps_(deps),
-      paintBox_(&deps.screen),
+      screen_(&deps.screen),
       baseImage_(deps.bitmaps.CreateBitmap()),
       workImage_(deps.bitmaps.CreateBitmap()) {
   // With no keys yet and not shown, this only selects or builds the
   // layout's caption table.
   SetHKL(foregroundHkl);
-  width_ = paintBox_->Width();
-  height_ = paintBox_->Height();
+  width_ = screen_->Width();
+  height_ = screen_->Height();
   Clear();
 }
 
@@ -53,7 +53,7 @@ void Keyboard::Clear() {
 
 void Keyboard::CopyToScreen() {
   if (!paintingEnabled_) return;
-  paintBox_->CopyFrom(*workImage_, Rect{0, 0, paintBox_->Width(), paintBox_->Height()});
+  screen_->CopyFrom(*workImage_, Rect{0, 0, screen_->Width(), screen_->Height()});
 }
 
 void Keyboard::Redraw(bool rebuildBase) {
@@ -127,7 +127,7 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
   for (auto& key : keys_) {
     if (key == nullptr || !key->HitTest(x, y, part)) continue;
     hoverKey_ = key.get();
-    key->SetExtended(part);
+    key->SetSecondPartHit(part);
     key->SetHot(true);
     break;
   }
@@ -191,8 +191,8 @@ std::int32_t Keyboard::SpaceBarHeight() const {
   return ScaledExtent(kBuiltInSpaceBarHeight, height_, kBuiltInHeight);
 }
 
-void Keyboard::SetMarkerFaceLiteral(bool value) {
-  markerFaceLiteral_ = value;
+void Keyboard::SetGreenRestFaceDrawn(bool value) {
+  greenRestFaceDrawn_ = value;
   Redraw(true);
 }
 

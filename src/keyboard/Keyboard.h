@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
-#include "keyboard/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -18,14 +18,16 @@
 
 namespace luma {
 
-// The built-in layout description "Standard".
+// The built-in layout descriptions, by name; empty for a name of none.
+inline constexpr std::string_view kStandardLayoutName = "Standard";
 extern const std::string_view kStandardLayoutText;
+std::string_view BuiltInLayoutText(std::string_view name);
 
 // What the model works with; all of it owned by the program and outliving
 // the model.
 struct KeyboardDeps {
   BitmapFactory& bitmaps;
-  Screen& screen;  // the paint box
+  Screen& screen;  // the window area that shows the picture
   KeyboardLayouts& layouts;
   KeySender& sender;
   BusyCursor& busyCursor;
@@ -43,7 +45,9 @@ class Keyboard {
   Keyboard& operator=(const Keyboard&) = delete;
 
   // Layout description and loader (LayoutLoader.cpp).
-  bool LoadLayout(const std::string& name);  // always the built-in text
+  // The built-in layout of that name; false for a name of none, whose load
+  // leaves the keys as they are.
+  bool LoadLayout(const std::string& name);
   bool LoadLayoutText(const std::string& name, std::string_view text);
   const std::string& LayoutName() const { return layoutName_; }
   const std::string& LayoutComment() const { return layoutComment_; }
@@ -76,8 +80,10 @@ class Keyboard {
   // ratio of the new size to the loaded layout's size (none after a failed
   // load: the keys stay as they are).
   void ScaleToClient(std::int32_t width, std::int32_t height);
-  void SetMarkerFaceLiteral(bool value);
-  bool MarkerFaceLiteral() const { return markerFaceLiteral_; }
+  // A rest face of pure green marks a key drawn as the background, unless
+  // this asks for the green itself.
+  void SetGreenRestFaceDrawn(bool value);
+  bool GreenRestFaceDrawn() const { return greenRestFaceDrawn_; }
   bool IsKeyDown(int vk) const;
   // The model's keyboard-state entry of vk, in the Windows encoding.
   std::uint8_t KeyStateEntry(int vk) const;
@@ -115,14 +121,14 @@ class Keyboard {
   const Key* OutlinedKey(int vk) const;
 
   KeyboardDeps deps_;
-  Screen* paintBox_;
+  Screen* screen_;
   bool shown_ = false;
   bool paintingEnabled_ = true;
   Key* hoverKey_ = nullptr;
   Hkl currentHkl_ = 0;
   // Filled in as captions are read, hence not const.
   CaptionTable* captionTable_ = nullptr;
-  bool markerFaceLiteral_ = false;
+  bool greenRestFaceDrawn_ = false;
   std::unique_ptr<Bitmap> baseImage_;
   bool baseStale_ = true;
   std::array<std::unique_ptr<Key>, 256> keys_;  // index 0 unused

@@ -1,3 +1,5 @@
+#include "keyboard/LayoutLoader.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "keyboard/Keyboard.h"
-#include "keyboard/LayoutLoader.h"
 
 namespace luma {
 
@@ -110,7 +111,9 @@ bool ReadKeyValues(const std::string& value, std::vector<std::int32_t>& out) {
 }  // namespace
 
 bool Keyboard::LoadLayout(const std::string& name) {
-  return LoadLayoutText(name, kStandardLayoutText);
+  const std::string_view text = BuiltInLayoutText(name);
+  if (text.empty()) return false;
+  return LoadLayoutText(name, text);
 }
 
 bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {

@@ -7,8 +7,8 @@
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
-#include "keys/VirtualKeys.h"
 #include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 namespace {
@@ -100,8 +100,8 @@ void Keyboard::RemapPositions() {
     // good, since the loop never visits it to give it back.
     if (!IsRemappableKey(p) || !KeyFor(p)) p = c;
     Key* position = KeyFor(p);
-    if (position->Place() == position) position->SetPlace(nullptr);
-    key->SetPlace(position);
+    if (position->OutlineOwner() == position) position->SetOutlineOwner(nullptr);
+    key->SetOutlineOwner(position);
     position->SetDown(false);
   }
 }

@@ -61,7 +61,7 @@ class BitmapFactory {
   virtual std::unique_ptr<Bitmap> CreateBitmap() = 0;
 };
 
-// The paint box: the window area that shows the keyboard picture.
+// The screen: the window area that shows the keyboard picture.
 class Screen {
  public:
   virtual ~Screen() = default;

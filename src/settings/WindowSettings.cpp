@@ -27,9 +27,9 @@ std::int32_t AlphaBlendToShow(Settings& settings) {
                     kMaxAlphaBlend);
 }
 
-bool TakeFirstRun(Settings& settings) {
-  if (settings.ReadBool(kSiteValue, false)) return false;
-  settings.WriteBool(kSiteValue, true);
+bool MarkFirstRunDone(Settings& settings) {
+  if (settings.ReadBool(kFirstRunDoneValue, false)) return false;
+  settings.WriteBool(kFirstRunDoneValue, true);
   return true;
 }
 

@@ -27,7 +27,7 @@ std::int32_t AlphaBlendToShow(Settings& settings);
 
 // True on the first run, once: "Site" is then set before the caller does
 // its first-run action, so a failing action is not repeated.
-bool TakeFirstRun(Settings& settings);
+bool MarkFirstRunDone(Settings& settings);
 
 // What the window leaves behind when it is destroyed, after every held key
 // has been released: "AutoClick", "AlphaBlend", then the placement. Stops at

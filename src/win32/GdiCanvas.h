@@ -77,7 +77,7 @@ class GdiBitmapFactory : public luma::BitmapFactory {
   std::unique_ptr<luma::Bitmap> CreateBitmap() override;
 };
 
-// The client area of a window as the keyboard's paint box.
+// The client area of a window as the keyboard's screen.
 class WindowScreen : public luma::Screen {
  public:
   explicit WindowScreen(HWND window) : window_(window) {}

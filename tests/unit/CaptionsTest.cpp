@@ -415,19 +415,19 @@ TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
   auto kb = MakeKeyboard(kUs, {65, 89, 90});
   const Key& y = *kb->KeyFor(89);
   const Key& z = *kb->KeyFor(90);
-  EXPECT_EQ(z.Place(), &z);
+  EXPECT_EQ(z.OutlineOwner(), &z);
   kb->SetHKL(kGerman);
   // German Z sits where US English has Y, and the other way round.
-  EXPECT_EQ(z.Place(), &y);
-  EXPECT_EQ(y.Place(), &z);
+  EXPECT_EQ(z.OutlineOwner(), &y);
+  EXPECT_EQ(y.OutlineOwner(), &z);
   bool part = false;
   EXPECT_TRUE(z.HitTest(45, 15, part)) << "Z is hit in the outline of position 89";
   EXPECT_FALSE(z.HitTest(75, 15, part));
   EXPECT_EQ(kb->CaptionFor(90), u'z');
   kb->SetHKL(kUs);
-  EXPECT_EQ(z.Place(), &z);
-  EXPECT_EQ(y.Place(), &y);
-  EXPECT_EQ(kb->KeyFor(65)->Place(), kb->KeyFor(65));
+  EXPECT_EQ(z.OutlineOwner(), &z);
+  EXPECT_EQ(y.OutlineOwner(), &y);
+  EXPECT_EQ(kb->KeyFor(65)->OutlineOwner(), kb->KeyFor(65));
 }
 
 TEST_F(CaptionsTest, TheKeyAtATakenPositionIsReleased) {
@@ -449,11 +449,11 @@ TEST_F(CaptionsTest, AKeyStaysWhereItIsUnlessItsPositionIsACharacterKey) {
                                           test::KeyLine(65, 30, 0, 60, 30) + "\r\n70=x"));
   ASSERT_EQ(kb.KeyFor(81), nullptr);
   kb.SetHKL(0x22222222);
-  EXPECT_EQ(kb.KeyFor(65)->Place(), kb.KeyFor(65));
-  EXPECT_EQ(kb.KeyFor(13)->Place(), kb.KeyFor(13)) << "Enter keeps its own place";
+  EXPECT_EQ(kb.KeyFor(65)->OutlineOwner(), kb.KeyFor(65));
+  EXPECT_EQ(kb.KeyFor(13)->OutlineOwner(), kb.KeyFor(13)) << "Enter keeps its own place";
   // Nor does A move onto a position that has no key: Q's, in this model.
   kb.SetHKL(kFrench);
-  EXPECT_EQ(kb.KeyFor(65)->Place(), kb.KeyFor(65));
+  EXPECT_EQ(kb.KeyFor(65)->OutlineOwner(), kb.KeyFor(65));
 }
 
 TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
@@ -468,8 +468,8 @@ TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
   EXPECT_EQ(layouts.calls,
             (std::vector<std::string>{"List", "Load 04090409", "Unload " + std::to_string(kUs)}));
   // The placement used US English all the same: A and Q trade places.
-  EXPECT_EQ(kb->KeyFor(65)->Place(), kb->KeyFor(81));
-  EXPECT_EQ(kb->KeyFor(81)->Place(), kb->KeyFor(65));
+  EXPECT_EQ(kb->KeyFor(65)->OutlineOwner(), kb->KeyFor(81));
+  EXPECT_EQ(kb->KeyFor(81)->OutlineOwner(), kb->KeyFor(65));
 }
 
 TEST_F(CaptionsTest, AKeyboardWithoutKeysAsksForNoLayout) {
@@ -500,7 +500,7 @@ TEST_F(CaptionsTest, KeysGoToUsEnglishPositionsWhenTheSystemHandsBackAnotherLayo
   Layout& de = layouts.layouts[kGerman];
   for (const auto& [vk, scan] : de.vkToScan) de.scanToVk[scan] = vk;
   auto kb = MakeKeyboard(kGerman, {65, 81, 89, 90, 186});
-  const auto placeOf = [&](int vk) { return kb->KeyFor(vk)->Place()->Code(); };
+  const auto placeOf = [&](int vk) { return kb->KeyFor(vk)->OutlineOwner()->Code(); };
   EXPECT_EQ(placeOf(90), 89) << "German Z sits where US English has Y";
   EXPECT_EQ(placeOf(89), 90);
   EXPECT_EQ(placeOf(186), 186);

@@ -154,8 +154,8 @@ TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
   }
 
   MapSettings settings;
-  EXPECT_TRUE(TakeFirstRun(settings));
-  EXPECT_FALSE(TakeFirstRun(settings));
+  EXPECT_TRUE(MarkFirstRunDone(settings));
+  EXPECT_FALSE(MarkFirstRunDone(settings));
   EXPECT_EQ(settings.writes, (Lines{"Site=1"}));
 }
 

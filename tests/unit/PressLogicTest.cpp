@@ -8,6 +8,7 @@
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "input/PressLogic.h"
+#include "keyboard/KeyboardStart.h"
 #include "placement/WorkArea.h"
 
 namespace luma {
@@ -33,7 +34,7 @@ class FakeHost : public PressHost {
   Point window{100, 500};
   // The window's move rules; by default every move is taken as asked.
   std::function<Point(Point)> moveRule = [](Point p) { return p; };
-  int clearActiveCalls = 0;
+  int unfocusChildCalls = 0;
   int cursorReads = 0;
 
   Point CursorPos() override {
@@ -43,7 +44,7 @@ class FakeHost : public PressHost {
   Point WindowPos() override { return window; }
   void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
   void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
-  void ClearActiveControl() override { ++clearActiveCalls; }
+  void UnfocusChildControls() override { ++unfocusChildCalls; }
 };
 
 // Points inside keys of the built-in layout (design size 441 x 181).
@@ -82,15 +83,15 @@ class PressLogicTest : public ::testing::Test {
   // An empty text loads the built-in layout.
   void Load(std::string_view layoutText) {
     logic.reset();
-    keyboard =
-        std::make_unique<Keyboard>(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
-                                                parts.busy, parts.theme, parts.captions},
-                                   kUsEnglishHkl);
-    const bool loaded = layoutText.empty() ? keyboard->LoadLayout("Standard")
-                                           : keyboard->LoadLayoutText("Test", layoutText);
-    ASSERT_TRUE(loaded);
-    keyboard->SetShown(true);
-    keyboard->SetPaintingEnabled(true);
+    KeyboardStart start(kUsEnglishHkl);
+    if (!layoutText.empty()) {
+      start.layoutName = "Test";
+      start.layoutText = layoutText;
+    }
+    keyboard = StartKeyboard(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
+                                          parts.busy, parts.theme, parts.captions},
+                             parts.theme, start);
+    ASSERT_NE(keyboard, nullptr);
     logic = std::make_unique<PressLogic>(*keyboard, sender, timer, host);
     timer.onTick = [this] { logic->PressTimerTick(); };
     sender.sent.clear();
@@ -271,7 +272,7 @@ TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
   host.cursor = {1010, 790};
   logic->MouseMove(kBackground.x, kBackground.y);
   EXPECT_EQ(host.window, (Point{100, 500}));
-  EXPECT_EQ(host.clearActiveCalls, 1);
+  EXPECT_EQ(host.unfocusChildCalls, 1);
 
   host.cursor = {1000, 800};
   Down(kBackground);
@@ -282,7 +283,7 @@ TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
   host.cursor = {990, 805};
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{90, 505}));
-  EXPECT_EQ(host.clearActiveCalls, 1);  // no hover tracking while dragging
+  EXPECT_EQ(host.unfocusChildCalls, 1);  // no hover tracking while dragging
 
   logic->MouseUp();
   EXPECT_FALSE(logic->Dragging());
