@@ -119,6 +119,9 @@ void MainWindow::OnShow() {
 }
 
 void MainWindow::OnSize(WPARAM kind, int width, int height) {
+  // A restore hands the foreground back first, so that the layout read
+  // right after it sees the application typed into, not this program.
+  placement_.OnSize(kind);
   if (kind == SIZE_MINIMIZED) {
     // Nobody sees the keyboard: no timer wakes the program for it.
     view_.SetMinimised(true);
@@ -130,7 +133,6 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
       slider_.StickToCorner(width, height, placement_.Dpi());
     OnResize();
   }
-  placement_.OnSize(kind);
 }
 
 // Size changes before the first show (the client size of the layout) leave
@@ -207,6 +209,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       slider_.OnScroll(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CTLCOLORSTATIC:
+      // The trackbar asks its parent for the brush behind it: the keyboard's
+      // background, so that the slider stands on the keyboard, not on grey.
       if (HBRUSH brush = slider_.BackgroundFor(reinterpret_cast<HWND>(lParam)))
         return reinterpret_cast<LRESULT>(brush);
       break;
@@ -247,6 +251,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (menu_.OnCommand(wParam)) return 0;
       break;
     case WM_QUERYENDSESSION:
+      // The keyboard never holds up a logoff or shutdown; it saves at
+      // WM_ENDSESSION, once the session really ends.
       return TRUE;
     case WM_ENDSESSION:
       // Logoff and shutdown take the path of a normal exit, at once: the

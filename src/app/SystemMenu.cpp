@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win32/ProcAddress.h"
+
 namespace luma::app {
 namespace {
 
@@ -13,8 +15,7 @@ void OpenWebSite(HWND owner) {
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   static const HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return;
-  const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
+  const auto shellExecute = win32::ProcAddress<ShellExecuteFn>(shell, "ShellExecuteW");
   if (shellExecute) shellExecute(owner, nullptr, kWebSiteHost, nullptr, L"", SW_SHOWNORMAL);
 }
 

@@ -2,9 +2,10 @@
 // through, owned once by the main window and lent to its parts.
 #pragma once
 
-#include "keyboard/Captions.h"
 #include "keyboard/BusyCursor.h"
+#include "keyboard/Captions.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {

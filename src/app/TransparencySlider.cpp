@@ -8,6 +8,7 @@
 #include "placement/Dpi.h"
 #include "placement/SliderRect.h"
 #include "win32/GdiCanvas.h"
+#include "win32/ProcAddress.h"
 
 namespace luma::app {
 namespace {
@@ -20,10 +21,7 @@ bool LoadCommonControls() {
   HMODULE library = LoadLibraryW(L"comctl32.dll");
   if (!library) return false;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  // GetProcAddress hands back a generic function pointer; going through
-  // void(*)() is the cast the compiler accepts for any function type.
-  const auto init = reinterpret_cast<InitFunction>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
+  const auto init = win32::ProcAddress<InitFunction>(library, "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
   return init != nullptr && init(&classes);
 }

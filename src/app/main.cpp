@@ -4,7 +4,6 @@
 // error box and the back ends it reports through.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,23 +33,24 @@ int Run(HINSTANCE instance, int show) {
   const luma::SettingsLocation location{luma::HasSwitch(params, luma::kCommonSwitch)
                                             ? luma::RegistryRoot::kLocalMachine
                                             : luma::RegistryRoot::kCurrentUser};
-  std::optional<luma::SettingsStore> settings(std::in_place, registry, profile, errors, location);
+  luma::SettingsStore settings(registry, profile, errors, location);
 
   luma::app::ProcessSteps steps;
   steps.errors = &errors;
   steps.windowCreated = [&](HWND window) {
     log.Write("MainForm");
-    settings->BindIniFile(dir, files);
+    settings.BindIniFile(dir, files);
     errors.SetOwner(window);
   };
   // The window has saved; the store closes its key and writes out the
   // settings file before the process ends, without returning to the system.
+  // The store itself stays, for the window that still refers to it.
   steps.sessionEnded = [&] {
     errors.SetOwner(nullptr);
-    settings.reset();
+    settings.Finish();
     ExitProcess(0);
   };
-  luma::app::MainWindow window(*settings, steps);
+  luma::app::MainWindow window(settings, steps);
   if (!window.Create(instance)) return 1;
   window.Show(show);
 

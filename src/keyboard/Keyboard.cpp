@@ -149,14 +149,11 @@ void Keyboard::ReleaseAll() {
 }
 
 void Keyboard::SetSize(std::int32_t width, std::int32_t height) {
-  // A negative size means nothing to an image; it is held at 0.
-  try {
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
-    workImage_->SetSize(width_, height_);
-  } catch (...) {
-    // A size the image cannot take leaves the last good picture in place.
-  }
+  // A negative size means nothing to an image; it is held at 0. A size the
+  // image cannot take throws, for the window's boundary to report.
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  workImage_->SetSize(width_, height_);
 }
 
 void Keyboard::ScaleToClient(std::int32_t width, std::int32_t height) {

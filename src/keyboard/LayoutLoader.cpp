@@ -53,8 +53,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 std::string Lower(std::string_view s) {
   std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 

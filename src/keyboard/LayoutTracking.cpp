@@ -56,7 +56,7 @@ class UsEnglishLayout {
   // The US English position of a scan code; 0 for none.
   int PositionOf(unsigned scan) const {
     if ((handle_ & 0xFFFFFFFFu) == kUsEnglishHkl)
-      return static_cast<std::uint8_t>(layouts_.MapVirtualKeyEx(scan, 3, handle_));
+      return static_cast<std::uint8_t>(layouts_.MapVirtualKeyEx(scan, kMapScanToVkEx, handle_));
     return scan < kUsEnglishPositions.size() ? kUsEnglishPositions[scan] : 0;
   }
 
@@ -69,7 +69,8 @@ class UsEnglishLayout {
 // The US English position (virtual-key code) of the physical key that types
 // vk in layout hkl; vk itself when there is none.
 int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, const UsEnglishLayout& us) {
-  const int p = us.PositionOf(layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), 0, hkl));
+  const int p =
+      us.PositionOf(layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), kMapVkToScan, hkl));
   return p == 0 ? vk : p;
 }
 

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/Types.h"
+
 namespace luma {
 namespace {
 
-std::int32_t MulDivRounded(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
-  const std::int64_t product = value * numerator;
-  const std::int64_t half = denominator / 2;
-  const std::int64_t rounded =
-      product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
+std::int32_t Saturated(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
+  const std::int64_t rounded = MulDivRounded(value, numerator, denominator);
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
       rounded, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
@@ -20,11 +19,11 @@ std::int64_t UsableDpi(std::int32_t dpi) { return dpi > 0 ? dpi : kDesignDpi; }
 }  // namespace
 
 std::int32_t ScaleForDpi(std::int32_t value, std::int32_t dpi) {
-  return MulDivRounded(value, UsableDpi(dpi), kDesignDpi);
+  return Saturated(value, UsableDpi(dpi), kDesignDpi);
 }
 
 std::int32_t UnscaleFromDpi(std::int32_t value, std::int32_t dpi) {
-  return MulDivRounded(value, kDesignDpi, UsableDpi(dpi));
+  return Saturated(value, kDesignDpi, UsableDpi(dpi));
 }
 
 }  // namespace luma

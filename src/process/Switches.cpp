@@ -1,9 +1,9 @@
 #include "process/Switches.h"
 
+#include "platform/Types.h"
+
 namespace luma {
 namespace {
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

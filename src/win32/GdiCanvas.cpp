@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/TextConversion.h"
+
 namespace luma::win32 {
 
 COLORREF ResolveColor(luma::Color color) {
   if (luma::IsSysColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
   return color & 0x00FFFFFF;
-}
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
 }
 
 namespace {
@@ -233,10 +225,9 @@ bool GdiBitmap::SaveBmp(const std::wstring& path) const {
     data.resize(start + rowBytes, 0);
   }
 
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  File out(handle);
+  File out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) return false;
   DWORD written = 0;
   return WriteFile(out.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
          written == data.size();
@@ -261,6 +252,9 @@ std::int32_t WindowScreen::Height() const {
 void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) {
   const GdiBitmap* gdi = AsGdi(source);
   if (!gdi || rect.Width() <= 0 || rect.Height() <= 0) return;
+  // Straight through the window's DC rather than an invalidation and a
+  // WM_PAINT: a pressed or hovered key shows at once, not when the message
+  // queue next gets round to painting.
   WindowDc dc(window_);
   if (!dc) return;
   BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left, rect.top,

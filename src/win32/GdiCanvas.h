@@ -1,5 +1,5 @@
-// The GDI canvas: off-screen bitmaps over a memory DC, their factory, the
-// paint box as a screen, and the bitmap that key text on green goes through.
+// The GDI canvas: off-screen bitmaps over a memory DC, their factory, and a
+// window's client area as the keyboard's screen.
 #pragma once
 
 #include <windows.h>
@@ -50,7 +50,7 @@ class GdiBitmap : public luma::Bitmap {
   HDC Dc() const { return dc_.Get(); }
   // The pixel as 0x00BBGGRR; CLR_INVALID outside the bitmap.
   luma::Color PixelAt(int x, int y) const;
-  // Writes a top-down 32-bpp BMP file; false when it cannot be written.
+  // Writes a 24-bpp bottom-up BMP file; false when it cannot be written.
   bool SaveBmp(const std::wstring& path) const;
 
  private:
@@ -92,19 +92,5 @@ class WindowScreen : public luma::Screen {
 // Copies the part of source inside area to the same place of a DC, such as
 // the one BeginPaint hands out; what lies outside the bitmap stays untouched.
 void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area);
-
-// The bitmap for text on pure-green faces: brush and pen #777777, drawn
-// with #777777 as its transparent color. The program owns one and hands it
-// to the keyboard.
-using luma::kTextBitmapColor;
-class TextBitmap : public GdiBitmap {
- public:
-  TextBitmap() {
-    SetBrush(kTextBitmapColor);
-    SetPen(kTextBitmapColor);
-  }
-};
-
-std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16
 
 }  // namespace luma::win32

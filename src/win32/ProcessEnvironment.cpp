@@ -1,20 +1,9 @@
 #include "win32/ProcessEnvironment.h"
 
 #include "process/CommandLine.h"
+#include "win32/TextConversion.h"
 
 namespace luma::win32 {
-namespace {
-
-std::string ToAnsi(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
-  result.pop_back();  // the terminating NUL
-  return result;
-}
-
-}  // namespace
 
 std::string ProgramPath() {
   std::string path(MAX_PATH, '\0');

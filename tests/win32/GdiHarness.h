@@ -16,6 +16,7 @@
 #include "platform/System.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {
