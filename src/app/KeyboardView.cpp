@@ -20,9 +20,9 @@ void KeyboardView::Create(HWND window, SystemServices& services) {
   systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
   layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimer);
-  const KeyboardDeps deps{
-      bitmaps_, *screen_,          services.layouts,    services.sender, services.busyCursor,
-      theme_,   services.captions, &services.textBitmap};
+  busyCursor_ = std::make_unique<BusyCursor>(services.cursor);
+  const KeyboardDeps deps{bitmaps_,     *screen_, services.layouts, services.sender,
+                          *busyCursor_, theme_,   captions_,        &textBitmap_};
   keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());

@@ -10,11 +10,14 @@
 #include <string>
 
 #include "app/SystemServices.h"
+#include "keyboard/BusyCursor.h"
+#include "keyboard/Captions.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/LayoutPoll.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
@@ -54,6 +57,10 @@ class KeyboardView {
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;
+  // The model's own parts besides the system's services.
+  std::unique_ptr<BusyCursor> busyCursor_;
+  CaptionCache captions_;
+  win32::TextBitmap textBitmap_;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
   std::unique_ptr<win32::WindowTimer> layoutPollTimer_;

@@ -2,10 +2,6 @@
 // through, owned once by the main window and lent to its parts.
 #pragma once
 
-#include "keyboard/BusyCursor.h"
-#include "keyboard/Captions.h"
-#include "win32/GdiCanvas.h"
-#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
@@ -15,9 +11,6 @@ struct SystemServices {
   win32::Win32KeySender sender;
   win32::Win32Cursor cursor;
   win32::Win32SystemColors colors;
-  BusyCursor busyCursor{cursor};
-  CaptionCache captions;
-  win32::TextBitmap textBitmap;
 };
 
 }  // namespace luma::app

@@ -89,12 +89,7 @@ void ApplyColorScheme(int n, Theme& theme, const ThemeColors& tc, SystemColors& 
   const Color downMix = n == 2 ? DownMix(sys) : 0;
   const Color hotMix = n == 2 ? HotMix(sys) : 0;
 
-  struct Row {
-    Color back, backPen, restFace, restBorder, restCaption, restChar;
-    Color downFace, downBorder, downCaption, downChar;
-    Color hotFace, hotBorder, hotCaption, hotChar;
-  };
-  Row r{};
+  SchemeColors r;
   switch (n) {
     case 1:
       r = {tc.ThemeGroupColor, Hex(0x3B5A82),    tc.ThemeGroupColor, Hex(0x7AA0DA), Hex(0x204D89),
@@ -132,20 +127,7 @@ void ApplyColorScheme(int n, Theme& theme, const ThemeColors& tc, SystemColors& 
            Hex(0x6CA5E0), Hex(0x686868), Hex(0x1D2738), Hex(0x000000)};
       break;
   }
-  theme.BackColor = r.back;
-  theme.BackPenColor = r.backPen;
-  theme.RestFace = r.restFace;
-  theme.RestBorder = r.restBorder;
-  theme.RestCaption = r.restCaption;
-  theme.RestChar = r.restChar;
-  theme.DownFace = r.downFace;
-  theme.DownBorder = r.downBorder;
-  theme.DownCaption = r.downCaption;
-  theme.DownChar = r.downChar;
-  theme.HotFace = r.hotFace;
-  theme.HotBorder = r.hotBorder;
-  theme.HotCaption = r.hotCaption;
-  theme.HotChar = r.hotChar;
+  static_cast<SchemeColors&>(theme) = r;
 }
 
 }  // namespace luma

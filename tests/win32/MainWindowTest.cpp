@@ -97,12 +97,24 @@ COLORREF SliderBackground(HWND window) {
 void ShowWithSlider(MainWindow& window, int command = SW_SHOWNOACTIVATE) {
   window.Show(command);
   win32::test::PumpUntil([&] { return Slider(window.Handle()) != nullptr; }, 5000);
-  win32::test::PumpFor(100);
+  win32::test::PumpUntilIdle();
 }
 
 bool QuitPosted() {
   MSG msg;
   return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+// Without a keyboard (its creation step failed) the choice is still the
+// user's: the menu toggles it, and the exit saves what was stored.
+TEST(PointerInputTest, KeepsTheAutoClickChoiceWithoutAKeyboard) {
+  WindowPlacement placement;
+  PointerInput pointer(placement);
+  EXPECT_TRUE(pointer.AutoClick());
+  for (bool on : {false, true, false}) {
+    pointer.SetAutoClick(on);
+    EXPECT_EQ(pointer.AutoClick(), on);
+  }
 }
 
 TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
@@ -213,7 +225,7 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
       ShowWindow(hwnd, SW_MAXIMIZE);
     if (c.left == Left::kMinimised || c.left == Left::kMinimisedFromMaximised)
       ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
-    win32::test::PumpFor(100);
+    win32::test::PumpUntilIdle();
     settings.writes.clear();
     DestroyWindow(hwnd);
     EXPECT_TRUE(QuitPosted());
@@ -293,8 +305,7 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
   MainWindow window(settings);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
-  window.Show(SW_SHOWNOACTIVATE);
-  win32::test::PumpFor(300);
+  ShowWithSlider(window);
 
   RECT workArea{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -319,7 +330,13 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
     SCOPED_TRACE(resized);
     traffic = {hwnd, 0, 0};
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    win32::test::PumpFor(500);
+    win32::test::PumpUntil(
+        [&] {
+          const RECT r = WindowRect(hwnd);
+          return EqualRect(&suggested, &r) != FALSE;
+        },
+        5000);
+    win32::test::PumpUntilIdle();
     const RECT now = WindowRect(hwnd);
     EXPECT_EQ(
         (std::vector<LONG>{now.left, now.top, now.right, now.bottom}),
