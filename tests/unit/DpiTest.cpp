@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "placement/Dpi.h"
 #include "keyboard/KeyFonts.h"
+#include "placement/Dpi.h"
 #include "placement/SliderRect.h"
 #include "placement/WorkArea.h"
 

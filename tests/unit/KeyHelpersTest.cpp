@@ -7,9 +7,9 @@
 
 #include "Fakes.h"
 #include "keyboard/BusyCursor.h"
+#include "keyboard/LayoutLoader.h"
 #include "keys/KeyInput.h"
 #include "keys/KeyKinds.h"
-#include "keyboard/LayoutLoader.h"
 
 namespace luma {
 namespace {
