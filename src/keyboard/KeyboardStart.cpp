@@ -31,7 +31,7 @@ std::unique_ptr<Keyboard> CreateKeyboard(const KeyboardDeps& deps, Theme& theme,
 }
 
 bool LoadBuiltInLayout(Keyboard& keyboard, Theme& theme, const std::string& name,
-                        std::int32_t fontDpi) {
+                       std::int32_t fontDpi) {
   const bool loaded = keyboard.LoadLayout(name);
   FitKeyFonts(keyboard, theme, fontDpi);
   keyboard.Redraw(false);

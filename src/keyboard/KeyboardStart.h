@@ -27,7 +27,7 @@ std::unique_ptr<Keyboard> CreateKeyboard(const KeyboardDeps& deps, Theme& theme,
 
 // The built-in layout of that name and the caption fonts for its size.
 bool LoadBuiltInLayout(Keyboard& keyboard, Theme& theme, const std::string& name,
-                        std::int32_t fontDpi);
+                       std::int32_t fontDpi);
 
 // Keys and caption fonts for a client area of this size. The fonts follow
 // the Escape key's size, and only that: GDI makes points larger at a higher

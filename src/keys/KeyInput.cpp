@@ -1,7 +1,7 @@
 #include "keys/KeyInput.h"
 
-#include "keys/VirtualKeys.h"
 #include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 
