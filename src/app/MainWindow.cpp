@@ -79,8 +79,13 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
   Boundary().Guarded(L"layout", [&] {
-    // Before the saved placement, which is the rectangle of this layout.
-    const KeyboardChoice choice = KeyboardToShow(settings_);
+    // Before the saved placement, which is the rectangle of this layout. A
+    // store that fails here fails the reads after it too, which report it.
+    KeyboardChoice choice = KeyboardChoice::kStandard;
+    try {
+      choice = KeyboardToShow(settings_);
+    } catch (...) {
+    }
     const Size layout = view_.LoadLayout(LayoutNameOf(choice));
     placement_.SetDesignClientSize(layout.cx, layout.cy);
     menu_.ShowFullKeyboard(choice == KeyboardChoice::kFull);

@@ -254,10 +254,6 @@ int Close(const char* className, int timeoutMs) {
 int KeyState(int vk) {
   SHORT state = GetAsyncKeyState(vk);
   Print("down=" + std::to_string((state & 0x8000) ? 1 : 0) + "\n");
-  // The toggle of a lock key (Caps, Num, Scroll Lock) as the system keeps it.
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  Print("toggled=" + std::to_string(keys[vk & 0xFF] & 1) + "\n");
   return 0;
 }
 
