@@ -40,7 +40,14 @@ Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
 Size KeyboardView::LoadLayout(const std::string& name) {
   if (!keyboard_) return {};
   LoadBuiltInLayout(*keyboard_, theme_, name, FontDpi());
-  return {keyboard_->Width(), keyboard_->Height()};
+  // The new keys are at their design size: the next resize fits them.
+  fittedWidth_ = fittedHeight_ = -1;
+  designSize_ = {keyboard_->Width(), keyboard_->Height()};
+  return designSize_;
+}
+
+std::string KeyboardView::LayoutName() const {
+  return keyboard_ ? keyboard_->LayoutName() : std::string();
 }
 
 void KeyboardView::Show(std::int32_t width, std::int32_t height) {
@@ -79,7 +86,8 @@ Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int3
   if (!keyboard_)
     return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
                       ScaleForDpi(kSliderDesignHeight, dpi), dpi);
-  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi);
+  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi,
+                    keyboard_->FreeCorner());
 }
 
 void KeyboardView::Paint() {

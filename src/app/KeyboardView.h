@@ -33,6 +33,9 @@ class KeyboardView {
   // The built-in layout of that name; returns its size, the reference for
   // rescaling.
   Size LoadLayout(const std::string& name);
+  // The loaded layout's name and design size; empty before one is loaded.
+  std::string LayoutName() const;
+  Size DesignSize() const { return designSize_; }
 
   // Keyboard visible in a client area of this size: keys and fonts fitted to
   // it, painting on and, unless minimised, the layout poll running.
@@ -70,6 +73,7 @@ class KeyboardView {
   std::unique_ptr<Keyboard> keyboard_;
   std::unique_ptr<LayoutPoll> layoutPoll_;
   // The client size the keys and fonts were last fitted to.
+  Size designSize_;
   std::int32_t fittedWidth_ = -1;
   std::int32_t fittedHeight_ = -1;
 };

@@ -27,6 +27,10 @@ constexpr DWORD kStyle =
 // no taskbar button unless it asks for one.
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 
+std::string LayoutNameOf(KeyboardChoice choice) {
+  return std::string(choice == KeyboardChoice::kFull ? kFullLayoutName : kStandardLayoutName);
+}
+
 // The client size the window is created with, until the layout gives its
 // own; in design pixels, like every size the window is given.
 constexpr int kDesignClientWidth = 790;
@@ -75,8 +79,16 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
   Boundary().Guarded(L"layout", [&] {
-    const Size layout = view_.LoadLayout(std::string(kStandardLayoutName));
+    // Before the saved placement, which is the rectangle of this layout. A
+    // store that fails here fails the reads after it too, which report it.
+    KeyboardChoice choice = KeyboardChoice::kStandard;
+    try {
+      choice = KeyboardToShow(settings_);
+    } catch (...) {
+    }
+    const Size layout = view_.LoadLayout(LayoutNameOf(choice));
     placement_.SetDesignClientSize(layout.cx, layout.cy);
+    menu_.ShowFullKeyboard(choice == KeyboardChoice::kFull);
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
@@ -100,6 +112,20 @@ void MainWindow::ReadSettings() {
 void MainWindow::ChangeColors() {
   view_.SetColorScheme(ChangeColorScheme(settings_));
   slider_.SetBackground(view_.BackgroundColor());
+}
+
+// The other keyboard, at the same key size. A held key could vanish with
+// the old keys, so everything held is released first.
+void MainWindow::SwitchKeyboard() {
+  const KeyboardChoice next =
+      view_.LayoutName() == kFullLayoutName ? KeyboardChoice::kStandard : KeyboardChoice::kFull;
+  pointer_.ReleaseHeldKeys();
+  const std::int32_t fromDesignWidth = view_.DesignSize().cx;
+  const Size layout = view_.LoadLayout(LayoutNameOf(next));
+  SaveKeyboardChoice(settings_, next);
+  menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
+  placement_.ChangeDesignWidth(fromDesignWidth, layout.cx);
+  OnResize();
 }
 
 void MainWindow::Show(int command) {

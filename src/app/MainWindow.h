@@ -60,6 +60,7 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void OnCreate();
   void ReadSettings();
   void ChangeColors();
+  void SwitchKeyboard();
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
@@ -77,7 +78,7 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   TransparencySlider slider_;
   WindowPlacement placement_;
   PointerInput pointer_{placement_};
-  SystemMenu menu_{pointer_, [this] { ChangeColors(); }};
+  SystemMenu menu_{pointer_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
 };
 
 }  // namespace luma::app

@@ -29,6 +29,7 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
   const std::wstring open = std::wstring(L"Open ") + kWebSiteHost;
   AppendMenuW(menu, MF_STRING, kOpenWebSite, open.c_str());
+  AppendMenuW(menu, MF_STRING, kFullKeyboard, L"Full Keyboard");
 }
 
 void SystemMenu::ShowAutoClick() {
@@ -37,9 +38,18 @@ void SystemMenu::ShowAutoClick() {
               kAutoClick, L"Auto Click");
 }
 
-// The whole wParam is compared: these ids are not system commands, whose
-// low four bits the system uses for itself.
+void SystemMenu::ShowFullKeyboard(bool full) {
+  CheckMenuItem(GetSystemMenu(window_, FALSE), kFullKeyboard,
+                MF_BYCOMMAND | (full ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The first three ids are compared whole, as they always were; the newer
+// ones without the low four bits, which the system uses for itself.
 bool SystemMenu::OnCommand(WPARAM command) {
+  if ((command & ~WPARAM{0xF}) == kFullKeyboard) {
+    if (switchKeyboard_) switchKeyboard_();
+    return true;
+  }
   switch (command) {
     case kAutoClick:
       pointer_.SetAutoClick(!pointer_.AutoClick());

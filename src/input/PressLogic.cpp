@@ -79,9 +79,13 @@ void PressLogic::PressTimerTick() {
 
 void PressLogic::SendKeyAndShow(int vk, bool keyUp) {
   Key* key = keyboard_.KeyFor(vk);
-  // One code serves both Enter keys; the outline that was hit tells them apart.
-  const bool extended = key != nullptr ? key->SendsExtended() : IsExtendedKey(vk);
-  SendKeyInput(sender_, static_cast<std::uint16_t>(vk), keyUp, extended);
+  const int sent = keyboard_.SentCode(vk);
+  // One code serves both Enter keys; the outline that was hit tells them
+  // apart. A pad key standing in for a navigation key sends it unextended.
+  const bool extended = sent != vk       ? false
+                        : key != nullptr ? key->SendsExtended()
+                                         : IsExtendedKey(vk);
+  SendKeyInput(sender_, static_cast<std::uint16_t>(sent), keyUp, extended);
   if (key != nullptr) key->SetDown(!keyUp);
 }
 

@@ -39,6 +39,8 @@ char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, 
     KeyStateArray state{};
     auto flag = [](int on) -> std::uint8_t { return on ? 0x81 : 0; };
     state[kVkCapsLock] = flag(l);
+    // Numeric-pad keys show a character only with Num Lock on.
+    state[kVkNumLock] = 1;
     state[kVkShift] = state[kVkLeftShift] = flag(s);
     // Alt is the right Alt and Ctrl the left Ctrl: together they are AltGr,
     // under which layouts report their third-level characters.

@@ -38,6 +38,43 @@ struct WideBox {
 constexpr int kHotCaptionGrowth = 2;
 constexpr int kHotCharGrowth = 3;
 
+// The parts of a two-part outline (Enter), each without the separator;
+// none for an outline of one part, which is drawn as it is.
+std::vector<std::vector<Point>> OutlineParts(const std::vector<Point>& points) {
+  std::vector<std::vector<Point>> parts;
+  if (std::find(points.begin(), points.end(), kOutlineSeparator) == points.end()) return parts;
+  parts.emplace_back();
+  for (const Point& p : points) {
+    if (p == kOutlineSeparator)
+      parts.emplace_back();
+    else
+      parts.back().push_back(p);
+  }
+  return parts;
+}
+
+void DrawOnePart(DrawingCanvas& canvas, const std::vector<Point>& points) {
+  if (points.size() == 2)
+    canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
+  else if (points.size() > 2)
+    canvas.Polygon(points);
+}
+
+// The arrows' glyphs, shown instead of their names where the font has them.
+std::u16string_view ArrowGlyph(int vk) {
+  switch (vk) {
+    case kVkLeft:
+      return u"\u2190";
+    case kVkUp:
+      return u"\u2191";
+    case kVkRight:
+      return u"\u2192";
+    case kVkDown:
+      return u"\u2193";
+  }
+  return {};
+}
+
 FontSpec LabelFont(const KeyFont& font, int size, Color color) {
   FontSpec label;
   label.name = font.Name;
@@ -217,10 +254,12 @@ void Key::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, b
   if (!force && drawnDown_ == colorsDown_ && drawnHot_ == colorsHot_) return;
   drawnDown_ = colorsDown_;
   drawnHot_ = colorsHot_;
-  if (points.size() == 2)
-    canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
-  else
-    canvas.Polygon(points);
+  const std::vector<std::vector<Point>> parts = OutlineParts(points);
+  if (parts.empty()) {
+    DrawOnePart(canvas, points);
+    return;
+  }
+  for (const std::vector<Point>& part : parts) DrawOnePart(canvas, part);
 }
 
 TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
@@ -240,17 +279,25 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
 
 void Key::DrawFace(const std::vector<Point>& points) {
   if (points.size() < 2) return;
-  TextBox box = ComputeTextBox(points);
-  if (down_) {
-    // The label moves one pixel right and down; the outline stays.
-    ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
-  }
+  // Each part of a two-part key carries the label.
+  std::vector<TextBox> boxes;
+  const std::vector<std::vector<Point>> parts = OutlineParts(points);
+  if (parts.empty()) boxes.push_back(ComputeTextBox(points));
+  for (const std::vector<Point>& part : parts)
+    if (part.size() >= 2) boxes.push_back(ComputeTextBox(part));
   DrawOutline(*canvas_, points, false);
-  if (!DrawCaption(box)) DrawCharLabel(box);
+  for (TextBox& box : boxes) {
+    if (down_) {
+      // The label moves one pixel right and down; the outline stays.
+      ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
+    }
+    if (!DrawCaption(box)) DrawCharLabel(box);
+  }
 }
 
 bool Key::DrawCaption(const TextBox& box) {
-  const int placeCode = OutlineOwnerCode();
+  // A numeric-pad key with Num Lock off shows the key it stands in for.
+  const int placeCode = keyboard_->SentCode(OutlineOwnerCode());
   if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
   const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
   const int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
@@ -259,7 +306,9 @@ bool Key::DrawCaption(const TextBox& box) {
   DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, points, captionColor_));
   const ClearBrushScope clearBrush(canvas);
-  const std::u16string& text = keyboard_->KeyName(placeCode);
+  const std::u16string_view arrow = ArrowGlyph(placeCode);
+  const std::u16string_view text =
+      !arrow.empty() && canvas.HasGlyphs(arrow) ? arrow : keyboard_->KeyName(placeCode);
   if (text.empty()) return true;
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   // Too wide to centre: keep its beginning visible and clip the end.

@@ -193,6 +193,11 @@ void Keyboard::SetGreenRestFaceDrawn(bool value) {
   Redraw(true);
 }
 
+int Keyboard::SentCode(int vk) const {
+  const int navigation = NumLockOffCode(vk);
+  return navigation != 0 && (keyState_[kVkNumLock] & 1) == 0 ? navigation : vk;
+}
+
 bool Keyboard::IsKeyDown(int vk) const {
   const Key* key = KeyFor(vk);
   return key != nullptr && key->IsDown();

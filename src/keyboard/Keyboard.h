@@ -11,6 +11,7 @@
 #include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
+#include "placement/SliderRect.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -20,8 +21,13 @@ namespace luma {
 
 // The built-in layout descriptions, by name; empty for a name of none.
 inline constexpr std::string_view kStandardLayoutName = "Standard";
+inline constexpr std::string_view kFullLayoutName = "Full";
 extern const std::string_view kStandardLayoutText;
+extern const std::string_view kFullLayoutText;
 std::string_view BuiltInLayoutText(std::string_view name);
+// The corner the built-in layout leaves free for the slider; the bottom
+// right for a name of none.
+SliderCorner BuiltInFreeCorner(std::string_view name);
 
 // What the model works with; all of it owned by the program and outliving
 // the model.
@@ -52,6 +58,9 @@ class Keyboard {
   const std::string& LayoutName() const { return layoutName_; }
   const std::string& LayoutComment() const { return layoutComment_; }
   const std::string& LayoutInfo() const { return layoutInfo_; }
+  // Where the loaded layout leaves room for the slider: the built-in
+  // layout's corner, the bottom right for any other description.
+  SliderCorner FreeCorner() const { return freeCorner_; }
 
   // Layout tracking and captions (LayoutTracking.cpp).
   void SetHKL(Hkl hkl);
@@ -61,6 +70,9 @@ class Keyboard {
   // first installed layout, else after whatever SetNamesLayout falls back to.
   void ChooseNamesLayout();
   const std::u16string& KeyName(int vk) const;
+  // The code a press of vk sends now: with Num Lock off a numeric-pad key
+  // sends its navigation code, as a real pad does; vk otherwise.
+  int SentCode(int vk) const;
   // The character vk types in the model's key state; its base character when
   // that combination types nothing.
   char16_t CaptionFor(int vk) const;
@@ -135,6 +147,7 @@ class Keyboard {
   std::string layoutName_;
   std::string layoutComment_;
   std::string layoutInfo_;
+  SliderCorner freeCorner_ = SliderCorner::BottomRight;
   KeyStateArray keyState_{};
   std::array<std::u16string, 256> keyNames_;  // index 0 unused
   std::int32_t width_ = 0;

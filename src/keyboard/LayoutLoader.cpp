@@ -112,7 +112,9 @@ bool ReadKeyValues(const std::string& value, std::vector<std::int32_t>& out) {
 bool Keyboard::LoadLayout(const std::string& name) {
   const std::string_view text = BuiltInLayoutText(name);
   if (text.empty()) return false;
-  return LoadLayoutText(name, text);
+  if (!LoadLayoutText(name, text)) return false;
+  freeCorner_ = BuiltInFreeCorner(name);
+  return true;
 }
 
 bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
@@ -122,6 +124,7 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   deps_.busyCursor.Begin();
   Clear();
   layoutWidth_ = layoutHeight_ = 0;
+  freeCorner_ = SliderCorner::BottomRight;
 
   bool loaded = false;
   try {

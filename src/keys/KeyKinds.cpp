@@ -38,4 +38,12 @@ bool IsExtendedKey(int vk) {
          vk == kVkRightAlt || InRange(vk, kVkBrowserBack, kVkLaunchApp2);
 }
 
+int NumLockOffCode(int vk) {
+  // Numpad 0..9, then the decimal point.
+  constexpr int kByDigit[] = {45, 35, 40, 34, 37, 12, 39, 36, 38, 33};
+  if (InRange(vk, kVkNumpad0, kVkNumpad0 + 9)) return kByDigit[vk - kVkNumpad0];
+  if (vk == kVkDecimal) return kVkDelete;
+  return 0;
+}
+
 }  // namespace luma

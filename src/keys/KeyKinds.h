@@ -9,4 +9,8 @@ bool IsCharKey(int vk);        // shows a character caption
 bool IsRemappableKey(int vk);  // follows the layout's physical placement
 bool IsExtendedKey(int vk);    // sent with the extended-key flag
 
+// What a numeric-pad key sends with Num Lock off (Home, the arrows, Clear
+// for 5, Insert, Delete...); 0 for a code that is no such key.
+int NumLockOffCode(int vk);
+
 }  // namespace luma

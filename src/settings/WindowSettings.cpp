@@ -22,6 +22,16 @@ int ChangeColorScheme(Settings& settings) {
   return ColorSchemeToShow(settings);
 }
 
+KeyboardChoice KeyboardToShow(Settings& settings) {
+  const auto full = static_cast<std::int32_t>(KeyboardChoice::kFull);
+  return settings.ReadInteger(kKeyboardValue, 0) == full ? KeyboardChoice::kFull
+                                                         : KeyboardChoice::kStandard;
+}
+
+bool SaveKeyboardChoice(Settings& settings, KeyboardChoice choice) {
+  return settings.WriteInteger(kKeyboardValue, static_cast<std::int32_t>(choice));
+}
+
 std::int32_t AlphaBlendToShow(Settings& settings) {
   return std::clamp(settings.ReadInteger(kAlphaBlendValue, kMaxAlphaBlend), kMinAlphaBlend,
                     kMaxAlphaBlend);

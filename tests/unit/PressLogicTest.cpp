@@ -418,5 +418,79 @@ TEST_F(PressLogicTest, SecondPressKeepsTheFirstKeysCompanionLatched) {
   EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}));
 }
 
+// --- The Full layout: navigation block, numeric pad and its Enter -----------
+
+// Points inside keys of "Full" (design size 671 x 181).
+constexpr Point kPad7{565, 75};
+constexpr Point kPad4{565, 105};
+constexpr Point kPad5{595, 105};
+constexpr Point kPad0{580, 165};
+constexpr Point kPadDecimal{625, 165};
+constexpr Point kPadPlus{655, 90};
+constexpr Point kPadEnterFull{655, 150};
+constexpr Point kMainEnterFull{415, 105};
+constexpr Point kNavDelete{465, 75};
+constexpr Point kTopRightDelete{415, 15};
+constexpr Point kArrowLeft{465, 165};
+constexpr Point kNavHome{495, 45};
+constexpr Point kNumLock{565, 45};
+
+TEST_F(PressLogicTest, FullPadKeysFollowNumLockAndOnlyThePadEnterIsExtended) {
+  struct Row {
+    Point at;
+    const char* off;  // sent with Num Lock off
+    const char* on;   // and on
+  } rows[] = {
+      {kPad7, "36", "103"},
+      {kPad5, "12", "101"},
+      {kPad0, "45", "96"},
+      {kPadDecimal, "46", "110"},
+      {kPadPlus, "107", "107"},
+      {kPadEnterFull, "13 ext", "13 ext"},
+      {kMainEnterFull, "13", "13"},
+      {kNavDelete, "46 ext", "46 ext"},
+      {kTopRightDelete, "46 ext", "46 ext"},
+      {kArrowLeft, "37 ext", "37 ext"},
+      {kNavHome, "36 ext", "36 ext"},
+  };
+  for (const bool numLockOn : {false, true}) {
+    sender.systemState[kVkNumLock] = numLockOn ? 1 : 0;
+    Load(BuiltInLayoutText(kFullLayoutName));
+    for (const Row& r : rows) {
+      sender.sent.clear();
+      Click(r.at);
+      const std::string code = numLockOn ? r.on : r.off;
+      const auto space = code.find(' ');
+      const std::string vk = code.substr(0, space);
+      const std::string ext = space == std::string::npos ? "" : code.substr(space);
+      EXPECT_EQ(Sent(), (Events{vk + " down" + ext, vk + " up" + ext}))
+          << r.at.x << "," << r.at.y << " Num Lock " << numLockOn;
+    }
+  }
+}
+
+TEST_F(PressLogicTest, ClickingNumLockSwitchesThePadAndArrowsRepeat) {
+  sender.systemState[kVkNumLock] = 0;
+  Load(BuiltInLayoutText(kFullLayoutName));
+  Click(kPad4);
+  Click(kNumLock);
+  Click(kPad4);
+  Click(kNumLock);
+  Click(kPad4);
+  EXPECT_EQ(Sent(), (Events{"37 down", "37 up", "144 down ext", "144 up ext", "100 down", "100 up",
+                            "144 down ext", "144 up ext", "37 down", "37 up"}));
+  for (const Point at : {kArrowLeft, kPad4}) {
+    sender.sent.clear();
+    Down(at);
+    timer.Advance(700);
+    logic->MouseUp();
+    const Events sent = Sent();
+    ASSERT_GT(sent.size(), 3u);
+    EXPECT_EQ(sent.front(), sent[1]);
+    EXPECT_EQ(sent.back(), at.x == kArrowLeft.x && at.y == kArrowLeft.y ? "37 up ext" : "37 up");
+  }
+  EXPECT_TRUE(NothingHeld());
+}
+
 }  // namespace
 }  // namespace luma
