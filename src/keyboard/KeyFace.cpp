@@ -247,6 +247,7 @@ void Key::DrawFace(const std::vector<Point>& points) {
   }
   DrawOutline(*canvas_, points, false);
   if (!DrawCaption(box)) DrawCharLabel(box);
+  DrawMarks(box);
 }
 
 bool Key::DrawCaption(const TextBox& box) {
