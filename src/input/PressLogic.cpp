@@ -76,17 +76,13 @@ void PressLogic::ToggleModifier(int vk) {
   const auto i = static_cast<std::size_t>(vk);
   const bool down = keyboard_.IsKeyDown(vk);
   latched_[i] = !down;
-  if (locked_[i]) {
-    locked_[i] = false;
-    if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(false);
-  }
+  SetLocked(vk, false);
   SendKeyAndShow(vk, down);
 }
 
-void PressLogic::LockModifier(int vk) {
-  locked_[static_cast<std::size_t>(vk)] = true;
-  if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(true);
-  keyboard_.CopyToScreen();
+void PressLogic::SetLocked(int vk, bool locked) {
+  locked_[static_cast<std::size_t>(vk)] = locked;
+  if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(locked);
 }
 
 void PressLogic::Clicked() {
@@ -122,8 +118,9 @@ void PressLogic::PressStep() {
 void PressLogic::PressTimerTick() {
   if (heldModifier_ != 0) {
     pressTimer_.Stop();
-    LockModifier(heldModifier_);
+    SetLocked(heldModifier_, true);
     heldModifier_ = 0;
+    keyboard_.CopyToScreen();
     return;
   }
   if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
@@ -202,10 +199,7 @@ void PressLogic::ReleaseHeldKeys() {
   for (int vk = 1; vk <= 255; ++vk) {
     const auto i = static_cast<std::size_t>(vk);
     if (vk != pressed && !latched_[i]) continue;
-    if (locked_[i]) {
-      locked_[i] = false;
-      if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(false);
-    }
+    SetLocked(vk, false);
     SendKeyAndShow(vk, true);
     latched_[i] = false;
   }

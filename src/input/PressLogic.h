@@ -65,7 +65,7 @@ class PressLogic {
   void SendKeyAndShow(int vk, bool keyUp);
   void ReleasePressedKey();
   void ToggleModifier(int vk);
-  void LockModifier(int vk);
+  void SetLocked(int vk, bool locked);
   // Key-ups for the latched modifiers that are not locked, but for except.
   void ReleaseLatched(int except);
   void Clicked();
