@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "app/TimerIds.h"
+#include "app/TouchInput.h"
 #include "placement/Dpi.h"
+#include "settings/ClickOptions.h"
 #include "settings/WindowSettings.h"
 #include "win32/Dpi.h"
 #include "win32/ExceptionBoundary.h"
@@ -73,10 +75,14 @@ void MainWindow::OnCreate() {
   });
   Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   Boundary().Guarded(L"pointer input", [&] {
-    if (Keyboard* keyboard = view_.Model()) pointer_.Create(window, *keyboard, services_.sender);
+    if (Keyboard* keyboard = view_.Model())
+      pointer_.Create(window, *keyboard, services_.sender, &sound_);
   });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
+  Boundary().Guarded(L"touch feedback", [&] { TurnOffTouchFeedback(window); });
+  // Before the system menu's own items, which stay the last ones.
+  Boundary().Guarded(L"click options", [&] { options_.Create(window); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
   Boundary().Guarded(L"layout", [&] {
     // Before the saved placement, which is the rectangle of this layout. A
@@ -92,7 +98,10 @@ void MainWindow::OnCreate() {
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
-  Boundary().Guarded(L"auto click", [&] { menu_.ShowAutoClick(); });
+  Boundary().Guarded(L"auto click", [&] {
+    menu_.ShowAutoClick();
+    options_.Show();
+  });
 }
 
 // Stored values over the defaults, each read on its own.
@@ -101,8 +110,13 @@ void MainWindow::ReadSettings() {
     placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
   });
   Boundary().Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
-  Boundary().Guarded(L"auto click", [&] {
+  // The pointer's options in one step: a store that fails leaves them all
+  // at their defaults alike.
+  Boundary().Guarded(L"pointer options", [&] {
     pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
+    pointer_.SetHoverClick(settings_.ReadBool(kHoverClickValue, kDefaultHoverClick));
+    pointer_.SetHoverTime(HoverTimeToUse(settings_));
+    sound_.SetEnabled(settings_.ReadBool(kClickSoundValue, kDefaultClickSound));
   });
   // The first-run address is blank and would open nothing; only the mark
   // that the first run is over is written.
@@ -180,6 +194,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
       break;
     case kLayoutPollTimer:
       view_.OnLayoutPollTimer();
+      break;
+    case kHoverTimer:
+      pointer_.OnHoverTimer();
       break;
   }
 }
@@ -274,8 +291,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnNcLeftButtonDown(wParam);
       break;
     case WM_SYSCOMMAND:
-      if (menu_.OnCommand(wParam)) return 0;
+      if (menu_.OnCommand(wParam) || options_.OnCommand(wParam)) return 0;
       break;
+    case kTabletQuerySystemGestureStatus:
+      return kNoSystemGestures;
     case WM_QUERYENDSESSION:
       // The keyboard never holds up a logoff or shutdown; it saves at
       // WM_ENDSESSION, once the session really ends.

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <functional>
 
+#include "app/ClickOptionsMenu.h"
+#include "app/KeyClickSound.h"
 #include "app/KeyboardView.h"
 #include "app/PointerInput.h"
 #include "app/SystemMenu.h"
@@ -77,8 +79,10 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   KeyboardView view_;
   TransparencySlider slider_;
   WindowPlacement placement_;
+  KeyClickSound sound_;  // before the pointer input, which plays it
   PointerInput pointer_{placement_};
   SystemMenu menu_{pointer_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
+  ClickOptionsMenu options_{pointer_, sound_, settings_};
 };
 
 }  // namespace luma::app

@@ -5,12 +5,17 @@
 
 namespace luma::app {
 
-void PointerInput::Create(HWND window, Keyboard& keyboard, KeySender& sender) {
+void PointerInput::Create(HWND window, Keyboard& keyboard, KeySender& sender, ClickSound* sound) {
   window_ = window;
   pressTimer_ = std::make_unique<win32::WindowTimer>(window, kPressTimer);
   press_ =
       std::make_unique<PressLogic>(keyboard, sender, *pressTimer_, static_cast<PressHost&>(*this));
   press_->SetAutoClick(autoClick_);
+  press_->SetClickSound(sound);
+  hoverTimer_ = std::make_unique<win32::WindowTimer>(window, kHoverTimer);
+  hover_ = std::make_unique<HoverClick>(keyboard, *press_, *hoverTimer_);
+  hover_->SetHoverTime(static_cast<std::uint32_t>(hoverTimeMs_));
+  hover_->SetEnabled(hoverClick_);
 }
 
 void PointerInput::OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y) {
@@ -19,12 +24,14 @@ void PointerInput::OnButtonDown(MouseButton button, std::int32_t x, std::int32_t
   // dragged, also outside the window.
   if (button == MouseButton::Left) SetCapture(window_);
   TrackLeave();
+  hover_->ButtonDown();
   press_->MouseDown(button, x, y);
 }
 
 void PointerInput::OnButtonUp(MouseButton button) {
   if (!press_) return;
   press_->MouseUp();
+  hover_->ButtonUp();
   if (button == MouseButton::Left && GetCapture() == window_) ReleaseCapture();
 }
 
@@ -47,26 +54,50 @@ void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
   }
   TrackLeave();
   press_->MouseMove(x, y);
+  hover_->PointerMoved();
 }
 
 void PointerInput::OnLeave() {
   inside_ = false;
+  if (hover_) hover_->Leave();
   // With the capture the leave notice can come while dragging; the drag goes on.
   if (!press_ || press_->Dragging()) return;
   press_->MouseLeave();
 }
 
 void PointerInput::OnCaptureChanged(HWND newOwner) {
-  if (press_ && newOwner != window_) press_->MouseUp();
+  if (!press_ || newOwner == window_) return;
+  press_->MouseUp();
+  hover_->ButtonUp();
 }
 
 void PointerInput::EndPress() {
-  if (press_) press_->MouseUp();
+  if (press_) {
+    hover_->Leave();
+    press_->MouseUp();
+    // Nobody sees a latched or locked modifier now: it would only shift
+    // the user's own typing.
+    press_->ReleaseHeldKeys();
+  }
   if (GetCapture() == window_) ReleaseCapture();
 }
 
 void PointerInput::OnPressTimer() {
   if (press_) press_->PressTimerTick();
+}
+
+void PointerInput::OnHoverTimer() {
+  if (hover_) hover_->TimerTick();
+}
+
+void PointerInput::SetHoverClick(bool on) {
+  hoverClick_ = on;
+  if (hover_) hover_->SetEnabled(on);
+}
+
+void PointerInput::SetHoverTime(std::int32_t ms) {
+  hoverTimeMs_ = ms;
+  if (hover_) hover_->SetHoverTime(static_cast<std::uint32_t>(ms));
 }
 
 void PointerInput::SetAutoClick(bool on) {
@@ -75,6 +106,7 @@ void PointerInput::SetAutoClick(bool on) {
 }
 
 void PointerInput::ReleaseHeldKeys() {
+  if (hover_) hover_->Leave();
   if (pressTimer_) pressTimer_->Stop();
   if (press_) press_->ReleaseHeldKeys();
 }

@@ -9,9 +9,12 @@
 #include <memory>
 
 #include "app/WindowPlacement.h"
+#include "input/HoverClick.h"
 #include "input/PressLogic.h"
 #include "keyboard/Keyboard.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
+#include "settings/ClickOptions.h"
 #include "settings/Settings.h"
 #include "win32/Win32System.h"
 
@@ -21,7 +24,8 @@ class PointerInput : private PressHost {
  public:
   explicit PointerInput(WindowPlacement& placement) : placement_(placement) {}
 
-  void Create(HWND window, Keyboard& keyboard, KeySender& sender);
+  // sound, when given, outlives this.
+  void Create(HWND window, Keyboard& keyboard, KeySender& sender, ClickSound* sound = nullptr);
 
   // Positions are client pixels.
   void OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y);
@@ -34,11 +38,17 @@ class PointerInput : private PressHost {
   // its repeat timer stops with it.
   void EndPress();
   void OnPressTimer();
+  void OnHoverTimer();
 
   // The user's choice, kept here so that it survives a press logic that
   // could not be made: a failed start must not write it over.
   bool AutoClick() const { return autoClick_; }
   void SetAutoClick(bool on);
+  // Kept here alike, and handed to the hover click.
+  bool HoverClickOn() const { return hoverClick_; }
+  void SetHoverClick(bool on);
+  std::int32_t HoverTime() const { return hoverTimeMs_; }
+  void SetHoverTime(std::int32_t ms);
   // Key-ups for every key still held or latched.
   void ReleaseHeldKeys();
 
@@ -57,7 +67,11 @@ class PointerInput : private PressHost {
   bool inside_ = false;
   std::unique_ptr<win32::WindowTimer> pressTimer_;
   std::unique_ptr<PressLogic> press_;
+  std::unique_ptr<win32::WindowTimer> hoverTimer_;
+  std::unique_ptr<HoverClick> hover_;
   bool autoClick_ = kDefaultAutoClick;
+  bool hoverClick_ = kDefaultHoverClick;
+  std::int32_t hoverTimeMs_ = kDefaultHoverTimeMs;
 };
 
 }  // namespace luma::app

@@ -9,6 +9,7 @@ enum TimerId : UINT_PTR {
   kLayoutPollTimer = 1,    // the foreground application's layout, every 300 ms
   kPressTimer = 2,         // the held key's repeat
   kSliderCreateTimer = 3,  // the slider, once the first picture is out
+  kHoverTimer = 4,         // the hover click's progress steps, only while one runs
 };
 
 }  // namespace luma::app

@@ -40,10 +40,19 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
 
 void PressLogic::PressKey(int vk, MouseButton button) {
   if (IsModifierKey(vk)) {
-    const bool down = keyboard_.IsKeyDown(vk);
-    latched_[static_cast<std::size_t>(vk)] = !down;
-    SendKeyAndShow(vk, down);
+    ToggleModifier(vk);
+    Clicked();
+    // Held for the press delay, a modifier just put down locks; not while
+    // the timer repeats a key another button holds.
+    if (keyboard_.IsKeyDown(vk) && pressedKey_ == nullptr) {
+      heldModifier_ = vk;
+      pressTimer_.Start(kPressDelayMs);
+    }
     return;
+  }
+  if (heldModifier_ != 0) {
+    pressTimer_.Stop();
+    heldModifier_ = 0;
   }
   // Another button on another key while one is held: without this the first
   // key would never get its key-up and would repeat in the target forever.
@@ -60,6 +69,39 @@ void PressLogic::PressKey(int vk, MouseButton button) {
     latched_[kRightClickShift] = true;
   }
   PressStep();
+  Clicked();
+}
+
+void PressLogic::ToggleModifier(int vk) {
+  const auto i = static_cast<std::size_t>(vk);
+  const bool down = keyboard_.IsKeyDown(vk);
+  latched_[i] = !down;
+  SetLocked(vk, false);
+  SendKeyAndShow(vk, down);
+}
+
+void PressLogic::SetLocked(int vk, bool locked) {
+  locked_[static_cast<std::size_t>(vk)] = locked;
+  if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(locked);
+}
+
+void PressLogic::Clicked() {
+  if (sound_ != nullptr) sound_->Play();
+}
+
+void PressLogic::ClickKey(int vk) {
+  if (keyboard_.KeyFor(vk) == nullptr || pressedKey_ != nullptr || heldModifier_ != 0 || Dragging())
+    return;
+  if (IsModifierKey(vk)) {
+    ToggleModifier(vk);
+    Clicked();
+  } else {
+    SendKeyAndShow(vk, false);
+    Clicked();
+    SendKeyAndShow(vk, true);
+    ReleaseLatched(vk);
+  }
+  keyboard_.CopyToScreen();
 }
 
 void PressLogic::PressStep() {
@@ -74,6 +116,13 @@ void PressLogic::PressStep() {
 }
 
 void PressLogic::PressTimerTick() {
+  if (heldModifier_ != 0) {
+    pressTimer_.Stop();
+    SetLocked(heldModifier_, true);
+    heldModifier_ = 0;
+    keyboard_.CopyToScreen();
+    return;
+  }
   if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
 }
 
@@ -96,22 +145,31 @@ void PressLogic::ReleasePressedKey() {
 
 void PressLogic::MouseUp() {
   dragX_ = dragY_ = kNoDrag;
+  if (heldModifier_ != 0) {
+    // Let go before the press delay: latched, as a click leaves it.
+    pressTimer_.Stop();
+    heldModifier_ = 0;
+  }
   if (pressedKey_ == nullptr || !pressTimer_.Running()) return;
   pressTimer_.Stop();
   keyboard_.ClearHot(false);
   const int pressed = pressedKey_->Code();
   SendKeyAndShow(pressed, true);
-  for (int vk = 1; vk <= 255; ++vk) {
-    if (vk == pressed || !latched_[static_cast<std::size_t>(vk)] || !keyboard_.IsKeyDown(vk))
-      continue;
-    SendKeyAndShow(vk, true);
-    latched_[static_cast<std::size_t>(vk)] = false;
-  }
+  ReleaseLatched(pressed);
   pressedKey_ = nullptr;
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
   keyboard_.CopyToScreen();
+}
+
+void PressLogic::ReleaseLatched(int except) {
+  for (int vk = 1; vk <= 255; ++vk) {
+    const auto i = static_cast<std::size_t>(vk);
+    if (vk == except || !latched_[i] || locked_[i] || !keyboard_.IsKeyDown(vk)) continue;
+    SendKeyAndShow(vk, true);
+    latched_[i] = false;
+  }
 }
 
 void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
@@ -139,12 +197,15 @@ void PressLogic::MouseLeave() {
 
 void PressLogic::ReleaseHeldKeys() {
   pressTimer_.Stop();
+  heldModifier_ = 0;
   dragX_ = dragY_ = kNoDrag;
   const int pressed = pressedKey_ != nullptr ? pressedKey_->Code() : 0;
   for (int vk = 1; vk <= 255; ++vk) {
-    if (vk != pressed && !latched_[static_cast<std::size_t>(vk)]) continue;
+    const auto i = static_cast<std::size_t>(vk);
+    if (vk != pressed && !latched_[i]) continue;
+    SetLocked(vk, false);
     SendKeyAndShow(vk, true);
-    latched_[static_cast<std::size_t>(vk)] = false;
+    latched_[i] = false;
   }
   pressedKey_ = nullptr;
 }

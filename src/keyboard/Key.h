@@ -31,6 +31,10 @@ class Key {
   std::uint8_t Code() const { return code_; }
   bool IsDown() const { return down_; }
   bool IsHot() const { return hot_; }
+  // Held down until clicked again, drawn with a bar across the key.
+  bool IsLocked() const { return locked_; }
+  // How far a hover click has run, 0..1000; drawn as a filling bar.
+  int HoverProgress() const { return hoverProgress_; }
   // The key whose outline this key is drawn and hit in (itself, or the key
   // at its position under the current layout); none: neither.
   const Key* OutlineOwner() const { return outlineOwner_; }
@@ -48,6 +52,8 @@ class Key {
   void SetSecondPartHit(bool value) { secondPartHit_ = value; }
   void SetHot(bool value);
   void SetDown(bool value);
+  void SetLocked(bool value);
+  void SetHoverProgress(int permille);
   // part: whether the hit was in the second outline of a two-part key.
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
@@ -75,10 +81,16 @@ class Key {
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
   int OutlineOwnerCode() const;
+  // Marks (KeyMarks.cpp): drawn over the face, inside the label box.
+  void DrawMarks(const TextBox& box);
+  // A mark that shrinks or goes needs the face filled again under it.
+  void RepaintFace();
 
   std::uint8_t code_;
   bool down_ = false;
   bool hot_ = false;
+  bool locked_ = false;
+  int hoverProgress_ = 0;
   DrawingCanvas* canvas_;
   Keyboard* keyboard_;
   Key* outlineOwner_;

@@ -293,6 +293,8 @@ void Key::DrawFace(const std::vector<Point>& points) {
     }
     if (!DrawCaption(box)) DrawCharLabel(box);
   }
+  // The hover progress and the lock mark, once, in the key's first part.
+  if (!boxes.empty()) DrawMarks(boxes.front());
 }
 
 bool Key::DrawCaption(const TextBox& box) {
