@@ -85,9 +85,10 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     EXPECT_EQ(Shown(window.Handle()), r.shown);
 
-    // separator, Hover Click, Hover Time, Click Sound; then separator, Auto Click, ...
+    // separator, Hover Click, Hover Time, Click Sound; then separator, Auto Click,
+    // Change Colors, the site, Full Keyboard.
     HMENU menu = GetSystemMenu(window.Handle(), FALSE);
-    const UINT first = static_cast<UINT>(GetMenuItemCount(menu) - 8);
+    const UINT first = static_cast<UINT>(GetMenuItemCount(menu) - 9);
     wchar_t text[64] = {};
     EXPECT_TRUE(Item(menu, first, TRUE).fType & MFT_SEPARATOR);
     EXPECT_EQ(Item(menu, first + 1, TRUE).wID, kHoverClick);
