@@ -35,7 +35,7 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     dragX_ = p.x;
     dragY_ = p.y;
   }
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::PressKey(int vk, MouseButton button) {
@@ -107,7 +107,7 @@ void PressLogic::MouseUp() {
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
