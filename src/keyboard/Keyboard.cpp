@@ -199,7 +199,9 @@ void Keyboard::ClearHot(bool copyNow) {
   if (hoverKey_ == nullptr) return;
   hoverKey_->SetHot(false);
   hoverKey_ = nullptr;
-  deps_.busyCursor.End();
+  // Only a busy cursor needs ending: setting the arrow again at every hover
+  // change is a system call for a cursor that already shows.
+  if (deps_.busyCursor.Depth() > 0) deps_.busyCursor.End();
   if (copyNow) CopyChanges();
 }
 
