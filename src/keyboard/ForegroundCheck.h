@@ -37,14 +37,16 @@ class ForegroundCheck {
 };
 
 // Sends through another sender, checking the window in front before each
-// key. The key goes out whatever the answer: the check may be wrong, and a
-// lost key costs less than a key held back that would have arrived.
+// key goes down; its key-up follows at once, and the layout poll sees any
+// window that comes between. The key goes out whatever the answer: the
+// check may be wrong, and a key held back that would have arrived costs more
+// than one that is lost.
 class CheckingKeySender : public KeySender {
  public:
   CheckingKeySender(KeySender& sender, ForegroundCheck& check) : sender_(sender), check_(check) {}
   std::uint16_t ScanCode(std::uint16_t vk) override { return sender_.ScanCode(vk); }
   void Send(const KeyEvent& event) override {
-    check_.Update();
+    if ((event.flags & kKeyEventKeyUp) == 0) check_.Update();
     sender_.Send(event);
   }
   void GetKeyboardState(KeyStateArray& state) override { sender_.GetKeyboardState(state); }

@@ -34,11 +34,11 @@ struct Checked : IntegrityProbe {
 };
 
 TEST(ForegroundCheck, OnlyAHigherOrUnreadableLevelCannotBeTypedInto) {
-  for (const auto& [order, cannotType] : std::vector<std::pair<IntegrityOrder, bool>>{
-           {IntegrityOrder::kLower, false},
-           {IntegrityOrder::kEqual, false},
-           {IntegrityOrder::kHigher, true},
-           {IntegrityOrder::kUnknown, true}}) {
+  for (const auto& [order, cannotType] :
+       std::vector<std::pair<IntegrityOrder, bool>>{{IntegrityOrder::kLower, false},
+                                                    {IntegrityOrder::kEqual, false},
+                                                    {IntegrityOrder::kHigher, true},
+                                                    {IntegrityOrder::kUnknown, true}}) {
     Checked c;
     c.orders[7] = order;
     EXPECT_EQ(c.InFront(7), cannotType) << static_cast<int>(order);
@@ -57,7 +57,7 @@ TEST(ForegroundCheck, AsksOncePerWindowAndSwitchesBackWithTheWindowInFront) {
   EXPECT_EQ(c.shown, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST(CheckingKeySender, ChecksBeforeEachKeyAndSendsItAnyway) {
+TEST(CheckingKeySender, ChecksBeforeEachKeyDownAndSendsItAnyway) {
   Checked c;
   c.orders = {{1, IntegrityOrder::kHigher}, {2, IntegrityOrder::kLower}};
   struct Sender : fakes::FakeKeySender {
@@ -70,12 +70,15 @@ TEST(CheckingKeySender, ChecksBeforeEachKeyAndSendsItAnyway) {
   } inner;
   inner.check = &c.check;
   CheckingKeySender sender(inner, c.check);
-  c.foreground = 1;
-  SendKeyInput(sender, 65, false, false);
-  c.foreground = 2;
-  SendKeyInput(sender, 65, true, false);
-  EXPECT_EQ(inner.sent, (std::vector<KeyEvent>{{65, 0x1E, 0, 0, 0}, {65, 0x1E, 2, 0, 0}}));
-  EXPECT_EQ(inner.cannotTypeAtSend, (std::vector<bool>{true, false}));
+  // Down in front of 1, up in front of 2 (not looked at), down in front of 2.
+  for (const auto& [window, keyUp] :
+       std::vector<std::pair<WindowId, bool>>{{1, false}, {2, true}, {2, false}}) {
+    c.foreground = window;
+    SendKeyInput(sender, 65, keyUp, false);
+  }
+  EXPECT_EQ(inner.sent,
+            (std::vector<KeyEvent>{{65, 0x1E, 0, 0, 0}, {65, 0x1E, 2, 0, 0}, {65, 0x1E, 0, 0, 0}}));
+  EXPECT_EQ(inner.cannotTypeAtSend, (std::vector<bool>{true, true, false}));
 }
 
 TEST(DimmedColors, KeyColorsGoHalfwayToTheBackgroundWhichStays) {
