@@ -1,9 +1,11 @@
 #include "app/KeyboardView.h"
 
 #include "app/TimerIds.h"
+#include "app/WindowTitle.h"
 #include "keyboard/KeyboardStart.h"
 #include "placement/Dpi.h"
 #include "placement/SliderRect.h"
+#include "theme/Dimming.h"
 #include "theme/Theme.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -21,17 +23,35 @@ void KeyboardView::Create(HWND window, SystemServices& services) {
   screen_ = std::make_unique<win32::WindowScreen>(window);
   layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimer);
   busyCursor_ = std::make_unique<BusyCursor>(services.cursor);
+  foregroundCheck_ = std::make_unique<ForegroundCheck>(
+      services.integrity, [this](bool cannotType) { ShowCannotType(cannotType); });
+  checkedSender_ = std::make_unique<CheckingKeySender>(services.sender, *foregroundCheck_);
   const KeyboardDeps deps{bitmaps_,     *screen_, services.layouts, services.sender,
                           *busyCursor_, theme_,   captions_,        &textBitmap_};
   keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
-  ApplyColorScheme(kDefaultColorScheme, theme_, themeColors_, services.colors);
+  scheme_ = kDefaultColorScheme;
+  ApplyColors();
 }
 
 void KeyboardView::SetColorScheme(int scheme) {
   if (!systemColors_) return;
-  ApplyColorScheme(scheme, theme_, themeColors_, *systemColors_);
+  if (scheme >= 1 && scheme <= 7) scheme_ = scheme;
+  ApplyColors();
+  if (keyboard_) keyboard_->Redraw(true);
+}
+
+void KeyboardView::ApplyColors() {
+  ApplyColorScheme(scheme_, theme_, themeColors_, *systemColors_);
+  if (foregroundCheck_ && foregroundCheck_->CannotType())
+    static_cast<SchemeColors&>(theme_) = DimmedColors(theme_, *systemColors_);
+}
+
+void KeyboardView::ShowCannotType(bool cannotType) {
+  SetWindowTextW(window_, cannotType ? kCannotTypeTitle : kAppTitle);
+  if (!systemColors_) return;
+  ApplyColors();
   if (keyboard_) keyboard_->Redraw(true);
 }
 
@@ -55,15 +75,20 @@ void KeyboardView::Show(std::int32_t width, std::int32_t height) {
   ShowKeyboard(*keyboard_, theme_, width, height, FontDpi());
   fittedWidth_ = width;
   fittedHeight_ = height;
-  if (!IsIconic(window_)) layoutPoll_->Resume();
+  if (!IsIconic(window_)) {
+    layoutPoll_->Resume();
+    foregroundCheck_->Update();
+  }
 }
 
 void KeyboardView::SetMinimised(bool minimised) {
   if (!layoutPoll_) return;
-  if (minimised)
+  if (minimised) {
     layoutPoll_->Pause();
-  else
+  } else {
     layoutPoll_->Resume();
+    foregroundCheck_->Update();
+  }
 }
 
 void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
@@ -95,8 +120,11 @@ void KeyboardView::Paint() {
   if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->WorkImage(), paint.Area());
 }
 
+// The poll that follows the foreground layout also notices a window that
+// cannot be typed into coming to the front, or going.
 void KeyboardView::OnLayoutPollTimer() {
   if (layoutPoll_) layoutPoll_->Tick();
+  if (foregroundCheck_) foregroundCheck_->Update();
 }
 
 void KeyboardView::Stop() {

@@ -12,6 +12,7 @@
 #include "app/SystemServices.h"
 #include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
+#include "keyboard/ForegroundCheck.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/LayoutPoll.h"
 #include "platform/Types.h"
@@ -53,9 +54,16 @@ class KeyboardView {
 
   // Null until Create has succeeded.
   Keyboard* Model() { return keyboard_.get(); }
+  // The system's key sender, looking at the window in front before each key.
+  KeySender& Sender() { return *checkedSender_; }
 
  private:
   void Fit(std::int32_t width, std::int32_t height);
+  // A window that cannot be typed into came to the front, or went: the
+  // title says so and the keys are dimmed, or both go back to normal.
+  void ShowCannotType(bool cannotType);
+  // The scheme's colors, dimmed while the window in front cannot be typed into.
+  void ApplyColors();
   static std::int32_t FontDpi();
 
   HWND window_ = nullptr;
@@ -70,6 +78,9 @@ class KeyboardView {
   win32::Win32ForegroundLayout foregroundLayout_;
   Theme theme_;
   ThemeColors themeColors_;
+  int scheme_ = 0;
+  std::unique_ptr<ForegroundCheck> foregroundCheck_;
+  std::unique_ptr<CheckingKeySender> checkedSender_;
   std::unique_ptr<Keyboard> keyboard_;
   std::unique_ptr<LayoutPoll> layoutPoll_;
   // The client size the keys and fonts were last fitted to.

@@ -76,7 +76,7 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   Boundary().Guarded(L"pointer input", [&] {
     if (Keyboard* keyboard = view_.Model())
-      pointer_.Create(window, *keyboard, services_.sender, &sound_);
+      pointer_.Create(window, *keyboard, view_.Sender(), &sound_);
   });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });

@@ -17,6 +17,7 @@
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
+#include "app/WindowTitle.h"
 #include "platform/ErrorReporter.h"
 #include "settings/Placement.h"
 #include "settings/Settings.h"
@@ -31,7 +32,6 @@ inline constexpr auto kMainWindowClass = [] {
     wide[i] = static_cast<wchar_t>(kMainWindowClassName[i]);
   return wide;
 }();
-inline constexpr wchar_t kAppTitle[] = L"Lumatype";
 
 // The steps around the window that belong to the process.
 struct ProcessSteps {

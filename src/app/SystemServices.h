@@ -2,6 +2,7 @@
 // through, owned once by the main window and lent to its parts.
 #pragma once
 
+#include "win32/Integrity.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
@@ -11,6 +12,7 @@ struct SystemServices {
   win32::Win32KeySender sender;
   win32::Win32Cursor cursor;
   win32::Win32SystemColors colors;
+  win32::Win32IntegrityProbe integrity;
 };
 
 }  // namespace luma::app

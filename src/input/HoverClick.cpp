@@ -83,7 +83,7 @@ void HoverClick::ShowProgress(int permille) {
   Key* key = keyboard_.KeyFor(key_);
   if (key == nullptr || key->HoverProgress() == permille) return;
   key->SetHoverProgress(permille);
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 }  // namespace luma

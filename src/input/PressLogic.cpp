@@ -35,7 +35,7 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     dragX_ = p.x;
     dragY_ = p.y;
   }
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::PressKey(int vk, MouseButton button) {
@@ -101,7 +101,7 @@ void PressLogic::ClickKey(int vk) {
     SendKeyAndShow(vk, true);
     ReleaseLatched(vk);
   }
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::PressStep() {
@@ -120,7 +120,7 @@ void PressLogic::PressTimerTick() {
     pressTimer_.Stop();
     SetLocked(heldModifier_, true);
     heldModifier_ = 0;
-    keyboard_.CopyToScreen();
+    keyboard_.CopyChanges();
     return;
   }
   if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
@@ -160,7 +160,7 @@ void PressLogic::MouseUp() {
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::ReleaseLatched(int except) {

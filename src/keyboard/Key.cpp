@@ -136,6 +136,19 @@ std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point:
 
 }  // namespace
 
+Rect Key::PaintBounds() const {
+  if (outlineOwner_ == nullptr || outlineOwner_->points_.empty()) return {};
+  const std::vector<Point>& p = outlineOwner_->points_;
+  std::int64_t left = p[0].x, top = p[0].y, right = p[0].x, bottom = p[0].y;
+  for (const Point& q : p) {
+    left = std::min<std::int64_t>(left, q.x);
+    top = std::min<std::int64_t>(top, q.y);
+    right = std::max<std::int64_t>(right, q.x);
+    bottom = std::max<std::int64_t>(bottom, q.y);
+  }
+  return {Saturate(left), Saturate(top), Saturate(right + 2), Saturate(bottom + 2)};
+}
+
 std::int32_t Key::OutlineWidth() const { return OutlineExtent(points_, &Point::x); }
 std::int32_t Key::OutlineHeight() const { return OutlineExtent(points_, &Point::y); }
 

@@ -215,7 +215,9 @@ class TextBoxFitter {
 int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ : code_; }
 
 void Key::Refresh() {
-  if (keyboard_ && keyboard_->PaintingEnabled()) Paint(*canvas_, false);
+  if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
+  Paint(*canvas_, false);
+  keyboard_->MarkChanged(PaintBounds());
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {

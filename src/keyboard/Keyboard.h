@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
@@ -82,7 +83,13 @@ class Keyboard {
   char16_t CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const;
 
   // Model (Keyboard.cpp).
+  // The whole working image to the screen.
   void CopyToScreen();
+  // Only the areas keys repainted since the last copy: a hover or an
+  // ordinary press costs the copy of a key or two, not of the picture.
+  void CopyChanges();
+  // A key repainted this area of the working image.
+  void MarkChanged(const Rect& area);
   void Redraw(bool rebuildBase);
   void ReleaseAll();
   void TrackPointer(std::int32_t x, std::int32_t y);
@@ -157,6 +164,9 @@ class Keyboard {
   std::int32_t layoutWidth_ = 0;
   std::int32_t layoutHeight_ = 0;
   std::unique_ptr<Bitmap> workImage_;
+  // Areas of the working image the screen does not show yet, apart.
+  std::vector<Rect> changed_;
+  bool redrawing_ = false;
 };
 
 }  // namespace luma

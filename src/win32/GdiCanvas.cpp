@@ -44,10 +44,7 @@ GdiBitmap::~GdiBitmap() {
 }
 
 void GdiBitmap::SetFont(const luma::FontSpec& font) {
-  if (!SameFace(font, font_) && hfont_) {
-    SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
-    hfont_.Reset();
-  }
+  if (!SameFace(font, font_)) selectedFont_ = nullptr;
   font_ = font;
 }
 
@@ -66,25 +63,38 @@ void GdiBitmap::SelectBrush() {
 }
 
 void GdiBitmap::SelectFont() {
-  if (!hfont_) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(font_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSY), 72);
-    lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font_.italic ? TRUE : FALSE;
-    lf.lfUnderline = font_.underline ? TRUE : FALSE;
-    lf.lfStrikeOut = font_.strikeOut ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring face = Widen(font_.name);
-    const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-    std::copy_n(face.begin(), n, lf.lfFaceName);
-    hfont_.Reset(CreateFontIndirectW(&lf));
+  if (!selectedFont_) {
+    const auto made = std::find_if(fonts_.begin(), fonts_.end(),
+                                   [this](const MadeFont& f) { return SameFace(f.face, font_); });
+    if (made != fonts_.end()) {
+      selectedFont_ = made->font.Get();
+    } else {
+      // A full cache starts over; the fonts leave the DC before they are deleted.
+      if (fonts_.size() >= kMadeFonts) {
+        SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
+        fonts_.clear();
+      }
+      LOGFONTW lf{};
+      lf.lfHeight = -MulDiv(font_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSY), 72);
+      lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
+      lf.lfItalic = font_.italic ? TRUE : FALSE;
+      lf.lfUnderline = font_.underline ? TRUE : FALSE;
+      lf.lfStrikeOut = font_.strikeOut ? TRUE : FALSE;
+      lf.lfCharSet = DEFAULT_CHARSET;
+      lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+      lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+      lf.lfQuality = DEFAULT_QUALITY;
+      lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+      const std::wstring face = Widen(font_.name);
+      const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+      std::copy_n(face.begin(), n, lf.lfFaceName);
+      GdiObject<HFONT> font(CreateFontIndirectW(&lf));
+      selectedFont_ = font.Get();
+      if (font) fonts_.push_back({font_, std::move(font)});
+    }
   }
   SelectObject(dc_.Get(),
-               hfont_ ? static_cast<HGDIOBJ>(hfont_.Get()) : GetStockObject(SYSTEM_FONT));
+               selectedFont_ ? static_cast<HGDIOBJ>(selectedFont_) : GetStockObject(SYSTEM_FONT));
 }
 
 void GdiBitmap::FillRect(const luma::Rect& rect) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Canvas.h"
 #include "win32/Handles.h"
@@ -70,7 +71,16 @@ class GdiBitmap : public luma::Bitmap {
   luma::Color brush_ = 0xFFFFFF;
   bool brushClear_ = false;
   luma::FontSpec font_;
-  GdiObject<HFONT> hfont_;  // made for font_ on first use, dropped when font_ changes
+  // The fonts made so far, the one of font_ first once used. Keys switch
+  // between a few faces (caption, character, each larger when hot) at every
+  // paint; making a font anew each time costs more than the text itself.
+  struct MadeFont {
+    luma::FontSpec face;
+    GdiObject<HFONT> font;
+  };
+  static constexpr std::size_t kMadeFonts = 8;
+  std::vector<MadeFont> fonts_;
+  HFONT selectedFont_ = nullptr;  // of font_; null until made
 };
 
 class GdiBitmapFactory : public luma::BitmapFactory {
