@@ -666,10 +666,10 @@ class Session:
 
 class SessionTestCase(unittest.TestCase):
     """One display, window manager and Notepad per test class, stopped when
-    the class is done (ctest runs every test in a process, so a session, of
-    its own). Lumatype is started once for the class, or afresh for every
-    test with fresh_lumatype, or by the tests themselves with start_lumatype
-    False."""
+    the class is done; its cases must not depend on one another's leftovers
+    (under test.sh they share it, run_case.py). Lumatype is started once for
+    the class, or afresh for every test with fresh_lumatype, or by the tests
+    themselves with start_lumatype False."""
 
     start_lumatype = True
     fresh_lumatype = False
