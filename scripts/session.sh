@@ -8,19 +8,30 @@
 # wineserver stays up for the whole session (so that no program pays for
 # starting it), and a trap stops Wine and every process started here (by
 # pid, newest first) and removes the folder on exit.
+#
+# session_start is session_begin, which leaves the prefix being prepared in
+# the background (test.sh builds meanwhile), then session_ready.
 session_cleanup() {
   timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   local i
+  # A negative id is a process group (test.sh's background ctest and its tests).
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    kill "${started[i]}" 2>/dev/null || true
-    wait "${started[i]}" 2>/dev/null || true
+    kill -TERM -- "${started[i]}" 2>/dev/null || true
+    wait "${started[i]#-}" 2>/dev/null || true
   done
+  # A preparation cut short leaves the prepared prefix's own server.
+  WINEPREFIX=$work/prepared-prefix timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   rm -rf "$work"
 }
 
 session_start() {
+  session_begin "$@"
+  session_ready
+}
+
+session_begin() {
   local build=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win64}
-  local name value
+  local name value fixture
   [ -f "$build/wine.env" ] || { echo "no $build/wine.env: configure that build first" >&2; exit 1; }
   while IFS='=' read -r name value; do
     if [ -n "$name" ]; then declare -g "$name=$value"; fi
@@ -28,6 +39,7 @@ session_start() {
   export FONTCONFIG_FILE=$LUMA_FONTCONFIG_FILE
   work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
   export WINEPREFIX=$work/wine
+  export LUMA_E2E_TMP=$work
   started=()
   trap session_cleanup EXIT
   trap 'exit 130' INT
@@ -35,11 +47,15 @@ session_start() {
 
   [ -n "${DISPLAY:-}" ] || session_start_display
   echo "Preparing a Wine prefix in $WINEPREFIX..."
-  export LUMA_E2E_TMP=$work
-  local fixture
   fixture=$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lumae2e.py
-  if ! LUMA_BUILD_DIR=$build timeout 900 python3 "$fixture" prefix "$WINEPREFIX" \
-    >"$work/wineboot.log" 2>&1; then
+  LUMA_BUILD_DIR=$build timeout 900 python3 "$fixture" prefix "$WINEPREFIX" \
+    >"$work/wineboot.log" 2>&1 &
+  session_preparing=$!
+  started+=("$session_preparing")
+}
+
+session_ready() {
+  if ! wait "$session_preparing"; then
     echo "preparing the prefix failed:" >&2
     cat "$work/wineboot.log" "$work/prepared-prefix.log" >&2 || true
     exit 1
