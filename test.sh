@@ -1,65 +1,104 @@
 #!/usr/bin/env bash
-# Checks the formatting, builds the presets (native, fuzz, win64, win32) with
-# warnings as errors and the release packages (scripts/package.sh), and runs
-# every test: the native unit tests, the fuzz targets' corpus replay, then the
-# Win32, end-to-end and package tests under Wine of the 64-bit build and the
-# Win32 and end-to-end tests of the 32-bit build that ships. Every test case
-# is a ctest test of its own. Exits non-zero on any failure. Safe to run again.
+# Builds with warnings as errors and runs the tests, all of them by default:
+#   ./test.sh [PART...]
+#   format  clang-format --dry-run over src/ tests/ bench/
+#   native  the native unit tests (preset native)
+#   fuzz    each fuzz target's corpus replayed (preset fuzz)
+#   win64   the Win32 tests and the package tests of the 64-bit build
+#   e2e     the end-to-end tests of the 64-bit build
+#   win32   the Win32 and end-to-end tests of the 32-bit build that ships (its
+#           end-to-end tests borrow Notepad and the probe of the 64-bit build)
+# A part builds only what it needs; the whole run builds everything and the
+# release packages (scripts/package.sh). The end-to-end tests mostly wait on
+# windows, so they run while the other parts build and test, which then run
+# at a lower priority. Every test case is a ctest test of its own. Exits
+# non-zero on any failure. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 started_at=$(date +%s)
 
+all_parts=(format native fuzz win64 e2e win32)
+usage() {
+  echo "usage: $0 [PART...]   PART: ${all_parts[*]} (default: all of them)" >&2
+  exit 2
+}
+for part in "$@"; do
+  [[ " ${all_parts[*]} " == *" $part "* ]] || usage
+done
+parts=()
+for part in "${all_parts[@]}"; do
+  if [ $# -eq 0 ] || [[ " $* " == *" $part "* ]]; then parts+=("$part"); fi
+done
+wants() { [[ " ${parts[*]} " == *" $1 "* ]]; }
+whole=
+if [ ${#parts[@]} -eq ${#all_parts[@]} ]; then whole=1; fi
+
 scripts/setup.sh
 
 status=0
-echo "== format check (clang-format --dry-run over src/ tests/ bench/)"
-mapfile -t sources < <(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
-  'bench/*.cpp' 'bench/*.h' 2>/dev/null || find src tests bench -name '*.cpp' -o -name '*.h')
-unformatted=()
-for f in "${sources[@]}"; do
-  clang-format --dry-run -Werror "$f" >/dev/null 2>&1 || unformatted+=("$f")
-done
 format_failed=
-if ((${#unformatted[@]})); then
-  status=1
-  format_failed=1
-  echo "FORMAT CHECK FAILED: ${#unformatted[@]} of ${#sources[@]} files are not formatted" \
-    "(clang-format -i FILE...):"
-  printf '  %s\n' "${unformatted[@]}"
-else
-  echo "all ${#sources[@]} files formatted"
+if wants format; then
+  echo "== format check (clang-format --dry-run over src/ tests/ bench/)"
+  mapfile -t sources < <(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+    'bench/*.cpp' 'bench/*.h' 2>/dev/null || find src tests bench -name '*.cpp' -o -name '*.h')
+  unformatted=()
+  # One process for all files; only when that fails, one per file to name them.
+  if ! clang-format --dry-run -Werror "${sources[@]}" >/dev/null 2>&1; then
+    for f in "${sources[@]}"; do
+      clang-format --dry-run -Werror "$f" >/dev/null 2>&1 || unformatted+=("$f")
+    done
+  fi
+  if ((${#unformatted[@]})); then
+    status=1
+    format_failed=1
+    echo "FORMAT CHECK FAILED: ${#unformatted[@]} of ${#sources[@]} files are not formatted" \
+      "(clang-format -i FILE...):"
+    printf '  %s\n' "${unformatted[@]}"
+  else
+    echo "all ${#sources[@]} files formatted"
+  fi
 fi
 
-for preset in native fuzz win64 win32; do
-  echo "== build $preset"
-  cmake --preset "$preset" -DLUMA_WERROR=ON >/dev/null
-  cmake --build --preset "$preset"
-done
-echo "== packages (scripts/package.sh)"
-scripts/package.sh
+# Beside the end-to-end tests, builds and other tests give way to them.
+lower=()
+configured=" "
+configure() {
+  if [[ $configured != *" $1 "* ]]; then
+    cmake --preset "$1" -DLUMA_WERROR=ON >/dev/null
+    configured+="$1 "
+  fi
+}
+# build PRESET [TARGET...]: all targets when none are named.
+build() {
+  local preset=$1 t0 targets=()
+  shift
+  t0=$(date +%s)
+  echo "== build $preset${*:+ (${*})}"
+  configure "$preset"
+  if [ $# -gt 0 ]; then targets=(--target "$@"); fi
+  "${lower[@]}" cmake --build --preset "$preset" "${targets[@]}"
+  echo "built $preset in $(($(date +%s) - t0)) s"
+}
 
-# A private Wine prefix for this run, and a virtual display for the Win32
-# tests when there is none. Each end-to-end test starts a display of its own
-# and a copy of one prefix prepared for the whole run (under $work).
-source scripts/session.sh
-session_start lumatype-test "$root/build/win64"
-export LUMA_E2E_TMP=$work
+describe() {
+  case $1 in
+    native) echo "native unit tests" ;;
+    fuzz) echo "fuzz targets: each corpus replayed under ASan and UBSan" ;;
+    win64) echo "64-bit build: Win32 and package tests under Wine" ;;
+    e2e) echo "64-bit build: end-to-end tests under Wine, two sessions at a time" ;;
+    win32) echo "32-bit build (the one that ships): Win32 and end-to-end tests under Wine" ;;
+  esac
+}
 
 passed=0
 failed=0
 skipped=0
-for preset in native fuzz win64 win32; do
-  case $preset in
-    native) what="native unit tests" ;;
-    fuzz) what="fuzz targets: each corpus replayed under ASan and UBSan" ;;
-    win64) what="64-bit build: Win32, end-to-end and package tests under Wine" ;;
-    win32) what="32-bit build (the one that ships): Win32 and end-to-end tests under Wine" ;;
-  esac
-  echo "== ctest $preset ($what)"
-  log=$root/build/$preset/ctest.log
-  t0=$(date +%s)
-  if ctest --preset "$preset" --timeout 1500 >"$log" 2>&1; then
+# summarize NAME LOG STATUS SECONDS: ctest's summary lines (the log's end on
+# failure) and the part's count line.
+summarize() {
+  local name=$1 log=$2 rc=$3 seconds=$4 line t f s
+  if [ "$rc" -eq 0 ]; then
     grep -E 'tests passed|tests failed|Total Test time' "$log" || true
   else
     status=1
@@ -72,8 +111,8 @@ for preset in native fuzz win64 win32; do
     t=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
     f=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
     s=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)' "$log" || true)
-    echo "$preset: $((t - f - s)) passed, $f failed, $s skipped of $t tests in $(($(date +%s) - t0)) s"
-    if [ "$preset" = win32 ] && [ "$s" -gt 0 ]; then
+    echo "$name: $((t - f - s)) passed, $f failed, $s skipped of $t tests in $seconds s"
+    if [ "$name" = win32 ] && [ "$s" -gt 0 ]; then
       echo "WARNING: $s tests of the 32-bit build were SKIPPED: 32-bit Windows programs" \
         "do not run here (see scripts/setup.sh's message)"
     fi
@@ -81,11 +120,80 @@ for preset in native fuzz win64 win32; do
     failed=$((failed + f))
     skipped=$((skipped + s))
   else
-    echo "$preset: ctest ran no tests"
+    echo "$name: ctest ran no tests"
     status=1
     failed=$((failed + 1))
   fi
-done
+}
+
+# run_ctest NAME PRESET LOG [CTEST ARGS...]: one part's tests and their count.
+run_ctest() {
+  local name=$1 preset=$2 log=$3 t0 rc
+  shift 3
+  echo "== ctest $name ($(describe "$name"))"
+  t0=$(date +%s)
+  "${lower[@]}" ctest --preset "$preset" --timeout 1500 "$@" >"$log" 2>&1 && rc=0 || rc=$?
+  summarize "$name" "$log" "$rc" $(($(date +%s) - t0))
+}
+
+if wants win64 || wants e2e || wants win32; then
+  # A private Wine prefix for this run, prepared while the 64-bit build
+  # builds, and a virtual display for the Win32 tests when there is none.
+  # Each end-to-end test class starts a display of its own and a copy of the
+  # prefix prepared here (under $work).
+  configure win64
+  source scripts/session.sh
+  session_begin lumatype-test "$root/build/win64"
+  # First the end-to-end tests' program, probe and keyboard model (the
+  # 32-bit end-to-end tests use this probe and its Wine), so that those
+  # tests can start.
+  build win64 lumatype probe keymodel
+  session_ready
+fi
+
+e2e_ctest=
+if wants e2e; then
+  echo "== ctest e2e started, beside the other parts ($(describe e2e))"
+  e2e_log=$root/build/win64/ctest-e2e.log
+  e2e_t0=$(date +%s)
+  rm -f "$e2e_log.status"
+  # In a process group of its own, so that the cleanup can end its tests too.
+  set -m
+  (
+    ctest --preset win64 --timeout 1500 -L '^e2e$' >"$e2e_log" 2>&1 && rc=0 || rc=$?
+    echo "$rc $(date +%s)" >"$e2e_log.status"
+  ) &
+  e2e_ctest=$!
+  set +m
+  started+=("-$e2e_ctest")
+  lower=(nice -n 10)
+fi
+
+if wants win64 || [ -n "$whole" ]; then build win64; fi
+
+if wants native; then
+  build native
+  run_ctest native native "$root/build/native/ctest.log"
+fi
+if wants fuzz; then
+  build fuzz
+  run_ctest fuzz fuzz "$root/build/fuzz/ctest.log"
+fi
+if [ -n "$whole" ]; then build win32; elif wants win32; then build win32 lumatype win32_tests; fi
+if wants win64; then
+  echo "== packages (scripts/package.sh)"
+  "${lower[@]}" scripts/package.sh
+  run_ctest win64 win64 "$root/build/win64/ctest.log" -LE '^e2e$'
+fi
+
+if [ -n "$e2e_ctest" ]; then
+  wait "$e2e_ctest" || true
+  read -r rc e2e_t1 <"$e2e_log.status" || { rc=1 e2e_t1=$(date +%s); }
+  echo "== ctest e2e ($(describe e2e))"
+  summarize e2e "$e2e_log" "$rc" $((e2e_t1 - e2e_t0))
+  lower=()
+fi
+if wants win32; then run_ctest win32 win32 "$root/build/win32/ctest.log"; fi
 
 if [ -n "$format_failed" ]; then
   echo "FAILED: ${#unformatted[@]} files are not formatted (see the format check above)"

@@ -1,6 +1,12 @@
 # The Win32 tests (GoogleTest) and the end-to-end tests of a Windows build,
 # run under Wine through scripts/wine-run.sh. Every test case is a ctest test
-# of its own.
+# of its own. The Win32 tests share the test run's display and prefix (focus,
+# key state, the registry), so they take the lock luma_wine_session and run
+# one at a time, beside tests that do not take it.
+# Debian's python3 (scripts/setup.sh) runs the test scripts: one found first
+# on PATH may be a shim that costs a good part of a second per start.
+find_program(LUMA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(LUMA_PYTHON python3 REQUIRED)
 set(LUMA_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH
   "GoogleTest sources, built here with the Windows compiler")
 add_subdirectory(${LUMA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -40,12 +46,19 @@ if(luma_wine_status EQUAL 0 AND luma_emulated)
   add_test(NAME win32_tests.key_injection_and_drawing COMMAND win32_tests
     "--gtest_filter=Keys/KeyInjectionTest.*:Win32KeySenderTest.*:Shapes/GdiShapeTest.*:GdiBitmapTest.*:Schemes/RenderTest.*")
   set_tests_properties(win32_tests.key_injection_and_drawing PROPERTIES TIMEOUT 900
-    ENVIRONMENT "${luma_win32_env}")
+    ENVIRONMENT "${luma_win32_env}" RESOURCE_LOCK luma_wine_session)
 elseif(luma_wine_status EQUAL 0 OR NOT LUMA_WINE_OPTIONAL)
-  include(GoogleTest)
-  # Listed when ctest runs: Wine needs the test session's prefix and display.
-  gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-    PROPERTIES TIMEOUT 300 ENVIRONMENT "${luma_win32_env}")
+  # Listed when ctest starts (cmake/Win32Cases.cmake): Wine needs the test
+  # session's prefix and display.
+  set(luma_cases_include ${CMAKE_BINARY_DIR}/win32_tests_cases.cmake)
+  file(WRITE ${luma_cases_include}
+    "set(luma_python [==[${LUMA_PYTHON}]==])\n"
+    "set(luma_cases_script [==[${CMAKE_SOURCE_DIR}/scripts/gtest-case.py]==])\n"
+    "set(luma_exe [==[${CMAKE_BINARY_DIR}/win32_tests.exe]==])\n"
+    "set(luma_dir [==[${CMAKE_BINARY_DIR}]==])\n"
+    "set(luma_env [==[${luma_win32_env}]==])\n"
+    "include([==[${CMAKE_CURRENT_LIST_DIR}/Win32Cases.cmake]==])\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${luma_cases_include})
 else()
   message(WARNING "${LUMA_WINE_LOADER} does not run here: this build's Win32 tests are "
     "skipped (scripts/setup.sh tells what is missing)")
@@ -55,7 +68,10 @@ else()
 endif()
 
 # One ctest test per end-to-end test case; a 32-bit build runs the cases
-# marked for it. Each starts a session of its own (see tests/e2e/lumae2e.py).
+# marked for it. Under test.sh the cases of a class share one session: the
+# class's first case runs them all and keeps each outcome, and the others,
+# run after it (DEPENDS), report theirs (tests/e2e/run_case.py). Each session
+# has a display and prefix of its own, so classes run side by side.
 set(luma_e2e_dir ${CMAKE_SOURCE_DIR}/tests/e2e)
 file(GLOB luma_e2e_files ${luma_e2e_dir}/*.py)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${luma_e2e_files})
@@ -66,12 +82,30 @@ if(NOT luma_list_status EQUAL 0)
   message(FATAL_ERROR "cannot list the end-to-end tests (tests/e2e/list_tests.py)")
 endif()
 string(REPLACE "\n" ";" luma_e2e_ids "${luma_e2e_ids}")
+set(luma_e2e_classes "")
 foreach(id IN LISTS luma_e2e_ids)
-  if(id STREQUAL "")
-    continue()
+  if(NOT id STREQUAL "")
+    string(REGEX REPLACE "\\.[^.]+$" "" class ${id})
+    list(APPEND luma_e2e_classes ${class})
+    list(APPEND luma_e2e_cases_${class} ${id})
   endif()
-  add_test(NAME e2e.${id} COMMAND python3 -m unittest -v ${id} WORKING_DIRECTORY ${luma_e2e_dir})
-  set_tests_properties(e2e.${id} PROPERTIES TIMEOUT 900
-    SKIP_REGULAR_EXPRESSION "OK \\(skipped="
-    ENVIRONMENT "LUMA_BUILD_DIR=${CMAKE_BINARY_DIR};LUMA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endforeach()
+list(REMOVE_DUPLICATES luma_e2e_classes)
+set(luma_e2e_env "LUMA_BUILD_DIR=${CMAKE_BINARY_DIR};LUMA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+foreach(class IN LISTS luma_e2e_classes)
+  set(cases ${luma_e2e_cases_${class}})
+  list(POP_FRONT cases first)
+  list(LENGTH luma_e2e_cases_${class} count)
+  math(EXPR timeout "900 * ${count}")
+  add_test(NAME e2e.${first} COMMAND ${LUMA_PYTHON} run_case.py ${first} --with ${cases}
+    WORKING_DIRECTORY ${luma_e2e_dir})
+  # COST: the longest classes start first when ctest runs two at a time.
+  set_tests_properties(e2e.${first} PROPERTIES TIMEOUT ${timeout} COST ${count} LABELS e2e
+    SKIP_REGULAR_EXPRESSION "OK \\(skipped=" ENVIRONMENT "${luma_e2e_env}")
+  foreach(id IN LISTS cases)
+    add_test(NAME e2e.${id} COMMAND ${LUMA_PYTHON} run_case.py ${id} --after ${first}
+      WORKING_DIRECTORY ${luma_e2e_dir})
+    set_tests_properties(e2e.${id} PROPERTIES TIMEOUT 900 DEPENDS e2e.${first} LABELS e2e
+      SKIP_REGULAR_EXPRESSION "OK \\(skipped=" ENVIRONMENT "${luma_e2e_env}")
+  endforeach()
 endforeach()

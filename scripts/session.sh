@@ -1,24 +1,37 @@
-# Sourced by test.sh and bench/startup.sh. session_start NAME [BUILD_DIR]
-# makes a private work folder ($work), reads the build's Wine settings
-# (BUILD_DIR/wine.env, default build/win64: LUMA_WINE_LOADER, LUMA_WINESERVER,
-# the fontconfig file that adds Wine's Tahoma), starts Xvfb and openbox when
-# there is no DISPLAY, prepares a Wine prefix there with a wineserver that
-# stays up for the whole session (so that no program pays for starting it),
-# and sets a trap that stops Wine and every process started here (by pid,
-# newest first) and removes the folder on exit.
+# Sourced by test.sh and bench/. session_start NAME [BUILD_DIR] makes a
+# private work folder ($work, exported as LUMA_E2E_TMP), reads the build's
+# Wine settings (BUILD_DIR/wine.env, default build/win64: LUMA_WINE_LOADER,
+# LUMA_WINESERVER, the fontconfig file that adds Wine's Tahoma), starts Xvfb
+# and openbox when there is no DISPLAY, and prepares the run's Wine prefix
+# there: made once ($work/prepared-prefix, by the end-to-end fixture), it is
+# copied for this session ($work/wine) and for every end-to-end session. A
+# wineserver stays up for the whole session (so that no program pays for
+# starting it), and a trap stops Wine and every process started here (by
+# pid, newest first) and removes the folder on exit.
+#
+# session_start is session_begin, which leaves the prefix being prepared in
+# the background (test.sh builds meanwhile), then session_ready.
 session_cleanup() {
   timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   local i
+  # A negative id is a process group (test.sh's background ctest and its tests).
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    kill "${started[i]}" 2>/dev/null || true
-    wait "${started[i]}" 2>/dev/null || true
+    kill -TERM -- "${started[i]}" 2>/dev/null || true
+    wait "${started[i]#-}" 2>/dev/null || true
   done
+  # A preparation cut short leaves the prepared prefix's own server.
+  WINEPREFIX=$work/prepared-prefix timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   rm -rf "$work"
 }
 
 session_start() {
+  session_begin "$@"
+  session_ready
+}
+
+session_begin() {
   local build=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win64}
-  local name value
+  local name value fixture
   [ -f "$build/wine.env" ] || { echo "no $build/wine.env: configure that build first" >&2; exit 1; }
   while IFS='=' read -r name value; do
     if [ -n "$name" ]; then declare -g "$name=$value"; fi
@@ -26,6 +39,7 @@ session_start() {
   export FONTCONFIG_FILE=$LUMA_FONTCONFIG_FILE
   work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
   export WINEPREFIX=$work/wine
+  export LUMA_E2E_TMP=$work
   started=()
   trap session_cleanup EXIT
   trap 'exit 130' INT
@@ -33,9 +47,19 @@ session_start() {
 
   [ -n "${DISPLAY:-}" ] || session_start_display
   echo "Preparing a Wine prefix in $WINEPREFIX..."
-  timeout 600 "$LUMA_WINE_LOADER" wineboot -i >"$work/wineboot.log" 2>&1 ||
-    { echo "wineboot failed:" >&2; cat "$work/wineboot.log" >&2; exit 1; }
-  timeout 120 "$LUMA_WINESERVER" -w || true
+  fixture=$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lumae2e.py
+  LUMA_BUILD_DIR=$build timeout 900 python3 "$fixture" prefix "$WINEPREFIX" \
+    >"$work/wineboot.log" 2>&1 &
+  session_preparing=$!
+  started+=("$session_preparing")
+}
+
+session_ready() {
+  if ! wait "$session_preparing"; then
+    echo "preparing the prefix failed:" >&2
+    cat "$work/wineboot.log" "$work/prepared-prefix.log" >&2 || true
+    exit 1
+  fi
   "$LUMA_WINESERVER" -p
   # Start Wine's own helpers (services, desktop) now: they stay up with the
   # server, and would otherwise hold the output of the first program run,

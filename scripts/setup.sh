@@ -21,6 +21,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 updated=
+# apt's own output goes to this log, and is shown only when a step fails.
+log=$(cd "$(dirname "$0")/.." && pwd)/build/setup.log
+mkdir -p "$(dirname "$log")"
 
 missing_of() {
   local p
@@ -29,10 +32,30 @@ missing_of() {
   done
 }
 
+# step WHAT COMMAND...: one line on the terminal; on failure also the output.
+step() {
+  local what=$1 out
+  shift
+  out=$(mktemp)
+  printf '%s... ' "$what"
+  if "$@" >"$out" 2>&1; then
+    echo done
+    { echo "== $what"; cat "$out"; } >>"$log"
+    rm -f "$out"
+  else
+    echo "FAILED (log: $log):"
+    { echo "== $what (failed)"; cat "$out"; } >>"$log"
+    sed 's/^/  /' "$out"
+    rm -f "$out"
+    return 1
+  fi
+}
+
 install() {
-  echo "Installing: $*"
-  if [ -z "$updated" ]; then "${as_root[@]}" apt-get update -qq && updated=1; fi
-  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "$@"
+  if [ -z "$updated" ]; then
+    step "Updating the package lists" "${as_root[@]}" apt-get update -qq && updated=1
+  fi
+  step "Installing $*" "${as_root[@]}" apt-get install -y -q --no-install-recommends "$@"
 }
 
 mapfile -t missing < <(missing_of "${packages[@]}")
@@ -43,7 +66,7 @@ runs_wine32() { timeout 300 "$wine32" --version >/dev/null 2>&1; }
 if ! runs_wine32; then
   echo "32-bit Windows programs do not run yet; making them runnable..."
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${as_root[@]}" dpkg --add-architecture i386 || true
+    step "Adding the i386 architecture" "${as_root[@]}" dpkg --add-architecture i386 || true
     updated=
   fi
   mapfile -t missing < <(missing_of wine32:i386)

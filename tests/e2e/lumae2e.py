@@ -180,6 +180,57 @@ def _copy_prefix(template, target):
     shutil.copytree(template, target, symlinks=True, copy_function=link_or_copy)
 
 
+def wine_env(tools, display, prefix):
+    """The environment of the Wine programs of a session."""
+    env = dict(os.environ, DISPLAY=display, WINEPREFIX=str(prefix), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.pop("WAYLAND_DISPLAY", None)
+    if tools.fontconfig_file:
+        # Wine's Tahoma for the labels, without installing it system-wide.
+        env["FONTCONFIG_FILE"] = tools.fontconfig_file
+    return env
+
+
+def prepared_prefix(tools, env, dpi=None):
+    """The prefix of a test run, made once and copied for every session (and
+    for test.sh's own, scripts/session.sh); made before anything runs in it:
+    programs started together in a new prefix race over its creation. One
+    with another screen DPI is a copy of it with the DPI changed: a new prefix
+    takes ~10 s, ~2 min where Wine's 32-bit side runs under an emulator."""
+    root = _template_root()
+    base = None if dpi is None else prepared_prefix(tools, env)
+    name = "prepared-prefix" if dpi is None else f"prepared-prefix-{dpi}dpi"
+    template = root / name
+    with open(root / f"{name}.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if (template / ".lumatype-ready").exists():
+            return template
+        shutil.rmtree(template, ignore_errors=True)
+        env = dict(env, WINEPREFIX=str(template))
+        with open(root / f"{name}.log", "ab") as log:
+            def run(args, timeout):
+                try:
+                    subprocess.run(args, env=env, stdin=subprocess.DEVNULL, stdout=log,
+                                   stderr=log, timeout=timeout)
+                except subprocess.TimeoutExpired as error:
+                    raise E2EError(f"preparing {template}: {args[1]} timed out") from error
+
+            if base is None:
+                run([tools.loader, "wineboot", "-i"], 600)
+                # A crashing program should end, not wait behind Wine's crash dialog.
+                run([tools.loader, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                     "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], 120)
+            else:
+                _copy_prefix(base, template)
+                (template / ".lumatype-ready").unlink()
+                # Read when a Wine process starts: set before a session's first one.
+                run([tools.loader, "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
+                     "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"], 120)
+            run([tools.wineserver, "-w"], 120)
+        (template / ".lumatype-ready").touch()
+    return template
+
+
 def _compiled_locales(locale):
     """A LOCPATH folder holding `locale`, compiled from the system's locale
     sources once per test run: nothing is installed system-wide."""
@@ -229,15 +280,9 @@ class Session:
                                     "(scripts/setup.sh tells what is missing)")
         try:
             self._start_x()
-            self.env = dict(os.environ, DISPLAY=self.display,
-                            WINEPREFIX=str(self.workdir / "wine"),
-                            WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-            self.env.pop("WAYLAND_DISPLAY", None)
-            if self.tools.fontconfig_file:
-                # Wine's Tahoma for the labels, without installing it system-wide.
-                self.env["FONTCONFIG_FILE"] = self.tools.fontconfig_file
+            self.env = wine_env(self.tools, self.display, self.workdir / "wine")
             self._start_wm()
-            _copy_prefix(self._prepared_prefix(), self.env["WINEPREFIX"])
+            _copy_prefix(prepared_prefix(self.tools, self.env, self.dpi), self.env["WINEPREFIX"])
             if self.keyboard_layout:
                 self._set_keyboard_layout(self.keyboard_layout)
             self._start_notepad()
@@ -339,33 +384,6 @@ class Session:
         wait_for(lambda: self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                    timeout=5).stdout.find("window id") >= 0,
                  20, "openbox")
-
-    def _prepared_prefix(self):
-        """A prefix made once and copied for every session. Made before
-        anything runs in it: programs started together in a new prefix race
-        over its creation."""
-        root = _template_root()
-        name = "prepared-prefix" if self.dpi is None else f"prepared-prefix-{self.dpi}dpi"
-        template = root / name
-        with open(root / f"{name}.lock", "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            if (template / ".lumatype-ready").exists():
-                return template
-            shutil.rmtree(template, ignore_errors=True)
-            env = dict(self.env, WINEPREFIX=str(template))
-            wine = self.tools.loader
-            self._run([wine, "wineboot", "-i"], timeout=600, env=env)
-            # A crashing program should end, not wait behind Wine's crash dialog.
-            self._run([wine, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
-                       "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"],
-                      timeout=120, env=env)
-            if self.dpi is not None:
-                # Read when a Wine process starts; set before the first one does.
-                self._run([wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                           "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], timeout=120, env=env)
-            self._run([self.tools.wineserver, "-w"], timeout=120, env=env)
-            (template / ".lumatype-ready").touch()
-        return template
 
     def _start_notepad(self):
         self._spawn("notepad", [self.tools.loader, "notepad"])
@@ -648,10 +666,10 @@ class Session:
 
 class SessionTestCase(unittest.TestCase):
     """One display, window manager and Notepad per test class, stopped when
-    the class is done (ctest runs every test in a process, so a session, of
-    its own). Lumatype is started once for the class, or afresh for every
-    test with fresh_lumatype, or by the tests themselves with start_lumatype
-    False."""
+    the class is done; its cases must not depend on one another's leftovers
+    (under test.sh they share it, run_case.py). Lumatype is started once for
+    the class, or afresh for every test with fresh_lumatype, or by the tests
+    themselves with start_lumatype False."""
 
     start_lumatype = True
     fresh_lumatype = False
@@ -718,3 +736,13 @@ class Image:
         i = (y * self.width + x) * 3
         r, g, b = self.data[i:i + 3]
         return f"#{r:02X}{g:02X}{b:02X}"
+
+
+if __name__ == "__main__":
+    # scripts/session.sh: "lumae2e.py prefix TARGET" makes TARGET a copy of
+    # the test run's prepared prefix, for the build LUMA_BUILD_DIR names.
+    if sys.argv[1:2] != ["prefix"] or len(sys.argv) != 3:
+        sys.exit("usage: lumae2e.py prefix TARGET")
+    tools = WineOfBuild(WineOfBuild(BUILD_DIR).tools_build)
+    _copy_prefix(prepared_prefix(tools, wine_env(tools, os.environ.get("DISPLAY", ""), "")),
+                 sys.argv[2])

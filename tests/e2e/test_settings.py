@@ -180,9 +180,13 @@ class SettingsTest(SessionTestCase):
         folder = s.app_folder()
         self.start(folder)
         normal = s.window()
-        # Minimised and restored: Notepad gets the foreground back.
+        # Minimised and restored from the taskbar, which makes the keyboard
+        # the foreground window first: Notepad gets the foreground back.
+        # Without that step Wine leaves Notepad in front by itself.
         self.command(SC_MINIMIZE)
         wait_for(lambda: s.window()["style"] & WS_MINIMIZE, 10, "the window to be minimised")
+        self.assertEqual(s.probe("activate", "TMainForm")[0], 0)
+        wait_for(lambda: s.foreground_class() == "TMainForm", 10, "the keyboard in the foreground")
         self.command(SC_RESTORE)
         wait_for(lambda: not s.window()["style"] & WS_MINIMIZE, 10, "the window to be restored")
         wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad back in the foreground")
