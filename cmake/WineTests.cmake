@@ -13,7 +13,7 @@ add_subdirectory(${LUMA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 
 file(GLOB LUMA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${LUMA_WIN32_TESTS})
-target_link_libraries(win32_tests PRIVATE lumaapp gtest gtest_main)
+target_link_libraries(win32_tests PRIVATE luma_app gtest gtest_main)
 # Every test file starts with these two, a third of its compile time; and
 # GoogleTest's own speed does not matter. The code under test keeps the build's flags.
 target_precompile_headers(win32_tests PRIVATE <windows.h> <gtest/gtest.h>)
@@ -28,7 +28,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The program's keyboard model under the session's layout: what each key shows.
   add_executable(keymodel tests/e2e/keymodel.cpp)
   target_include_directories(keymodel PRIVATE tests/win32)
-  target_link_libraries(keymodel PRIVATE lumawin)
+  target_link_libraries(keymodel PRIVATE luma_win32 lumacore)
 endif()
 
 execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status

@@ -28,6 +28,7 @@ class NullBitmap : public Bitmap {
   Size TextExtent(std::u16string_view text) override {
     return {static_cast<std::int32_t>(text.size()) * font_.size * 6 / 8, font_.size + 3};
   }
+  bool HasGlyphs(std::u16string_view) override { return true; }
   void DrawText(std::u16string_view, const Rect&, unsigned) override {}
   void DrawTransparent(const Bitmap&, std::int32_t, std::int32_t, Color) override {}
   void SetSize(std::int32_t w, std::int32_t h) override {
@@ -81,7 +82,7 @@ class StillHost : public PressHost {
   Point WindowPos() override { return {}; }
   void SetWindowLeft(std::int32_t) override {}
   void SetWindowTop(std::int32_t) override {}
-  void ClearActiveControl() override {}
+  void UnfocusChildControls() override {}
 };
 
 struct Rig {

@@ -12,7 +12,7 @@
 
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
-#include "lib/WorkArea.h"
+#include "keyboard/KeyboardStart.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
@@ -61,14 +61,13 @@ int main(int argc, char** argv) {
   GdiKeyboardParts parts;
   Theme& theme = parts.theme;
   MemoryScreen& screen = parts.screen;
-  Keyboard keyboard(parts.Deps(), FromHkl(GetKeyboardLayout(0)));
-  keyboard.SetNamesLayout(kUsEnglishHkl);
-  if (!keyboard.LoadLayout("Standard")) {
+  const std::unique_ptr<Keyboard> started =
+      StartKeyboard(parts.Deps(), theme, KeyboardStart(FromHkl(GetKeyboardLayout(0))));
+  if (!started) {
     std::fprintf(stderr, "the built-in layout did not load\n");
     return 1;
   }
-  keyboard.SetShown(true);
-  keyboard.SetPaintingEnabled(true);
+  Keyboard& keyboard = *started;
 
   const Stopwatch watch;
   std::printf("%-11s %12s %12s %12s %12s %12s\n", "size", "full ms", "no-base ms", "hover ms",
@@ -78,11 +77,7 @@ int main(int argc, char** argv) {
   };
   for (const Size2 size : {Size2{441, 181}, Size2{1280, 525}, Size2{2560, 1050}}) {
     screen.image.SetSize(size.width, size.height);
-    keyboard.ScaleToClient(size.width, size.height);
-    const Size escape = keyboard.EscapeKeySize();
-    const KeyFontSizes fonts = FitKeyFontSizes(escape.cx, escape.cy);
-    theme.KeyFontLarge.Size = fonts.large;
-    theme.KeyFontSmall.Size = fonts.small;
+    FitKeyboard(keyboard, theme, size.width, size.height, kDesignDpi);
     keyboard.Redraw(true);
 
     const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });

@@ -1,7 +1,11 @@
 #include "app/KeyboardView.h"
 
-#include "lib/Dpi.h"
-#include "lib/WorkArea.h"
+#include "app/TimerIds.h"
+#include "app/WindowTitle.h"
+#include "keyboard/KeyboardStart.h"
+#include "placement/Dpi.h"
+#include "placement/SliderRect.h"
+#include "theme/Dimming.h"
 #include "theme/Theme.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -17,60 +21,74 @@ void KeyboardView::Create(HWND window, SystemServices& services) {
   window_ = window;
   systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
-  layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimerId);
-  const KeyboardDeps deps{
-      bitmaps_, *screen_,          services.layouts,    services.sender, services.busyCursor,
-      theme_,   services.captions, &services.textBitmap};
-  keyboard_ = std::make_unique<Keyboard>(deps, foregroundLayout_.Read());
-  // Nothing is drawn until the window is first shown: the scheme, layout and
-  // sizes set during creation would each draw a picture nobody sees.
-  keyboard_->SetPaintingEnabled(false);
+  layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimer);
+  busyCursor_ = std::make_unique<BusyCursor>(services.cursor);
+  foregroundCheck_ = std::make_unique<ForegroundCheck>(
+      services.integrity, [this](bool cannotType) { ShowCannotType(cannotType); });
+  checkedSender_ = std::make_unique<CheckingKeySender>(services.sender, *foregroundCheck_);
+  const KeyboardDeps deps{bitmaps_,     *screen_, services.layouts, services.sender,
+                          *busyCursor_, theme_,   captions_,        &textBitmap_};
+  keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
-  keyboard_->SetMarkerFaceLiteral(false);
-  SetUpTheme(services);
-  keyboard_->ChooseNamesLayout();
-}
-
-void KeyboardView::SetUpTheme(SystemServices& services) {
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
-  theme_.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  theme_.KeyFontLarge = KeyFont{"Tahoma", 10, true};
-  ApplyColorScheme(kDefaultColorScheme, theme_, themeColors_, services.colors);
+  scheme_ = kDefaultColorScheme;
+  ApplyColors();
 }
 
 void KeyboardView::SetColorScheme(int scheme) {
   if (!systemColors_) return;
-  ApplyColorScheme(scheme, theme_, themeColors_, *systemColors_);
+  if (scheme >= 1 && scheme <= 7) scheme_ = scheme;
+  ApplyColors();
+  if (keyboard_) keyboard_->Redraw(true);
+}
+
+void KeyboardView::ApplyColors() {
+  ApplyColorScheme(scheme_, theme_, themeColors_, *systemColors_);
+  if (foregroundCheck_ && foregroundCheck_->CannotType())
+    static_cast<SchemeColors&>(theme_) = DimmedColors(theme_, *systemColors_);
+}
+
+void KeyboardView::ShowCannotType(bool cannotType) {
+  SetWindowTextW(window_, cannotType ? kCannotTypeTitle : kAppTitle);
+  if (!systemColors_) return;
+  ApplyColors();
   if (keyboard_) keyboard_->Redraw(true);
 }
 
 Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
 
-Size KeyboardView::LoadLayout() {
+Size KeyboardView::LoadLayout(const std::string& name) {
   if (!keyboard_) return {};
-  keyboard_->LoadLayout("Standard");
-  FitKeyFonts();
-  keyboard_->Redraw(false);
-  return {keyboard_->Width(), keyboard_->Height()};
+  LoadBuiltInLayout(*keyboard_, theme_, name, FontDpi());
+  // The new keys are at their design size: the next resize fits them.
+  fittedWidth_ = fittedHeight_ = -1;
+  designSize_ = {keyboard_->Width(), keyboard_->Height()};
+  return designSize_;
+}
+
+std::string KeyboardView::LayoutName() const {
+  return keyboard_ ? keyboard_->LayoutName() : std::string();
 }
 
 void KeyboardView::Show(std::int32_t width, std::int32_t height) {
   if (!keyboard_) return;
-  keyboard_->SetShown(true);
-  // Keys and fonts for the client area, then the first picture, once: with
-  // painting still off, Redraw only marks the base image for rebuilding.
-  Fit(width, height);
-  keyboard_->Redraw(true);
-  keyboard_->SetPaintingEnabled(true);
-  if (!IsIconic(window_)) layoutPoll_->Resume();
+  ShowKeyboard(*keyboard_, theme_, width, height, FontDpi());
+  fittedWidth_ = width;
+  fittedHeight_ = height;
+  if (!IsIconic(window_)) {
+    layoutPoll_->Resume();
+    foregroundCheck_->Update();
+  }
 }
 
 void KeyboardView::SetMinimised(bool minimised) {
   if (!layoutPoll_) return;
-  if (minimised)
+  if (minimised) {
     layoutPoll_->Pause();
-  else
+  } else {
     layoutPoll_->Resume();
+    foregroundCheck_->Update();
+  }
 }
 
 void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
@@ -81,26 +99,20 @@ void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
 }
 
 void KeyboardView::Fit(std::int32_t width, std::int32_t height) {
-  keyboard_->ScaleToClient(width, height);
-  FitKeyFonts();
+  FitKeyboard(*keyboard_, theme_, width, height, FontDpi());
   fittedWidth_ = width;
   fittedHeight_ = height;
 }
 
-// The caption fonts follow the Escape key's size, and only that: GDI makes
-// points larger at a higher DPI on its own, which the fit takes back out.
-void KeyboardView::FitKeyFonts() {
-  const Size escape = keyboard_->EscapeKeySize();
-  const KeyFontSizes sizes =
-      FitKeyFontSizes(escape.cx, escape.cy, static_cast<std::int32_t>(win32::FontDpi()));
-  theme_.KeyFontLarge.Size = sizes.large;
-  theme_.KeyFontSmall.Size = sizes.small;
-}
+std::int32_t KeyboardView::FontDpi() { return static_cast<std::int32_t>(win32::FontDpi()); }
 
 Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const {
   // Without a model the slider keeps its design size.
-  if (!keyboard_) return SliderRect(width, height, ScaleForDpi(62, dpi), ScaleForDpi(24, dpi), dpi);
-  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi);
+  if (!keyboard_)
+    return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
+                      ScaleForDpi(kSliderDesignHeight, dpi), dpi);
+  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi,
+                    keyboard_->FreeCorner());
 }
 
 void KeyboardView::Paint() {
@@ -108,10 +120,11 @@ void KeyboardView::Paint() {
   if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->WorkImage(), paint.Area());
 }
 
-bool KeyboardView::OnTimer(UINT_PTR id) {
-  if (id != kLayoutPollTimerId) return false;
+// The poll that follows the foreground layout also notices a window that
+// cannot be typed into coming to the front, or going.
+void KeyboardView::OnLayoutPollTimer() {
   if (layoutPoll_) layoutPoll_->Tick();
-  return true;
+  if (foregroundCheck_) foregroundCheck_->Update();
 }
 
 void KeyboardView::Stop() {

@@ -7,29 +7,36 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/SystemServices.h"
+#include "keyboard/BusyCursor.h"
+#include "keyboard/Captions.h"
+#include "keyboard/ForegroundCheck.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/LayoutPoll.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
 
 class KeyboardView {
  public:
-  static constexpr UINT_PTR kLayoutPollTimerId = 1;
-
   // The model over the window's client area, in the default colors and fonts.
   void Create(HWND window, SystemServices& services);
   // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
   void SetColorScheme(int scheme);
   // The keyboard background, which the slider stands on.
   Color BackgroundColor() const;
-  // The built-in layout; returns its size, the reference for rescaling.
-  Size LoadLayout();
+  // The built-in layout of that name; returns its size, the reference for
+  // rescaling.
+  Size LoadLayout(const std::string& name);
+  // The loaded layout's name and design size; empty before one is loaded.
+  std::string LayoutName() const;
+  Size DesignSize() const { return designSize_; }
 
   // Keyboard visible in a client area of this size: keys and fonts fitted to
   // it, painting on and, unless minimised, the layout poll running.
@@ -42,29 +49,42 @@ class KeyboardView {
   // Where the transparency slider goes in a client area of this size.
   Rect SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const;
   void Paint();
-  // True when id is the layout poll's timer (and the poll ran).
-  bool OnTimer(UINT_PTR id);
+  void OnLayoutPollTimer();
   void Stop();
 
   // Null until Create has succeeded.
   Keyboard* Model() { return keyboard_.get(); }
+  // The system's key sender, looking at the window in front before each key.
+  KeySender& Sender() { return *checkedSender_; }
 
  private:
-  void SetUpTheme(SystemServices& services);
-  void FitKeyFonts();
   void Fit(std::int32_t width, std::int32_t height);
+  // A window that cannot be typed into came to the front, or went: the
+  // title says so and the keys are dimmed, or both go back to normal.
+  void ShowCannotType(bool cannotType);
+  // The scheme's colors, dimmed while the window in front cannot be typed into.
+  void ApplyColors();
+  static std::int32_t FontDpi();
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;
+  // The model's own parts besides the system's services.
+  std::unique_ptr<BusyCursor> busyCursor_;
+  CaptionCache captions_;
+  win32::TextBitmap textBitmap_;
   win32::GdiBitmapFactory bitmaps_;
   std::unique_ptr<win32::WindowScreen> screen_;
   std::unique_ptr<win32::WindowTimer> layoutPollTimer_;
   win32::Win32ForegroundLayout foregroundLayout_;
   Theme theme_;
   ThemeColors themeColors_;
+  int scheme_ = 0;
+  std::unique_ptr<ForegroundCheck> foregroundCheck_;
+  std::unique_ptr<CheckingKeySender> checkedSender_;
   std::unique_ptr<Keyboard> keyboard_;
   std::unique_ptr<LayoutPoll> layoutPoll_;
   // The client size the keys and fonts were last fitted to.
+  Size designSize_;
   std::int32_t fittedWidth_ = -1;
   std::int32_t fittedHeight_ = -1;
 };

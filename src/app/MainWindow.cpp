@@ -8,7 +8,10 @@
 
 #include <utility>
 
-#include "lib/Dpi.h"
+#include "app/TimerIds.h"
+#include "app/TouchInput.h"
+#include "placement/Dpi.h"
+#include "settings/ClickOptions.h"
 #include "settings/WindowSettings.h"
 #include "win32/Dpi.h"
 #include "win32/ExceptionBoundary.h"
@@ -26,12 +29,14 @@ constexpr DWORD kStyle =
 // no taskbar button unless it asks for one.
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW;
 
+std::string LayoutNameOf(KeyboardChoice choice) {
+  return std::string(choice == KeyboardChoice::kFull ? kFullLayoutName : kStandardLayoutName);
+}
+
 // The client size the window is created with, until the layout gives its
 // own; in design pixels, like every size the window is given.
 constexpr int kDesignClientWidth = 790;
 constexpr int kDesignClientHeight = 271;
-
-constexpr bool kDefaultAutoClick = true;
 
 }  // namespace
 
@@ -44,14 +49,14 @@ bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   // No CS_DBLCLKS: a double click arrives as two presses, as it should.
-  if (!RegisterWindowClass(kMainWindowClass, 0, nullptr, icon)) return false;
+  if (!RegisterWindowClass(kMainWindowClass.data(), 0, nullptr, icon)) return false;
 
   const UINT dpi = win32::SystemDpi();
   const auto signedDpi = static_cast<std::int32_t>(dpi);
   RECT frame{0, 0, ScaleForDpi(kDesignClientWidth, signedDpi),
              ScaleForDpi(kDesignClientHeight, signedDpi)};
   win32::AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi);
-  if (!CreateWindowHandle(kExStyle, kMainWindowClass, kAppTitle, kStyle, CW_USEDEFAULT,
+  if (!CreateWindowHandle(kExStyle, kMainWindowClass.data(), kAppTitle, kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top)) {
     return false;
   }
@@ -70,18 +75,33 @@ void MainWindow::OnCreate() {
   });
   Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   Boundary().Guarded(L"pointer input", [&] {
-    if (Keyboard* keyboard = view_.Model()) pointer_.Create(window, *keyboard, services_.sender);
+    if (Keyboard* keyboard = view_.Model())
+      pointer_.Create(window, *keyboard, view_.Sender(), &sound_);
   });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
+  Boundary().Guarded(L"touch feedback", [&] { TurnOffTouchFeedback(window); });
+  // Before the system menu's own items, which stay the last ones.
+  Boundary().Guarded(L"click options", [&] { options_.Create(window); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
   Boundary().Guarded(L"layout", [&] {
-    const Size layout = view_.LoadLayout();
+    // Before the saved placement, which is the rectangle of this layout. A
+    // store that fails here fails the reads after it too, which report it.
+    KeyboardChoice choice = KeyboardChoice::kStandard;
+    try {
+      choice = KeyboardToShow(settings_);
+    } catch (...) {
+    }
+    const Size layout = view_.LoadLayout(LayoutNameOf(choice));
     placement_.SetDesignClientSize(layout.cx, layout.cy);
+    menu_.ShowFullKeyboard(choice == KeyboardChoice::kFull);
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
-  Boundary().Guarded(L"auto click", [&] { menu_.ShowAutoClick(); });
+  Boundary().Guarded(L"auto click", [&] {
+    menu_.ShowAutoClick();
+    options_.Show();
+  });
 }
 
 // Stored values over the defaults, each read on its own.
@@ -90,17 +110,36 @@ void MainWindow::ReadSettings() {
     placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
   });
   Boundary().Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
-  Boundary().Guarded(L"auto click", [&] {
+  // The pointer's options in one step: a store that fails leaves them all
+  // at their defaults alike.
+  Boundary().Guarded(L"pointer options", [&] {
     pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
+    pointer_.SetHoverClick(settings_.ReadBool(kHoverClickValue, kDefaultHoverClick));
+    pointer_.SetHoverTime(HoverTimeToUse(settings_));
+    sound_.SetEnabled(settings_.ReadBool(kClickSoundValue, kDefaultClickSound));
   });
   // The first-run address is blank and would open nothing; only the mark
   // that the first run is over is written.
-  Boundary().Guarded(L"first run", [&] { TakeFirstRun(settings_); });
+  Boundary().Guarded(L"first run", [&] { MarkFirstRunDone(settings_); });
 }
 
 void MainWindow::ChangeColors() {
   view_.SetColorScheme(ChangeColorScheme(settings_));
   slider_.SetBackground(view_.BackgroundColor());
+}
+
+// The other keyboard, at the same key size. A held key could vanish with
+// the old keys, so everything held is released first.
+void MainWindow::SwitchKeyboard() {
+  const KeyboardChoice next =
+      view_.LayoutName() == kFullLayoutName ? KeyboardChoice::kStandard : KeyboardChoice::kFull;
+  pointer_.ReleaseHeldKeys();
+  const std::int32_t fromDesignWidth = view_.DesignSize().cx;
+  const Size layout = view_.LoadLayout(LayoutNameOf(next));
+  SaveKeyboardChoice(settings_, next);
+  menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
+  placement_.ChangeDesignWidth(fromDesignWidth, layout.cx);
+  OnResize();
 }
 
 void MainWindow::Show(int command) {
@@ -120,6 +159,9 @@ void MainWindow::OnShow() {
 }
 
 void MainWindow::OnSize(WPARAM kind, int width, int height) {
+  // A restore hands the foreground back first, so that the layout read
+  // right after it sees the application typed into, not this program.
+  placement_.OnSize(kind);
   if (kind == SIZE_MINIMIZED) {
     // Nobody sees the keyboard: no timer wakes the program for it.
     view_.SetMinimised(true);
@@ -131,7 +173,6 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
       slider_.StickToCorner(width, height, placement_.Dpi());
     OnResize();
   }
-  placement_.OnSize(kind);
 }
 
 // Size changes before the first show (the client size of the layout) leave
@@ -144,7 +185,20 @@ void MainWindow::OnResize() {
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (!pointer_.OnTimer(id) && !slider_.OnTimer(id)) view_.OnTimer(id);
+  switch (id) {
+    case kPressTimer:
+      pointer_.OnPressTimer();
+      break;
+    case kSliderCreateTimer:
+      slider_.OnCreateTimer();
+      break;
+    case kLayoutPollTimer:
+      view_.OnLayoutPollTimer();
+      break;
+    case kHoverTimer:
+      pointer_.OnHoverTimer();
+      break;
+  }
 }
 
 // Moving, sizing and the system menu need this window in the foreground; the
@@ -198,6 +252,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       slider_.OnScroll(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CTLCOLORSTATIC:
+      // The trackbar asks its parent for the brush behind it: the keyboard's
+      // background, so that the slider stands on the keyboard, not on grey.
       if (HBRUSH brush = slider_.BackgroundFor(reinterpret_cast<HWND>(lParam)))
         return reinterpret_cast<LRESULT>(brush);
       break;
@@ -235,9 +291,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnNcLeftButtonDown(wParam);
       break;
     case WM_SYSCOMMAND:
-      if (menu_.OnCommand(wParam)) return 0;
+      if (menu_.OnCommand(wParam) || options_.OnCommand(wParam)) return 0;
       break;
+    case kTabletQuerySystemGestureStatus:
+      return kNoSystemGestures;
     case WM_QUERYENDSESSION:
+      // The keyboard never holds up a logoff or shutdown; it saves at
+      // WM_ENDSESSION, once the session really ends.
       return TRUE;
     case WM_ENDSESSION:
       // Logoff and shutdown take the path of a normal exit, at once: the

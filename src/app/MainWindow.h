@@ -5,22 +5,33 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 
+#include "app/ClickOptionsMenu.h"
+#include "app/KeyClickSound.h"
 #include "app/KeyboardView.h"
 #include "app/PointerInput.h"
 #include "app/SystemMenu.h"
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
-#include "platform/Diagnostics.h"
+#include "app/WindowTitle.h"
+#include "platform/ErrorReporter.h"
+#include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "win32/Window.h"
 
 namespace luma::app {
 
-inline constexpr wchar_t kMainWindowClass[] = L"TMainForm";
-inline constexpr wchar_t kAppTitle[] = L"Lumatype";
+// The class name as the system takes it: the saved placement's, widened.
+inline constexpr auto kMainWindowClass = [] {
+  std::array<wchar_t, sizeof kMainWindowClassName> wide{};
+  for (std::size_t i = 0; i < wide.size(); ++i)
+    wide[i] = static_cast<wchar_t>(kMainWindowClassName[i]);
+  return wide;
+}();
 
 // The steps around the window that belong to the process.
 struct ProcessSteps {
@@ -51,6 +62,7 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void OnCreate();
   void ReadSettings();
   void ChangeColors();
+  void SwitchKeyboard();
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
@@ -67,8 +79,10 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   KeyboardView view_;
   TransparencySlider slider_;
   WindowPlacement placement_;
+  KeyClickSound sound_;  // before the pointer input, which plays it
   PointerInput pointer_{placement_};
-  SystemMenu menu_{pointer_, [this] { ChangeColors(); }};
+  SystemMenu menu_{pointer_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
+  ClickOptionsMenu options_{pointer_, sound_, settings_};
 };
 
 }  // namespace luma::app

@@ -9,20 +9,23 @@
 #include <memory>
 
 #include "app/WindowPlacement.h"
+#include "input/HoverClick.h"
 #include "input/PressLogic.h"
 #include "keyboard/Keyboard.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
+#include "settings/ClickOptions.h"
+#include "settings/Settings.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
 
 class PointerInput : private PressHost {
  public:
-  static constexpr UINT_PTR kPressTimerId = 2;
-
   explicit PointerInput(WindowPlacement& placement) : placement_(placement) {}
 
-  void Create(HWND window, Keyboard& keyboard, KeySender& sender);
+  // sound, when given, outlives this.
+  void Create(HWND window, Keyboard& keyboard, KeySender& sender, ClickSound* sound = nullptr);
 
   // Positions are client pixels.
   void OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y);
@@ -34,11 +37,18 @@ class PointerInput : private PressHost {
   // The window was minimised: a held key is let go as at a button up, and
   // its repeat timer stops with it.
   void EndPress();
-  // True when id is the press timer's (and the tick ran).
-  bool OnTimer(UINT_PTR id);
+  void OnPressTimer();
+  void OnHoverTimer();
 
-  bool AutoClick() const;
+  // The user's choice, kept here so that it survives a press logic that
+  // could not be made: a failed start must not write it over.
+  bool AutoClick() const { return autoClick_; }
   void SetAutoClick(bool on);
+  // Kept here alike, and handed to the hover click.
+  bool HoverClickOn() const { return hoverClick_; }
+  void SetHoverClick(bool on);
+  std::int32_t HoverTime() const { return hoverTimeMs_; }
+  void SetHoverTime(std::int32_t ms);
   // Key-ups for every key still held or latched.
   void ReleaseHeldKeys();
 
@@ -50,13 +60,18 @@ class PointerInput : private PressHost {
   Point WindowPos() override;
   void SetWindowLeft(std::int32_t left) override;
   void SetWindowTop(std::int32_t top) override;
-  void ClearActiveControl() override;
+  void UnfocusChildControls() override;
 
   WindowPlacement& placement_;
   HWND window_ = nullptr;
   bool inside_ = false;
   std::unique_ptr<win32::WindowTimer> pressTimer_;
   std::unique_ptr<PressLogic> press_;
+  std::unique_ptr<win32::WindowTimer> hoverTimer_;
+  std::unique_ptr<HoverClick> hover_;
+  bool autoClick_ = kDefaultAutoClick;
+  bool hoverClick_ = kDefaultHoverClick;
+  std::int32_t hoverTimeMs_ = kDefaultHoverTimeMs;
 };
 
 }  // namespace luma::app

@@ -2,20 +2,21 @@
 
 #include <string>
 
+#include "win32/ProcAddress.h"
+
 namespace luma::app {
 namespace {
 
-constexpr wchar_t kSiteHost[] = L"www.lumatype.org";
+constexpr wchar_t kWebSiteHost[] = L"www.lumatype.org";
 
 // shell32 is loaded when the site is first opened, not at every start, and
 // stays: what ShellExecute starts may still be running in it.
-void OpenSite(HWND owner) {
+void OpenWebSite(HWND owner) {
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   static const HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (!shell) return;
-  const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
-  if (shellExecute) shellExecute(owner, nullptr, kSiteHost, nullptr, L"", SW_SHOWNORMAL);
+  const auto shellExecute = win32::ProcAddress<ShellExecuteFn>(shell, "ShellExecuteW");
+  if (shellExecute) shellExecute(owner, nullptr, kWebSiteHost, nullptr, L"", SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -26,8 +27,9 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
   AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
-  const std::wstring open = std::wstring(L"Open ") + kSiteHost;
-  AppendMenuW(menu, MF_STRING, kOpenSite, open.c_str());
+  const std::wstring open = std::wstring(L"Open ") + kWebSiteHost;
+  AppendMenuW(menu, MF_STRING, kOpenWebSite, open.c_str());
+  AppendMenuW(menu, MF_STRING, kFullKeyboard, L"Full Keyboard");
 }
 
 void SystemMenu::ShowAutoClick() {
@@ -36,9 +38,18 @@ void SystemMenu::ShowAutoClick() {
               kAutoClick, L"Auto Click");
 }
 
-// The whole wParam is compared: these ids are not system commands, whose
-// low four bits the system uses for itself.
+void SystemMenu::ShowFullKeyboard(bool full) {
+  CheckMenuItem(GetSystemMenu(window_, FALSE), kFullKeyboard,
+                MF_BYCOMMAND | (full ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The first three ids are compared whole, as they always were; the newer
+// ones without the low four bits, which the system uses for itself.
 bool SystemMenu::OnCommand(WPARAM command) {
+  if ((command & ~WPARAM{0xF}) == kFullKeyboard) {
+    if (switchKeyboard_) switchKeyboard_();
+    return true;
+  }
   switch (command) {
     case kAutoClick:
       pointer_.SetAutoClick(!pointer_.AutoClick());
@@ -47,8 +58,8 @@ bool SystemMenu::OnCommand(WPARAM command) {
     case kChangeColors:
       if (changeColors_) changeColors_();
       return true;
-    case kOpenSite:
-      OpenSite(window_);
+    case kOpenWebSite:
+      OpenWebSite(window_);
       return true;
   }
   return false;

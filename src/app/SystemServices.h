@@ -2,9 +2,7 @@
 // through, owned once by the main window and lent to its parts.
 #pragma once
 
-#include "keyboard/Captions.h"
-#include "lib/BusyCursor.h"
-#include "win32/GdiCanvas.h"
+#include "win32/Integrity.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
@@ -14,9 +12,7 @@ struct SystemServices {
   win32::Win32KeySender sender;
   win32::Win32Cursor cursor;
   win32::Win32SystemColors colors;
-  BusyCursor busyCursor{cursor};
-  CaptionCache captions;
-  win32::TextBitmap textBitmap;
+  win32::Win32IntegrityProbe integrity;
 };
 
 }  // namespace luma::app

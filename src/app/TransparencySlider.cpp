@@ -4,14 +4,15 @@
 
 #include <algorithm>
 
-#include "lib/Dpi.h"
+#include "app/TimerIds.h"
+#include "placement/Dpi.h"
+#include "placement/SliderRect.h"
 #include "win32/GdiCanvas.h"
+#include "win32/ProcAddress.h"
 
 namespace luma::app {
 namespace {
 
-constexpr std::int32_t kDesignWidth = 62;
-constexpr std::int32_t kDesignHeight = 24;
 constexpr int kPageSize = 5;
 
 // The trackbar and tooltip classes, registered when first needed: the library
@@ -20,10 +21,7 @@ bool LoadCommonControls() {
   HMODULE library = LoadLibraryW(L"comctl32.dll");
   if (!library) return false;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  // GetProcAddress hands back a generic function pointer; going through
-  // void(*)() is the cast the compiler accepts for any function type.
-  const auto init = reinterpret_cast<InitFunction>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
+  const auto init = win32::ProcAddress<InitFunction>(library, "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
   return init != nullptr && init(&classes);
 }
@@ -33,14 +31,12 @@ bool LoadCommonControls() {
 void TransparencySlider::OnParentPainted() {
   if (createAsked_ || !parent_) return;
   createAsked_ = true;
-  SetTimer(parent_, kCreateTimerId, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(parent_, kSliderCreateTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-bool TransparencySlider::OnTimer(UINT_PTR id) {
-  if (id != kCreateTimerId) return false;
-  KillTimer(parent_, id);
+void TransparencySlider::OnCreateTimer() {
+  KillTimer(parent_, kSliderCreateTimer);
   Create();
-  return true;
 }
 
 void TransparencySlider::Create() {
@@ -69,8 +65,8 @@ void TransparencySlider::Create() {
 
 void TransparencySlider::StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight,
                                        std::int32_t dpi) {
-  Place({clientWidth - ScaleForDpi(kDesignWidth, dpi),
-         clientHeight - ScaleForDpi(kDesignHeight, dpi), clientWidth, clientHeight});
+  Place({clientWidth - ScaleForDpi(kSliderDesignWidth, dpi),
+         clientHeight - ScaleForDpi(kSliderDesignHeight, dpi), clientWidth, clientHeight});
 }
 
 void TransparencySlider::Place(const Rect& area) {

@@ -10,17 +10,15 @@
 #include <cstdint>
 
 #include "platform/Types.h"
+#include "settings/WindowSettings.h"
 #include "win32/Handles.h"
 
 namespace luma::app {
 
 class TransparencySlider {
  public:
-  static constexpr int kMinimum = 20;
-  static constexpr int kMaximum = 255;  // opaque
-
-  // Beside the layout poll's and the press's timers.
-  static constexpr UINT_PTR kCreateTimerId = 3;
+  static constexpr int kMinimum = kMinAlphaBlend;
+  static constexpr int kMaximum = kMaxAlphaBlend;  // opaque
 
   // The window it fades; its position until then is opaque.
   void Attach(HWND parent, HINSTANCE instance) { parent_ = parent, instance_ = instance; }
@@ -29,7 +27,7 @@ class TransparencySlider {
   void OnParentPainted();
   // True when id is the creation timer's: the trackbar and its tooltip,
   // where the slider was last placed, at the position set so far.
-  bool OnTimer(UINT_PTR id);
+  void OnCreateTimer();
   // Until the keyboard places it, it keeps its design size in the corner.
   void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t dpi);
   void Place(const Rect& area);

@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 
+#include "placement/LayoutSwitch.h"
 #include "win32/Dpi.h"
 #include "win32/Focus.h"
 #include "win32/Rectangles.h"
@@ -20,6 +21,30 @@ void WindowPlacement::SetDesignClientSize(std::int32_t width, std::int32_t heigh
                                 static_cast<UINT>(dpi_));
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowPlacement::ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toWidth) {
+  RECT frame{0, 0, 0, 0};
+  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                                static_cast<UINT>(dpi_));
+  const std::int32_t frameWidth = frame.right - frame.left;
+  const auto switched = [&](std::int32_t outerWidth) {
+    return SwitchedClientWidth(outerWidth - frameWidth, fromWidth, toWidth) + frameWidth;
+  };
+  if (IsIconic(window_) || IsZoomed(window_)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(window_, &placement)) return;
+    RECT& normal = placement.rcNormalPosition;
+    normal.right = normal.left + switched(normal.right - normal.left);
+    SetWindowPlacement(window_, &placement);
+    return;
+  }
+  const Rect r = win32::WindowRectangle(window_);
+  SetWindowPos(window_, nullptr, 0, 0, switched(r.Width()), r.Height(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToWorkArea();
 }
 
 void WindowPlacement::PlaceDefault() {

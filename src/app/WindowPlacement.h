@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "lib/WorkArea.h"
+#include "placement/WorkArea.h"
 #include "platform/Types.h"
 #include "settings/Placement.h"
 
@@ -24,6 +24,10 @@ class WindowPlacement {
   // The outer size that gives a client area of this design size (96 DPI),
   // scaled to the window's DPI, with the window's styles.
   void SetDesignClientSize(std::int32_t width, std::int32_t height);
+  // Another layout of another design width: the client width in the ratio
+  // of the two, the height kept, then pulled into the work area. A maximised
+  // or minimised window keeps its size and gets the new width when restored.
+  void ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toWidth);
   // Standing on the bottom of the work area, centred.
   void PlaceDefault();
   // A window in the normal state is pulled back inside its work area.

@@ -4,15 +4,17 @@
 // error box and the back ends it reports through.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/Switches.h"
 #include "settings/SettingsStore.h"
+#include "win32/ErrorBox.h"
 #include "win32/ExceptionBoundary.h"
 #include "win32/IniFileBackEnd.h"
+#include "win32/LocalClock.h"
 #include "win32/ProcessEnvironment.h"
 #include "win32/RegistryBackEnd.h"
 
@@ -31,23 +33,24 @@ int Run(HINSTANCE instance, int show) {
   const luma::SettingsLocation location{luma::HasSwitch(params, luma::kCommonSwitch)
                                             ? luma::RegistryRoot::kLocalMachine
                                             : luma::RegistryRoot::kCurrentUser};
-  std::optional<luma::SettingsStore> settings(std::in_place, registry, profile, errors, location);
+  luma::SettingsStore settings(registry, profile, errors, location);
 
   luma::app::ProcessSteps steps;
   steps.errors = &errors;
   steps.windowCreated = [&](HWND window) {
     log.Write("MainForm");
-    settings->BindIniFile(dir, files);
+    settings.BindIniFile(dir, files);
     errors.SetOwner(window);
   };
   // The window has saved; the store closes its key and writes out the
   // settings file before the process ends, without returning to the system.
+  // The store itself stays, for the window that still refers to it.
   steps.sessionEnded = [&] {
     errors.SetOwner(nullptr);
-    settings.reset();
+    settings.Finish();
     ExitProcess(0);
   };
-  luma::app::MainWindow window(*settings, steps);
+  luma::app::MainWindow window(settings, steps);
   if (!window.Create(instance)) return 1;
   window.Show(show);
 

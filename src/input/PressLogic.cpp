@@ -1,7 +1,7 @@
 #include "input/PressLogic.h"
 
-#include "lib/KeyInput.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyInput.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 
@@ -25,7 +25,7 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     // The press decides which Enter outline was clicked: the hover flag can
     // be stale when a pointer move jumped from one outline to the other
     // without leaving the key, or when no move preceded the press.
-    key->SetExtended(part);
+    key->SetSecondPartHit(part);
     PressKey(vk, button);
     hit = true;
     break;
@@ -35,15 +35,24 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     dragX_ = p.x;
     dragY_ = p.y;
   }
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::PressKey(int vk, MouseButton button) {
   if (IsModifierKey(vk)) {
-    const bool down = keyboard_.IsKeyDown(vk);
-    latched_[static_cast<std::size_t>(vk)] = !down;
-    SendKeyAndShow(vk, down);
+    ToggleModifier(vk);
+    Clicked();
+    // Held for the press delay, a modifier just put down locks; not while
+    // the timer repeats a key another button holds.
+    if (keyboard_.IsKeyDown(vk) && pressedKey_ == nullptr) {
+      heldModifier_ = vk;
+      pressTimer_.Start(kPressDelayMs);
+    }
     return;
+  }
+  if (heldModifier_ != 0) {
+    pressTimer_.Stop();
+    heldModifier_ = 0;
   }
   // Another button on another key while one is held: without this the first
   // key would never get its key-up and would repeat in the target forever.
@@ -60,6 +69,39 @@ void PressLogic::PressKey(int vk, MouseButton button) {
     latched_[kRightClickShift] = true;
   }
   PressStep();
+  Clicked();
+}
+
+void PressLogic::ToggleModifier(int vk) {
+  const auto i = static_cast<std::size_t>(vk);
+  const bool down = keyboard_.IsKeyDown(vk);
+  latched_[i] = !down;
+  SetLocked(vk, false);
+  SendKeyAndShow(vk, down);
+}
+
+void PressLogic::SetLocked(int vk, bool locked) {
+  locked_[static_cast<std::size_t>(vk)] = locked;
+  if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(locked);
+}
+
+void PressLogic::Clicked() {
+  if (sound_ != nullptr) sound_->Play();
+}
+
+void PressLogic::ClickKey(int vk) {
+  if (keyboard_.KeyFor(vk) == nullptr || pressedKey_ != nullptr || heldModifier_ != 0 || Dragging())
+    return;
+  if (IsModifierKey(vk)) {
+    ToggleModifier(vk);
+    Clicked();
+  } else {
+    SendKeyAndShow(vk, false);
+    Clicked();
+    SendKeyAndShow(vk, true);
+    ReleaseLatched(vk);
+  }
+  keyboard_.CopyChanges();
 }
 
 void PressLogic::PressStep() {
@@ -74,14 +116,25 @@ void PressLogic::PressStep() {
 }
 
 void PressLogic::PressTimerTick() {
+  if (heldModifier_ != 0) {
+    pressTimer_.Stop();
+    SetLocked(heldModifier_, true);
+    heldModifier_ = 0;
+    keyboard_.CopyChanges();
+    return;
+  }
   if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
 }
 
 void PressLogic::SendKeyAndShow(int vk, bool keyUp) {
   Key* key = keyboard_.KeyFor(vk);
-  // One code serves both Enter keys; the outline that was hit tells them apart.
-  const bool extended = (vk == kVkEnter && key != nullptr) ? key->IsExtended() : IsExtendedKey(vk);
-  SendKeyInput(sender_, static_cast<std::uint16_t>(vk), keyUp, extended);
+  const int sent = keyboard_.SentCode(vk);
+  // One code serves both Enter keys; the outline that was hit tells them
+  // apart. A pad key standing in for a navigation key sends it unextended.
+  const bool extended = sent != vk       ? false
+                        : key != nullptr ? key->SendsExtended()
+                                         : IsExtendedKey(vk);
+  SendKeyInput(sender_, static_cast<std::uint16_t>(sent), keyUp, extended);
   if (key != nullptr) key->SetDown(!keyUp);
 }
 
@@ -92,28 +145,37 @@ void PressLogic::ReleasePressedKey() {
 
 void PressLogic::MouseUp() {
   dragX_ = dragY_ = kNoDrag;
+  if (heldModifier_ != 0) {
+    // Let go before the press delay: latched, as a click leaves it.
+    pressTimer_.Stop();
+    heldModifier_ = 0;
+  }
   if (pressedKey_ == nullptr || !pressTimer_.Running()) return;
   pressTimer_.Stop();
   keyboard_.ClearHot(false);
   const int pressed = pressedKey_->Code();
   SendKeyAndShow(pressed, true);
-  for (int vk = 1; vk <= 255; ++vk) {
-    if (vk == pressed || !latched_[static_cast<std::size_t>(vk)] || !keyboard_.IsKeyDown(vk))
-      continue;
-    SendKeyAndShow(vk, true);
-    latched_[static_cast<std::size_t>(vk)] = false;
-  }
+  ReleaseLatched(pressed);
   pressedKey_ = nullptr;
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
-  keyboard_.CopyToScreen();
+  keyboard_.CopyChanges();
+}
+
+void PressLogic::ReleaseLatched(int except) {
+  for (int vk = 1; vk <= 255; ++vk) {
+    const auto i = static_cast<std::size_t>(vk);
+    if (vk == except || !latched_[i] || locked_[i] || !keyboard_.IsKeyDown(vk)) continue;
+    SendKeyAndShow(vk, true);
+    latched_[i] = false;
+  }
 }
 
 void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
   if (!Dragging()) {
     keyboard_.TrackPointer(x, y);
-    host_.ClearActiveControl();
+    host_.UnfocusChildControls();
     return;
   }
   const Point cursor = host_.CursorPos();
@@ -135,12 +197,15 @@ void PressLogic::MouseLeave() {
 
 void PressLogic::ReleaseHeldKeys() {
   pressTimer_.Stop();
+  heldModifier_ = 0;
   dragX_ = dragY_ = kNoDrag;
   const int pressed = pressedKey_ != nullptr ? pressedKey_->Code() : 0;
   for (int vk = 1; vk <= 255; ++vk) {
-    if (vk != pressed && !latched_[static_cast<std::size_t>(vk)]) continue;
+    const auto i = static_cast<std::size_t>(vk);
+    if (vk != pressed && !latched_[i]) continue;
+    SetLocked(vk, false);
     SendKeyAndShow(vk, true);
-    latched_[static_cast<std::size_t>(vk)] = false;
+    latched_[i] = false;
   }
   pressedKey_ = nullptr;
 }

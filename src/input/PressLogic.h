@@ -8,7 +8,8 @@
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
+#include "keys/VirtualKeys.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
 #include "platform/Types.h"
 
@@ -24,7 +25,7 @@ class PressHost {
   virtual Point WindowPos() = 0;                 // window Left, Top
   virtual void SetWindowLeft(std::int32_t) = 0;  // each goes through the move rules
   virtual void SetWindowTop(std::int32_t) = 0;
-  virtual void ClearActiveControl() = 0;
+  virtual void UnfocusChildControls() = 0;
 };
 
 class PressLogic {
@@ -40,6 +41,12 @@ class PressLogic {
   // Key-ups for everything still held or latched, so that no key stays down
   // in the system after the window is gone.
   void ReleaseHeldKeys();
+  // A press and release without a button (a hover click): an ordinary key
+  // with the latched modifiers, which are then released; a modifier toggles.
+  // Nothing happens while a button holds a key or drags the window.
+  void ClickKey(int vk);
+  // Asked to play at every press, never at a repeat step; none: silence.
+  void SetClickSound(ClickSound* sound) { sound_ = sound; }
 
   // Whether a held key repeats.
   void SetAutoClick(bool value) { autoClick_ = value; }
@@ -57,6 +64,11 @@ class PressLogic {
   void PressStep();
   void SendKeyAndShow(int vk, bool keyUp);
   void ReleasePressedKey();
+  void ToggleModifier(int vk);
+  void SetLocked(int vk, bool locked);
+  // Key-ups for the latched modifiers that are not locked, but for except.
+  void ReleaseLatched(int except);
+  void Clicked();
 
   Keyboard& keyboard_;
   KeySender& sender_;
@@ -65,6 +77,10 @@ class PressLogic {
   bool autoClick_ = true;
   Key* pressedKey_ = nullptr;
   std::array<bool, 256> latched_{};  // index 0 unused
+  std::array<bool, 256> locked_{};   // latched and held across ordinary keys
+  // A modifier put down by the button still held: the press timer locks it.
+  int heldModifier_ = 0;
+  ClickSound* sound_ = nullptr;
   std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
 };
 

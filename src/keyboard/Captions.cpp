@@ -2,8 +2,8 @@
 // tables built from it.
 #include "keyboard/Captions.h"
 
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 
@@ -13,42 +13,23 @@ std::u16string_view Trimmed(std::u16string_view s) {
   return s;
 }
 
-namespace {
-
-// One call of ToUnicodeEx: the character, empty for nothing, a control
-// character or a dead key; and the call's result, negative when it left a
-// dead key pending.
-struct Translation {
-  std::u16string text;
-  int result = 0;
-};
-
-Translation Translate(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
+KeyTranslation TranslateKey(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
   // Two spaces: the output buffer, so unused units trim away.
   char16_t buffer[2] = {u' ', u' '};
   const auto code = static_cast<unsigned>(vk);
-  const int r =
-      layouts.ToUnicodeEx(code, layouts.MapVirtualKeyEx(code, 0, hkl), state, buffer, 2, 0, hkl);
+  const int r = layouts.ToUnicodeEx(code, layouts.MapVirtualKeyEx(code, kMapVkToScan, hkl), state,
+                                    buffer, 2, 0, hkl);
   if (r < 1 || r > 255) return {{}, r};  // nothing, or a dead key waiting for its partner
   const std::u16string_view text = Trimmed(std::u16string_view(buffer, 2));
   if (text.empty()) return {{}, r};  // control characters
   return {std::u16string(1, r == 1 ? text.front() : text.back()), r};
 }
 
+namespace {
+
 char16_t FirstOrSpace(const std::u16string& text) { return text.empty() ? u' ' : text.front(); }
 
 }  // namespace
-
-std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
-  return Translate(layouts, vk, state, hkl).text;
-}
-
-char16_t KeyChar(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl) {
-  // The first call leaves a dead key pending in the translation state; the
-  // second combines it with itself and so clears it again.
-  Translate(layouts, vk, state, hkl);
-  return FirstOrSpace(Translate(layouts, vk, state, hkl).text);
-}
 
 char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl,
                           int caps) {
@@ -58,14 +39,17 @@ char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, 
     KeyStateArray state{};
     auto flag = [](int on) -> std::uint8_t { return on ? 0x81 : 0; };
     state[kVkCapsLock] = flag(l);
+    // Numeric-pad keys show a character only with Num Lock on.
+    state[kVkNumLock] = 1;
     state[kVkShift] = state[kVkLeftShift] = flag(s);
     // Alt is the right Alt and Ctrl the left Ctrl: together they are AltGr,
     // under which layouts report their third-level characters.
     state[kVkAlt] = state[kVkRightAlt] = flag(a);
     state[kVkCtrl] = state[kVkLeftCtrl] = flag(c);
-    // Each key reads as KeyChar would read it, and no dead key stays pending,
-    // so a combination filled late reads as one filled with all the others.
-    // KeyChar's second call only clears a pending dead key, and each call
+    // Each key reads as two translations in a row read it (the second clears
+    // a dead key the first left pending), and no dead key stays pending, so a
+    // combination filled late reads as one filled with all the others.
+    // The second translation only clears a pending dead key, and each call
     // costs a trip into the system: it is made where a dead key may be
     // pending: at the first key (left by whatever ran before), after a dead
     // key, and after keys that type nothing or only a control character,
@@ -74,21 +58,14 @@ char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, 
     bool deadKeyMayBePending = true;
     for (int code = 1; code <= 255; ++code) {
       if (!IsCharKey(code)) continue;
-      Translation t = Translate(layouts, code, state, hkl);
-      if (deadKeyMayBePending || t.result < 0) t = Translate(layouts, code, state, hkl);
+      KeyTranslation t = TranslateKey(layouts, code, state, hkl);
+      if (deadKeyMayBePending || t.result < 0) t = TranslateKey(layouts, code, state, hkl);
       deadKeyMayBePending = t.result < 0 || (t.text.empty() && deadKeyMayBePending);
       Chars[code][s][a][c][l] = FirstOrSpace(t.text);
     }
     translated[s][a][c][l] = true;
   }
   return Chars[vk][s][a][c][l];
-}
-
-void CaptionTable::Complete(KeyboardLayouts& layouts) {
-  for (int caps = 0; caps <= 1; ++caps)
-    for (int shift = 0; shift <= 1; ++shift)
-      for (int alt = 0; alt <= 1; ++alt)
-        for (int ctrl = 0; ctrl <= 1; ++ctrl) At(layouts, kVkSpace, shift, alt, ctrl, caps);
 }
 
 CaptionTable& CaptionCache::Find(Hkl hkl) {
@@ -98,12 +75,6 @@ CaptionTable& CaptionCache::Find(Hkl hkl) {
   table->hkl = hkl;
   tables_.push_back(std::move(table));
   return *tables_.back();
-}
-
-const CaptionTable& CaptionCache::TableFor(KeyboardLayouts& layouts, Hkl hkl) {
-  CaptionTable& table = Find(hkl);
-  table.Complete(layouts);
-  return table;
 }
 
 }  // namespace luma

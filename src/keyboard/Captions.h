@@ -25,8 +25,6 @@ struct CaptionTable {
   // Chars[vk][shift][alt][ctrl][caps], translating its combination first if
   // it has not been yet; 0 for a code out of range. Each argument is 0 or not.
   char16_t At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl, int caps);
-  // Every combination translated.
-  void Complete(KeyboardLayouts& layouts);
 };
 
 // The caption tables of the layouts met so far, one per layout, kept while
@@ -41,8 +39,6 @@ class CaptionCache {
 
   // The layout's table, translated as far as it has been read so far.
   CaptionTable& Find(Hkl hkl);
-  // The layout's table with every combination translated.
-  const CaptionTable& TableFor(KeyboardLayouts& layouts, Hkl hkl);
   std::size_t Size() const { return tables_.size(); }
 
  private:
@@ -51,10 +47,13 @@ class CaptionCache {
 
 // s without the spaces and control characters at either end.
 std::u16string_view Trimmed(std::u16string_view s);
-// The character the layout produces for vk in state: empty for nothing, a
-// control character or a dead key.
-std::u16string KeyCharText(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl);
-// KeyCharText twice, so that no dead key stays pending; space for nothing.
-char16_t KeyChar(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl);
+// One call of ToUnicodeEx: the character the layout produces for vk in
+// state, empty for nothing, a control character or a dead key; and the
+// call's result, negative when it left a dead key pending.
+struct KeyTranslation {
+  std::u16string text;
+  int result = 0;
+};
+KeyTranslation TranslateKey(KeyboardLayouts& layouts, int vk, const KeyStateArray& state, Hkl hkl);
 
 }  // namespace luma

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "keyboard/Keyboard.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 
@@ -41,8 +41,8 @@ Key::Key(Keyboard& keyboard, std::uint8_t code, const std::vector<std::int32_t>&
     : code_(code),
       canvas_(&canvas),
       keyboard_(&keyboard),
-      place_(this),
-      extended_(luma::IsExtendedKey(code)) {
+      outlineOwner_(this),
+      sendsExtended_(luma::IsExtendedKey(code)) {
   SetOutline(values);
   Refresh();
 }
@@ -72,16 +72,15 @@ void Key::SetDown(bool value) {
 }
 
 bool Key::HitTest(std::int32_t x, std::int32_t y, bool& part) const {
-  part = extended_;
-  if (place_ == nullptr || place_->points_.empty()) return false;
-  const std::vector<Point>& p = place_->points_;
+  part = false;
+  if (outlineOwner_ == nullptr || outlineOwner_->points_.empty()) return false;
+  const std::vector<Point>& p = outlineOwner_->points_;
   if (p.size() == 2) return InRectangle(p[0], p[1], x, y);
 
   const auto separator = std::find(p.begin(), p.end(), kOutlineSeparator);
   if (separator == p.end()) return PointInOutline(p.data(), p.size(), x, y);
 
   const auto first = static_cast<std::size_t>(separator - p.begin());
-  part = false;
   if (PointInOutline(p.data(), first, x, y)) return true;
   part = true;
   return PointInOutline(p.data() + first + 1, p.size() - first - 1, x, y);
@@ -136,6 +135,19 @@ std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point:
 }
 
 }  // namespace
+
+Rect Key::PaintBounds() const {
+  if (outlineOwner_ == nullptr || outlineOwner_->points_.empty()) return {};
+  const std::vector<Point>& p = outlineOwner_->points_;
+  std::int64_t left = p[0].x, top = p[0].y, right = p[0].x, bottom = p[0].y;
+  for (const Point& q : p) {
+    left = std::min<std::int64_t>(left, q.x);
+    top = std::min<std::int64_t>(top, q.y);
+    right = std::max<std::int64_t>(right, q.x);
+    bottom = std::max<std::int64_t>(bottom, q.y);
+  }
+  return {Saturate(left), Saturate(top), Saturate(right + 2), Saturate(bottom + 2)};
+}
 
 std::int32_t Key::OutlineWidth() const { return OutlineExtent(points_, &Point::x); }
 std::int32_t Key::OutlineHeight() const { return OutlineExtent(points_, &Point::y); }

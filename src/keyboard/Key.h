@@ -31,11 +31,16 @@ class Key {
   std::uint8_t Code() const { return code_; }
   bool IsDown() const { return down_; }
   bool IsHot() const { return hot_; }
-  // The key whose outline this key is drawn and hit in; none: neither.
-  const Key* Place() const { return place_; }
-  // Which outline of a two-part key (Enter) was hit last; for other keys
-  // whether the key is sent with the extended-key flag.
-  bool IsExtended() const { return extended_; }
+  // Held down until clicked again, drawn with a bar across the key.
+  bool IsLocked() const { return locked_; }
+  // How far a hover click has run, 0..1000; drawn as a filling bar.
+  int HoverProgress() const { return hoverProgress_; }
+  // The key whose outline this key is drawn and hit in (itself, or the key
+  // at its position under the current layout); none: neither.
+  const Key* OutlineOwner() const { return outlineOwner_; }
+  // Whether a press is sent with the extended-key flag: a key of the
+  // extended set, or a two-part key (Enter) whose second part was hit last.
+  bool SendsExtended() const { return sendsExtended_ || secondPartHit_; }
   // Current window pixels; the design points stay as loaded.
   const std::vector<Point>& Points() const { return points_; }
 
@@ -43,13 +48,20 @@ class Key {
   void SetOutline(const std::vector<std::int32_t>& values);
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
-  void SetPlace(Key* key) { place_ = key; }
-  void SetExtended(bool value) { extended_ = value; }
+  void SetOutlineOwner(Key* key) { outlineOwner_ = key; }
+  void SetSecondPartHit(bool value) { secondPartHit_ = value; }
   void SetHot(bool value);
   void SetDown(bool value);
+  void SetLocked(bool value);
+  void SetHoverProgress(int permille);
+  // part: whether the hit was in the second outline of a two-part key.
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
   void ScaleOutline(long double kx, long double ky);
+  // Every pixel a paint of this key can touch: its outline's box (the
+  // separator of a two-part outline too, which the polygon passes through)
+  // and a pixel more right and below for the label of a down key.
+  Rect PaintBounds() const;
   std::int32_t OutlineWidth() const;
   std::int32_t OutlineHeight() const;
   bool IsModifierKey() const;
@@ -72,15 +84,22 @@ class Key {
   void DrawFace(const std::vector<Point>& points);
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
-  int PlaceCode() const;
+  int OutlineOwnerCode() const;
+  // Marks (KeyMarks.cpp): drawn over the face, inside the label box.
+  void DrawMarks(const TextBox& box);
+  // A mark that shrinks or goes needs the face filled again under it.
+  void RepaintFace();
 
   std::uint8_t code_;
   bool down_ = false;
   bool hot_ = false;
+  bool locked_ = false;
+  int hoverProgress_ = 0;
   DrawingCanvas* canvas_;
   Keyboard* keyboard_;
-  Key* place_;
-  bool extended_ = false;
+  Key* outlineOwner_;
+  bool sendsExtended_;
+  bool secondPartHit_ = false;
   Color captionColor_ = 0;
   Color charColor_ = 0;
   bool colorsDown_ = false;

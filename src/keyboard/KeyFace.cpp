@@ -1,13 +1,14 @@
 // How a key paints itself: outline and face in the colors of its state, and
 // one label, either the position's name or the character the key types.
+#include "keyboard/KeyFace.h"
+
 #include <algorithm>
 #include <cstdint>
 
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
-#include "lib/KeyText.h"
+#include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 #include "theme/Theme.h"
 
 namespace luma {
@@ -36,6 +37,43 @@ struct WideBox {
 // The hover look enlarges the labels by these many points.
 constexpr int kHotCaptionGrowth = 2;
 constexpr int kHotCharGrowth = 3;
+
+// The parts of a two-part outline (Enter), each without the separator;
+// none for an outline of one part, which is drawn as it is.
+std::vector<std::vector<Point>> OutlineParts(const std::vector<Point>& points) {
+  std::vector<std::vector<Point>> parts;
+  if (std::find(points.begin(), points.end(), kOutlineSeparator) == points.end()) return parts;
+  parts.emplace_back();
+  for (const Point& p : points) {
+    if (p == kOutlineSeparator)
+      parts.emplace_back();
+    else
+      parts.back().push_back(p);
+  }
+  return parts;
+}
+
+void DrawOnePart(DrawingCanvas& canvas, const std::vector<Point>& points) {
+  if (points.size() == 2)
+    canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
+  else if (points.size() > 2)
+    canvas.Polygon(points);
+}
+
+// The arrows' glyphs, shown instead of their names where the font has them.
+std::u16string_view ArrowGlyph(int vk) {
+  switch (vk) {
+    case kVkLeft:
+      return u"\u2190";
+    case kVkUp:
+      return u"\u2191";
+    case kVkRight:
+      return u"\u2192";
+    case kVkDown:
+      return u"\u2193";
+  }
+  return {};
+}
 
 FontSpec LabelFont(const KeyFont& font, int size, Color color) {
   FontSpec label;
@@ -174,20 +212,22 @@ class TextBoxFitter {
 
 }  // namespace
 
-int Key::PlaceCode() const { return place_ ? place_->code_ : code_; }
+int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ : code_; }
 
 void Key::Refresh() {
-  if (keyboard_ && keyboard_->PaintingEnabled()) Paint(*canvas_, false);
+  if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
+  Paint(*canvas_, false);
+  keyboard_->MarkChanged(PaintBounds());
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
-  if (!place_ || place_->points_.empty()) return;
+  if (!outlineOwner_ || outlineOwner_->points_.empty()) return;
   if (outlineOnly) {
-    DrawOutline(canvas, place_->points_, true);
+    DrawOutline(canvas, outlineOwner_->points_, true);
     return;
   }
   ChooseColors(canvas, down_, hot_);
-  DrawFace(place_->points_);
+  DrawFace(outlineOwner_->points_);
 }
 
 void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
@@ -201,8 +241,8 @@ void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
     pen = t.HotBorder, brush = t.HotFace, captionColor_ = t.HotCaption, charColor_ = t.HotChar;
   } else {
     pen = t.RestBorder, brush = t.RestFace, captionColor_ = t.RestCaption, charColor_ = t.RestChar;
-    // Pure green at rest is a marker color, not a face, unless asked for literally.
-    if (brush == kPureGreen && !keyboard_->MarkerFaceLiteral()) brush = t.BackColor;
+    // Pure green at rest is a marker color, not a face, unless asked for.
+    if (brush == kPureGreen && !keyboard_->GreenRestFaceDrawn()) brush = t.BackColor;
   }
   canvas.SetPen(pen);
   canvas.SetBrush(brush);
@@ -216,10 +256,12 @@ void Key::DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, b
   if (!force && drawnDown_ == colorsDown_ && drawnHot_ == colorsHot_) return;
   drawnDown_ = colorsDown_;
   drawnHot_ = colorsHot_;
-  if (points.size() == 2)
-    canvas.RoundRect(points[0].x, points[0].y, points[1].x, points[1].y, 5, 5);
-  else
-    canvas.Polygon(points);
+  const std::vector<std::vector<Point>> parts = OutlineParts(points);
+  if (parts.empty()) {
+    DrawOnePart(canvas, points);
+    return;
+  }
+  for (const std::vector<Point>& part : parts) DrawOnePart(canvas, part);
 }
 
 TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
@@ -233,23 +275,33 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
   // Measuring only: a size that draws nothing still measures as one point.
   const int namePoints = std::max(font.Size + (colorsHot_ ? kHotCaptionGrowth : 0), 1);
   return TextBoxFitter(*this, points)
-      .Fit(*canvas_, font, keyboard_->KeyName(PlaceCode()), namePoints)
+      .Fit(*canvas_, font, keyboard_->KeyName(OutlineOwnerCode()), namePoints)
       .Held();
 }
 
 void Key::DrawFace(const std::vector<Point>& points) {
   if (points.size() < 2) return;
-  TextBox box = ComputeTextBox(points);
-  if (down_) {
-    // The label moves one pixel right and down; the outline stays.
-    ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
-  }
+  // Each part of a two-part key carries the label.
+  std::vector<TextBox> boxes;
+  const std::vector<std::vector<Point>> parts = OutlineParts(points);
+  if (parts.empty()) boxes.push_back(ComputeTextBox(points));
+  for (const std::vector<Point>& part : parts)
+    if (part.size() >= 2) boxes.push_back(ComputeTextBox(part));
   DrawOutline(*canvas_, points, false);
-  if (!DrawCaption(box)) DrawCharLabel(box);
+  for (TextBox& box : boxes) {
+    if (down_) {
+      // The label moves one pixel right and down; the outline stays.
+      ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
+    }
+    if (!DrawCaption(box)) DrawCharLabel(box);
+  }
+  // The hover progress and the lock mark, once, in the key's first part.
+  if (!boxes.empty()) DrawMarks(boxes.front());
 }
 
 bool Key::DrawCaption(const TextBox& box) {
-  const int placeCode = PlaceCode();
+  // A numeric-pad key with Num Lock off shows the key it stands in for.
+  const int placeCode = keyboard_->SentCode(OutlineOwnerCode());
   if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
   const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
   const int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
@@ -258,7 +310,9 @@ bool Key::DrawCaption(const TextBox& box) {
   DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, points, captionColor_));
   const ClearBrushScope clearBrush(canvas);
-  const std::u16string& text = keyboard_->KeyName(placeCode);
+  const std::u16string_view arrow = ArrowGlyph(placeCode);
+  const std::u16string_view text =
+      !arrow.empty() && canvas.HasGlyphs(arrow) ? arrow : keyboard_->KeyName(placeCode);
   if (text.empty()) return true;
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   // Too wide to centre: keep its beginning visible and clip the end.
@@ -279,6 +333,25 @@ void Key::DrawCharLabel(const TextBox& box) {
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
   const std::u16string text(1, keyboard_->CharLabelFor(code_));
   DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->Deps().textBitmap);
+}
+
+void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
+                 Bitmap* textBitmap) {
+  if (canvas.BrushColor() != kPureGreen || textBitmap == nullptr) {
+    canvas.DrawText(text, rect, format);
+    return;
+  }
+  const std::int32_t width = rect.Width();
+  const std::int32_t height = rect.Height();
+  if (width <= 0 || height <= 0) return;  // clipped away entirely
+  textBitmap->SetSize(width, height);
+  textBitmap->SetFont(canvas.Font());
+  textBitmap->SetPen(kTextBitmapColor);
+  textBitmap->SetBrush(kTextBitmapColor);
+  textBitmap->SetBrushClear(false);
+  textBitmap->FillRect({0, 0, width, height});
+  textBitmap->DrawText(text, {0, 0, width, height}, format);
+  canvas.DrawTransparent(*textBitmap, rect.left, rect.top, kTextBitmapColor);
 }
 
 }  // namespace luma

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyInput.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyInput.h"
+#include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 
@@ -19,6 +19,21 @@ constexpr std::int32_t kBuiltInEscapeHeight = 30;
 constexpr std::int32_t kBuiltInRightShiftWidth = 60;
 constexpr std::int32_t kBuiltInSpaceBarHeight = 30;
 
+// More areas than this are copied as one: each copy is a call to the system.
+constexpr std::size_t kMaxChangedAreas = 4;
+
+bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+// Overlapping or edge to edge: one copy serves both.
+bool Touch(const Rect& a, const Rect& b) {
+  return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
 std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t designSize) {
   return static_cast<std::int32_t>(std::int64_t{extent} * size / designSize);
 }
@@ -27,14 +42,14 @@ std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t d
 
 Keyboard::Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl)
     : deps_(deps),
-      paintBox_(&deps.screen),
+      screen_(&deps.screen),
       baseImage_(deps.bitmaps.CreateBitmap()),
       workImage_(deps.bitmaps.CreateBitmap()) {
   // With no keys yet and not shown, this only selects or builds the
   // layout's caption table.
   SetHKL(foregroundHkl);
-  width_ = paintBox_->Width();
-  height_ = paintBox_->Height();
+  width_ = screen_->Width();
+  height_ = screen_->Height();
   Clear();
 }
 
@@ -53,7 +68,44 @@ void Keyboard::Clear() {
 
 void Keyboard::CopyToScreen() {
   if (!paintingEnabled_) return;
-  paintBox_->CopyFrom(*workImage_, Rect{0, 0, paintBox_->Width(), paintBox_->Height()});
+  changed_.clear();
+  screen_->CopyFrom(*workImage_, Rect{0, 0, screen_->Width(), screen_->Height()});
+}
+
+void Keyboard::CopyChanges() {
+  if (!paintingEnabled_) return;
+  // Each area is held to the screen as it is now: the window may have
+  // shrunk since the key was painted.
+  const Rect screen{0, 0, screen_->Width(), screen_->Height()};
+  for (const Rect& area : changed_) {
+    const Rect r{std::max(area.left, screen.left), std::max(area.top, screen.top),
+                 std::min(area.right, screen.right), std::min(area.bottom, screen.bottom)};
+    if (!Empty(r)) screen_->CopyFrom(*workImage_, r);
+  }
+  changed_.clear();
+}
+
+void Keyboard::MarkChanged(const Rect& area) {
+  if (redrawing_) return;
+  const Rect image{0, 0, width_, height_};
+  Rect r{std::max(area.left, image.left), std::max(area.top, image.top),
+         std::min(area.right, image.right), std::min(area.bottom, image.bottom)};
+  if (Empty(r)) return;
+  // Merged with every area it touches, which may then touch others.
+  for (auto it = changed_.begin(); it != changed_.end();) {
+    if (Touch(*it, r)) {
+      r = Union(*it, r);
+      changed_.erase(it);
+      it = changed_.begin();
+    } else {
+      ++it;
+    }
+  }
+  changed_.push_back(r);
+  if (changed_.size() > kMaxChangedAreas) {
+    for (const Rect& other : changed_) r = Union(r, other);
+    changed_.assign(1, r);
+  }
 }
 
 void Keyboard::Redraw(bool rebuildBase) {
@@ -77,10 +129,19 @@ void Keyboard::Redraw(bool rebuildBase) {
   }
 
   workImage_->Draw(*baseImage_, 0, 0);
-  for (auto& key : keys_) {
-    if (key == nullptr) continue;
-    key->MarkDrawnAtRest();
-    key->Refresh();
+  {
+    // The whole picture goes to the screen: no key's area needs keeping,
+    // until the redraw ends, also by an exception.
+    struct Reset {
+      bool& flag;
+      ~Reset() { flag = false; }
+    } reset{redrawing_};
+    redrawing_ = true;
+    for (auto& key : keys_) {
+      if (key == nullptr) continue;
+      key->MarkDrawnAtRest();
+      key->Refresh();
+    }
   }
   CopyToScreen();
 }
@@ -127,36 +188,35 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
   for (auto& key : keys_) {
     if (key == nullptr || !key->HitTest(x, y, part)) continue;
     hoverKey_ = key.get();
-    key->SetExtended(part);
+    key->SetSecondPartHit(part);
     key->SetHot(true);
     break;
   }
-  CopyToScreen();
+  CopyChanges();
 }
 
 void Keyboard::ClearHot(bool copyNow) {
   if (hoverKey_ == nullptr) return;
   hoverKey_->SetHot(false);
   hoverKey_ = nullptr;
-  deps_.busyCursor.End();
-  if (copyNow) CopyToScreen();
+  // Only a busy cursor needs ending: setting the arrow again at every hover
+  // change is a system call for a cursor that already shows.
+  if (deps_.busyCursor.Depth() > 0) deps_.busyCursor.End();
+  if (copyNow) CopyChanges();
 }
 
 void Keyboard::ReleaseAll() {
   for (auto& key : keys_)
     if (key != nullptr) key->SetDown(false);
-  CopyToScreen();
+  CopyChanges();
 }
 
 void Keyboard::SetSize(std::int32_t width, std::int32_t height) {
-  // A negative size means nothing to an image; it is held at 0.
-  try {
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
-    workImage_->SetSize(width_, height_);
-  } catch (...) {
-    // A size the image cannot take leaves the last good picture in place.
-  }
+  // A negative size means nothing to an image; it is held at 0. A size the
+  // image cannot take throws, for the window's boundary to report.
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  workImage_->SetSize(width_, height_);
 }
 
 void Keyboard::ScaleToClient(std::int32_t width, std::int32_t height) {
@@ -191,9 +251,14 @@ std::int32_t Keyboard::SpaceBarHeight() const {
   return ScaledExtent(kBuiltInSpaceBarHeight, height_, kBuiltInHeight);
 }
 
-void Keyboard::SetMarkerFaceLiteral(bool value) {
-  markerFaceLiteral_ = value;
+void Keyboard::SetGreenRestFaceDrawn(bool value) {
+  greenRestFaceDrawn_ = value;
   Redraw(true);
+}
+
+int Keyboard::SentCode(int vk) const {
+  const int navigation = NumLockOffCode(vk);
+  return navigation != 0 && (keyState_[kVkNumLock] & 1) == 0 ? navigation : vk;
 }
 
 bool Keyboard::IsKeyDown(int vk) const {

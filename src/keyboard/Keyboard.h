@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
-#include "lib/BusyCursor.h"
+#include "placement/SliderRect.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -18,14 +20,21 @@
 
 namespace luma {
 
-// The built-in layout description "Standard".
+// The built-in layout descriptions, by name; empty for a name of none.
+inline constexpr std::string_view kStandardLayoutName = "Standard";
+inline constexpr std::string_view kFullLayoutName = "Full";
 extern const std::string_view kStandardLayoutText;
+extern const std::string_view kFullLayoutText;
+std::string_view BuiltInLayoutText(std::string_view name);
+// The corner the built-in layout leaves free for the slider; the bottom
+// right for a name of none.
+SliderCorner BuiltInFreeCorner(std::string_view name);
 
 // What the model works with; all of it owned by the program and outliving
 // the model.
 struct KeyboardDeps {
   BitmapFactory& bitmaps;
-  Screen& screen;  // the paint box
+  Screen& screen;  // the window area that shows the picture
   KeyboardLayouts& layouts;
   KeySender& sender;
   BusyCursor& busyCursor;
@@ -43,11 +52,16 @@ class Keyboard {
   Keyboard& operator=(const Keyboard&) = delete;
 
   // Layout description and loader (LayoutLoader.cpp).
-  bool LoadLayout(const std::string& name);  // always the built-in text
+  // The built-in layout of that name; false for a name of none, whose load
+  // leaves the keys as they are.
+  bool LoadLayout(const std::string& name);
   bool LoadLayoutText(const std::string& name, std::string_view text);
   const std::string& LayoutName() const { return layoutName_; }
   const std::string& LayoutComment() const { return layoutComment_; }
   const std::string& LayoutInfo() const { return layoutInfo_; }
+  // Where the loaded layout leaves room for the slider: the built-in
+  // layout's corner, the bottom right for any other description.
+  SliderCorner FreeCorner() const { return freeCorner_; }
 
   // Layout tracking and captions (LayoutTracking.cpp).
   void SetHKL(Hkl hkl);
@@ -57,6 +71,9 @@ class Keyboard {
   // first installed layout, else after whatever SetNamesLayout falls back to.
   void ChooseNamesLayout();
   const std::u16string& KeyName(int vk) const;
+  // The code a press of vk sends now: with Num Lock off a numeric-pad key
+  // sends its navigation code, as a real pad does; vk otherwise.
+  int SentCode(int vk) const;
   // The character vk types in the model's key state; its base character when
   // that combination types nothing.
   char16_t CaptionFor(int vk) const;
@@ -66,7 +83,13 @@ class Keyboard {
   char16_t CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const;
 
   // Model (Keyboard.cpp).
+  // The whole working image to the screen.
   void CopyToScreen();
+  // Only the areas keys repainted since the last copy: a hover or an
+  // ordinary press costs the copy of a key or two, not of the picture.
+  void CopyChanges();
+  // A key repainted this area of the working image.
+  void MarkChanged(const Rect& area);
   void Redraw(bool rebuildBase);
   void ReleaseAll();
   void TrackPointer(std::int32_t x, std::int32_t y);
@@ -76,8 +99,10 @@ class Keyboard {
   // ratio of the new size to the loaded layout's size (none after a failed
   // load: the keys stay as they are).
   void ScaleToClient(std::int32_t width, std::int32_t height);
-  void SetMarkerFaceLiteral(bool value);
-  bool MarkerFaceLiteral() const { return markerFaceLiteral_; }
+  // A rest face of pure green marks a key drawn as the background, unless
+  // this asks for the green itself.
+  void SetGreenRestFaceDrawn(bool value);
+  bool GreenRestFaceDrawn() const { return greenRestFaceDrawn_; }
   bool IsKeyDown(int vk) const;
   // The model's keyboard-state entry of vk, in the Windows encoding.
   std::uint8_t KeyStateEntry(int vk) const;
@@ -115,20 +140,21 @@ class Keyboard {
   const Key* OutlinedKey(int vk) const;
 
   KeyboardDeps deps_;
-  Screen* paintBox_;
+  Screen* screen_;
   bool shown_ = false;
   bool paintingEnabled_ = true;
   Key* hoverKey_ = nullptr;
   Hkl currentHkl_ = 0;
   // Filled in as captions are read, hence not const.
   CaptionTable* captionTable_ = nullptr;
-  bool markerFaceLiteral_ = false;
+  bool greenRestFaceDrawn_ = false;
   std::unique_ptr<Bitmap> baseImage_;
   bool baseStale_ = true;
   std::array<std::unique_ptr<Key>, 256> keys_;  // index 0 unused
   std::string layoutName_;
   std::string layoutComment_;
   std::string layoutInfo_;
+  SliderCorner freeCorner_ = SliderCorner::BottomRight;
   KeyStateArray keyState_{};
   std::array<std::u16string, 256> keyNames_;  // index 0 unused
   std::int32_t width_ = 0;
@@ -138,6 +164,9 @@ class Keyboard {
   std::int32_t layoutWidth_ = 0;
   std::int32_t layoutHeight_ = 0;
   std::unique_ptr<Bitmap> workImage_;
+  // Areas of the working image the screen does not show yet, apart.
+  std::vector<Rect> changed_;
+  bool redrawing_ = false;
 };
 
 }  // namespace luma

@@ -1,3 +1,5 @@
+#include "keyboard/LayoutLoader.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "keyboard/Keyboard.h"
-#include "lib/TextSplit.h"
 
 namespace luma {
 
@@ -52,8 +53,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 std::string Lower(std::string_view s) {
   std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 
@@ -110,7 +110,11 @@ bool ReadKeyValues(const std::string& value, std::vector<std::int32_t>& out) {
 }  // namespace
 
 bool Keyboard::LoadLayout(const std::string& name) {
-  return LoadLayoutText(name, kStandardLayoutText);
+  const std::string_view text = BuiltInLayoutText(name);
+  if (text.empty()) return false;
+  if (!LoadLayoutText(name, text)) return false;
+  freeCorner_ = BuiltInFreeCorner(name);
+  return true;
 }
 
 bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
@@ -120,6 +124,7 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   deps_.busyCursor.Begin();
   Clear();
   layoutWidth_ = layoutHeight_ = 0;
+  freeCorner_ = SliderCorner::BottomRight;
 
   bool loaded = false;
   try {
@@ -172,6 +177,28 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   Redraw(true);
   deps_.busyCursor.EndAll();
   return true;
+}
+
+int SeparatorPos(std::string_view s, std::string_view seps) {
+  for (const char sep : seps) {
+    const auto pos = s.find(sep);
+    if (pos != std::string_view::npos) return static_cast<int>(pos) + 1;
+  }
+  return 0;
+}
+
+std::string TextBefore(std::string_view s, std::string_view seps) {
+  if (s.empty()) return {};
+  const int pos = SeparatorPos(s, seps);
+  if (pos == 0) return std::string(s);
+  return std::string(s.substr(0, static_cast<std::size_t>(pos) - 1));
+}
+
+std::string TextAfter(std::string_view s, std::string_view seps) {
+  if (s.empty()) return {};
+  const int pos = SeparatorPos(s, seps);
+  if (pos == 0) return std::string(s);
+  return std::string(s.substr(static_cast<std::size_t>(pos)));
 }
 
 }  // namespace luma

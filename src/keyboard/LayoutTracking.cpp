@@ -7,8 +7,8 @@
 #include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
+#include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 namespace {
@@ -56,7 +56,7 @@ class UsEnglishLayout {
   // The US English position of a scan code; 0 for none.
   int PositionOf(unsigned scan) const {
     if ((handle_ & 0xFFFFFFFFu) == kUsEnglishHkl)
-      return static_cast<std::uint8_t>(layouts_.MapVirtualKeyEx(scan, 3, handle_));
+      return static_cast<std::uint8_t>(layouts_.MapVirtualKeyEx(scan, kMapScanToVkEx, handle_));
     return scan < kUsEnglishPositions.size() ? kUsEnglishPositions[scan] : 0;
   }
 
@@ -69,7 +69,8 @@ class UsEnglishLayout {
 // The US English position (virtual-key code) of the physical key that types
 // vk in layout hkl; vk itself when there is none.
 int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, const UsEnglishLayout& us) {
-  const int p = us.PositionOf(layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), 0, hkl));
+  const int p =
+      us.PositionOf(layouts.MapVirtualKeyEx(static_cast<unsigned>(vk), kMapVkToScan, hkl));
   return p == 0 ? vk : p;
 }
 
@@ -100,8 +101,8 @@ void Keyboard::RemapPositions() {
     // good, since the loop never visits it to give it back.
     if (!IsRemappableKey(p) || !KeyFor(p)) p = c;
     Key* position = KeyFor(p);
-    if (position->Place() == position) position->SetPlace(nullptr);
-    key->SetPlace(position);
+    if (position->OutlineOwner() == position) position->SetOutlineOwner(nullptr);
+    key->SetOutlineOwner(position);
     position->SetDown(false);
   }
 }

@@ -12,6 +12,10 @@ namespace luma {
 
 class Bitmap;
 
+// The grey of the bitmap that key text on pure-green faces goes through: its
+// fill, and the color left out when it is copied onto a face.
+inline constexpr Color kTextBitmapColor = Rgb(0x77, 0x77, 0x77);
+
 class DrawingCanvas {
  public:
   virtual ~DrawingCanvas() = default;
@@ -33,6 +37,8 @@ class DrawingCanvas {
 
   // Extent of a single line of text in the current font.
   virtual Size TextExtent(std::u16string_view text) = 0;
+  // Whether the current font itself has a glyph for every character of text.
+  virtual bool HasGlyphs(std::u16string_view text) = 0;
   // DrawTextExW in the current font and color, transparent background.
   virtual void DrawText(std::u16string_view text, const Rect& rect, unsigned format) = 0;
   // Copies source onto this canvas at (x, y), leaving the pixels of
@@ -57,7 +63,7 @@ class BitmapFactory {
   virtual std::unique_ptr<Bitmap> CreateBitmap() = 0;
 };
 
-// The paint box: the window area that shows the keyboard picture.
+// The screen: the window area that shows the keyboard picture.
 class Screen {
  public:
   virtual ~Screen() = default;

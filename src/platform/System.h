@@ -34,6 +34,12 @@ class KeySender {
   virtual void GetKeyboardState(KeyStateArray& state) = 0;
 };
 
+// MapVirtualKeyEx's map types: a virtual-key code to its scan code
+// (MAPVK_VK_TO_VSC), and a scan code to the virtual-key code that tells left
+// and right keys apart (MAPVK_VSC_TO_VK_EX).
+inline constexpr unsigned kMapVkToScan = 0;
+inline constexpr unsigned kMapScanToVkEx = 3;
+
 class KeyboardLayouts {
  public:
   virtual ~KeyboardLayouts() = default;
@@ -42,6 +48,7 @@ class KeyboardLayouts {
   // LoadKeyboardLayoutA(id, 0); 0 on failure.
   virtual Hkl Load(const std::string& layoutId) = 0;
   virtual void Unload(Hkl hkl) = 0;
+  // mapType as the system's: kMapVkToScan or kMapScanToVkEx.
   virtual unsigned MapVirtualKeyEx(unsigned code, unsigned mapType, Hkl hkl) = 0;
   virtual int ToUnicodeEx(unsigned vk, unsigned scanCode, const KeyStateArray& state,
                           char16_t* buffer, int bufferSize, unsigned flags, Hkl hkl) = 0;

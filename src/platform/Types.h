@@ -23,6 +23,25 @@ constexpr bool IsSysColor(Color c) { return (c & 0xFF000000u) == 0xFF000000u; }
 
 constexpr Color kPureGreen = Rgb(0, 255, 0);
 
+// a * b / c in 64 bits, rounded to the nearest integer with halves away from
+// zero, as Windows' MulDiv rounds.
+constexpr std::int64_t MulDivRounded(std::int64_t a, std::int64_t b, std::int64_t c) {
+  const std::int64_t product = a * b;
+  const std::int64_t half = c / 2;
+  const bool negative = (product < 0) != (c < 0);
+  return negative ? (product - half) / c : (product + half) / c;
+}
+
+// ASCII case folding whatever the locale: only a..z and A..Z change.
+template <class Char>
+constexpr Char AsciiUpper(Char c) {
+  return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - Char('a') + Char('A')) : c;
+}
+template <class Char>
+constexpr Char AsciiLower(Char c) {
+  return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
+}
+
 // Windows system color indices used by the color schemes.
 enum SysColorIndex : unsigned {
   kColorWindow = 5,

@@ -10,11 +10,15 @@
 
 namespace luma {
 
+// The main window's class, which other programs know it by and the saved
+// placement is named after.
+inline constexpr char kMainWindowClassName[] = "TMainForm";
+
 enum class WindowShowState { kNormal, kMinimized, kMaximized };
 
 // What the window reports of itself, outer rectangle in screen pixels.
 struct PlacementWindow {
-  std::string className = "TMainForm";
+  std::string className = kMainWindowClassName;
   // The rectangle of the normal state: the current one for a normal window,
   // the one it will restore to when minimised or maximised.
   std::int32_t left = 0, top = 0, width = 0, height = 0;

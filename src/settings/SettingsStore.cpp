@@ -22,7 +22,11 @@ SettingsStore::SettingsStore(RegistryKey& registry, ProfileFile& profile, ErrorR
   }
 }
 
-SettingsStore::~SettingsStore() {
+SettingsStore::~SettingsStore() { Finish(); }
+
+void SettingsStore::Finish() {
+  if (finished_) return;
+  finished_ = true;
   registry_.Close();
   if (UsesIniFile()) profile_.Flush(iniPath_);
 }

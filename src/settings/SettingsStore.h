@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 #include "platform/SettingsBackEnd.h"
 #include "settings/Settings.h"
 
@@ -31,8 +31,11 @@ class SettingsStore final : public Settings {
   // defaults and writes fail.
   SettingsStore(RegistryKey& registry, ProfileFile& profile, ErrorReporter& errors,
                 const SettingsLocation& location = {});
-  // Closes the key and has the system write out its copy of the settings file.
+  // Finish, unless already done.
   ~SettingsStore() override;
+  // Closes the key and has the system write out its copy of the settings
+  // file, once: for an exit that cannot wait for the store's destruction.
+  void Finish();
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -61,6 +64,7 @@ class SettingsStore final : public Settings {
   ErrorReporter& errors_;
   std::uint32_t access_ = kKeyAllAccess;
   std::string iniPath_;  // empty: registry mode
+  bool finished_ = false;
 };
 
 }  // namespace luma

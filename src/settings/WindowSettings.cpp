@@ -22,14 +22,24 @@ int ChangeColorScheme(Settings& settings) {
   return ColorSchemeToShow(settings);
 }
 
+KeyboardChoice KeyboardToShow(Settings& settings) {
+  const auto full = static_cast<std::int32_t>(KeyboardChoice::kFull);
+  return settings.ReadInteger(kKeyboardValue, 0) == full ? KeyboardChoice::kFull
+                                                         : KeyboardChoice::kStandard;
+}
+
+bool SaveKeyboardChoice(Settings& settings, KeyboardChoice choice) {
+  return settings.WriteInteger(kKeyboardValue, static_cast<std::int32_t>(choice));
+}
+
 std::int32_t AlphaBlendToShow(Settings& settings) {
   return std::clamp(settings.ReadInteger(kAlphaBlendValue, kMaxAlphaBlend), kMinAlphaBlend,
                     kMaxAlphaBlend);
 }
 
-bool TakeFirstRun(Settings& settings) {
-  if (settings.ReadBool(kSiteValue, false)) return false;
-  settings.WriteBool(kSiteValue, true);
+bool MarkFirstRunDone(Settings& settings) {
+  if (settings.ReadBool(kFirstRunDoneValue, false)) return false;
+  settings.WriteBool(kFirstRunDoneValue, true);
   return true;
 }
 

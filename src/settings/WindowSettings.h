@@ -22,12 +22,22 @@ int ColorSchemeToShow(Settings& settings);
 // the scheme to show now; the old one when the write failed.
 int ChangeColorScheme(Settings& settings);
 
+// The keyboard chosen from the system menu, as "Keyboard" stores it.
+enum class KeyboardChoice : std::int32_t { kStandard = 0, kFull = 1 };
+
+// "Keyboard": 1 is the full keyboard; missing, damaged or any other number
+// is the standard one. The stored value is not rewritten.
+KeyboardChoice KeyboardToShow(Settings& settings);
+
+// The choice, written at once. False when the write failed.
+bool SaveKeyboardChoice(Settings& settings, KeyboardChoice choice);
+
 // "AlphaBlend" as the slider shows it: clamped to 20..255.
 std::int32_t AlphaBlendToShow(Settings& settings);
 
 // True on the first run, once: "Site" is then set before the caller does
 // its first-run action, so a failing action is not repeated.
-bool TakeFirstRun(Settings& settings);
+bool MarkFirstRunDone(Settings& settings);
 
 // What the window leaves behind when it is destroyed, after every held key
 // has been released: "AutoClick", "AlphaBlend", then the placement. Stops at

@@ -8,15 +8,6 @@ namespace luma {
 
 namespace {
 
-// Windows' MulDiv: a * b / c in 64 bits, rounded to the nearest integer with
-// halves away from zero.
-std::int64_t MulDiv(std::int64_t a, std::int64_t b, std::int64_t c) {
-  const std::int64_t product = a * b;
-  const std::int64_t half = c / 2;
-  const bool negative = (product < 0) != (c < 0);
-  return negative ? (product - half) / c : (product + half) / c;
-}
-
 constexpr Color Hex(std::uint32_t rrggbb) {
   return Rgb((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
 }
@@ -26,8 +17,7 @@ Color HotMix(SystemColors& sys) { return sys.NearestColor(MixSysColors(sys, -2, 
 
 std::u16string UpperAscii(std::u16string_view s) {
   std::u16string out(s);
-  for (auto& ch : out)
-    if (ch >= u'a' && ch <= u'z') ch = static_cast<char16_t>(ch - u'a' + u'A');
+  for (auto& ch : out) ch = AsciiUpper(ch);
   return out;
 }
 
@@ -45,8 +35,9 @@ Color MixSysColors(SystemColors& sys, int pFace, int pHighlight, int pWindow) {
   // A face of pure black or white gives no usable mix; the highlight stands in.
   if (face == Rgb(0, 0, 0) || face == Rgb(255, 255, 255)) return highlight;
   auto channel = [&](unsigned (*of)(Color)) {
-    const std::int64_t v = MulDiv(of(face), pFace, 100) + MulDiv(of(highlight), pHighlight, 100) +
-                           MulDiv(of(window), pWindow, 100);
+    const std::int64_t v = MulDivRounded(of(face), pFace, 100) +
+                           MulDivRounded(of(highlight), pHighlight, 100) +
+                           MulDivRounded(of(window), pWindow, 100);
     return static_cast<unsigned>(std::clamp<std::int64_t>(v, 0, 255));
   };
   return Rgb(channel(RedOf), channel(GreenOf), channel(BlueOf));
@@ -98,12 +89,7 @@ void ApplyColorScheme(int n, Theme& theme, const ThemeColors& tc, SystemColors& 
   const Color downMix = n == 2 ? DownMix(sys) : 0;
   const Color hotMix = n == 2 ? HotMix(sys) : 0;
 
-  struct Row {
-    Color back, backPen, restFace, restBorder, restCaption, restChar;
-    Color downFace, downBorder, downCaption, downChar;
-    Color hotFace, hotBorder, hotCaption, hotChar;
-  };
-  Row r{};
+  SchemeColors r;
   switch (n) {
     case 1:
       r = {tc.ThemeGroupColor, Hex(0x3B5A82),    tc.ThemeGroupColor, Hex(0x7AA0DA), Hex(0x204D89),
@@ -141,20 +127,7 @@ void ApplyColorScheme(int n, Theme& theme, const ThemeColors& tc, SystemColors& 
            Hex(0x6CA5E0), Hex(0x686868), Hex(0x1D2738), Hex(0x000000)};
       break;
   }
-  theme.BackColor = r.back;
-  theme.BackPenColor = r.backPen;
-  theme.RestFace = r.restFace;
-  theme.RestBorder = r.restBorder;
-  theme.RestCaption = r.restCaption;
-  theme.RestChar = r.restChar;
-  theme.DownFace = r.downFace;
-  theme.DownBorder = r.downBorder;
-  theme.DownCaption = r.downCaption;
-  theme.DownChar = r.downChar;
-  theme.HotFace = r.hotFace;
-  theme.HotBorder = r.hotBorder;
-  theme.HotCaption = r.hotCaption;
-  theme.HotChar = r.hotChar;
+  static_cast<SchemeColors&>(theme) = r;
 }
 
 }  // namespace luma

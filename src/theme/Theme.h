@@ -18,9 +18,8 @@ struct KeyFont {
   bool StrikeOut = false;
 };
 
-// The look of the keys: owned by the program and handed to the keyboard;
-// all colors black until a scheme is applied.
-struct Theme {
+// The colors a scheme sets, in the order the scheme table gives them.
+struct SchemeColors {
   Color BackColor = 0;
   Color BackPenColor = 0;
   Color RestFace = 0;
@@ -35,6 +34,11 @@ struct Theme {
   Color HotBorder = 0;
   Color HotCaption = 0;
   Color HotChar = 0;
+};
+
+// The look of the keys: owned by the program and handed to the keyboard;
+// all colors black until a scheme is applied.
+struct Theme : SchemeColors {
   KeyFont KeyFontSmall;
   KeyFont KeyFontLarge;
 };

@@ -1,6 +1,7 @@
 #include "win32/Dpi.h"
 
-#include "lib/Dpi.h"
+#include "placement/Dpi.h"
+#include "win32/ProcAddress.h"
 
 namespace luma::win32 {
 namespace {
@@ -15,21 +16,14 @@ struct DpiCalls {
   AdjustWindowRectExForDpiFn adjustWindowRectExForDpi = nullptr;
 };
 
-template <class Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  // Through void(*)(), the cast the compiler accepts for any function type.
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                : nullptr;
-}
-
 const DpiCalls& Calls() {
   static const DpiCalls calls = [] {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     DpiCalls found;
-    found.getDpiForWindow = Lookup<GetDpiForWindowFn>(user32, "GetDpiForWindow");
-    found.getDpiForSystem = Lookup<GetDpiForSystemFn>(user32, "GetDpiForSystem");
+    found.getDpiForWindow = ProcAddress<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+    found.getDpiForSystem = ProcAddress<GetDpiForSystemFn>(user32, "GetDpiForSystem");
     found.adjustWindowRectExForDpi =
-        Lookup<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+        ProcAddress<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
     return found;
   }();
   return calls;

@@ -7,6 +7,8 @@
 #include <new>
 #include <string>
 
+#include "win32/TextConversion.h"
+
 namespace luma::win32 {
 namespace {
 
@@ -21,16 +23,6 @@ std::string CaughtMessage() {
   }
 }
 
-// what() is UTF-8 in this program; anything else still shows, byte by byte.
-void Widen(const char* text, wchar_t* out, std::size_t size) noexcept {
-  if (size == 0) return;
-  const int cap = static_cast<int>(size > 0x7FFFFFFF ? 0x7FFFFFFF : size) - 1;
-  int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, out, cap + 1);
-  if (n == 0) n = MultiByteToWideChar(CP_ACP, 0, text, -1, out, cap + 1);
-  if (n == 0) out[0] = L'\0';
-  out[size - 1] = L'\0';
-}
-
 }  // namespace
 
 void DescribeCaughtException(const wchar_t* where, wchar_t* text, std::size_t size) noexcept {
@@ -40,7 +32,8 @@ void DescribeCaughtException(const wchar_t* where, wchar_t* text, std::size_t si
     try {
       std::rethrow_exception(current);
     } catch (const std::exception& error) {
-      Widen(error.what(), what, 256);
+      // what() is UTF-8 in this program.
+      WidenInto(error.what(), what, 256);
     } catch (...) {
     }
   }

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 
 namespace luma::win32 {
 

@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/TextConversion.h"
+
 namespace luma::win32 {
 
 COLORREF ResolveColor(luma::Color color) {
   if (luma::IsSysColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
   return color & 0x00FFFFFF;
-}
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
 }
 
 namespace {
@@ -52,10 +44,7 @@ GdiBitmap::~GdiBitmap() {
 }
 
 void GdiBitmap::SetFont(const luma::FontSpec& font) {
-  if (!SameFace(font, font_) && hfont_) {
-    SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
-    hfont_.Reset();
-  }
+  if (!SameFace(font, font_)) selectedFont_ = nullptr;
   font_ = font;
 }
 
@@ -74,25 +63,38 @@ void GdiBitmap::SelectBrush() {
 }
 
 void GdiBitmap::SelectFont() {
-  if (!hfont_) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(font_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSY), 72);
-    lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font_.italic ? TRUE : FALSE;
-    lf.lfUnderline = font_.underline ? TRUE : FALSE;
-    lf.lfStrikeOut = font_.strikeOut ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring face = Widen(font_.name);
-    const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-    std::copy_n(face.begin(), n, lf.lfFaceName);
-    hfont_.Reset(CreateFontIndirectW(&lf));
+  if (!selectedFont_) {
+    const auto made = std::find_if(fonts_.begin(), fonts_.end(),
+                                   [this](const MadeFont& f) { return SameFace(f.face, font_); });
+    if (made != fonts_.end()) {
+      selectedFont_ = made->font.Get();
+    } else {
+      // A full cache starts over; the fonts leave the DC before they are deleted.
+      if (fonts_.size() >= kMadeFonts) {
+        SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT));
+        fonts_.clear();
+      }
+      LOGFONTW lf{};
+      lf.lfHeight = -MulDiv(font_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSY), 72);
+      lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
+      lf.lfItalic = font_.italic ? TRUE : FALSE;
+      lf.lfUnderline = font_.underline ? TRUE : FALSE;
+      lf.lfStrikeOut = font_.strikeOut ? TRUE : FALSE;
+      lf.lfCharSet = DEFAULT_CHARSET;
+      lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+      lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+      lf.lfQuality = DEFAULT_QUALITY;
+      lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+      const std::wstring face = Widen(font_.name);
+      const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+      std::copy_n(face.begin(), n, lf.lfFaceName);
+      GdiObject<HFONT> font(CreateFontIndirectW(&lf));
+      selectedFont_ = font.Get();
+      if (font) fonts_.push_back({font_, std::move(font)});
+    }
   }
   SelectObject(dc_.Get(),
-               hfont_ ? static_cast<HGDIOBJ>(hfont_.Get()) : GetStockObject(SYSTEM_FONT));
+               selectedFont_ ? static_cast<HGDIOBJ>(selectedFont_) : GetStockObject(SYSTEM_FONT));
 }
 
 void GdiBitmap::FillRect(const luma::Rect& rect) {
@@ -127,6 +129,16 @@ luma::Size GdiBitmap::TextExtent(std::u16string_view text) {
   if (!GetTextExtentPoint32W(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size))
     return {};
   return {size.cx, size.cy};
+}
+
+bool GdiBitmap::HasGlyphs(std::u16string_view text) {
+  SelectFont();
+  const std::wstring wide = ToWide(text);
+  std::vector<WORD> glyphs(wide.size());
+  if (GetGlyphIndicesW(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+    return false;
+  return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
 }
 
 void GdiBitmap::DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) {
@@ -233,10 +245,9 @@ bool GdiBitmap::SaveBmp(const std::wstring& path) const {
     data.resize(start + rowBytes, 0);
   }
 
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  File out(handle);
+  File out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) return false;
   DWORD written = 0;
   return WriteFile(out.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
          written == data.size();
@@ -261,6 +272,9 @@ std::int32_t WindowScreen::Height() const {
 void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) {
   const GdiBitmap* gdi = AsGdi(source);
   if (!gdi || rect.Width() <= 0 || rect.Height() <= 0) return;
+  // Straight through the window's DC rather than an invalidation and a
+  // WM_PAINT: a pressed or hovered key shows at once, not when the message
+  // queue next gets round to painting.
   WindowDc dc(window_);
   if (!dc) return;
   BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left, rect.top,

@@ -1,5 +1,5 @@
-// The GDI canvas: off-screen bitmaps over a memory DC, their factory, the
-// paint box as a screen, and the bitmap that key text on green goes through.
+// The GDI canvas: off-screen bitmaps over a memory DC, their factory, and a
+// window's client area as the keyboard's screen.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "lib/KeyText.h"
 #include "platform/Canvas.h"
 #include "win32/Handles.h"
 
@@ -39,6 +39,7 @@ class GdiBitmap : public luma::Bitmap {
                  std::int32_t ellipseWidth, std::int32_t ellipseHeight) override;
   void Polygon(const std::vector<luma::Point>& points) override;
   luma::Size TextExtent(std::u16string_view text) override;
+  bool HasGlyphs(std::u16string_view text) override;
   void DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) override;
   void DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
                        luma::Color transparentColor) override;
@@ -51,7 +52,7 @@ class GdiBitmap : public luma::Bitmap {
   HDC Dc() const { return dc_.Get(); }
   // The pixel as 0x00BBGGRR; CLR_INVALID outside the bitmap.
   luma::Color PixelAt(int x, int y) const;
-  // Writes a top-down 32-bpp BMP file; false when it cannot be written.
+  // Writes a 24-bpp bottom-up BMP file; false when it cannot be written.
   bool SaveBmp(const std::wstring& path) const;
 
  private:
@@ -70,7 +71,16 @@ class GdiBitmap : public luma::Bitmap {
   luma::Color brush_ = 0xFFFFFF;
   bool brushClear_ = false;
   luma::FontSpec font_;
-  GdiObject<HFONT> hfont_;  // made for font_ on first use, dropped when font_ changes
+  // The fonts made so far, the one of font_ first once used. Keys switch
+  // between a few faces (caption, character, each larger when hot) at every
+  // paint; making a font anew each time costs more than the text itself.
+  struct MadeFont {
+    luma::FontSpec face;
+    GdiObject<HFONT> font;
+  };
+  static constexpr std::size_t kMadeFonts = 8;
+  std::vector<MadeFont> fonts_;
+  HFONT selectedFont_ = nullptr;  // of font_; null until made
 };
 
 class GdiBitmapFactory : public luma::BitmapFactory {
@@ -78,7 +88,7 @@ class GdiBitmapFactory : public luma::BitmapFactory {
   std::unique_ptr<luma::Bitmap> CreateBitmap() override;
 };
 
-// The client area of a window as the keyboard's paint box.
+// The client area of a window as the keyboard's screen.
 class WindowScreen : public luma::Screen {
  public:
   explicit WindowScreen(HWND window) : window_(window) {}
@@ -93,19 +103,5 @@ class WindowScreen : public luma::Screen {
 // Copies the part of source inside area to the same place of a DC, such as
 // the one BeginPaint hands out; what lies outside the bitmap stays untouched.
 void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area);
-
-// The bitmap for text on pure-green faces: brush and pen #777777, drawn
-// with #777777 as its transparent color. The program owns one and hands it
-// to the keyboard.
-using luma::kTextBitmapColor;
-class TextBitmap : public GdiBitmap {
- public:
-  TextBitmap() {
-    SetBrush(kTextBitmapColor);
-    SetPen(kTextBitmapColor);
-  }
-};
-
-std::wstring Widen(const std::string& text);  // UTF-8 to UTF-16
 
 }  // namespace luma::win32

@@ -8,7 +8,9 @@
 
 namespace luma::win32 {
 
-// An owned handle with a release policy; null means "owns nothing".
+// An owned handle with a release policy. The policy says which value means
+// "owns nothing" (Invalid(): null for most handles, INVALID_HANDLE_VALUE for
+// a file) and how a handle is released.
 template <class H, class Policy>
 class UniqueHandle {
  public:
@@ -17,47 +19,55 @@ class UniqueHandle {
   ~UniqueHandle() { Reset(); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
+  UniqueHandle(UniqueHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, Policy::Invalid())) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
       Reset();
-      handle_ = std::exchange(other.handle_, H{});
+      handle_ = std::exchange(other.handle_, Policy::Invalid());
     }
     return *this;
   }
 
   H Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != H{}; }
-  H Release() { return std::exchange(handle_, H{}); }
-  void Reset(H handle = H{}) {
-    if (handle_ != H{}) Policy::Free(handle_);
+  explicit operator bool() const { return handle_ != Policy::Invalid(); }
+  H Release() { return std::exchange(handle_, Policy::Invalid()); }
+  void Reset(H handle = Policy::Invalid()) {
+    if (handle_ != Policy::Invalid()) Policy::Free(handle_);
     handle_ = handle;
   }
 
  private:
-  H handle_{};
+  H handle_ = Policy::Invalid();
 };
 
-struct DeleteGdiObject {
-  static void Free(HGDIOBJ object) { DeleteObject(object); }
-};
-struct DeleteMemoryDc {
-  static void Free(HDC dc) { DeleteDC(dc); }
-};
-struct FreeModule {
-  static void Free(HMODULE module) { FreeLibrary(module); }
-};
-struct CloseFile {
-  static void Free(HANDLE file) {
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  }
+// Handles that are null when there is none.
+template <class H>
+struct NullIsInvalid {
+  static H Invalid() { return nullptr; }
 };
 
 template <class T>
-using GdiObject = UniqueHandle<T, DeleteGdiObject>;  // HFONT, HBITMAP, HPEN, HBRUSH
-using MemoryDc = UniqueHandle<HDC, DeleteMemoryDc>;  // from CreateCompatibleDC
-using Module = UniqueHandle<HMODULE, FreeModule>;    // from LoadLibrary
-using File = UniqueHandle<HANDLE, CloseFile>;        // from CreateFile
+struct DeleteGdiObject : NullIsInvalid<T> {
+  static void Free(T object) { DeleteObject(object); }
+};
+struct DeleteMemoryDc : NullIsInvalid<HDC> {
+  static void Free(HDC dc) { DeleteDC(dc); }
+};
+struct FreeModule : NullIsInvalid<HMODULE> {
+  static void Free(HMODULE module) { FreeLibrary(module); }
+};
+// CreateFile fails with INVALID_HANDLE_VALUE, not null.
+struct CloseFile {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE file) { CloseHandle(file); }
+};
+
+template <class T>
+using GdiObject = UniqueHandle<T, DeleteGdiObject<T>>;  // HFONT, HBITMAP, HPEN, HBRUSH
+using MemoryDc = UniqueHandle<HDC, DeleteMemoryDc>;     // from CreateCompatibleDC
+using Module = UniqueHandle<HMODULE, FreeModule>;       // from LoadLibrary
+using File = UniqueHandle<HANDLE, CloseFile>;           // from CreateFile
 
 // A DC obtained with GetDC: it must go back with ReleaseDC to the same window.
 class WindowDc {

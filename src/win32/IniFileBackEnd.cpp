@@ -41,8 +41,7 @@ luma::FileContent Win32FileSystem::ReadWhole(const std::string& path) {
   File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
-  if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) ||
-      size.QuadPart > kMaxWholeFile) {
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxWholeFile) {
     return {Status::kFailed, {}};
   }
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -62,7 +61,7 @@ luma::FileContent Win32FileSystem::ReadWhole(const std::string& path) {
 bool Win32FileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
   File file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) return false;
+  if (!file) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
@@ -83,7 +82,7 @@ bool Win32FileSystem::CanWrite(const std::string& path) {
   }
   File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.Get() != INVALID_HANDLE_VALUE;
+  return static_cast<bool>(file);
 }
 
 }  // namespace luma::win32

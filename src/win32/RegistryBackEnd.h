@@ -8,7 +8,7 @@
 
 namespace luma::win32 {
 
-struct CloseRegistryKey {
+struct CloseRegistryKey : NullIsInvalid<HKEY> {
   static void Free(HKEY key) { RegCloseKey(key); }
 };
 using RegistryKeyHandle = UniqueHandle<HKEY, CloseRegistryKey>;

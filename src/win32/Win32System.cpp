@@ -3,19 +3,9 @@
 #include <array>
 
 #include "win32/Handles.h"
+#include "win32/ProcAddress.h"
 
 namespace luma::win32 {
-
-namespace {
-
-// GetProcAddress hands back a generic function pointer; going through
-// void(*)() is the cast the compiler accepts for any function type.
-template <class Fn>
-Fn GetProc(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 std::uint16_t Win32KeySender::ScanCode(std::uint16_t vk) {
   // The plain form: the layout of the program's own thread.
@@ -108,7 +98,7 @@ unsigned WindowsMajorVersion() {
   // GetVersionEx reports what the manifest admits to; RtlGetVersion does not lie.
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
   if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-    if (auto rtlGetVersion = GetProc<RtlGetVersionFn>(ntdll, "RtlGetVersion")) {
+    if (auto rtlGetVersion = ProcAddress<RtlGetVersionFn>(ntdll, "RtlGetVersion")) {
       OSVERSIONINFOW info{};
       info.dwOSVersionInfoSize = sizeof(info);
       if (rtlGetVersion(&info) == 0) return info.dwMajorVersion;
@@ -126,9 +116,9 @@ luma::VisualStyleInfo QueryVisualStyle() {
   if (!uxtheme) return style;
   using IsThemeActiveFn = BOOL(WINAPI*)();
   using GetCurrentThemeNameFn = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-  const auto isThemeActive = GetProc<IsThemeActiveFn>(uxtheme.Get(), "IsThemeActive");
+  const auto isThemeActive = ProcAddress<IsThemeActiveFn>(uxtheme.Get(), "IsThemeActive");
   const auto getCurrentThemeName =
-      GetProc<GetCurrentThemeNameFn>(uxtheme.Get(), "GetCurrentThemeName");
+      ProcAddress<GetCurrentThemeNameFn>(uxtheme.Get(), "GetCurrentThemeName");
   style.inUse = isThemeActive && isThemeActive();
   if (!style.inUse || !getCurrentThemeName) return style;
 

@@ -21,10 +21,11 @@
 
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/VirtualKeys.h"
-#include "lib/KeyKinds.h"
-#include "lib/WorkArea.h"
+#include "keyboard/KeyboardStart.h"
+#include "keys/KeyKinds.h"
+#include "keys/VirtualKeys.h"
 #include "theme/Theme.h"
+#include "win32/Dpi.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
 
@@ -37,20 +38,14 @@ int main(int argc, char** argv) {
   MemoryScreen& screen = parts.screen;
   Win32ForegroundLayout foreground;
   const Hkl hkl = foreground.Read();
-  // The main window's order: model, names, built-in layout, first show.
-  Keyboard keyboard(parts.Deps(), hkl);
-  keyboard.ChooseNamesLayout();
-  if (!keyboard.LoadLayout("Standard")) {
+  // The main window's start: model, names, built-in layout, first show.
+  const std::unique_ptr<Keyboard> started =
+      StartKeyboard(parts.Deps(), theme, KeyboardStart(hkl, static_cast<int>(FontDpi())));
+  if (!started) {
     std::fprintf(stderr, "the built-in layout did not load\n");
     return 1;
   }
-  keyboard.SetShown(true);
-  // The main window fits the caption fonts to the Escape key.
-  const Size escape = keyboard.EscapeKeySize();
-  const KeyFontSizes fonts = FitKeyFontSizes(escape.cx, escape.cy);
-  theme.KeyFontLarge.Size = fonts.large;
-  theme.KeyFontSmall.Size = fonts.small;
-  keyboard.Redraw(true);
+  Keyboard& keyboard = *started;
   if (argc > 1) {
     const std::string path = argv[1];
     if (!screen.image.SaveBmp(std::wstring(path.begin(), path.end()))) {
@@ -68,9 +63,10 @@ int main(int argc, char** argv) {
   Line lines[256] = {};
   for (int vk = 1; vk <= 255; ++vk) {
     const Key* key = keyboard.KeyFor(vk);
-    if (!IsCharKey(vk) || vk == kVkSpace || !key || !key->Place() || key->Place()->PointCount() < 2)
+    if (!IsCharKey(vk) || vk == kVkSpace || !key || !key->OutlineOwner() ||
+        key->OutlineOwner()->PointCount() < 2)
       continue;
-    lines[vk] = {vk, key->Place()->Code(), FirstPartBounds(*key->Place()),
+    lines[vk] = {vk, key->OutlineOwner()->Code(), FirstPartBounds(*key->OutlineOwner()),
                  keyboard.CharLabelFor(vk), 0};
   }
   // Shift down in the model, as the latched key or a right click puts it.

@@ -9,7 +9,7 @@ import re
 import time
 import unittest
 
-from lumae2e import BACKGROUND, E2EError, SessionTestCase, wait_for
+from lumae2e import BACKGROUND, E2EError, SessionTestCase, also_32bit, wait_for
 
 SETTINGS_KEY = r"SOFTWARE\Halvorin\Plumtap"
 WM_SYSCOMMAND = 0x0112
@@ -112,6 +112,7 @@ class SettingsTest(SessionTestCase):
 
     # ----- cases -----
 
+    @also_32bit
     def test_first_run_file_then_a_restart_restores_what_was_left(self):
         s = self.session
         folder = s.app_folder()

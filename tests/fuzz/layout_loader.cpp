@@ -8,8 +8,8 @@
 
 #include "Fakes.h"
 #include "FuzzCheck.h"
+#include "keyboard/BusyCursor.h"
 #include "keyboard/Keyboard.h"
-#include "lib/BusyCursor.h"
 #include "theme/Theme.h"
 
 namespace {

@@ -1,6 +1,8 @@
 // The command-line switch parser over any parameters (split at LF; the first
 // piece is the switch asked for), the program folder of any path and the
 // error box text of any message.
+#include "process/Switches.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/ErrorReport.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "lib/CommandLine.h"
+#include "process/CommandLine.h"
 
 namespace luma {
 namespace {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "SettingsFakes.h"
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/ErrorReport.h"
+#include "process/Switches.h"
 
 namespace luma {
 namespace {

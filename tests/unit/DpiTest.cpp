@@ -4,8 +4,10 @@
 
 #include <climits>
 
-#include "lib/Dpi.h"
-#include "lib/WorkArea.h"
+#include "keyboard/KeyFonts.h"
+#include "placement/Dpi.h"
+#include "placement/SliderRect.h"
+#include "placement/WorkArea.h"
 
 namespace luma {
 namespace {

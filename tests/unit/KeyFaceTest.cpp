@@ -10,8 +10,8 @@
 
 #include "Fakes.h"
 #include "KeyboardHarness.h"
+#include "keyboard/KeyFace.h"
 #include "keyboard/Keyboard.h"
-#include "lib/KeyText.h"
 #include "theme/Theme.h"
 
 namespace luma {
@@ -126,7 +126,7 @@ class KeyFaceTest : public ::testing::Test {
 
 TEST_F(KeyFaceTest, EscapeCaptionAtRestAndDown) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
-  EXPECT_EQ(esc.ComputeTextBox(esc.Place()->Points()), (TextBox{1, 1, 29, 29, 15, 15}));
+  EXPECT_EQ(esc.ComputeTextBox(esc.OutlineOwner()->Points()), (TextBox{1, 1, 29, 29, 15, 15}));
 
   esc.Refresh();
   auto texts = Texts();
@@ -179,7 +179,8 @@ TEST_F(KeyFaceTest, SmallPolygonFallsBackToItsShrunkBox) {
   // Whatever the label, the box around the centre does not fit a 15 x 15 key.
   for (int code : {27, 65, 112}) {
     Key& key = AddSquareKey(code, 0, 0, 15);
-    EXPECT_EQ(key.ComputeTextBox(key.Place()->Points()), (TextBox{1, 1, 14, 14, 7, 7})) << code;
+    EXPECT_EQ(key.ComputeTextBox(key.OutlineOwner()->Points()), (TextBox{1, 1, 14, 14, 7, 7}))
+        << code;
   }
 }
 
@@ -187,14 +188,14 @@ TEST_F(KeyFaceTest, FittedBoxOfNonRectangularOutlines) {
   // An L-shaped key: a bar 60 x 30 on top, a leg 30 x 30 below its right half.
   // The bottom-left corner walks diagonally until it reaches the bar at (30, 30).
   Key& l = AddKey(13, {60, 60, 60, 0, 0, 0, 0, 30, 30, 30, 30, 60});
-  EXPECT_EQ(l.ComputeTextBox(l.Place()->Points()), (TextBox{30, 1, 59, 30, 30, 30}));
+  EXPECT_EQ(l.ComputeTextBox(l.OutlineOwner()->Points()), (TextBox{30, 1, 59, 30, 30, 30}));
   // A notch 10 deep in the middle of the top edge: its corner (25, 10) lies in
   // the box and cuts off the smaller (upper) side.
   Key& n = AddKey(27, {0, 40, 40, 40, 40, 0, 25, 0, 25, 10, 15, 10, 15, 0, 0, 0});
-  EXPECT_EQ(n.ComputeTextBox(n.Place()->Points()), (TextBox{1, 10, 39, 39, 20, 20}));
+  EXPECT_EQ(n.ComputeTextBox(n.OutlineOwner()->Points()), (TextBox{1, 10, 39, 39, 20, 20}));
   // A triangle too small for a box around its centre ends on its shrunk box.
   Key& t = AddKey(112, {0, 0, 40, 0, 0, 40});
-  const TextBox box = t.ComputeTextBox(t.Place()->Points());
+  const TextBox box = t.ComputeTextBox(t.OutlineOwner()->Points());
   EXPECT_LE(box.left, box.right);
   EXPECT_LE(box.top, box.bottom);
 }
@@ -214,7 +215,7 @@ TEST_F(KeyFaceTest, FarOutOutlinesGetAHeldBoxAndALabel) {
   const std::int32_t limit = 1 << 29;
   for (const auto& outline : outlines) {
     Key& key = AddKey(27, outline);
-    const TextBox box = key.ComputeTextBox(key.Place()->Points());
+    const TextBox box = key.ComputeTextBox(key.OutlineOwner()->Points());
     for (const std::int32_t v : {box.left, box.top, box.right, box.bottom, box.cx, box.cy}) {
       EXPECT_LE(std::llabs(v), limit) << outline[0] << "," << outline[1];
     }
@@ -281,7 +282,7 @@ TEST_F(KeyFaceTest, KeysWithoutAnOutlineOrPlaceDrawNothing) {
   Key& none = AddKey(27, {});
   Key& one = AddKey(9, {5, 5});
   Key& placeless = AddSquareKey(65, 0, 0, 30);
-  placeless.SetPlace(nullptr);
+  placeless.SetOutlineOwner(nullptr);
   for (Key* key : {&none, &one, &placeless}) {
     key->SetDown(true);
     key->ChooseColors(Work(), true, false);
@@ -307,9 +308,9 @@ TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
   Key& a = AddSquareKey(65, 30, 0, 30);
   Key& b = AddSquareKey(66, 60, 0, 30);
-  a.SetPlace(&esc);  // a character key on a named position shows the name
+  a.SetOutlineOwner(&esc);  // a character key on a named position shows the name
   a.Refresh();
-  b.SetPlace(&a);  // on a character position, its own character
+  b.SetOutlineOwner(&a);  // on a character position, its own character
   b.Refresh();
   const auto texts = Texts();
   ASSERT_EQ(texts.size(), 2u);
@@ -381,7 +382,7 @@ TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
   EXPECT_EQ(Texts().size(), 1u) << "drawn directly";
   EXPECT_EQ(Work().Count(DrawCall::kTransparent), 0u);
 
-  kb->SetMarkerFaceLiteral(true);
+  kb->SetGreenRestFaceDrawn(true);
   Work().calls.clear();
   esc.ChooseColors(Work(), false, false);
   EXPECT_EQ(Work().brush, kPureGreen);
@@ -405,7 +406,7 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
       EXPECT_EQ(outlines[0].brush, kPureGreen) << "only the rest face is a marker";
       const auto blits = Work().Of(DrawCall::kTransparent);
       ASSERT_EQ(blits.size(), 1u);
-      const TextBox box = key->ComputeTextBox(key->Place()->Points());
+      const TextBox box = key->ComputeTextBox(key->OutlineOwner()->Points());
       const int shift = r.down ? 1 : 0;
       const Rect rect{box.left + 2 + shift, box.top + 1 + shift, box.right + shift,
                       box.bottom + shift};

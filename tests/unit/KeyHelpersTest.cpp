@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "lib/BusyCursor.h"
-#include "lib/KeyInput.h"
-#include "lib/KeyKinds.h"
-#include "lib/TextSplit.h"
+#include "keyboard/BusyCursor.h"
+#include "keyboard/LayoutLoader.h"
+#include "keys/KeyInput.h"
+#include "keys/KeyKinds.h"
 
 namespace luma {
 namespace {

@@ -29,12 +29,12 @@ class KeyTest : public ::testing::Test {
 TEST_F(KeyTest, CreateSetsCodePlaceStatesAndExtended) {
   Key del(h.kb, 46, {0, 0, 10, 10}, h.Work());
   EXPECT_EQ(del.Code(), 46);
-  EXPECT_EQ(del.Place(), &del);
+  EXPECT_EQ(del.OutlineOwner(), &del);
   EXPECT_FALSE(del.IsDown());
   EXPECT_FALSE(del.IsHot());
-  EXPECT_TRUE(del.IsExtended());
+  EXPECT_TRUE(del.SendsExtended());
   Key a(h.kb, 65, {}, h.Work());
-  EXPECT_FALSE(a.IsExtended());
+  EXPECT_FALSE(a.SendsExtended());
   EXPECT_TRUE(a.IsRemappableKey());
   EXPECT_FALSE(a.IsStateKey());
   Key shift(h.kb, 160, {}, h.Work());
@@ -136,22 +136,24 @@ TEST_F(KeyTest, TwoPartOutlineReportsWhichPartWasHit) {
   EXPECT_EQ(key.OutlineHeight(), 20);
 }
 
-TEST_F(KeyTest, PartIsTheKeysExtendedFlagWithoutSeparator) {
+TEST_F(KeyTest, NoSecondPartIsHitWithoutSeparator) {
   Key del(h.kb, 46, {0, 0, 10, 10}, h.Work());
-  bool part = false;
+  bool part = true;
   EXPECT_TRUE(del.HitTest(5, 5, part));
-  EXPECT_TRUE(part);
+  EXPECT_FALSE(part);
+  part = true;
   EXPECT_FALSE(del.HitTest(50, 50, part));
-  EXPECT_TRUE(part);
+  EXPECT_FALSE(part);
+  EXPECT_TRUE(del.SendsExtended()) << "Delete is sent extended whatever was hit";
 }
 
 TEST_F(KeyTest, HitTestUsesThePlacesOutline) {
   Key z(h.kb, 90, {0, 0, 10, 10}, h.Work());
   Key y(h.kb, 89, {20, 0, 30, 10}, h.Work());
-  z.SetPlace(&y);
+  z.SetOutlineOwner(&y);
   EXPECT_TRUE(Hits(z, 25, 5));
   EXPECT_FALSE(Hits(z, 5, 5));
-  z.SetPlace(nullptr);
+  z.SetOutlineOwner(nullptr);
   EXPECT_FALSE(Hits(z, 25, 5));
   EXPECT_FALSE(Hits(z, 5, 5));
 }

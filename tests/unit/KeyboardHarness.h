@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Fakes.h"
+#include "keyboard/BusyCursor.h"
 #include "keyboard/Keyboard.h"
-#include "lib/BusyCursor.h"
 #include "theme/Theme.h"
 
 namespace luma::test {

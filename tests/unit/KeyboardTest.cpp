@@ -15,7 +15,7 @@ using test::Corners;
 using test::KeyboardHarness;
 using test::KeyLine;
 
-TEST(KeyboardCreate, FollowsTheForegroundLayoutAndTakesThePaintBoxSize) {
+TEST(KeyboardCreate, FollowsTheForegroundLayoutAndTakesTheScreenSize) {
   test::KeyboardParts parts;
   parts.screen.width = 500;
   parts.screen.height = 200;
@@ -165,17 +165,17 @@ TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
   EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u);
 }
 
-TEST_F(KeyboardLoaded, CopyToScreenCopiesThePaintBoxRectangle) {
+TEST_F(KeyboardLoaded, CopyToScreenCopiesTheScreenRectangle) {
   h.screen.width = 300;
   h.screen.height = 120;
   h.kb.CopyToScreen();
   EXPECT_EQ(h.screen.copies, std::vector<Rect>{(Rect{0, 0, 300, 120})});
 }
 
-TEST_F(KeyboardLoaded, MarkerFaceLiteralIsStoredAndRebuildsTheBase) {
+TEST_F(KeyboardLoaded, GreenRestFaceDrawnIsStoredAndRebuildsTheBase) {
   h.theme.RestFace = kPureGreen;
-  h.kb.SetMarkerFaceLiteral(true);
-  EXPECT_TRUE(h.kb.MarkerFaceLiteral());
+  h.kb.SetGreenRestFaceDrawn(true);
+  EXPECT_TRUE(h.kb.GreenRestFaceDrawn());
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
   EXPECT_EQ(h.Base().Of(DrawCall::kPolygon).at(0).brush, kPureGreen) << "a face, not a marker";
 }
@@ -218,14 +218,14 @@ TEST(KeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
       "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
   const Key& enter = *h.kb.KeyFor(13);
   h.kb.TrackPointer(50, 10);
-  EXPECT_TRUE(enter.IsExtended());
+  EXPECT_TRUE(enter.SendsExtended());
   h.kb.TrackPointer(10, 10);  // a new hit test of the same key: main part
-  EXPECT_TRUE(enter.IsExtended()) << "moving inside the hover key changes nothing";
+  EXPECT_TRUE(enter.SendsExtended()) << "moving inside the hover key changes nothing";
   h.kb.TrackPointer(30, 10);
   h.kb.TrackPointer(10, 10);
-  EXPECT_FALSE(enter.IsExtended());
+  EXPECT_FALSE(enter.SendsExtended());
   h.kb.TrackPointer(110, 10);
-  EXPECT_TRUE(h.kb.KeyFor(46)->IsExtended());
+  EXPECT_TRUE(h.kb.KeyFor(46)->SendsExtended());
 }
 
 TEST(KeyboardHover, ClearHotEndsTheBusyCursorAndCopiesOnlyWhenAsked) {

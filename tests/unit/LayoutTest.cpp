@@ -98,7 +98,7 @@ TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
     const Key* key = h.kb.KeyFor(vk);
     ASSERT_NE(key, nullptr) << vk;
     EXPECT_EQ(key->Code(), vk);
-    EXPECT_EQ(key->Place(), key);
+    EXPECT_EQ(key->OutlineOwner(), key);
     if (!outlined.count(vk)) {
       EXPECT_TRUE(key->Points().empty()) << vk;
     }

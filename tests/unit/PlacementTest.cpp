@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "placement/LayoutSwitch.h"
 #include "settings/Placement.h"
 #include "settings/WindowSettings.h"
 
@@ -154,8 +155,8 @@ TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
   }
 
   MapSettings settings;
-  EXPECT_TRUE(TakeFirstRun(settings));
-  EXPECT_FALSE(TakeFirstRun(settings));
+  EXPECT_TRUE(MarkFirstRunDone(settings));
+  EXPECT_FALSE(MarkFirstRunDone(settings));
   EXPECT_EQ(settings.writes, (Lines{"Site=1"}));
 }
 
@@ -168,6 +169,47 @@ TEST(WindowSettingsTest, ExitWritesOptionsThenPlacementAndStopsAtAFailure) {
   failing.failAtWrite = 0;
   EXPECT_FALSE(SaveWindowSettings(failing, true, 255, Window(WindowShowState::kNormal)));
   EXPECT_TRUE(failing.writes.empty());
+}
+
+TEST(WindowSettingsTest, KeyboardChoiceIsFullOnlyForItsNumberAndIsNeverRewrittenOnRead) {
+  const struct {
+    std::optional<std::int32_t> stored;
+    KeyboardChoice shown;
+  } cases[] = {{std::nullopt, KeyboardChoice::kStandard},
+               {0, KeyboardChoice::kStandard},
+               {1, KeyboardChoice::kFull},
+               {2, KeyboardChoice::kStandard},
+               {-1, KeyboardChoice::kStandard},
+               {INT_MIN, KeyboardChoice::kStandard},
+               {INT_MAX, KeyboardChoice::kStandard}};
+  for (const auto& c : cases) {
+    MapSettings settings;
+    if (c.stored) settings.values["Keyboard"] = *c.stored;
+    EXPECT_EQ(KeyboardToShow(settings), c.shown) << c.stored.value_or(12345);
+    EXPECT_TRUE(settings.writes.empty());
+  }
+  MapSettings settings;
+  EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kFull));
+  EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kStandard));
+  EXPECT_EQ(settings.writes, (Lines{"Keyboard=1", "Keyboard=0"}));
+  settings.failAtWrite = 0;
+  EXPECT_FALSE(SaveKeyboardChoice(settings, KeyboardChoice::kFull));
+}
+
+TEST(LayoutSwitchTest, ClientWidthFollowsTheDesignWidthsAndComesBackAtEveryScale) {
+  // Standard is 441 wide, Full 671; the client widths of each at a scale.
+  const struct {
+    std::int32_t standard, full;
+  } scales[] = {{441, 671}, {551, 838}, {662, 1007}, {882, 1342}, {300, 456}, {1280, 1948}};
+  for (const auto& s : scales) {
+    EXPECT_EQ(SwitchedClientWidth(s.standard, 441, 671), s.full) << s.standard;
+    EXPECT_EQ(SwitchedClientWidth(s.full, 671, 441), s.standard) << s.full;
+  }
+  // Nothing to scale by: the width stays; a huge one does not overflow.
+  EXPECT_EQ(SwitchedClientWidth(500, 0, 671), 500);
+  EXPECT_EQ(SwitchedClientWidth(500, 441, -3), 500);
+  EXPECT_EQ(SwitchedClientWidth(INT_MAX, 441, 671), INT_MAX);
+  EXPECT_EQ(SwitchedClientWidth(-20, 441, 671), 0);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "input/PressLogic.h"
-#include "lib/WorkArea.h"
+#include "keyboard/KeyboardStart.h"
+#include "placement/WorkArea.h"
 
 namespace luma {
 namespace {
@@ -33,7 +34,7 @@ class FakeHost : public PressHost {
   Point window{100, 500};
   // The window's move rules; by default every move is taken as asked.
   std::function<Point(Point)> moveRule = [](Point p) { return p; };
-  int clearActiveCalls = 0;
+  int unfocusChildCalls = 0;
   int cursorReads = 0;
 
   Point CursorPos() override {
@@ -43,7 +44,7 @@ class FakeHost : public PressHost {
   Point WindowPos() override { return window; }
   void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
   void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
-  void ClearActiveControl() override { ++clearActiveCalls; }
+  void UnfocusChildControls() override { ++unfocusChildCalls; }
 };
 
 // Points inside keys of the built-in layout (design size 441 x 181).
@@ -82,15 +83,15 @@ class PressLogicTest : public ::testing::Test {
   // An empty text loads the built-in layout.
   void Load(std::string_view layoutText) {
     logic.reset();
-    keyboard =
-        std::make_unique<Keyboard>(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
-                                                parts.busy, parts.theme, parts.captions},
-                                   kUsEnglishHkl);
-    const bool loaded = layoutText.empty() ? keyboard->LoadLayout("Standard")
-                                           : keyboard->LoadLayoutText("Test", layoutText);
-    ASSERT_TRUE(loaded);
-    keyboard->SetShown(true);
-    keyboard->SetPaintingEnabled(true);
+    KeyboardStart start(kUsEnglishHkl);
+    if (!layoutText.empty()) {
+      start.layoutName = "Test";
+      start.layoutText = layoutText;
+    }
+    keyboard = StartKeyboard(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
+                                          parts.busy, parts.theme, parts.captions},
+                             parts.theme, start);
+    ASSERT_NE(keyboard, nullptr);
     logic = std::make_unique<PressLogic>(*keyboard, sender, timer, host);
     timer.onTick = [this] { logic->PressTimerTick(); };
     sender.sent.clear();
@@ -271,7 +272,7 @@ TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
   host.cursor = {1010, 790};
   logic->MouseMove(kBackground.x, kBackground.y);
   EXPECT_EQ(host.window, (Point{100, 500}));
-  EXPECT_EQ(host.clearActiveCalls, 1);
+  EXPECT_EQ(host.unfocusChildCalls, 1);
 
   host.cursor = {1000, 800};
   Down(kBackground);
@@ -282,7 +283,7 @@ TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
   host.cursor = {990, 805};
   logic->MouseMove(0, 0);
   EXPECT_EQ(host.window, (Point{90, 505}));
-  EXPECT_EQ(host.clearActiveCalls, 1);  // no hover tracking while dragging
+  EXPECT_EQ(host.unfocusChildCalls, 1);  // no hover tracking while dragging
 
   logic->MouseUp();
   EXPECT_FALSE(logic->Dragging());
@@ -415,6 +416,80 @@ TEST_F(PressLogicTest, SecondPressKeepsTheFirstKeysCompanionLatched) {
   EXPECT_TRUE(keyboard->IsKeyDown(162));
   logic->MouseUp();
   EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}));
+}
+
+// --- The Full layout: navigation block, numeric pad and its Enter -----------
+
+// Points inside keys of "Full" (design size 671 x 181).
+constexpr Point kPad7{565, 75};
+constexpr Point kPad4{565, 105};
+constexpr Point kPad5{595, 105};
+constexpr Point kPad0{580, 165};
+constexpr Point kPadDecimal{625, 165};
+constexpr Point kPadPlus{655, 90};
+constexpr Point kPadEnterFull{655, 150};
+constexpr Point kMainEnterFull{415, 105};
+constexpr Point kNavDelete{465, 75};
+constexpr Point kTopRightDelete{415, 15};
+constexpr Point kArrowLeft{465, 165};
+constexpr Point kNavHome{495, 45};
+constexpr Point kNumLock{565, 45};
+
+TEST_F(PressLogicTest, FullPadKeysFollowNumLockAndOnlyThePadEnterIsExtended) {
+  struct Row {
+    Point at;
+    const char* off;  // sent with Num Lock off
+    const char* on;   // and on
+  } rows[] = {
+      {kPad7, "36", "103"},
+      {kPad5, "12", "101"},
+      {kPad0, "45", "96"},
+      {kPadDecimal, "46", "110"},
+      {kPadPlus, "107", "107"},
+      {kPadEnterFull, "13 ext", "13 ext"},
+      {kMainEnterFull, "13", "13"},
+      {kNavDelete, "46 ext", "46 ext"},
+      {kTopRightDelete, "46 ext", "46 ext"},
+      {kArrowLeft, "37 ext", "37 ext"},
+      {kNavHome, "36 ext", "36 ext"},
+  };
+  for (const bool numLockOn : {false, true}) {
+    sender.systemState[kVkNumLock] = numLockOn ? 1 : 0;
+    Load(BuiltInLayoutText(kFullLayoutName));
+    for (const Row& r : rows) {
+      sender.sent.clear();
+      Click(r.at);
+      const std::string code = numLockOn ? r.on : r.off;
+      const auto space = code.find(' ');
+      const std::string vk = code.substr(0, space);
+      const std::string ext = space == std::string::npos ? "" : code.substr(space);
+      EXPECT_EQ(Sent(), (Events{vk + " down" + ext, vk + " up" + ext}))
+          << r.at.x << "," << r.at.y << " Num Lock " << numLockOn;
+    }
+  }
+}
+
+TEST_F(PressLogicTest, ClickingNumLockSwitchesThePadAndArrowsRepeat) {
+  sender.systemState[kVkNumLock] = 0;
+  Load(BuiltInLayoutText(kFullLayoutName));
+  Click(kPad4);
+  Click(kNumLock);
+  Click(kPad4);
+  Click(kNumLock);
+  Click(kPad4);
+  EXPECT_EQ(Sent(), (Events{"37 down", "37 up", "144 down ext", "144 up ext", "100 down", "100 up",
+                            "144 down ext", "144 up ext", "37 down", "37 up"}));
+  for (const Point at : {kArrowLeft, kPad4}) {
+    sender.sent.clear();
+    Down(at);
+    timer.Advance(700);
+    logic->MouseUp();
+    const Events sent = Sent();
+    ASSERT_GT(sent.size(), 3u);
+    EXPECT_EQ(sent.front(), sent[1]);
+    EXPECT_EQ(sent.back(), at.x == kArrowLeft.x && at.y == kArrowLeft.y ? "37 up ext" : "37 up");
+  }
+  EXPECT_TRUE(NothingHeld());
 }
 
 }  // namespace

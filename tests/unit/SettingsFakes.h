@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
+#include "platform/LocalClock.h"
 #include "platform/SettingsBackEnd.h"
 
 namespace luma::fakes {

@@ -3,7 +3,9 @@
 #include <climits>
 #include <vector>
 
-#include "lib/WorkArea.h"
+#include "keyboard/KeyFonts.h"
+#include "placement/SliderRect.h"
+#include "placement/WorkArea.h"
 
 namespace luma {
 namespace {

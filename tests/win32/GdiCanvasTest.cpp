@@ -7,6 +7,7 @@
 
 #include "platform/Types.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 
 namespace luma::win32 {
 namespace {

@@ -7,19 +7,21 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
-#include "lib/BusyCursor.h"
+#include "keyboard/KeyboardStart.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
+#include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {
 
-// The paint box as a memory bitmap: the copy to the screen is a real BitBlt,
+// The screen as a memory bitmap: the copy to the screen is a real BitBlt,
 // and a test reads back what the window would show.
 class MemoryScreen : public Screen {
  public:
@@ -45,16 +47,15 @@ class QuietKeySender : public KeySender {
   void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
 };
 
-// The look the main window starts with: bold Tahoma 8 and 10 in scheme n.
+// The look the main window starts with: the start-up fonts in scheme n.
 inline void SetUpTheme(Theme& theme, int scheme, const ThemeColors& themeColors,
                        SystemColors& colors) {
-  theme.KeyFontSmall = KeyFont{"Tahoma", 8, true};
-  theme.KeyFontLarge = KeyFont{"Tahoma", 10, true};
+  SetStartFonts(theme);
   ApplyColorScheme(scheme, theme, themeColors, colors);
 }
 
 // What a keyboard model draws and translates through: the system's layouts,
-// colors and GDI, a memory bitmap for the paint box, and no key event that
+// colors and GDI, a memory bitmap for the screen, and no key event that
 // leaves the process. The look is the start-up one, at the design size.
 struct GdiKeyboardParts {
   GdiKeyboardParts() { SetUpTheme(theme, 1, themeColors, colors); }

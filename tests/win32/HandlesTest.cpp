@@ -8,6 +8,7 @@
 
 #include "TestSupport.h"
 #include "win32/Handles.h"
+#include "win32/RegistryBackEnd.h"
 
 namespace luma::win32 {
 namespace {
@@ -85,6 +86,51 @@ TEST(HandlesTest, ModuleIsFreedWithItsOwner) {
     EXPECT_NE(GetModuleHandleW(L"cabinet.dll"), nullptr);
   }
   EXPECT_EQ(GetModuleHandleW(L"cabinet.dll"), nullptr);
+}
+
+// A failed CreateFile gives INVALID_HANDLE_VALUE: an owner of it owns nothing.
+TEST(HandlesTest, FileOwnsNothingAfterAFailedOpenAndClosesOnce) {
+  EXPECT_FALSE(File());
+  File missing(CreateFileW(L"C:\\no such folder\\no such file", GENERIC_READ, 0, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Get(), INVALID_HANDLE_VALUE);
+
+  wchar_t folder[MAX_PATH], path[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
+  ASSERT_NE(GetTempFileNameW(folder, L"lum", 0, path), 0u);
+  HANDLE raw = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  {
+    File file(raw);
+    ASSERT_TRUE(file);
+    File moved(std::move(file));
+    EXPECT_FALSE(file);
+    EXPECT_EQ(file.Get(), INVALID_HANDLE_VALUE);
+    DWORD flags = 0;
+    EXPECT_TRUE(GetHandleInformation(moved.Get(), &flags));
+  }
+  // Closed with its owner: delete-on-close has removed the file.
+  EXPECT_EQ(GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(HandlesTest, RegistryKeyIsClosedWithItsOwner) {
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &raw), ERROR_SUCCESS);
+  {
+    RegistryKeyHandle key(raw);
+    ASSERT_TRUE(key);
+    RegistryKeyHandle moved(std::move(key));
+    EXPECT_FALSE(key);
+    DWORD subkeys = 0;
+    EXPECT_EQ(RegQueryInfoKeyW(moved.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+  }
+  DWORD subkeys = 0;
+  EXPECT_NE(RegQueryInfoKeyW(raw, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
 }
 
 TEST(HandlesTest, PaintDcValidatesTheAreaItPaints) {

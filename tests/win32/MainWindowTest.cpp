@@ -17,7 +17,7 @@
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
-#include "platform/Diagnostics.h"
+#include "platform/ErrorReporter.h"
 #include "win32/ExceptionBoundary.h"
 
 namespace luma::app {
@@ -61,11 +61,15 @@ struct MenuItem {
   bool checked;
 };
 
+// count items from the program's separator, the system menu's last, on.
 std::vector<MenuItem> LastMenuItems(HWND window, int count) {
   HMENU menu = GetSystemMenu(window, FALSE);
   std::vector<MenuItem> items;
-  const int total = GetMenuItemCount(menu);
-  for (int i = total - count; i < total; ++i) {
+  int first = GetMenuItemCount(menu);
+  while (first > 0 &&
+         !(GetMenuState(menu, static_cast<UINT>(first - 1), MF_BYPOSITION) & MF_SEPARATOR))
+    --first;
+  for (int i = first - 1; i < first - 1 + count; ++i) {
     wchar_t text[128] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
@@ -97,12 +101,24 @@ COLORREF SliderBackground(HWND window) {
 void ShowWithSlider(MainWindow& window, int command = SW_SHOWNOACTIVATE) {
   window.Show(command);
   win32::test::PumpUntil([&] { return Slider(window.Handle()) != nullptr; }, 5000);
-  win32::test::PumpFor(100);
+  win32::test::PumpUntilIdle();
 }
 
 bool QuitPosted() {
   MSG msg;
   return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+// Without a keyboard (its creation step failed) the choice is still the
+// user's: the menu toggles it, and the exit saves what was stored.
+TEST(PointerInputTest, KeepsTheAutoClickChoiceWithoutAKeyboard) {
+  WindowPlacement placement;
+  PointerInput pointer(placement);
+  EXPECT_TRUE(pointer.AutoClick());
+  for (bool on : {false, true, false}) {
+    pointer.SetAutoClick(on);
+    EXPECT_EQ(pointer.AutoClick(), on);
+  }
 }
 
 TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
@@ -213,7 +229,7 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
       ShowWindow(hwnd, SW_MAXIMIZE);
     if (c.left == Left::kMinimised || c.left == Left::kMinimisedFromMaximised)
       ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
-    win32::test::PumpFor(100);
+    win32::test::PumpUntilIdle();
     settings.writes.clear();
     DestroyWindow(hwnd);
     EXPECT_TRUE(QuitPosted());
@@ -293,8 +309,7 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
   MainWindow window(settings);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
-  window.Show(SW_SHOWNOACTIVATE);
-  win32::test::PumpFor(300);
+  ShowWithSlider(window);
 
   RECT workArea{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -319,7 +334,13 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
     SCOPED_TRACE(resized);
     traffic = {hwnd, 0, 0};
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    win32::test::PumpFor(500);
+    win32::test::PumpUntil(
+        [&] {
+          const RECT r = WindowRect(hwnd);
+          return EqualRect(&suggested, &r) != FALSE;
+        },
+        5000);
+    win32::test::PumpUntilIdle();
     const RECT now = WindowRect(hwnd);
     EXPECT_EQ(
         (std::vector<LONG>{now.left, now.top, now.right, now.bottom}),
@@ -341,6 +362,63 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
   EXPECT_EQ(WindowRect(hwnd).right, before.right);
   DestroyWindow(hwnd);
   EXPECT_TRUE(QuitPosted());
+}
+
+TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
+  const auto client = [](HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return SIZE{r.right, r.bottom};
+  };
+  const auto slider = [](HWND hwnd) {
+    RECT r{};
+    GetWindowRect(Slider(hwnd), &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  // (stored "Keyboard", Full at start)
+  for (const auto& [stored, full] : {std::pair{-1, false}, {1, true}, {7, false}, {0, false}}) {
+    SCOPED_TRACE(stored);
+    MemorySettings settings;
+    if (stored >= 0) settings.values["Keyboard"] = stored;
+    MainWindow window(settings);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    ShowWithSlider(window);
+    const std::vector<MenuItem> items = LastMenuItems(hwnd, 5);
+    EXPECT_EQ(items[4].id, 0x410u);
+    EXPECT_EQ(items[4].text, L"Full Keyboard");
+    EXPECT_EQ(items[4].checked, full);
+    EXPECT_EQ(client(hwnd).cx, full ? 671 : 441);
+    EXPECT_TRUE(settings.writes.empty() ||
+                settings.writes.back().rfind("Keyboard=", 0) == std::string::npos);
+
+    // Twice, the second time with low bits the system may add: back as it was.
+    for (const WPARAM command : {WPARAM{0x410}, WPARAM{0x41F}}) {
+      const bool nowFull = command == 0x410 ? !full : full;
+      SendMessageW(hwnd, WM_SYSCOMMAND, command, 0);
+      win32::test::PumpFor(50);
+      EXPECT_EQ(settings.writes.back(), nowFull ? "Keyboard=1" : "Keyboard=0");
+      EXPECT_EQ(LastMenuItems(hwnd, 5)[4].checked, nowFull);
+      EXPECT_EQ(client(hwnd).cx, nowFull ? 671 : 441);
+      EXPECT_EQ(client(hwnd).cy, 181);
+      const RECT r = slider(hwnd);
+      EXPECT_EQ(r.right, client(hwnd).cx);
+      EXPECT_EQ(nowFull ? r.top : r.bottom, nowFull ? 0 : 181);
+    }
+
+    // Maximised it stays so, at the same size.
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    win32::test::PumpFor(50);
+    const SIZE maximised = client(hwnd);
+    SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0);
+    win32::test::PumpFor(50);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    EXPECT_EQ(client(hwnd).cx, maximised.cx);
+    EXPECT_EQ(client(hwnd).cy, maximised.cy);
+    DestroyWindow(hwnd);
+    QuitPosted();
+  }
 }
 
 }  // namespace

@@ -42,13 +42,12 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
  protected:
   void SetUp() override {
     SetUpTheme(parts_.theme, GetParam().number, parts_.themeColors, parts_.colors);
-    keyboard_ = std::make_unique<Keyboard>(parts_.Deps(), FromHkl(GetKeyboardLayout(0)));
-    keyboard_->SetNamesLayout(kUsEnglishHkl);
-    ASSERT_TRUE(keyboard_->LoadLayout("Standard"));
+    keyboard_ =
+        StartKeyboard(parts_.Deps(), parts_.theme, KeyboardStart(FromHkl(GetKeyboardLayout(0))));
+    ASSERT_NE(keyboard_, nullptr);
     ASSERT_EQ(keyboard_->Width(), 441);
     ASSERT_EQ(keyboard_->Height(), 181);
-    keyboard_->SetShown(true);
-    keyboard_->SetPaintingEnabled(true);
+    ApplyColorScheme(GetParam().number, parts_.theme, parts_.themeColors, parts_.colors);
     keyboard_->Redraw(true);
   }
   void TearDown() override { keyboard_.reset(); }

@@ -49,8 +49,28 @@ TEST(RestoreTargetTest, OnlyOrdinaryVisibleWindowsQualify) {
     EXPECT_EQ(IsRestoreTarget(c.window.get(), self.get()), c.target);
   }
   EXPECT_FALSE(IsRestoreTarget(self.get(), self.get()));
-  HWND found = FindRestoreTarget(self.get());
-  EXPECT_TRUE(found == nullptr || IsRestoreTarget(found, self.get()));
+}
+
+// The window handed the foreground is the first one in Z order that
+// qualifies: windows above it that do not qualify are passed over.
+TEST(RestoreTargetTest, FindsTheFirstQualifyingWindowInZOrder) {
+  constexpr DWORD kShown = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  OwnedWindow self = MakeWindow(0, kShown);
+  OwnedWindow lower = MakeWindow(0, kShown);
+  OwnedWindow upper = MakeWindow(0, kShown);
+  OwnedWindow tool = MakeWindow(WS_EX_TOOLWINDOW, kShown);
+  ASSERT_TRUE(self && lower && upper && tool);
+  const auto raise = [](HWND window) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+  for (HWND first : {upper.get(), lower.get()}) {
+    // From the top: the tool window, this program's own, then first.
+    raise(first == upper.get() ? lower.get() : upper.get());
+    raise(first);
+    raise(self.get());
+    raise(tool.get());
+    EXPECT_EQ(FindRestoreTarget(self.get()), first);
+  }
 }
 
 }  // namespace

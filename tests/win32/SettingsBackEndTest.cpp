@@ -9,10 +9,13 @@
 #include <string>
 #include <thread>
 
-#include "settings/Diagnostics.h"
+#include "process/DiagnosticLog.h"
+#include "process/Switches.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
+#include "win32/ErrorBox.h"
 #include "win32/IniFileBackEnd.h"
+#include "win32/LocalClock.h"
 #include "win32/ProcessEnvironment.h"
 #include "win32/RegistryBackEnd.h"
 

@@ -36,6 +36,12 @@ inline void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+// Until nothing is waiting in the queue: what the last step posted or sent
+// has been handled.
+inline bool PumpUntilIdle(DWORD timeoutMs = 5000) {
+  return PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }, timeoutMs);
+}
+
 // A plain top-level window that records the messages the tests look at.
 class RecordingWindow : public BaseWindow<RecordingWindow> {
  public:

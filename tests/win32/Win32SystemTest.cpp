@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "TestSupport.h"
-#include "lib/KeyInput.h"
+#include "keys/KeyInput.h"
 #include "win32/Win32System.h"
 
 namespace luma::win32 {
@@ -155,11 +155,19 @@ TEST(Win32KeyboardLayoutsTest, LoadingUsEnglishGivesItsHandle) {
   EXPECT_EQ(layouts.Load("04090409") & 0xFFFFFFFF, kUsEnglishHkl);
 }
 
-TEST(HklConversionTest, BitsPassThroughUnchanged) {
-  for (Hkl hkl : {Hkl{0}, kUsEnglishHkl, Hkl{0x04070407}, static_cast<Hkl>(-1)}) {
-    EXPECT_EQ(FromHkl(ToHkl(hkl)), hkl);
+// Every installed layout taken into the core and back is a handle the system
+// still takes: activating it makes it the thread's layout again.
+TEST(HklConversionTest, InstalledLayoutsSurviveTheTripThroughTheCore) {
+  HKL installed[64];
+  const int count = GetKeyboardLayoutList(64, installed);
+  ASSERT_GT(count, 0);
+  const HKL before = GetKeyboardLayout(0);
+  for (int i = 0; i < count; ++i) {
+    const Hkl core = FromHkl(installed[i]);
+    EXPECT_NE(ActivateKeyboardLayout(ToHkl(core), 0), nullptr) << core;
+    EXPECT_EQ(GetKeyboardLayout(0), installed[i]) << core;
   }
-  EXPECT_EQ(FromHkl(GetKeyboardLayout(0)), reinterpret_cast<Hkl>(GetKeyboardLayout(0)));
+  ActivateKeyboardLayout(before, 0);
 }
 
 TEST(Win32SystemColorsTest, NearestColorOnATrueColorScreenIsTheColorItself) {

@@ -1,0 +1,59 @@
+// Clicking a key by resting the pointer on it: after the hover time the key
+// under the pointer is clicked through the press logic. Its own timer runs
+// only while a hover does, stepping the progress the key shows.
+#pragma once
+
+#include <cstdint>
+
+#include "input/PressLogic.h"
+#include "keyboard/Keyboard.h"
+#include "platform/System.h"
+
+namespace luma {
+
+class HoverClick {
+ public:
+  static constexpr std::uint32_t kDefaultHoverTimeMs = 1000;
+  // The progress mark grows at this pace; the last step is what remains.
+  static constexpr std::uint32_t kStepMs = 100;
+
+  HoverClick(Keyboard& keyboard, PressLogic& press, Timer& timer);
+
+  // Off: a hover in progress ends and none starts.
+  void SetEnabled(bool on);
+  bool Enabled() const { return enabled_; }
+  // Applies from the next hover; 0 counts as 1 ms.
+  void SetHoverTime(std::uint32_t ms);
+  std::uint32_t HoverTime() const { return hoverTimeMs_; }
+
+  // After each pointer move the press logic has seen: follows the keyboard's
+  // hover key, starting again on another key and ending off the keys.
+  void PointerMoved();
+  // A button ends the hover and none starts while one is held; the key
+  // under the pointer counts as clicked.
+  void ButtonDown();
+  void ButtonUp();
+  // The pointer left the window (or went onto the slider).
+  void Leave();
+  void TimerTick();
+
+ private:
+  void Start();
+  void Cancel();
+  void Arm();
+  void ShowProgress(int permille);
+
+  Keyboard& keyboard_;
+  PressLogic& press_;
+  Timer& timer_;
+  bool enabled_ = false;
+  std::uint32_t hoverTimeMs_ = kDefaultHoverTimeMs;
+  int key_ = 0;  // the key under the pointer; 0: none
+  // key_ was clicked already: it fires again only once the pointer has left it.
+  bool spent_ = false;
+  bool buttonDown_ = false;
+  std::uint32_t elapsedMs_ = 0;
+  std::uint32_t stepMs_ = 0;  // the interval the timer runs
+};
+
+}  // namespace luma

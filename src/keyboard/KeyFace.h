@@ -1,0 +1,17 @@
+// How a key paints its labels: the text primitive of both.
+#pragma once
+
+#include <string_view>
+
+#include "platform/Canvas.h"
+#include "platform/Types.h"
+
+namespace luma {
+
+// Draws text clipped to rect in the canvas's current font. On a pure-green
+// brush the text goes through textBitmap (when there is one), so that its
+// anti-aliased edges blend with grey instead of with the green face.
+void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
+                 Bitmap* textBitmap);
+
+}  // namespace luma

@@ -1,0 +1,53 @@
+// What a key shows over its face besides the label: the bar of a locked
+// modifier and the progress of a hover click.
+#include <algorithm>
+#include <cstdint>
+
+#include "keyboard/Key.h"
+#include "keyboard/Keyboard.h"
+
+namespace luma {
+
+void Key::SetLocked(bool value) {
+  if (value == locked_) return;
+  locked_ = value;
+  RepaintFace();
+}
+
+void Key::SetHoverProgress(int permille) {
+  permille = std::clamp(permille, 0, 1000);
+  if (permille == hoverProgress_) return;
+  const bool shrinks = permille < hoverProgress_;
+  hoverProgress_ = permille;
+  if (shrinks)
+    RepaintFace();
+  else
+    Refresh();
+}
+
+void Key::RepaintFace() {
+  // The outline, and with it the face, is drawn again only for a state the
+  // working image does not show yet.
+  drawnDown_ = !down_;
+  Refresh();
+}
+
+void Key::DrawMarks(const TextBox& box) {
+  const bool lockBar = locked_ && down_;
+  if (!lockBar && hoverProgress_ <= 0) return;
+  const std::int64_t left = box.left + 2, right = box.right - 1;
+  const std::int64_t height = std::int64_t{box.bottom} - box.top;
+  if (right <= left || height <= 4) return;
+  const auto thickness = static_cast<std::int32_t>(std::clamp<std::int64_t>(height / 10, 2, 6));
+  DrawingCanvas& canvas = *canvas_;
+  // The label's color stands out on the face in every state and scheme.
+  canvas.SetBrush(captionColor_);
+  const auto l = static_cast<std::int32_t>(left), r = static_cast<std::int32_t>(right);
+  if (lockBar) canvas.FillRect({l, box.top + 2, r, box.top + 2 + thickness});
+  if (hoverProgress_ > 0) {
+    const auto filled = static_cast<std::int32_t>(left + (right - left) * hoverProgress_ / 1000);
+    canvas.FillRect({l, box.bottom - 1 - thickness, filled, box.bottom - 1});
+  }
+}
+
+}  // namespace luma

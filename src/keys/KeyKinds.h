@@ -1,0 +1,16 @@
+// Key kinds by virtual-key code; each is false outside its set.
+#pragma once
+
+namespace luma {
+
+bool IsModifierKey(int vk);    // latched by the press logic
+bool IsStateKey(int vk);       // a down change redraws the whole keyboard
+bool IsCharKey(int vk);        // shows a character caption
+bool IsRemappableKey(int vk);  // follows the layout's physical placement
+bool IsExtendedKey(int vk);    // sent with the extended-key flag
+
+// What a numeric-pad key sends with Num Lock off (Home, the arrows, Clear
+// for 5, Insert, Delete...); 0 for a code that is no such key.
+int NumLockOffCode(int vk);
+
+}  // namespace luma

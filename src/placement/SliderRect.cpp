@@ -1,0 +1,17 @@
+#include "placement/SliderRect.h"
+
+#include <algorithm>
+
+namespace luma {
+
+Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
+                std::int32_t spaceBarHeight, std::int32_t dpi, SliderCorner corner) {
+  // A broken layout can give a negative extent; a control cannot be sized so.
+  const std::int32_t width = std::max(rightShiftWidth, 0);
+  const std::int32_t height = std::clamp(spaceBarHeight, 0, ScaleForDpi(kSliderDesignHeight, dpi));
+  const std::int32_t left = paintWidth - width;
+  const std::int32_t top = corner == SliderCorner::TopRight ? 0 : paintHeight - height;
+  return {left, top, left + width, top + height};
+}
+
+}  // namespace luma

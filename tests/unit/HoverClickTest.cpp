@@ -1,0 +1,284 @@
+// Typing without clicking, as timelines over the fake timers: hover clicks,
+// modifiers locked by a hold, the marks a key draws, the click sound.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "KeyboardHarness.h"
+#include "input/HoverClick.h"
+#include "input/PressLogic.h"
+#include "keyboard/KeyboardStart.h"
+
+namespace luma {
+namespace {
+
+struct NoHost : PressHost {
+  Point CursorPos() override { return {}; }
+  Point WindowPos() override { return {}; }
+  void SetWindowLeft(std::int32_t) override {}
+  void SetWindowTop(std::int32_t) override {}
+  void UnfocusChildControls() override {}
+};
+
+struct CountingSound : ClickSound {
+  int plays = 0;
+  void Play() override { ++plays; }
+};
+
+// Stamps each event with the clock both timers share.
+struct ClockedSender : fakes::FakeKeySender {
+  std::uint32_t now = 0;
+  std::vector<std::uint32_t> at;
+  void Send(const KeyEvent& e) override {
+    FakeKeySender::Send(e);
+    at.push_back(now);
+  }
+};
+
+// Inside keys of the built-in layout (design size 441 x 181).
+constexpr Point kA{75, 105}, kB{215, 135}, kLeftShift{25, 135}, kLeftCtrl{20, 165};
+constexpr Point kBackground{410, 165};
+
+using Events = std::vector<std::string>;
+
+class HoverClickTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    keyboard = StartKeyboard(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
+                                          parts.busy, parts.theme, parts.captions},
+                             parts.theme, KeyboardStart(kUsEnglishHkl));
+    ASSERT_NE(keyboard, nullptr);
+    press = std::make_unique<PressLogic>(*keyboard, sender, pressTimer, host);
+    press->SetClickSound(&sound);
+    hover = std::make_unique<HoverClick>(*keyboard, *press, hoverTimer);
+    hover->SetEnabled(true);
+    pressTimer.onTick = [this] { press->PressTimerTick(); };
+    hoverTimer.onTick = [this] { hover->TimerTick(); };
+    sender.sent.clear();
+  }
+
+  // In the pointer input's order.
+  void Move(Point p) {
+    press->MouseMove(p.x, p.y);
+    hover->PointerMoved();
+  }
+  void Down(Point p, MouseButton button = MouseButton::Left) {
+    hover->ButtonDown();
+    press->MouseDown(button, p.x, p.y);
+  }
+  void Up() {
+    press->MouseUp();
+    hover->ButtonUp();
+  }
+  void Click(Point p) { Down(p), Up(); }
+  void Leave() {
+    press->MouseLeave();
+    hover->Leave();
+  }
+  void Advance(std::uint32_t ms) {
+    for (std::uint32_t i = 0; i < ms; ++i, pressTimer.Advance(1), hoverTimer.Advance(1))
+      ++sender.now;
+  }
+  Events Sent() {
+    Events out;
+    for (const auto& e : sender.sent)
+      out.push_back(std::to_string(e.vk) + ((e.flags & kKeyEventKeyUp) ? " up" : " down"));
+    sender.sent.clear();
+    return out;
+  }
+  int Progress(int vk) const { return keyboard->KeyFor(vk)->HoverProgress(); }
+  bool Locked(int vk) const { return keyboard->KeyFor(vk)->IsLocked(); }
+
+  test::KeyboardParts parts;
+  ClockedSender sender;
+  fakes::FakeTimer pressTimer, hoverTimer;
+  NoHost host;
+  CountingSound sound;
+  std::unique_ptr<Keyboard> keyboard;
+  std::unique_ptr<PressLogic> press;
+  std::unique_ptr<HoverClick> hover;
+};
+
+TEST_F(HoverClickTest, FiresAtExactlyTheHoverTimeWithTheProgressStepping) {
+  for (std::uint32_t time : {500u, 750u, 1000u, 3000u, 333u}) {
+    SCOPED_TRACE(time);
+    Leave();
+    sender.at.clear();
+    hover->SetHoverTime(time);
+    const std::uint32_t start = sender.now;
+    Move(kA);
+    for (std::uint32_t t = HoverClick::kStepMs; t < time; t += HoverClick::kStepMs) {
+      const int before = Progress(65);
+      Advance(HoverClick::kStepMs - 1);
+      EXPECT_EQ(Progress(65), before);
+      Advance(1);
+      EXPECT_EQ(Progress(65), static_cast<int>(t * 1000 / time)) << t;
+    }
+    Advance(start + time - sender.now - 1);
+    EXPECT_TRUE(Sent().empty()) << "fired early";
+    Advance(1);
+    EXPECT_EQ(Sent(), (Events{"65 down", "65 up"}));
+    EXPECT_EQ(sender.at, (std::vector<std::uint32_t>{start + time, start + time}));
+    EXPECT_EQ(Progress(65), 0);
+  }
+}
+
+TEST_F(HoverClickTest, OncePerVisitStartingAgainOnAnotherKey) {
+  Move(kA);
+  Advance(3000);
+  Move({kA.x + 3, kA.y});  // still resting on the key
+  Advance(3000);
+  EXPECT_EQ(Sent(), (Events{"65 down", "65 up"}));
+  EXPECT_FALSE(hoverTimer.Running()) << "no wakeups while resting after the click";
+  Move(kBackground);
+  Move(kA);
+  Advance(600);
+  Move(kB);
+  EXPECT_EQ(Progress(65), 0);
+  Advance(999);
+  EXPECT_TRUE(Sent().empty());
+  Advance(1);
+  Move(kA);
+  Advance(1000);
+  EXPECT_EQ(Sent(), (Events{"66 down", "66 up", "65 down", "65 up"}));
+}
+
+TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
+  press->SetAutoClick(false);
+  const struct {
+    const char* what;
+    std::function<void(HoverClickTest&)> act;
+    Events expected;
+  } rows[] = {
+      {"leave", [](HoverClickTest& t) { t.Leave(); }, {}},
+      {"background", [](HoverClickTest& t) { t.Move(kBackground); }, {}},
+      {"off", [](HoverClickTest& t) { t.hover->SetEnabled(false); }, {}},
+      {"click", [](HoverClickTest& t) { t.Click(kA); }, {"65 down", "65 up"}},
+      {"held on another key",
+       [](HoverClickTest& t) {
+         t.Down(kB, MouseButton::Right);
+         t.Move(kB);  // the capture keeps the moves coming
+         t.Advance(2000);
+         t.Up();
+       },
+       {"160 down", "66 down", "66 up", "160 up"}},
+      {"drag",
+       [](HoverClickTest& t) {
+         t.Down(kBackground);
+         t.Move(kB);
+         t.Advance(2000);
+         t.Up();
+       },
+       {}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    Leave();
+    hover->SetEnabled(true);
+    Move(kA);
+    Advance(500);
+    r.act(*this);
+    EXPECT_EQ(Progress(65), 0);
+    Advance(3000);
+    EXPECT_EQ(Sent(), r.expected);
+    EXPECT_FALSE(hoverTimer.Running());
+  }
+  hover->SetEnabled(false);
+  hoverTimer.starts.clear();
+  Leave();
+  Move(kA);
+  EXPECT_TRUE(hoverTimer.starts.empty()) << "off, no timer runs";
+}
+
+TEST_F(HoverClickTest, ModifiersToggleAndALatchedShiftTypesOneCapital) {
+  Move(kLeftShift);
+  Advance(1000);
+  Move(kB);
+  Advance(1000);
+  Move(kLeftCtrl);
+  Advance(1000);
+  Move(kBackground);
+  Move(kLeftCtrl);
+  Advance(1000);
+  EXPECT_EQ(Sent(), (Events{"160 down", "66 down", "66 up", "160 up", "162 down", "162 up"}));
+}
+
+TEST_F(HoverClickTest, AHoldOfThePressDelayLocksUntilAClickOrTheClose) {
+  for (const std::uint32_t hold : {599u, 600u}) {
+    SCOPED_TRACE(hold);
+    Down(kLeftShift);
+    Advance(hold);
+    Up();
+    EXPECT_EQ(Locked(160), hold == 600);
+    Click(kA);
+    Move(kB);  // by hover
+    Advance(1000);
+    Leave();
+    if (hold == 600) {
+      EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "66 down", "66 up"}));
+      Click(kLeftShift);
+      EXPECT_EQ(Sent(), (Events{"160 up"}));
+      EXPECT_FALSE(Locked(160));
+    } else {
+      EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up", "66 down", "66 up"}));
+    }
+  }
+  for (const Point p : {kLeftShift, kLeftCtrl}) Down(p), Advance(600), Up();
+  press->ReleaseHeldKeys();
+  EXPECT_EQ(Sent(), (Events{"160 down", "162 down", "160 up", "162 up"}));
+  EXPECT_FALSE(Locked(160) || Locked(162));
+  press->ReleaseHeldKeys();
+  EXPECT_TRUE(Sent().empty());
+}
+
+// A bar across a locked key; along a hovered one, a bar that grows.
+TEST_F(HoverClickTest, LockedAndHoveredKeysDrawTheirMarksInsideThem) {
+  fakes::RecordingBitmap& work = *parts.bitmaps.created.at(1);
+  const auto lastFill = [&] {
+    const auto fills = work.Of(fakes::DrawCall::kFillRect);
+    return fills.empty() ? fakes::DrawCall{} : fills.back();
+  };
+  const auto inside = [&](int vk, const Rect& r) {
+    const auto& p = keyboard->KeyFor(vk)->Points();  // bottom-left, ..., top-left
+    return r.Width() > 0 && r.Height() > 0 && r.left >= p[0].x && r.right <= p[1].x &&
+           r.top >= p[2].y && r.bottom <= p[0].y;
+  };
+  Down(kLeftShift);
+  Advance(599);
+  EXPECT_EQ(work.Count(fakes::DrawCall::kFillRect), 0u) << "a latched key has no bar";
+  Advance(1);
+  EXPECT_TRUE(inside(160, lastFill().rect));
+  EXPECT_EQ(lastFill().brush, parts.theme.DownCaption);
+  Up();
+  std::vector<std::int32_t> widths;
+  Move(kA);
+  for (int step = 0; step < 9; ++step) {
+    Advance(HoverClick::kStepMs);
+    EXPECT_TRUE(inside(65, lastFill().rect)) << step;
+    widths.push_back(lastFill().rect.Width());
+  }
+  EXPECT_TRUE(std::is_sorted(widths.begin(), widths.end()));
+  EXPECT_LT(widths.front() * 5, widths.back());
+}
+
+TEST_F(HoverClickTest, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
+  Click(kA);
+  Down(kB, MouseButton::Right);  // Shift comes with it
+  Advance(1000);                 // and 21 repeats
+  Up();
+  Click(kLeftShift);
+  Click(kLeftShift);
+  Move(kA);
+  Advance(1000);
+  Click(kBackground);
+  EXPECT_GT(Sent().size(), 25u);
+  EXPECT_EQ(sound.plays, 5);
+}
+
+}  // namespace
+}  // namespace luma
