@@ -188,6 +188,7 @@ fi
 
 if [ -n "$e2e_ctest" ]; then
   wait "$e2e_ctest" || true
+  session_forget "-$e2e_ctest"
   read -r rc e2e_t1 <"$e2e_log.status" || { rc=1 e2e_t1=$(date +%s); }
   echo "== ctest e2e ($(describe e2e))"
   summarize e2e "$e2e_log" "$rc" $((e2e_t1 - e2e_t0))
