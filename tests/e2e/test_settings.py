@@ -258,6 +258,8 @@ class SettingsTest(SessionTestCase):
         self.assertEqual(box, {"title": "Lumatype", "icon": "1",
                                "text": "Invalid data type for 'TMainFormTop'"})
         s.probe("message-box", "ok")
+        # OK is posted: until the box is gone it is what has the foreground.
+        wait_for(lambda: s.probe("message-box")[0] == 2, 30, "the error box to close")
         wait_for(s._lumatype_window, 30, "the keyboard after the error box")
         if s.foreground_class() != "Notepad":  # the box had the foreground; the user clicks back
             s.probe("activate", "Notepad")
