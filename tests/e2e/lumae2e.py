@@ -66,6 +66,7 @@ ROWS = [
 ]
 
 VK_SHIFT = 16
+WM_SYSCOMMAND = 0x0112
 
 # Keyboard layouts a session can run under, by X keymap name: the Unix locale
 # Wine 8 takes the layout from (GetKeyboardLayout follows the locale, not X).
@@ -779,6 +780,41 @@ class SessionTestCase(unittest.TestCase):
         proc = s.lumatype
         s.stop_lumatype()
         self.assertEqual(proc.poll(), 0, "lumatype.exe did not end with exit code 0")
+
+
+def ini_lines(folder):
+    """The lines of the program's "Lumtyp.ini" in FOLDER."""
+    return (folder / "Lumtyp.ini").read_bytes().decode("latin-1").split("\r\n")
+
+
+def ini_pairs(folder):
+    """Its name=value pairs, in their order."""
+    return [tuple(line.split("=", 1)) for line in ini_lines(folder) if "=" in line]
+
+
+def ini_values(folder):
+    """Its values by name."""
+    return dict(ini_pairs(folder))
+
+
+class ProgramTestCase(SessionTestCase):
+    """A class whose cases start the program themselves, each with Notepad in
+    front and empty, and end with the program stopped and no button held."""
+
+    start_lumatype = False
+
+    def setUp(self):
+        super().setUp()
+        self.session.notepad_in_front_and_empty()
+
+    def tearDown(self):
+        self.session.stop_lumatype()
+        self.session.xdotool("mouseup", 1)
+
+    def command(self, wparam):
+        """Posts a system-menu command to the keyboard, as its menu would."""
+        rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, wparam)
+        self.assertEqual(rc, 0)
 
 
 class Image:
