@@ -10,9 +10,9 @@
 #           end-to-end tests borrow Notepad and the probe of the 64-bit build)
 # A part builds only what it needs; the whole run builds everything and the
 # release packages (scripts/package.sh). The end-to-end tests mostly wait on
-# windows, so they run while the other parts build and test, which then run
-# at a lower priority. Every test case is a ctest test of its own. Exits
-# non-zero on any failure. Safe to run again.
+# windows, so they (and after them the 32-bit tests) run while the other
+# parts build and test, which then run at a lower priority. Every test case
+# is a ctest test of its own. Exits non-zero on any failure. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -151,26 +151,55 @@ if wants win64 || wants e2e || wants win32; then
   session_ready
 fi
 
-e2e_ctest=
+# The Wine tests of the whole run: the 64-bit end-to-end tests, then, once
+# the 32-bit build is there, the 32-bit tests, in the background while the
+# other builds and tests run in the foreground. Each ctest writes LOG and
+# LOG.status ("STATUS START END") for the summary.
+lane_ctest() {
+  local log=$1 t0 rc
+  shift
+  t0=$(date +%s)
+  ctest --timeout 1500 "$@" >"$log" 2>&1 && rc=0 || rc=$?
+  echo "$rc $t0 $(date +%s)" >"$log.status"
+}
+lane_summary() {
+  local name=$1 log=$2 rc t0 t1
+  echo "== ctest $name ($(describe "$name"))"
+  read -r rc t0 t1 <"$log.status" 2>/dev/null || { rc=1 t0=0 t1=0; echo "(did not run to its end)" >>"$log"; }
+  summarize "$name" "$log" "$rc" $((t1 - t0))
+}
+e2e_log=$root/build/win64/ctest-e2e.log
+win32_log=$root/build/win32/ctest.log
+win32_built=${work:-}/win32-built
+lane=
+win32_in_lane=
 if wants e2e; then
   echo "== ctest e2e started, beside the other parts ($(describe e2e))"
-  e2e_log=$root/build/win64/ctest-e2e.log
-  e2e_t0=$(date +%s)
-  rm -f "$e2e_log.status"
+  rm -f "$e2e_log.status" "$win32_log.status" "$win32_built"
+  if wants win32; then
+    win32_in_lane=1
+    echo "   (then ctest win32, once the 32-bit build is there)"
+  fi
   # In a process group of its own, so that the cleanup can end its tests too.
   set -m
   (
-    ctest --preset win64 --timeout 1500 -L '^e2e$' >"$e2e_log" 2>&1 && rc=0 || rc=$?
-    echo "$rc $(date +%s)" >"$e2e_log.status"
+    lane_ctest "$e2e_log" --preset win64 -L '^e2e$'
+    if [ -n "$win32_in_lane" ]; then
+      until [ -e "$win32_built" ]; do sleep 1; done
+      lane_ctest "$win32_log" --preset win32
+    fi
   ) &
-  e2e_ctest=$!
+  lane=$!
   set +m
-  started+=("-$e2e_ctest")
+  started+=("-$lane")
   lower=(nice -n 10)
 fi
 
 if wants win64 || [ -n "$whole" ]; then build win64; fi
-
+# Next the 32-bit build, so that its tests (slow where 32-bit code is
+# emulated) can start beside the builds still to come.
+if [ -n "$whole" ]; then build win32; elif wants win32; then build win32 lumatype win32_tests; fi
+if [ -n "$win32_in_lane" ]; then touch "$win32_built"; fi
 if wants native; then
   build native
   run_ctest native native "$root/build/native/ctest.log"
@@ -179,21 +208,20 @@ if wants fuzz; then
   build fuzz
   run_ctest fuzz fuzz "$root/build/fuzz/ctest.log"
 fi
-if [ -n "$whole" ]; then build win32; elif wants win32; then build win32 lumatype win32_tests; fi
 if wants win64; then
   echo "== packages (scripts/package.sh)"
   "${lower[@]}" scripts/package.sh
   run_ctest win64 win64 "$root/build/win64/ctest.log" -LE '^e2e$'
 fi
 
-if [ -n "$e2e_ctest" ]; then
-  wait "$e2e_ctest" || true
-  read -r rc e2e_t1 <"$e2e_log.status" || { rc=1 e2e_t1=$(date +%s); }
-  echo "== ctest e2e ($(describe e2e))"
-  summarize e2e "$e2e_log" "$rc" $((e2e_t1 - e2e_t0))
+if [ -n "$lane" ]; then
+  wait "$lane" || true
+  session_forget "-$lane"
+  lane_summary e2e "$e2e_log"
+  if [ -n "$win32_in_lane" ]; then lane_summary win32 "$win32_log"; fi
   lower=()
 fi
-if wants win32; then run_ctest win32 win32 "$root/build/win32/ctest.log"; fi
+if wants win32 && [ -z "$win32_in_lane" ]; then run_ctest win32 win32 "$win32_log"; fi
 
 if [ -n "$format_failed" ]; then
   echo "FAILED: ${#unformatted[@]} files are not formatted (see the format check above)"

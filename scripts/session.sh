@@ -29,6 +29,17 @@ session_start() {
   session_ready
 }
 
+# session_forget ID: a process (or group) that has ended and been waited
+# for; its id may soon belong to another process, which the cleanup must
+# not kill.
+session_forget() {
+  local i kept=()
+  for i in "${started[@]}"; do
+    if [ "$i" != "$1" ]; then kept+=("$i"); fi
+  done
+  started=("${kept[@]}")
+}
+
 session_begin() {
   local build=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win64}
   local name value fixture
@@ -55,7 +66,10 @@ session_begin() {
 }
 
 session_ready() {
-  if ! wait "$session_preparing"; then
+  local rc=0
+  wait "$session_preparing" || rc=$?
+  session_forget "$session_preparing"
+  if [ "$rc" -ne 0 ]; then
     echo "preparing the prefix failed:" >&2
     cat "$work/wineboot.log" "$work/prepared-prefix.log" >&2 || true
     exit 1

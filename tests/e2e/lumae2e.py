@@ -15,6 +15,7 @@ itself started in the private prefix.
 import atexit
 import fcntl
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -65,6 +66,7 @@ ROWS = [
 ]
 
 VK_SHIFT = 16
+WM_SYSCOMMAND = 0x0112
 
 # Keyboard layouts a session can run under, by X keymap name: the Unix locale
 # Wine 8 takes the layout from (GetKeyboardLayout follows the locale, not X).
@@ -251,6 +253,70 @@ def _compiled_locales(locale):
     return root
 
 
+class ProbeServer:
+    """One probe process for a session ("probe serve"): each command a line of
+    tab-separated arguments, answered with "STATUS LENGTH" and the output. A
+    probe started for each command costs a tenth of a second of CPU, and the
+    waits poll several times a second, in two sessions at a time, beside the
+    builds. An answer still takes as long as a probe took to start: the tests
+    were written at that pace, and a program just started or a box just
+    closed gets the moment it always had."""
+
+    PACE = 0.1  # seconds
+
+    def __init__(self, command, env, log):
+        self.proc = subprocess.Popen([*command, "serve"], env=env, stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, stderr=log)
+        self.pending = b""
+
+    def call(self, args, timeout):
+        """(status, output), or None when the server has ended."""
+        started = time.monotonic()
+        answer = self._call(args, timeout)
+        time.sleep(max(0.0, started + self.PACE - time.monotonic()))
+        return answer
+
+    def _call(self, args, timeout):
+        if self.proc.poll() is not None:
+            return None
+        try:
+            self.proc.stdin.write(("\t".join(args) + "\n").encode())
+            self.proc.stdin.flush()
+        except OSError:
+            return None
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.pending:
+            if not self._read(deadline, args):
+                return None
+        header, self.pending = self.pending.split(b"\n", 1)
+        status, length = (int(field) for field in header.split())
+        while len(self.pending) < length:
+            if not self._read(deadline, args):
+                return None
+        body, self.pending = self.pending[:length], self.pending[length:]
+        return status, body.decode("utf-8", "replace")
+
+    def _read(self, deadline, args):
+        fd = self.proc.stdout.fileno()
+        ready, _, _ = select.select([fd], [], [], max(0.0, deadline - time.monotonic()))
+        if not ready:
+            self.stop()
+            raise E2EError(f"probe {' '.join(args)} timed out")
+        chunk = os.read(fd, 65536)
+        self.pending += chunk
+        return bool(chunk)
+
+    def stop(self):
+        if self.proc.poll() is None:
+            try:
+                self.proc.stdin.close()
+                self.proc.wait(timeout=5)
+            except (OSError, subprocess.TimeoutExpired):
+                self.proc.kill()
+                self.proc.wait(timeout=5)
+        self.proc.stdout.close()
+
+
 class Session:
     """Xvfb + openbox + Notepad (+ Lumatype on demand) on a display of its own;
     with keyboard_layout ("de", "fr") the display has that X keymap and the
@@ -270,6 +336,7 @@ class Session:
         self.workdir = Path(tempfile.mkdtemp(prefix="lumatype-e2e-"))
         self.log = open(self.workdir / "session.log", "wb")
         self.env = None
+        self.probe_server = None
 
     # ----- life -----
 
@@ -293,6 +360,9 @@ class Session:
 
     def stop(self):
         """Ends everything this session started; safe to call more than once."""
+        if self.probe_server is not None:
+            self.probe_server.stop()
+            self.probe_server = None
         wine = [p for n, p in self.procs if n in ("notepad", "lumatype")]
         others = [p for n, p in self.procs if n not in ("notepad", "lumatype")]
         for proc in reversed(wine):
@@ -508,6 +578,14 @@ class Session:
         if not probe.exists():
             raise E2EError(f"{probe} is not built")
         target = ("--hwnd", str(self.target_window)) if self.target_window else ()
+        if self.probe_server is None:
+            self.probe_server = ProbeServer([self.tools.loader, str(probe)], self.env, self.log)
+        answer = self.probe_server.call([*target, *map(str, args)], timeout)
+        if answer is not None:
+            return answer
+        # The server has ended (it is started again next time): this command alone.
+        self.probe_server.stop()
+        self.probe_server = None
         command = [self.tools.loader, str(probe), *target, *map(str, args)]
         result = self._run(command, timeout=timeout)
         if result.returncode == 1 and not result.stdout:
@@ -702,6 +780,41 @@ class SessionTestCase(unittest.TestCase):
         proc = s.lumatype
         s.stop_lumatype()
         self.assertEqual(proc.poll(), 0, "lumatype.exe did not end with exit code 0")
+
+
+def ini_lines(folder):
+    """The lines of the program's "Lumtyp.ini" in FOLDER."""
+    return (folder / "Lumtyp.ini").read_bytes().decode("latin-1").split("\r\n")
+
+
+def ini_pairs(folder):
+    """Its name=value pairs, in their order."""
+    return [tuple(line.split("=", 1)) for line in ini_lines(folder) if "=" in line]
+
+
+def ini_values(folder):
+    """Its values by name."""
+    return dict(ini_pairs(folder))
+
+
+class ProgramTestCase(SessionTestCase):
+    """A class whose cases start the program themselves, each with Notepad in
+    front and empty, and end with the program stopped and no button held."""
+
+    start_lumatype = False
+
+    def setUp(self):
+        super().setUp()
+        self.session.notepad_in_front_and_empty()
+
+    def tearDown(self):
+        self.session.stop_lumatype()
+        self.session.xdotool("mouseup", 1)
+
+    def command(self, wparam):
+        """Posts a system-menu command to the keyboard, as its menu would."""
+        rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, wparam)
+        self.assertEqual(rc, 0)
 
 
 class Image:

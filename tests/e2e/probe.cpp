@@ -1,6 +1,7 @@
 // Reads and pokes the windows of the end-to-end tests from inside Wine.
 // Prints machine-readable "name=value" lines (notepad-text prints the raw text).
 // Exit status: 0 success, 1 bad usage, 2 window not found, 3 timed out.
+// "probe serve" answers such commands from stdin for a whole session.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -35,7 +36,14 @@ std::wstring Wide(const char* text) {
   return out;
 }
 
+// While serving, a command's output is collected here and sent as one reply.
+std::string* reply = nullptr;
+
 void Print(const std::string& text) {
+  if (reply) {
+    reply->append(text);
+    return;
+  }
   fwrite(text.data(), 1, text.size(), stdout);
   fflush(stdout);
 }
@@ -484,14 +492,13 @@ int Usage() {
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
       "       resources CLASS | keys-down\n"
-      "       (--hwnd N before the command: window N stands for its class)\n");
+      "       (--hwnd N before the command: window N stands for its class)\n"
+      "       probe serve: the commands from stdin, one a line (see Serve)\n");
   return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
+int Run(int argc, char** argv) {
+  forcedWindow = nullptr;
   if (argc >= 3 && std::string(argv[1]) == "--hwnd") {
     forcedWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0)));
     argc -= 2;
@@ -527,4 +534,44 @@ int main(int argc, char** argv) {
   if (command == "startup" && argc >= 8)
     return Startup(argv[2], argv[3], atoi(argv[4]), atoi(argv[5]), argv[6], atoi(argv[7]));
   return Usage();
+}
+
+// "serve": one command a line on stdin, its arguments separated by tabs, each
+// answered on stdout with "STATUS LENGTH\n" and LENGTH bytes of output, until
+// stdin ends. One process serves a whole session: a Wine process takes a
+// tenth of a second of CPU to start, and the tests poll several times a second.
+int Serve() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  for (;;) {
+    std::string line;
+    int c = 0;
+    while ((c = fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+    if (c == EOF && line.empty()) return 0;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> words{"probe"};
+    for (size_t start = 0;;) {
+      const size_t tab = line.find('\t', start);
+      words.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    std::vector<char*> args;
+    for (std::string& word : words) args.push_back(word.data());
+    std::string output;
+    reply = &output;
+    const int status = Run(static_cast<int>(args.size()), args.data());
+    reply = nullptr;
+    const std::string header = std::to_string(status) + " " + std::to_string(output.size()) + "\n";
+    fwrite(header.data(), 1, header.size(), stdout);
+    fwrite(output.data(), 1, output.size(), stdout);
+    fflush(stdout);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
+  return Run(argc, argv);
 }

@@ -6,9 +6,8 @@ restart that comes back as it was left, and the way back to Standard."""
 import time
 import unittest
 
-from lumae2e import ARTEFACTS, SessionTestCase, also_32bit, wait_for
+from lumae2e import ARTEFACTS, WM_SYSCOMMAND, ProgramTestCase, also_32bit, ini_values, wait_for
 
-WM_SYSCOMMAND = 0x0112
 SC_MAXIMIZE = 0xF030
 # The system may set the low four bits of a command; they are passed here too.
 FULL_KEYBOARD = 0x0410
@@ -30,21 +29,7 @@ FULL_KEYS = {
 }
 
 
-def ini_values(folder):
-    text = (folder / "Lumtyp.ini").read_bytes().decode("latin-1")
-    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
-
-
-class FullKeyboardTest(SessionTestCase):
-    start_lumatype = False
-
-    def setUp(self):
-        self.session.notepad_in_front_and_empty()
-
-    def tearDown(self):
-        self.session.stop_lumatype()
-        self.session.xdotool("mouseup", 1)
-
+class FullKeyboardTest(ProgramTestCase):
     # ----- helpers -----
 
     def switch(self, low_bits=0):

@@ -7,9 +7,8 @@ import time
 import unittest
 
 import lumae2e
-from lumae2e import VK_SHIFT, SessionTestCase, wait_for
+from lumae2e import VK_SHIFT, ProgramTestCase, ini_values, wait_for
 
-WM_SYSCOMMAND = 0x0112
 HOVER_CLICK = 0x0200
 HOVER_TIME_HALF_SECOND = 0x0210
 VK_LSHIFT = 160
@@ -20,24 +19,7 @@ lumae2e.KEYS.update({66: (200, 120, 230, 150), 67: (140, 120, 170, 150),
 VK_B, VK_C, VK_D = 66, 67, 68
 
 
-def ini_values(folder):
-    text = (folder / "Lumtyp.ini").read_bytes().decode("latin-1")
-    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
-
-
-class HoverTest(SessionTestCase):
-    start_lumatype = False
-
-    def setUp(self):
-        self.session.notepad_in_front_and_empty()
-
-    def tearDown(self):
-        self.session.stop_lumatype()
-        self.session.xdotool("mouseup", 1)
-
-    def command(self, wparam):
-        rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, wparam)
-        self.assertEqual(rc, 0)
+class HoverTest(ProgramTestCase):
 
     def rest_on(self, vk):
         self.session.move_pointer(*self.session.key_point(vk))

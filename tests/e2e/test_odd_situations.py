@@ -8,29 +8,23 @@ import shutil
 import time
 import unittest
 
-from lumae2e import VK_SHIFT, SessionTestCase, wait_for
-from test_settings import PLACEMENT, SETTINGS_KEY, ini_lines, ini_values, outer
+from lumae2e import VK_SHIFT, ProgramTestCase, ini_lines, ini_pairs, ini_values, wait_for
+from test_settings import PLACEMENT, SETTINGS_KEY, outer
 
 WM_CLOSE = 0x0010
-WM_SYSCOMMAND = 0x0112
 CHANGE_COLORS = 1028
 VK_LSHIFT = 160
 OWN_NAMES = {"Site", "Colors", "AutoClick", "AlphaBlend", "TMainFormState", *PLACEMENT}
 
 
-class OddSituationsTest(SessionTestCase):
-    start_lumatype = False
-
+class OddSituationsTest(ProgramTestCase):
     def setUp(self):
-        s = self.session
-        s.target_window = None
-        s.notepad_in_front_and_empty()
+        self.session.target_window = None
+        super().setUp()
 
     def tearDown(self):
-        s = self.session
-        s.target_window = None
-        s.stop_lumatype()
-        s.xdotool("mouseup", 1)
+        self.session.target_window = None
+        super().tearDown()
 
     # ----- helpers -----
 
@@ -56,7 +50,7 @@ class OddSituationsTest(SessionTestCase):
         self.assertNotIn(b"\n", raw.replace(b"\r\n", b""), raw)
         lines = ini_lines(folder)[:-1]
         self.assertEqual(lines[0], "[Main]")
-        names = [name for name, _ in ini_values(folder)]
+        names = [name for name, _ in ini_pairs(folder)]
         self.assertEqual(len(names), len(set(names)), f"a value twice: {lines}")
         self.assertLessEqual(set(names), OWN_NAMES)
 
@@ -82,16 +76,16 @@ class OddSituationsTest(SessionTestCase):
         for window, alpha, letters in ((first, 100, "ha"), (second, 200, "el")):
             s.target_window = window
             self.assertEqual(s.probe_kv("set-slider", alpha)[1].get("position"), str(alpha))
-            self.assertEqual(s.probe("post", "TMainForm", WM_SYSCOMMAND, CHANGE_COLORS)[0], 0)
+            self.command(CHANGE_COLORS)
             self.types(letters)
         # The second read the first one's scheme from the file and stepped on from it.
-        wait_for(lambda: ("Colors", "3") in ini_values(folder), 10, "Colors=3 in the file")
+        wait_for(lambda: ("Colors", "3") in ini_pairs(folder), 10, "Colors=3 in the file")
 
         s.target_window = first
         self.assertEqual(s.probe_kv("close")[1].get("closed"), "1")
         first_proc.wait(timeout=15)
         self.assertEqual(first_proc.returncode, 0)
-        self.assertEqual(dict(ini_values(folder))["AlphaBlend"], "100")
+        self.assertEqual(ini_values(folder)["AlphaBlend"], "100")
         s.target_window = second
         self.types("o")  # the second keyboard still types
         left = s.window()
@@ -99,7 +93,7 @@ class OddSituationsTest(SessionTestCase):
         self.close()
 
         self.assertIntact(folder)
-        values = dict(ini_values(folder))
+        values = ini_values(folder)
         self.assertEqual((values["AlphaBlend"], values["Colors"], values["TMainFormState"]),
                          ("200", "3", "0"))
         self.assertEqual({k: values[k] for k in PLACEMENT}, outer(left))
@@ -119,7 +113,7 @@ class OddSituationsTest(SessionTestCase):
             self.start(folder)
             s.probe("set-slider", 150)
             self.close()
-            self.assertEqual(dict(ini_values(folder))["AlphaBlend"], "150")
+            self.assertEqual(ini_values(folder)["AlphaBlend"], "150")
 
         with self.subTest(run="a directory: the registry"):
             ini.unlink()
@@ -140,7 +134,7 @@ class OddSituationsTest(SessionTestCase):
             self.types("e")
             self.close()
             self.assertIn("; mine", ini_lines(folder))
-            self.assertEqual(dict(ini_values(folder))["AlphaBlend"], "90")
+            self.assertEqual(ini_values(folder)["AlphaBlend"], "90")
             self.assertEqual(self.registry_alpha(), "0x78")
 
         with self.subTest(run="gone before the start, and again while running"):
@@ -151,7 +145,7 @@ class OddSituationsTest(SessionTestCase):
             ini.unlink()
             s.probe("set-slider", 60)
             self.close()
-            values = dict(ini_values(folder))
+            values = ini_values(folder)
             self.assertEqual(values["AlphaBlend"], "60")
             self.assertEqual({k: values[k] for k in PLACEMENT}, outer(win))
             self.assertIntact(folder)
@@ -187,7 +181,7 @@ class OddSituationsTest(SessionTestCase):
         log = (folder / "Log.txt").read_bytes().decode("latin-1")
         self.assertRegex(log, r"\A[^\r\n%]+ : MainForm\r\n\Z")
         self.assertIntact(folder)
-        self.assertEqual([name for name, _ in ini_values(folder)][:3],
+        self.assertEqual([name for name, _ in ini_pairs(folder)][:3],
                          ["Site", "AutoClick", "AlphaBlend"])
 
         # The file turns into a directory while the keyboard runs: the first

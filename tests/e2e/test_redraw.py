@@ -9,25 +9,13 @@ keyboard never says it cannot type into the window in front."""
 import time
 import unittest
 
-from lumae2e import ARTEFACTS, LETTERS, SessionTestCase, wait_for
+from lumae2e import ARTEFACTS, LETTERS, ProgramTestCase, ini_pairs, wait_for
 
-WM_SYSCOMMAND = 0x0112
 CHANGE_COLORS = 1028
 VK_E, VK_H, VK_BACK, VK_ENTER = 69, 72, 8, 13
 
 
-def ini_values(folder):
-    text = (folder / "Lumtyp.ini").read_bytes().decode("latin-1")
-    return [tuple(line.split("=", 1)) for line in text.split("\r\n") if "=" in line]
-
-
-class RedrawTest(SessionTestCase):
-    start_lumatype = False
-
-    def tearDown(self):
-        self.session.stop_lumatype()
-        self.session.xdotool("mouseup", 1)
-
+class RedrawTest(ProgramTestCase):
     def client_pixels(self, name):
         """The client area's pixels, row by row, with the pointer off the window."""
         s = self.session
@@ -44,14 +32,12 @@ class RedrawTest(SessionTestCase):
         time.sleep(0.1)
 
     def change_colors(self, folder, scheme):
-        rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, CHANGE_COLORS)
-        self.assertEqual(rc, 0)
-        wait_for(lambda: ("Colors", str(scheme)) in ini_values(folder), 10,
+        self.command(CHANGE_COLORS)
+        wait_for(lambda: ("Colors", str(scheme)) in ini_pairs(folder), 10,
                  f"Colors={scheme} in the file")
 
     def test_hovers_presses_and_releases_leave_the_picture_of_a_full_redraw(self):
         s = self.session
-        s.notepad_in_front_and_empty()
         folder = s.app_folder()
         win = self.start(folder)
         self.assertEqual(win["title"], "Lumatype")

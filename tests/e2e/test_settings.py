@@ -9,10 +9,10 @@ import re
 import time
 import unittest
 
-from lumae2e import BACKGROUND, E2EError, SessionTestCase, also_32bit, wait_for
+from lumae2e import (BACKGROUND, E2EError, ProgramTestCase, also_32bit, ini_lines, ini_pairs,
+                     ini_values, wait_for)
 
 SETTINGS_KEY = r"SOFTWARE\Halvorin\Plumtap"
-WM_SYSCOMMAND = 0x0112
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 SC_MINIMIZE = 0xF020
@@ -28,37 +28,14 @@ SCHEME_BACKGROUND = {3: "#FFFFFF", 4: "#202020", 5: "#E9ECEF", 6: "#DBE2E4", 7: 
 PLACEMENT = ["TMainFormTop", "TMainFormLeft", "TMainFormHeight", "TMainFormWidth"]
 
 
-def ini_lines(folder):
-    return (folder / "Lumtyp.ini").read_bytes().decode("latin-1").split("\r\n")
-
-
-def ini_values(folder):
-    """The name=value pairs of the file, in their order."""
-    return [tuple(line.split("=", 1)) for line in ini_lines(folder) if "=" in line]
-
-
 def outer(win):
     return {"TMainFormTop": str(win["top"]), "TMainFormLeft": str(win["left"]),
             "TMainFormHeight": str(win["bottom"] - win["top"]),
             "TMainFormWidth": str(win["right"] - win["left"])}
 
 
-class SettingsTest(SessionTestCase):
-    start_lumatype = False
-
-    def setUp(self):
-        s = self.session
-        s.notepad_in_front_and_empty()
-
-    def tearDown(self):
-        self.session.stop_lumatype()
-        self.session.xdotool("mouseup", 1)
-
+class SettingsTest(ProgramTestCase):
     # ----- helpers -----
-
-    def command(self, wparam):
-        rc, _ = self.session.probe("post", "TMainForm", WM_SYSCOMMAND, wparam)
-        self.assertEqual(rc, 0)
 
     def unwritable_folder(self):
         folder = self.session.app_folder()
@@ -122,7 +99,7 @@ class SettingsTest(SessionTestCase):
         self.close()
         expected = [("Site", "1"), ("AutoClick", "1"), ("AlphaBlend", "255")]
         expected += [(name, outer(win)[name]) for name in PLACEMENT] + [("TMainFormState", "0")]
-        self.assertEqual(ini_values(folder), expected)
+        self.assertEqual(ini_pairs(folder), expected)
         self.assertEqual(ini_lines(folder)[0], "[Main]")
 
         # Left somewhere else, larger, faded, in scheme 4 and without Auto Click.
@@ -133,10 +110,10 @@ class SettingsTest(SessionTestCase):
         self.command(AUTO_CLICK)
         for _ in range(3):
             self.command(CHANGE_COLORS)
-        wait_for(lambda: ("Colors", "4") in ini_values(folder), 10, "Colors=4")
+        wait_for(lambda: ("Colors", "4") in ini_pairs(folder), 10, "Colors=4")
         left = s.window()
         self.close()
-        values = dict(ini_values(folder))
+        values = ini_values(folder)
         self.assertEqual({k: values[k] for k in PLACEMENT}, outer(left))
         self.assertEqual((values["AlphaBlend"], values["AutoClick"]), ("150", "0"))
 
@@ -163,11 +140,11 @@ class SettingsTest(SessionTestCase):
         self.start(folder)
         scheme1 = self.background_pixel()
         self.assertNotIn(scheme1, ("#000000", *SCHEME_BACKGROUND.values()))
-        self.assertIn(("Colors", "0"), ini_values(folder))
+        self.assertIn(("Colors", "0"), ini_pairs(folder))
         for step, scheme in enumerate([1, 2, 3, 4, 5, 6, 7, 1], start=1):
             with self.subTest(step=step):
                 self.command(CHANGE_COLORS)
-                wait_for(lambda: ("Colors", str(scheme)) in ini_values(folder), 10,
+                wait_for(lambda: ("Colors", str(scheme)) in ini_pairs(folder), 10,
                          f"Colors={scheme} in the file")
                 if scheme in SCHEME_BACKGROUND or step == 8:
                     self.wait_pixel(SCHEME_BACKGROUND.get(scheme, scheme1), f"scheme {scheme}")
@@ -195,7 +172,7 @@ class SettingsTest(SessionTestCase):
         self.command(SC_MAXIMIZE)
         wait_for(lambda: s.window()["style"] & WS_MAXIMIZE, 10, "the window to be maximised")
         self.close()
-        self.assertEqual(ini_values(folder)[-1], ("TMainFormState", "1"))
+        self.assertEqual(ini_pairs(folder)[-1], ("TMainFormState", "1"))
 
         s.probe("activate", "Notepad")
         wait_for(lambda: s.foreground_class() == "Notepad", 10, "Notepad in the foreground")
@@ -210,7 +187,7 @@ class SettingsTest(SessionTestCase):
         self.command(SC_MINIMIZE)
         wait_for(lambda: s.window()["style"] & WS_MINIMIZE, 10, "the window to be minimised")
         self.close()
-        values = dict(ini_values(folder))
+        values = ini_values(folder)
         self.assertEqual(values["TMainFormState"], "0")
         self.assertEqual({k: values[k] for k in PLACEMENT}, outer(normal))
         win = self.start(folder)
@@ -258,6 +235,8 @@ class SettingsTest(SessionTestCase):
         self.assertEqual(box, {"title": "Lumatype", "icon": "1",
                                "text": "Invalid data type for 'TMainFormTop'"})
         s.probe("message-box", "ok")
+        # OK is posted: until the box is gone it is what has the foreground.
+        wait_for(lambda: s.probe("message-box")[0] == 2, 30, "the error box to close")
         wait_for(s._lumatype_window, 30, "the keyboard after the error box")
         if s.foreground_class() != "Notepad":  # the box had the foreground; the user clicks back
             s.probe("activate", "Notepad")
@@ -295,7 +274,7 @@ class SettingsTest(SessionTestCase):
         self.assertEqual(s.probe("post", "TMainForm", WM_ENDSESSION, 1, 0)[0], 0)
         wait_for(lambda: proc.poll() is not None, 20, "the process to end")
         self.assertEqual(proc.returncode, 0)
-        names = [name for name, _ in ini_values(folder)]
+        names = [name for name, _ in ini_pairs(folder)]
         self.assertEqual(names[1:3] + names[-1:], ["AutoClick", "AlphaBlend", "TMainFormState"])
 
     def test_a_damaged_hand_edited_file_keeps_every_line_it_does_not_own(self):
@@ -314,7 +293,7 @@ class SettingsTest(SessionTestCase):
         self.close()
         lines = ini_lines(folder)
         self.assertEqual([line for line in foreign if line not in lines], [])
-        values = dict(ini_values(folder))
+        values = ini_values(folder)
         self.assertEqual((values["AlphaBlend"], values["Colors"], values["AutoClick"]),
                          ("255", "99", "1"))
         self.assertNotIn(b"\n", (folder / "Lumtyp.ini").read_bytes().replace(b"\r\n", b""))
