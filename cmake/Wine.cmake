@@ -31,13 +31,22 @@ else()
   set(LUMA_WINE_OPTIONAL 0)
 endif()
 
+# Where qemu runs Wine's 32-bit side, newer kernels leave it no room for the
+# shared user data unless qemu reserves the guest's address space first;
+# every 32-bit process then fails at its start, also those a 64-bit Wine
+# starts while it prepares a prefix. Nothing reads this where the kernel
+# runs 32-bit code itself.
+set(LUMA_QEMU_RESERVED_VA 0xf7000000)
+set(ENV{QEMU_RESERVED_VA} ${LUMA_QEMU_RESERVED_VA})
+
 configure_file(${CMAKE_CURRENT_LIST_DIR}/fonts.conf.in ${CMAKE_BINARY_DIR}/fonts.conf @ONLY)
 file(WRITE ${CMAKE_BINARY_DIR}/wine.env.tmp
   "LUMA_WINE_LOADER=${LUMA_WINE_LOADER}\n"
   "LUMA_WINESERVER=${LUMA_WINESERVER}\n"
   "LUMA_WINE_OPTIONAL=${LUMA_WINE_OPTIONAL}\n"
   "LUMA_WINE_TOOLS_BUILD=${LUMA_WINE_TOOLS_BUILD}\n"
-  "LUMA_FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/fonts.conf\n")
+  "LUMA_FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/fonts.conf\n"
+  "QEMU_RESERVED_VA=${LUMA_QEMU_RESERVED_VA}\n")
 configure_file(${CMAKE_BINARY_DIR}/wine.env.tmp ${CMAKE_BINARY_DIR}/wine.env COPYONLY)
 
 # ctest starts the Windows test programs through the build's loader.

@@ -48,6 +48,8 @@ session_begin() {
     if [ -n "$name" ]; then declare -g "$name=$value"; fi
   done <"$build/wine.env"
   export FONTCONFIG_FILE=$LUMA_FONTCONFIG_FILE
+  # qemu's reservation for Wine's 32-bit side, where qemu runs it (wine.env).
+  [ -z "${QEMU_RESERVED_VA:-}" ] || export QEMU_RESERVED_VA
   work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
   export WINEPREFIX=$work/wine
   export LUMA_E2E_TMP=$work

@@ -61,7 +61,9 @@ install() {
 mapfile -t missing < <(missing_of "${packages[@]}")
 if ((${#missing[@]})); then install "${missing[@]}"; fi
 
-runs_wine32() { timeout 300 "$wine32" --version >/dev/null 2>&1; }
+# Under qemu, Wine's 32-bit side needs the guest's address space reserved
+# on newer kernels (cmake/Wine.cmake passes the same to every run).
+runs_wine32() { QEMU_RESERVED_VA=0xf7000000 timeout 300 "$wine32" --version >/dev/null 2>&1; }
 
 if ! runs_wine32; then
   echo "32-bit Windows programs do not run yet; making them runnable..."

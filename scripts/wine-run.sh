@@ -19,5 +19,7 @@ fi
 : "${FONTCONFIG_FILE:=${LUMA_FONTCONFIG_FILE:-}}"
 [ -n "$FONTCONFIG_FILE" ] || unset FONTCONFIG_FILE
 export WINEPREFIX WINEDEBUG=-all FONTCONFIG_FILE
+# qemu's reservation for Wine's 32-bit side, where qemu runs it (wine.env).
+[ -z "${QEMU_RESERVED_VA:-}" ] || export QEMU_RESERVED_VA
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 exec "$LUMA_WINE_LOADER" "$@"

@@ -99,10 +99,15 @@ class WineOfBuild:
         self.optional = values.get("LUMA_WINE_OPTIONAL") == "1"
         self.tools_build = Path(values.get("LUMA_WINE_TOOLS_BUILD") or self.build_dir)
         self.fontconfig_file = values.get("LUMA_FONTCONFIG_FILE")
+        # Where qemu runs Wine's 32-bit side: the reservation its processes need.
+        self.qemu_reserved_va = values.get("QEMU_RESERVED_VA")
 
     def runs(self):
+        env = dict(os.environ)
+        if self.qemu_reserved_va:
+            env["QEMU_RESERVED_VA"] = self.qemu_reserved_va
         try:
-            return subprocess.run([self.loader, "--version"], stdin=subprocess.DEVNULL,
+            return subprocess.run([self.loader, "--version"], env=env, stdin=subprocess.DEVNULL,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                   timeout=300).returncode == 0
         except (OSError, subprocess.TimeoutExpired):
@@ -190,6 +195,8 @@ def wine_env(tools, display, prefix):
     if tools.fontconfig_file:
         # Wine's Tahoma for the labels, without installing it system-wide.
         env["FONTCONFIG_FILE"] = tools.fontconfig_file
+    if tools.qemu_reserved_va:
+        env["QEMU_RESERVED_VA"] = tools.qemu_reserved_va
     return env
 
 
