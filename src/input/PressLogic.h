@@ -60,9 +60,19 @@ class PressLogic {
   static constexpr int kRightClickShift = kVkLeftShift;
   static constexpr int kMiddleClickCtrl = kVkLeftCtrl;
 
+  // What a press of a key sends: decided at its key-down and kept for its
+  // repeats and its key-up, whatever the pointer or Num Lock do meanwhile.
+  struct SentForm {
+    int code = 0;
+    bool extended = false;
+    friend bool operator==(const SentForm&, const SentForm&) = default;
+  };
+
   void PressKey(int vk, MouseButton button);
   void PressStep();
-  void SendKeyAndShow(int vk, bool keyUp);
+  SentForm FormOf(int vk) const;
+  void SendAndShow(int vk, SentForm form, bool keyUp);
+  void SendKeyAndShow(int vk, bool keyUp) { SendAndShow(vk, FormOf(vk), keyUp); }
   void ReleasePressedKey();
   void ToggleModifier(int vk);
   void SetLocked(int vk, bool locked);
@@ -76,6 +86,7 @@ class PressLogic {
   PressHost& host_;
   bool autoClick_ = true;
   Key* pressedKey_ = nullptr;
+  SentForm pressedForm_;
   std::array<bool, 256> latched_{};  // index 0 unused
   std::array<bool, 256> locked_{};   // latched and held across ordinary keys
   // A modifier put down by the button still held: the press timer locks it.

@@ -207,6 +207,24 @@ TEST_F(PressLogicTest, EnterFollowsTheOutlinePressedEvenWithoutAFreshHover) {
   EXPECT_EQ(Sent(), (Events{"13 down", "13 up", "13 down ext", "13 up ext"}));
 }
 
+// A pointer sliding from one Enter outline to the other while the button
+// holds the key moves the hover part; the press keeps its key-down's flag.
+TEST_F(PressLogicTest, AHeldEnterKeepsItsKeyDownsExtendedFlagForItsRepeatsAndKeyUp) {
+  Load(kTestLayout);
+  for (const Point pressed : {kPadEnter, kMainEnter}) {
+    const bool pad = pressed.x == kPadEnter.x;
+    SCOPED_TRACE(pad ? "pad Enter" : "main Enter");
+    sender.sent.clear();
+    Down(pressed);
+    keyboard->KeyFor(13)->SetSecondPartHit(!pad);  // a move onto the other outline
+    timer.Advance(640);
+    logic->MouseUp();
+    const Events sent = Sent();
+    ASSERT_EQ(sent.size(), 5u);  // down, three repeats, up
+    for (const std::string& e : sent) EXPECT_EQ(e.find(" ext") != std::string::npos, pad) << e;
+  }
+}
+
 TEST_F(PressLogicTest, HeldKeyRepeatsAfter600ThenEvery20) {
   Down(kKeyA);
   timer.Advance(1000);
