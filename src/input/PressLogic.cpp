@@ -171,6 +171,10 @@ void PressLogic::MouseUp() {
   keyboard_.CopyChanges();
 }
 
+void PressLogic::NoButtonDown() {
+  if (pressedKey_ != nullptr || heldModifier_ != 0 || Dragging()) MouseUp();
+}
+
 void PressLogic::ReleaseLatched(int except) {
   for (int vk = 1; vk <= 255; ++vk) {
     const auto i = static_cast<std::size_t>(vk);

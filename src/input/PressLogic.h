@@ -36,6 +36,10 @@ class PressLogic {
   void MouseDown(MouseButton button, std::int32_t x, std::int32_t y);
   void MouseMove(std::int32_t x, std::int32_t y);
   void MouseUp();
+  // A move reported no button down: a release that went unseen (outside the
+  // window, during a capture loss) ends the held key, the hold of a modifier
+  // or the drag, as the release would have.
+  void NoButtonDown();
   void MouseLeave();
   void PressTimerTick();
   // Key-ups for everything still held or latched, so that no key stays down
