@@ -7,9 +7,15 @@ namespace luma {
 
 namespace {
 
-constexpr bool NeverRepeats(int vk) {
+constexpr bool IsLockKey(int vk) {
   return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
 }
+constexpr bool NeverRepeats(int vk) { return IsLockKey(vk); }
+
+// What a pad key sends and what a character key shows hang on toggles the
+// system may have changed since the last poll; a lock key's press flips the
+// model's toggle, which has to start from the system's.
+bool DependsOnToggles(int vk) { return IsLockKey(vk) || IsCharKey(vk); }
 
 }  // namespace
 
@@ -54,6 +60,7 @@ void PressLogic::PressKey(int vk, MouseButton button) {
     pressTimer_.Stop();
     heldModifier_ = 0;
   }
+  if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
   const SentForm form = FormOf(vk);
   // Another button on another key (or the other part of Enter) while one is
   // held: without this the first key would never get its key-up and would
@@ -99,6 +106,7 @@ void PressLogic::ClickKey(int vk) {
     ToggleModifier(vk);
     Clicked();
   } else {
+    if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
     const SentForm form = FormOf(vk);
     SendAndShow(vk, form, false);
     Clicked();

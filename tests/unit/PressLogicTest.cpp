@@ -510,5 +510,32 @@ TEST_F(PressLogicTest, ClickingNumLockSwitchesThePadAndArrowsRepeat) {
   EXPECT_TRUE(NothingHeld());
 }
 
+// Num Lock toggled elsewhere (a physical keyboard, another program) since
+// the last poll: the pad types what the system's Num Lock says, and a click
+// on the on-screen Num Lock leaves the model agreeing with the system.
+TEST_F(PressLogicTest, ThePadFollowsTheSystemsNumLockAtEachPress) {
+  sender.systemState[kVkNumLock] = 1;
+  Load(BuiltInLayoutText(kFullLayoutName));
+  sender.systemState[kVkNumLock] = 0;  // switched off on a physical keyboard
+  Click(kPad4);
+  Click(kNumLock);
+  EXPECT_EQ(sender.systemState[kVkNumLock], 1);
+  EXPECT_EQ(keyboard->KeyStateEntry(kVkNumLock), 1);
+  Click(kPad4);
+  EXPECT_EQ(Sent(),
+            (Events{"37 down", "37 up", "144 down ext", "144 up ext", "100 down", "100 up"}));
+
+  // A key held across a change keeps what its key-down sent.
+  sender.sent.clear();
+  Down(kPad4);
+  sender.systemState[kVkNumLock] = 0;
+  keyboard->FollowSystemToggles();  // as the poll does
+  timer.Advance(620);
+  logic->MouseUp();
+  EXPECT_EQ(Sent(), (Events{"100 down", "100 down", "100 down", "100 up"}));
+  Click(kPad4);
+  EXPECT_EQ(Sent().back(), "37 up");
+}
+
 }  // namespace
 }  // namespace luma
