@@ -10,7 +10,6 @@ namespace {
 constexpr bool IsLockKey(int vk) {
   return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
 }
-constexpr bool NeverRepeats(int vk) { return IsLockKey(vk); }
 
 // What a pad key sends and what a character key shows hang on toggles the
 // system may have changed since the last poll; a lock key's press flips the
@@ -135,7 +134,8 @@ void PressLogic::PressTimerTick() {
     keyboard_.CopyChanges();
     return;
   }
-  if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
+  // A lock key never repeats: each repeat would flip its toggle again.
+  if (pressedKey_ != nullptr && autoClick_ && !IsLockKey(pressedKey_->Code())) PressStep();
 }
 
 PressLogic::SentForm PressLogic::FormOf(int vk) const {
