@@ -276,7 +276,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       pointer_.OnButtonUp(MouseButton::Middle);
       return 0;
     case WM_MOUSEMOVE:
-      pointer_.OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      pointer_.OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
       return 0;
     case WM_MOUSELEAVE:
       pointer_.OnLeave();

@@ -35,8 +35,11 @@ void PointerInput::OnButtonUp(MouseButton button) {
   if (button == MouseButton::Left && GetCapture() == window_) ReleaseCapture();
 }
 
-void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
+void PointerInput::OnMove(std::int32_t x, std::int32_t y, WPARAM keys) {
   if (!press_) return;
+  const bool buttonsDown =
+      (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) != 0;
+  if (!buttonsDown) press_->NoButtonDown();
   // A drag lasts while the button holds the capture: one quick step may land
   // outside the window before it has followed.
   if (press_->Dragging()) {
@@ -54,7 +57,7 @@ void PointerInput::OnMove(std::int32_t x, std::int32_t y) {
   }
   TrackLeave();
   press_->MouseMove(x, y);
-  hover_->PointerMoved();
+  hover_->PointerMoved(buttonsDown);
 }
 
 void PointerInput::OnLeave() {

@@ -30,7 +30,8 @@ class PointerInput : private PressHost {
   // Positions are client pixels.
   void OnButtonDown(MouseButton button, std::int32_t x, std::int32_t y);
   void OnButtonUp(MouseButton button);
-  void OnMove(std::int32_t x, std::int32_t y);
+  // keys: the move's MK_ flags, which tell whether any button is still down.
+  void OnMove(std::int32_t x, std::int32_t y, WPARAM keys);
   void OnLeave();
   // Another window took the capture: the press ends as at a button up.
   void OnCaptureChanged(HWND newOwner);

@@ -17,7 +17,8 @@ void HoverClick::SetEnabled(bool on) {
 
 void HoverClick::SetHoverTime(std::uint32_t ms) { hoverTimeMs_ = std::max<std::uint32_t>(ms, 1); }
 
-void HoverClick::PointerMoved() {
+void HoverClick::PointerMoved(bool buttonsDown) {
+  if (buttonsDown != buttonDown_) buttonsDown ? ButtonDown() : ButtonUp();
   const Key* hover = keyboard_.HoverKey();
   const int vk = hover != nullptr && !press_.Dragging() ? hover->Code() : 0;
   if (vk == key_) return;

@@ -28,7 +28,10 @@ class HoverClick {
 
   // After each pointer move the press logic has seen: follows the keyboard's
   // hover key, starting again on another key and ending off the keys.
-  void PointerMoved();
+  // buttonsDown: whether the move reported any mouse button down. A release
+  // can happen where this window never hears of it (outside it, during a
+  // capture loss); a move with no button down ends the held state all the same.
+  void PointerMoved(bool buttonsDown);
   // A button ends the hover and none starts while one is held; the key
   // under the pointer counts as clicked.
   void ButtonDown();

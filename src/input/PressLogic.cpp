@@ -7,9 +7,14 @@ namespace luma {
 
 namespace {
 
-constexpr bool NeverRepeats(int vk) {
+constexpr bool IsLockKey(int vk) {
   return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
 }
+
+// What a pad key sends and what a character key shows hang on toggles the
+// system may have changed since the last poll; a lock key's press flips the
+// model's toggle, which has to start from the system's.
+bool DependsOnToggles(int vk) { return IsLockKey(vk) || IsCharKey(vk); }
 
 }  // namespace
 
@@ -54,13 +59,17 @@ void PressLogic::PressKey(int vk, MouseButton button) {
     pressTimer_.Stop();
     heldModifier_ = 0;
   }
-  // Another button on another key while one is held: without this the first
-  // key would never get its key-up and would repeat in the target forever.
-  if (pressedKey_ != nullptr && pressedKey_->Code() != vk) {
+  if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
+  const SentForm form = FormOf(vk);
+  // Another button on another key (or the other part of Enter) while one is
+  // held: without this the first key would never get its key-up and would
+  // repeat in the target forever.
+  if (pressedKey_ != nullptr && (pressedKey_->Code() != vk || !(pressedForm_ == form))) {
     pressTimer_.Stop();
     ReleasePressedKey();
   }
   pressedKey_ = keyboard_.KeyFor(vk);
+  pressedForm_ = form;
   if (button == MouseButton::Middle) {
     SendKeyAndShow(kMiddleClickCtrl, false);
     latched_[kMiddleClickCtrl] = true;
@@ -96,9 +105,11 @@ void PressLogic::ClickKey(int vk) {
     ToggleModifier(vk);
     Clicked();
   } else {
-    SendKeyAndShow(vk, false);
+    if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
+    const SentForm form = FormOf(vk);
+    SendAndShow(vk, form, false);
     Clicked();
-    SendKeyAndShow(vk, true);
+    SendAndShow(vk, form, true);
     ReleaseLatched(vk);
   }
   keyboard_.CopyChanges();
@@ -111,7 +122,7 @@ void PressLogic::PressStep() {
     pressTimer_.Stop();
     interval = kRepeatIntervalMs;
   }
-  SendKeyAndShow(pressedKey_->Code(), false);
+  SendAndShow(pressedKey_->Code(), pressedForm_, false);
   pressTimer_.Start(interval);
 }
 
@@ -123,23 +134,28 @@ void PressLogic::PressTimerTick() {
     keyboard_.CopyChanges();
     return;
   }
-  if (pressedKey_ != nullptr && autoClick_ && !NeverRepeats(pressedKey_->Code())) PressStep();
+  // A lock key never repeats: each repeat would flip its toggle again.
+  if (pressedKey_ != nullptr && autoClick_ && !IsLockKey(pressedKey_->Code())) PressStep();
 }
 
-void PressLogic::SendKeyAndShow(int vk, bool keyUp) {
-  Key* key = keyboard_.KeyFor(vk);
+PressLogic::SentForm PressLogic::FormOf(int vk) const {
+  const Key* key = keyboard_.KeyFor(vk);
   const int sent = keyboard_.SentCode(vk);
-  // One code serves both Enter keys; the outline that was hit tells them
-  // apart. A pad key standing in for a navigation key sends it unextended.
+  // One code serves both Enter keys; the outline under the pointer tells
+  // them apart. A pad key standing in for a navigation key sends it unextended.
   const bool extended = sent != vk       ? false
                         : key != nullptr ? key->SendsExtended()
                                          : IsExtendedKey(vk);
-  SendKeyInput(sender_, static_cast<std::uint16_t>(sent), keyUp, extended);
-  if (key != nullptr) key->SetDown(!keyUp);
+  return {sent, extended};
+}
+
+void PressLogic::SendAndShow(int vk, SentForm form, bool keyUp) {
+  SendKeyInput(sender_, static_cast<std::uint16_t>(form.code), keyUp, form.extended);
+  if (Key* key = keyboard_.KeyFor(vk)) key->SetDown(!keyUp);
 }
 
 void PressLogic::ReleasePressedKey() {
-  SendKeyAndShow(pressedKey_->Code(), true);
+  SendAndShow(pressedKey_->Code(), pressedForm_, true);
   pressedKey_ = nullptr;
 }
 
@@ -154,13 +170,17 @@ void PressLogic::MouseUp() {
   pressTimer_.Stop();
   keyboard_.ClearHot(false);
   const int pressed = pressedKey_->Code();
-  SendKeyAndShow(pressed, true);
+  SendAndShow(pressed, pressedForm_, true);
   ReleaseLatched(pressed);
   pressedKey_ = nullptr;
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
   keyboard_.CopyChanges();
+}
+
+void PressLogic::NoButtonDown() {
+  if (pressedKey_ != nullptr || heldModifier_ != 0 || Dragging()) MouseUp();
 }
 
 void PressLogic::ReleaseLatched(int except) {
@@ -204,7 +224,7 @@ void PressLogic::ReleaseHeldKeys() {
     const auto i = static_cast<std::size_t>(vk);
     if (vk != pressed && !latched_[i]) continue;
     SetLocked(vk, false);
-    SendKeyAndShow(vk, true);
+    SendAndShow(vk, vk == pressed ? pressedForm_ : FormOf(vk), true);
     latched_[i] = false;
   }
   pressedKey_ = nullptr;

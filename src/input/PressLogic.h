@@ -36,6 +36,10 @@ class PressLogic {
   void MouseDown(MouseButton button, std::int32_t x, std::int32_t y);
   void MouseMove(std::int32_t x, std::int32_t y);
   void MouseUp();
+  // A move reported no button down: a release that went unseen (outside the
+  // window, during a capture loss) ends the held key, the hold of a modifier
+  // or the drag, as the release would have.
+  void NoButtonDown();
   void MouseLeave();
   void PressTimerTick();
   // Key-ups for everything still held or latched, so that no key stays down
@@ -60,9 +64,19 @@ class PressLogic {
   static constexpr int kRightClickShift = kVkLeftShift;
   static constexpr int kMiddleClickCtrl = kVkLeftCtrl;
 
+  // What a press of a key sends: decided at its key-down and kept for its
+  // repeats and its key-up, whatever the pointer or Num Lock do meanwhile.
+  struct SentForm {
+    int code = 0;
+    bool extended = false;
+    friend bool operator==(const SentForm&, const SentForm&) = default;
+  };
+
   void PressKey(int vk, MouseButton button);
   void PressStep();
-  void SendKeyAndShow(int vk, bool keyUp);
+  SentForm FormOf(int vk) const;
+  void SendAndShow(int vk, SentForm form, bool keyUp);
+  void SendKeyAndShow(int vk, bool keyUp) { SendAndShow(vk, FormOf(vk), keyUp); }
   void ReleasePressedKey();
   void ToggleModifier(int vk);
   void SetLocked(int vk, bool locked);
@@ -76,6 +90,7 @@ class PressLogic {
   PressHost& host_;
   bool autoClick_ = true;
   Key* pressedKey_ = nullptr;
+  SentForm pressedForm_;
   std::array<bool, 256> latched_{};  // index 0 unused
   std::array<bool, 256> locked_{};   // latched and held across ordinary keys
   // A modifier put down by the button still held: the press timer locks it.

@@ -1,4 +1,4 @@
-// Whether the window in front can be typed into, looked at before each key
+// Whether the window in front can be typed into, looked at as each key goes down
 // and at every layout poll, and said when that changes.
 #pragma once
 
@@ -36,18 +36,19 @@ class ForegroundCheck {
   bool cannotType_ = false;
 };
 
-// Sends through another sender, checking the window in front before each
-// key goes down; its key-up follows at once, and the layout poll sees any
-// window that comes between. The key goes out whatever the answer: the
-// check may be wrong, and a key held back that would have arrived costs more
-// than one that is lost.
+// Sends through another sender, checking the window in front as each key
+// goes down; its key-up follows at once, and the layout poll sees any window
+// that comes between. The key goes out first and whatever the answer: saying
+// it (a new title, a dimmed redraw) takes milliseconds no key should wait
+// for, and the check may be wrong, and a key held back that would have
+// arrived costs more than one that is lost.
 class CheckingKeySender : public KeySender {
  public:
   CheckingKeySender(KeySender& sender, ForegroundCheck& check) : sender_(sender), check_(check) {}
   std::uint16_t ScanCode(std::uint16_t vk) override { return sender_.ScanCode(vk); }
   void Send(const KeyEvent& event) override {
-    if ((event.flags & kKeyEventKeyUp) == 0) check_.Update();
     sender_.Send(event);
+    if ((event.flags & kKeyEventKeyUp) == 0) check_.Update();
   }
   void GetKeyboardState(KeyStateArray& state) override { sender_.GetKeyboardState(state); }
 

@@ -261,6 +261,21 @@ int Keyboard::SentCode(int vk) const {
   return navigation != 0 && (keyState_[kVkNumLock] & 1) == 0 ? navigation : vk;
 }
 
+void Keyboard::FollowSystemToggles() {
+  KeyStateArray system{};
+  deps_.sender.GetKeyboardState(system);
+  bool changed = false;
+  for (const int vk : {kVkCapsLock, kVkNumLock, kVkScrollLock}) {
+    const auto i = static_cast<std::size_t>(vk);
+    const std::uint8_t toggled = system[i] & 1;
+    if ((keyState_[i] & 1) == toggled) continue;
+    keyState_[i] = toggled;
+    changed = true;
+  }
+  // The pad's captions and every letter may read differently now.
+  if (changed) Redraw(false);
+}
+
 bool Keyboard::IsKeyDown(int vk) const {
   const Key* key = KeyFor(vk);
   return key != nullptr && key->IsDown();

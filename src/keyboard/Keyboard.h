@@ -103,6 +103,10 @@ class Keyboard {
   // this asks for the green itself.
   void SetGreenRestFaceDrawn(bool value);
   bool GreenRestFaceDrawn() const { return greenRestFaceDrawn_; }
+  // Caps, Num and Scroll Lock as the system has them toggled now: they can
+  // change on a physical keyboard or in another program at any time. Only
+  // a change redraws; a read that finds nothing new costs nothing more.
+  void FollowSystemToggles();
   bool IsKeyDown(int vk) const;
   // The model's keyboard-state entry of vk, in the Windows encoding.
   std::uint8_t KeyStateEntry(int vk) const;

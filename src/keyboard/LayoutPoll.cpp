@@ -11,7 +11,11 @@ void LayoutPoll::Resume() {
 
 void LayoutPoll::Pause() { timer_.Stop(); }
 
-// SetHKL returns at once for the layout it already follows.
-void LayoutPoll::Tick() { keyboard_.SetHKL(foreground_.Read()); }
+// SetHKL returns at once for the layout it already follows, and the toggles
+// redraw only when one changed.
+void LayoutPoll::Tick() {
+  keyboard_.SetHKL(foreground_.Read());
+  keyboard_.FollowSystemToggles();
+}
 
 }  // namespace luma

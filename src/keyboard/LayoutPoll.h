@@ -1,6 +1,6 @@
-// Following the keyboard layout of the application in the foreground: read
-// every 300 ms while the keyboard can be seen, not at all while it is
-// minimised.
+// Following the keyboard layout of the application in the foreground and the
+// system's lock toggles: read every 300 ms while the keyboard can be seen,
+// not at all while it is minimised.
 #pragma once
 
 #include <cstdint>

@@ -16,7 +16,11 @@ KeyEvent MakeKeyEvent(std::uint16_t vk, std::uint16_t scan, bool keyUp, bool ext
 }
 
 void SendKeyInput(KeySender& sender, std::uint16_t vk, bool keyUp, bool extended) {
-  sender.Send(MakeKeyEvent(vk, sender.ScanCode(vk), keyUp, extended));
+  // Some systems map no scan code for a key (the pad's digits under Wine);
+  // a program that reads scan codes would then see a key that does not exist.
+  std::uint16_t scan = sender.ScanCode(vk);
+  if (scan == 0) scan = static_cast<std::uint16_t>(PcScanCode(vk));
+  sender.Send(MakeKeyEvent(vk, scan, keyUp, extended));
 }
 
 void SyncKeyState(KeySender& sender, KeyStateArray& state) {

@@ -13,4 +13,9 @@ bool IsExtendedKey(int vk);    // sent with the extended-key flag
 // for 5, Insert, Delete...); 0 for a code that is no such key.
 int NumLockOffCode(int vk);
 
+// The PC (set 1) scan code of the key vk stands for, without the E0 prefix:
+// the extended flag tells Insert from the pad's 0, the pad's Enter from the
+// main one. 0 for a code that is no key of a PC keyboard.
+int PcScanCode(int vk);
+
 }  // namespace luma

@@ -24,6 +24,10 @@ void Win32KeySender::Send(const luma::KeyEvent& event) {
 }
 
 void Win32KeySender::GetKeyboardState(luma::KeyStateArray& state) {
+  // The key state of a thread whose window never has the focus goes stale
+  // (a lock key toggled on a physical keyboard would not show); a
+  // GetKeyState call first brings it up to date with the system's.
+  ::GetKeyState(0);
   if (!::GetKeyboardState(state.data())) state.fill(0);
 }
 

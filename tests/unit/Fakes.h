@@ -133,7 +133,12 @@ class FakeKeySender : public KeySender {
     auto it = scanCodes.find(vk);
     return it == scanCodes.end() ? 0 : it->second;
   }
-  void Send(const KeyEvent& e) override { sent.push_back(e); }
+  // A lock key's down flips its toggle, as the system does.
+  void Send(const KeyEvent& e) override {
+    sent.push_back(e);
+    if ((e.vk == 20 || e.vk == 144 || e.vk == 145) && (e.flags & kKeyEventKeyUp) == 0)
+      systemState[e.vk] ^= 1;
+  }
   void GetKeyboardState(KeyStateArray& state) override { state = systemState; }
 };
 

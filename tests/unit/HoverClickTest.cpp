@@ -64,14 +64,17 @@ class HoverClickTest : public ::testing::Test {
 
   // In the pointer input's order.
   void Move(Point p) {
+    if (!buttonsDown) press->NoButtonDown();
     press->MouseMove(p.x, p.y);
-    hover->PointerMoved();
+    hover->PointerMoved(buttonsDown);
   }
   void Down(Point p, MouseButton button = MouseButton::Left) {
+    buttonsDown = true;
     hover->ButtonDown();
     press->MouseDown(button, p.x, p.y);
   }
   void Up() {
+    buttonsDown = false;
     press->MouseUp();
     hover->ButtonUp();
   }
@@ -102,6 +105,7 @@ class HoverClickTest : public ::testing::Test {
   std::unique_ptr<Keyboard> keyboard;
   std::unique_ptr<PressLogic> press;
   std::unique_ptr<HoverClick> hover;
+  bool buttonsDown = false;  // what the next move reports
 };
 
 TEST_F(HoverClickTest, FiresAtExactlyTheHoverTimeWithTheProgressStepping) {
@@ -193,6 +197,42 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   Leave();
   Move(kA);
   EXPECT_TRUE(hoverTimer.starts.empty()) << "off, no timer runs";
+}
+
+// The release of a button can happen where the window never hears of it;
+// the next move with no button down ends the press, and hovering types again.
+TEST_F(HoverClickTest, AMoveWithNoButtonDownEndsAPressWhoseReleaseWentUnseen) {
+  const struct {
+    const char* what;
+    std::function<void(HoverClickTest&)> press;
+    Events expected;
+  } rows[] = {
+      {"right press, released outside",
+       [](HoverClickTest& t) {
+         t.Down(kB, MouseButton::Right);
+         t.Leave();
+       },
+       {"160 down", "66 down", "66 up", "160 up", "65 down", "65 up"}},
+      {"middle press, neither release nor leave seen",
+       [](HoverClickTest& t) {
+         t.Down(kB, MouseButton::Middle);
+         t.Advance(100);
+       },
+       {"162 down", "66 down", "66 up", "162 up", "65 down", "65 up"}},
+      {"drag, capture lost unseen",
+       [](HoverClickTest& t) { t.Down(kBackground); },
+       {"65 down", "65 up"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    Leave();
+    r.press(*this);
+    buttonsDown = false;  // released without a word
+    Move(kA);
+    EXPECT_FALSE(press->Dragging());
+    Advance(1000);
+    EXPECT_EQ(Sent(), r.expected);
+  }
 }
 
 TEST_F(HoverClickTest, ModifiersToggleAndALatchedShiftTypesOneCapital) {

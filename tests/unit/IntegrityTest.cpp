@@ -1,6 +1,6 @@
 // Telling when the window in front cannot be typed into: the answer per
 // integrity level, asked once per window, said when it changes, checked
-// before each key, and the dimmed look it is shown in.
+// as each key goes out, and the dimmed look it is shown in.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -57,18 +57,20 @@ TEST(ForegroundCheck, AsksOncePerWindowAndSwitchesBackWithTheWindowInFront) {
   EXPECT_EQ(c.shown, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST(CheckingKeySender, ChecksBeforeEachKeyDownAndSendsItAnyway) {
+// The display is told after the key is out: a title and a dimmed redraw
+// must not hold the key up.
+TEST(CheckingKeySender, SendsEachKeyDownAnywayAndThenChecksTheWindowInFront) {
   Checked c;
   c.orders = {{1, IntegrityOrder::kHigher}, {2, IntegrityOrder::kLower}};
   struct Sender : fakes::FakeKeySender {
-    const ForegroundCheck* check = nullptr;
-    std::vector<bool> cannotTypeAtSend;
+    const std::vector<bool>* shown = nullptr;
+    std::vector<std::size_t> shownAtSend;  // display changes told before each key
     void Send(const KeyEvent& e) override {
       FakeKeySender::Send(e);
-      cannotTypeAtSend.push_back(check->CannotType());
+      shownAtSend.push_back(shown->size());
     }
   } inner;
-  inner.check = &c.check;
+  inner.shown = &c.shown;
   CheckingKeySender sender(inner, c.check);
   // Down in front of 1, up in front of 2 (not looked at), down in front of 2.
   for (const auto& [window, keyUp] :
@@ -78,7 +80,9 @@ TEST(CheckingKeySender, ChecksBeforeEachKeyDownAndSendsItAnyway) {
   }
   EXPECT_EQ(inner.sent,
             (std::vector<KeyEvent>{{65, 0x1E, 0, 0, 0}, {65, 0x1E, 2, 0, 0}, {65, 0x1E, 0, 0, 0}}));
-  EXPECT_EQ(inner.cannotTypeAtSend, (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(inner.shownAtSend, (std::vector<std::size_t>{0, 1, 1}));
+  EXPECT_EQ(c.shown, (std::vector<bool>{true, false}));
+  EXPECT_EQ(c.asked, (std::vector<WindowId>{1, 2}));
 }
 
 TEST(DimmedColors, KeyColorsGoHalfwayToTheBackgroundWhichStays) {

@@ -132,12 +132,30 @@ TEST(KeyHelpersSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
   }
 }
 
-TEST(KeyHelpersSendKeyInput, ScanCodeFromTheSenderAndZeroWithoutOne) {
-  fakes::FakeKeySender sender;
-  SendKeyInput(sender, 65, false, false);
-  SendKeyInput(sender, 250, false, false);  // no scan code in the fake
-  EXPECT_EQ(sender.sent[0], (KeyEvent{65, 0x1E, 0, 0, 0}));
-  EXPECT_EQ(sender.sent[1], (KeyEvent{250, 0, 0, 0, 0}));
+// The system's mapping wins; where it gives none, the key's own PC code.
+TEST(KeyHelpersSendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
+  const struct {
+    std::uint16_t vk;
+    std::uint16_t mapped;  // what the sender's mapping gives; 0: none
+    std::uint16_t scan;
+  } rows[] = {
+      {65, 0x1E, 0x1E}, {65, 0x10, 0x10},  // A, also where a layout moves it
+      {96, 0, 0x52},    {97, 0, 0x4F},    {98, 0, 0x50},  {99, 0, 0x51},  {100, 0, 0x4B},
+      {101, 0, 0x4C},   {102, 0, 0x4D},   {103, 0, 0x47}, {104, 0, 0x48}, {105, 0, 0x49},
+      {110, 0, 0x53},   {106, 0, 0x37},   {107, 0, 0x4E}, {109, 0, 0x4A}, {111, 0, 0x35},
+      {45, 0, 0x52},    {35, 0, 0x4F},    {40, 0, 0x50},  {37, 0, 0x4B},  {12, 0, 0x4C},
+      {46, 0, 0x53},    {36, 0, 0x47},    {33, 0, 0x49},  {144, 0, 0x45}, {13, 0, 0x1C},
+      {90, 0, 0x2C},    {48, 0, 0x0B},    {57, 0, 0x0A},  {123, 0, 0x58}, {226, 0, 0x56},
+      {165, 0, 0x38},   {250, 0, 0},      {0, 0, 0},  // no key of a PC keyboard
+  };
+  for (const auto& r : rows) {
+    fakes::FakeKeySender sender;
+    sender.scanCodes.clear();
+    if (r.mapped != 0) sender.scanCodes[r.vk] = r.mapped;
+    SendKeyInput(sender, r.vk, false, false);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, 0})) << r.vk;
+  }
 }
 
 TEST(KeyHelpersSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
@@ -169,7 +187,7 @@ TEST(KeyHelpersSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   const std::vector<KeyEvent> expected = {
       {161, 0x36, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
       {162, 0x1D, kKeyEventKeyUp, 0, 0},
-      {92, 0, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
+      {92, 0x5C, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
   };
   EXPECT_EQ(sender.sent, expected);
   for (int vk : {1, 2, 4, 5, 6, 16, 17, 18, 91, 92, 160, 161, 162, 163, 164, 165})

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "keyboard/LayoutPoll.h"
+#include "keys/VirtualKeys.h"
 
 namespace luma {
 namespace {
@@ -74,6 +77,29 @@ TEST(LayoutPoll, NoTimerWhileMinimisedAndTheLayoutReadAtOnceOnRestore) {
   EXPECT_EQ(h.timer.starts.size(), starts);
   h.timer.Advance(100);
   EXPECT_EQ(h.foreground.reads, 3);
+}
+
+TEST(LayoutPoll, FollowsTheSystemsLockTogglesRedrawingOnlyOnAChange) {
+  PollHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Full"));
+  h.poll.Resume();
+  for (const int vk : {kVkNumLock, kVkCapsLock, kVkScrollLock}) {
+    for (const std::uint8_t toggled : {1, 0}) {
+      SCOPED_TRACE(std::to_string(vk) + " " + std::to_string(toggled));
+      h.sender.systemState[static_cast<std::size_t>(vk)] = toggled;
+      const std::size_t copies = h.screen.copies.size();
+      h.timer.Advance(LayoutPoll::kIntervalMs);
+      EXPECT_EQ(h.kb.KeyStateEntry(vk), toggled);
+      EXPECT_GT(h.screen.copies.size(), copies) << "redrawn";
+      const std::size_t cost = h.Cost();
+      h.timer.Advance(LayoutPoll::kIntervalMs * 3);
+      EXPECT_EQ(h.Cost(), cost) << "nothing new, no redraw";
+      // What the pad's 7 sends, and so shows: Home with Num Lock off.
+      if (vk == kVkNumLock) {
+        EXPECT_EQ(h.kb.SentCode(kVkNumpad0 + 7), toggled ? kVkNumpad0 + 7 : 36);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -207,6 +207,24 @@ TEST_F(PressLogicTest, EnterFollowsTheOutlinePressedEvenWithoutAFreshHover) {
   EXPECT_EQ(Sent(), (Events{"13 down", "13 up", "13 down ext", "13 up ext"}));
 }
 
+// A pointer sliding from one Enter outline to the other while the button
+// holds the key moves the hover part; the press keeps its key-down's flag.
+TEST_F(PressLogicTest, AHeldEnterKeepsItsKeyDownsExtendedFlagForItsRepeatsAndKeyUp) {
+  Load(kTestLayout);
+  for (const Point pressed : {kPadEnter, kMainEnter}) {
+    const bool pad = pressed.x == kPadEnter.x;
+    SCOPED_TRACE(pad ? "pad Enter" : "main Enter");
+    sender.sent.clear();
+    Down(pressed);
+    keyboard->KeyFor(13)->SetSecondPartHit(!pad);  // a move onto the other outline
+    timer.Advance(640);
+    logic->MouseUp();
+    const Events sent = Sent();
+    ASSERT_EQ(sent.size(), 5u);  // down, three repeats, up
+    for (const std::string& e : sent) EXPECT_EQ(e.find(" ext") != std::string::npos, pad) << e;
+  }
+}
+
 TEST_F(PressLogicTest, HeldKeyRepeatsAfter600ThenEvery20) {
   Down(kKeyA);
   timer.Advance(1000);
@@ -490,6 +508,33 @@ TEST_F(PressLogicTest, ClickingNumLockSwitchesThePadAndArrowsRepeat) {
     EXPECT_EQ(sent.back(), at.x == kArrowLeft.x && at.y == kArrowLeft.y ? "37 up ext" : "37 up");
   }
   EXPECT_TRUE(NothingHeld());
+}
+
+// Num Lock toggled elsewhere (a physical keyboard, another program) since
+// the last poll: the pad types what the system's Num Lock says, and a click
+// on the on-screen Num Lock leaves the model agreeing with the system.
+TEST_F(PressLogicTest, ThePadFollowsTheSystemsNumLockAtEachPress) {
+  sender.systemState[kVkNumLock] = 1;
+  Load(BuiltInLayoutText(kFullLayoutName));
+  sender.systemState[kVkNumLock] = 0;  // switched off on a physical keyboard
+  Click(kPad4);
+  Click(kNumLock);
+  EXPECT_EQ(sender.systemState[kVkNumLock], 1);
+  EXPECT_EQ(keyboard->KeyStateEntry(kVkNumLock), 1);
+  Click(kPad4);
+  EXPECT_EQ(Sent(),
+            (Events{"37 down", "37 up", "144 down ext", "144 up ext", "100 down", "100 up"}));
+
+  // A key held across a change keeps what its key-down sent.
+  sender.sent.clear();
+  Down(kPad4);
+  sender.systemState[kVkNumLock] = 0;
+  keyboard->FollowSystemToggles();  // as the poll does
+  timer.Advance(620);
+  logic->MouseUp();
+  EXPECT_EQ(Sent(), (Events{"100 down", "100 down", "100 down", "100 up"}));
+  Click(kPad4);
+  EXPECT_EQ(Sent().back(), "37 up");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "process/DiagnosticLog.h"
 #include "process/Switches.h"
+#include "settings/ClickOptions.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "win32/ErrorBox.h"
@@ -23,6 +24,10 @@ namespace luma::win32 {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// "Click Sound" switched on, off and on again from the menu: each choice is
+// what the next start reads, also the off that equals the default.
+constexpr bool kClickSoundChoices[] = {true, false, true};
 
 class RecordingErrors : public luma::ErrorReporter {
  public:
@@ -96,6 +101,24 @@ TEST_F(SettingsRegistryTest, KeyOpenedForReadingRefusesWritesAndNoKeyReadsNothin
   EXPECT_FALSE(registry_.SetDword("Colors", 2));
 }
 
+TEST_F(SettingsRegistryTest, ClickSoundIsADwordTheNextStartReads) {
+  for (const bool on : kClickSoundChoices) {
+    {
+      SettingsStore store(registry_, profile_, errors_, location_);
+      EXPECT_TRUE(store.WriteBool(kClickSoundValue, on));
+    }
+    DWORD type = 0, value = 7, size = sizeof value;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, location_.keyPath.c_str(), kClickSoundValue,
+                           RRF_RT_ANY, &type, &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(value, on ? 1u : 0u);
+    SettingsStore next(registry_, profile_, errors_, location_);
+    EXPECT_EQ(next.ReadBool(kClickSoundValue, !on), on);
+  }
+  EXPECT_TRUE(errors_.messages.empty());
+}
+
 class SettingsIniTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -143,6 +166,25 @@ TEST_F(SettingsIniTest, FirstRunCreatesTheFileAndTheExitWritesInOrder) {
             "[Main]\r\nSite=1\r\nAutoClick=1\r\nAlphaBlend=255\r\nTMainFormTop=300\r\n"
             "TMainFormLeft=-4\r\nTMainFormHeight=280\r\nTMainFormWidth=800\r\n"
             "TMainFormState=0\r\n");
+  EXPECT_TRUE(errors_.messages.empty());
+}
+
+TEST_F(SettingsIniTest, ClickSoundIsALineTheNextStartReads) {
+  for (const bool on : kClickSoundChoices) {
+    {
+      SettingsStore store(registry_, profile_, errors_, location_);
+      ASSERT_TRUE(store.BindIniFile(dir_, files_));
+      EXPECT_TRUE(store.WriteBool(kClickSoundValue, on));
+    }
+    const std::string bytes = ReadFileBytes(ini_);
+    EXPECT_NE(bytes.find(std::string("\r\nClickSound=") + (on ? "1" : "0") + "\r\n"),
+              std::string::npos)
+        << bytes;
+    EXPECT_EQ(bytes.find("ClickSound="), bytes.rfind("ClickSound=")) << "one line";
+    SettingsStore next(registry_, profile_, errors_, location_);
+    ASSERT_TRUE(next.BindIniFile(dir_, files_));
+    EXPECT_EQ(next.ReadBool(kClickSoundValue, !on), on);
+  }
   EXPECT_TRUE(errors_.messages.empty());
 }
 
