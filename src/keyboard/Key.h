@@ -58,10 +58,9 @@ class Key {
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
   void ScaleOutline(long double kx, long double ky);
-  // Every pixel a paint of this key can touch: its outline's box (the
-  // separator of a two-part outline too, which the polygon passes through)
-  // and a pixel more right and below for the label of a down key.
-  Rect PaintBounds() const;
+  // Every pixel a paint of this key can touch, one box per outline part,
+  // with a pixel more right and below for the label of a down key.
+  std::vector<Rect> PaintAreas() const;
   std::int32_t OutlineWidth() const;
   std::int32_t OutlineHeight() const;
   bool IsModifierKey() const;

@@ -217,7 +217,7 @@ int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ 
 void Key::Refresh() {
   if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
   Paint(*canvas_, false);
-  keyboard_->MarkChanged(PaintBounds());
+  for (const Rect& area : PaintAreas()) keyboard_->MarkChanged(area);
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
