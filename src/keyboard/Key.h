@@ -49,7 +49,8 @@ class Key {
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
   void SetOutlineOwner(Key* key) { outlineOwner_ = key; }
-  void SetSecondPartHit(bool value) { secondPartHit_ = value; }
+  // Which part of a two-part key the pointer is on; the marks follow it.
+  void SetSecondPartHit(bool value);
   void SetHot(bool value);
   void SetDown(bool value);
   void SetLocked(bool value);
@@ -81,6 +82,9 @@ class Key {
  private:
   void DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force);
   void DrawFace(const std::vector<Point>& points);
+  // One label box per outline part, moved with a down key's label.
+  std::vector<TextBox> LabelBoxes(const std::vector<Point>& points);
+  const TextBox& MarksBox(const std::vector<TextBox>& boxes) const;
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
   int OutlineOwnerCode() const;
@@ -88,6 +92,8 @@ class Key {
   void DrawMarks(const TextBox& box);
   // A mark that shrinks or goes needs the face filled again under it.
   void RepaintFace();
+  // A bar that grows over the face as it is shown.
+  void DrawLongerBar();
 
   std::uint8_t code_;
   bool down_ = false;

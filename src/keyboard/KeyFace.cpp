@@ -279,24 +279,35 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
       .Held();
 }
 
-void Key::DrawFace(const std::vector<Point>& points) {
-  if (points.size() < 2) return;
+std::vector<TextBox> Key::LabelBoxes(const std::vector<Point>& points) {
   // Each part of a two-part key carries the label.
   std::vector<TextBox> boxes;
   const std::vector<std::vector<Point>> parts = OutlineParts(points);
   if (parts.empty()) boxes.push_back(ComputeTextBox(points));
   for (const std::vector<Point>& part : parts)
     if (part.size() >= 2) boxes.push_back(ComputeTextBox(part));
-  DrawOutline(*canvas_, points, false);
   for (TextBox& box : boxes) {
     if (down_) {
       // The label moves one pixel right and down; the outline stays.
       ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
     }
-    if (!DrawCaption(box)) DrawCharLabel(box);
   }
-  // The hover progress and the lock mark, once, in the key's first part.
-  if (!boxes.empty()) DrawMarks(boxes.front());
+  return boxes;
+}
+
+const TextBox& Key::MarksBox(const std::vector<TextBox>& boxes) const {
+  // The marks show where the pointer is: on the part it rests on or pressed.
+  return secondPartHit_ && boxes.size() > 1 ? boxes[1] : boxes.front();
+}
+
+void Key::DrawFace(const std::vector<Point>& points) {
+  if (points.size() < 2) return;
+  const std::vector<TextBox> boxes = LabelBoxes(points);
+  DrawOutline(*canvas_, points, false);
+  for (const TextBox& box : boxes)
+    if (!DrawCaption(box)) DrawCharLabel(box);
+  // The hover progress and the lock mark, once.
+  if (!boxes.empty()) DrawMarks(MarksBox(boxes));
 }
 
 bool Key::DrawCaption(const TextBox& box) {

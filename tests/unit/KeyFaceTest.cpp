@@ -270,6 +270,30 @@ TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
 }
 
+// With font smoothing a label drawn again over itself blends darker: a bar
+// that grows draws over the face as it is, one that shrinks repaints the face.
+TEST_F(KeyFaceTest, AHoverStepNeverDrawsTheLabelOverItself) {
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  Key& a = AddSquareKey(65, 30, 0, 30);
+  for (Key* key : {&esc, &a}) {
+    for (bool down : {false, true}) {
+      PaintIn(*key, down, true);
+      for (int permille : {100, 200, 700, 1000, 300, 0, 50}) {
+        Work().calls.clear();
+        key->SetHoverProgress(permille);
+        const auto& calls = Work().calls;
+        const auto face = std::find_if(calls.begin(), calls.end(), [](const DrawCall& c) {
+          return c.kind == DrawCall::kPolygon;
+        });
+        EXPECT_TRUE(std::none_of(calls.begin(), face,
+                                 [](const DrawCall& c) { return c.kind == DrawCall::kText; }))
+            << "key " << int{key->Code()} << " down " << down << " at " << permille;
+        EXPECT_EQ(Work().Count(DrawCall::kFillRect) > 0, permille > 0) << permille;
+      }
+    }
+  }
+}
+
 TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
   kb->SetPaintingEnabled(false);
