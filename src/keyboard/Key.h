@@ -87,6 +87,8 @@ class Key {
   const TextBox& MarksBox(const std::vector<TextBox>& boxes) const;
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
+  // The arrow keys' label; (dx, dy) the direction.
+  void DrawArrow(const Rect& rect, int dx, int dy);
   int OutlineOwnerCode() const;
   // Marks (KeyMarks.cpp): drawn over the face, inside the label box.
   void DrawMarks(const TextBox& box);

@@ -131,16 +131,6 @@ luma::Size GdiBitmap::TextExtent(std::u16string_view text) {
   return {size.cx, size.cy};
 }
 
-bool GdiBitmap::HasGlyphs(std::u16string_view text) {
-  SelectFont();
-  const std::wstring wide = ToWide(text);
-  std::vector<WORD> glyphs(wide.size());
-  if (GetGlyphIndicesW(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
-                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
-    return false;
-  return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
-}
-
 void GdiBitmap::DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) {
   SelectFont();
   SetBkMode(dc_.Get(), TRANSPARENT);
