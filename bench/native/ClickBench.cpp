@@ -28,7 +28,6 @@ class NullBitmap : public Bitmap {
   Size TextExtent(std::u16string_view text) override {
     return {static_cast<std::int32_t>(text.size()) * font_.size * 6 / 8, font_.size + 3};
   }
-  bool HasGlyphs(std::u16string_view) override { return true; }
   void DrawText(std::u16string_view, const Rect&, unsigned) override {}
   void DrawTransparent(const Bitmap&, std::int32_t, std::int32_t, Color) override {}
   void SetSize(std::int32_t w, std::int32_t h) override {

@@ -1,8 +1,10 @@
-// Drawing cost of the real keyboard model over GDI memory bitmaps, at the
-// design size and two larger window sizes: a full redraw that rebuilds the
-// base image, a redraw from the existing base image, and one hover change
-// from a key to its neighbour. Medians of many runs, timed with the
-// performance counter; ratios are taken within one run.
+// Drawing cost of the real keyboard model over GDI memory bitmaps, the
+// standard and the full keyboard, each at its design size and two larger
+// window sizes: a full redraw that rebuilds the base image, a redraw from the
+// existing base image, one hover change from a key to its neighbour, and one
+// onto and off a two-part key (the full keyboard's Enter) from its neighbour.
+// Medians of many runs, timed with the performance counter; ratios are taken
+// within one run.
 #include <windows.h>
 
 #include <algorithm>
@@ -58,46 +60,70 @@ int main(int argc, char** argv) {
   const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
 
-  GdiKeyboardParts parts;
-  Theme& theme = parts.theme;
-  MemoryScreen& screen = parts.screen;
-  const std::unique_ptr<Keyboard> started =
-      StartKeyboard(parts.Deps(), theme, KeyboardStart(FromHkl(GetKeyboardLayout(0))));
-  if (!started) {
-    std::fprintf(stderr, "the built-in layout did not load\n");
-    return 1;
-  }
-  Keyboard& keyboard = *started;
-
   const Stopwatch watch;
-  std::printf("%-11s %12s %12s %12s %12s %12s\n", "size", "full ms", "no-base ms", "hover ms",
-              "hover/full", "no-base/full");
+  std::printf("%-9s %-11s %10s %10s %10s %10s %10s %10s\n", "layout", "size", "full ms",
+              "no-base ms", "hover ms", "hover/full", "2-part ms", "2-part/full");
   struct Size2 {
     int width, height;
   };
-  for (const Size2 size : {Size2{441, 181}, Size2{1280, 525}, Size2{2560, 1050}}) {
-    screen.image.SetSize(size.width, size.height);
-    FitKeyboard(keyboard, theme, size.width, size.height, kDesignDpi);
-    keyboard.Redraw(true);
+  struct Layout {
+    const char* name;
+    std::vector<Size2> sizes;
+  };
+  const Layout layouts[] = {
+      {"Standard", {{441, 181}, {1280, 525}, {2560, 1050}}},
+      {"Full", {{671, 181}, {1342, 362}, {2560, 690}}},
+  };
+  for (const Layout& layout : layouts) {
+    GdiKeyboardParts parts;
+    Theme& theme = parts.theme;
+    MemoryScreen& screen = parts.screen;
+    KeyboardStart start(FromHkl(GetKeyboardLayout(0)));
+    start.layoutName = layout.name;
+    const std::unique_ptr<Keyboard> started = StartKeyboard(parts.Deps(), theme, start);
+    if (!started) {
+      std::fprintf(stderr, "the built-in layout %s did not load\n", layout.name);
+      return 1;
+    }
+    Keyboard& keyboard = *started;
+    const Key& enter = *keyboard.KeyFor(13);
+    const bool twoPart =
+        std::count(enter.Points().begin(), enter.Points().end(), kOutlineSeparator) > 0;
 
-    const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });
-    const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(false); });
+    for (const Size2 size : layout.sizes) {
+      screen.image.SetSize(size.width, size.height);
+      FitKeyboard(keyboard, theme, size.width, size.height, kDesignDpi);
+      keyboard.Redraw(true);
 
-    // F1 and F2 are neighbours; every step moves the hover from one to the other.
-    const Point f1 = Centre(*keyboard.KeyFor(112)), f2 = Centre(*keyboard.KeyFor(113));
-    bool onFirst = false;
-    keyboard.TrackPointer(f2.x, f2.y);
-    const double hover = watch.MedianMs(hoverRuns, [&] {
-      onFirst = !onFirst;
-      const Point p = onFirst ? f1 : f2;
-      keyboard.TrackPointer(p.x, p.y);
-    });
-    keyboard.ClearHot(true);
+      const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });
+      const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(false); });
 
-    char label[32];
-    std::snprintf(label, sizeof(label), "%dx%d", size.width, size.height);
-    std::printf("%-11s %12.3f %12.3f %12.3f %12.3f %12.3f\n", label, full, noBase, hover,
-                hover / full, noBase / full);
+      // Every step moves the hover from one key to the other.
+      const auto alternate = [&](int firstVk, int secondVk) {
+        const Point first = Centre(*keyboard.KeyFor(firstVk));
+        const Point second = Centre(*keyboard.KeyFor(secondVk));
+        bool onFirst = false;
+        keyboard.TrackPointer(second.x, second.y);
+        const double ms = watch.MedianMs(hoverRuns, [&] {
+          onFirst = !onFirst;
+          const Point p = onFirst ? first : second;
+          keyboard.TrackPointer(p.x, p.y);
+        });
+        keyboard.ClearHot(true);
+        return ms;
+      };
+      // F1 and F2 are neighbours, and so are the quote key and Enter.
+      const double hover = alternate(112, 113);
+      char label[32];
+      std::snprintf(label, sizeof(label), "%dx%d", size.width, size.height);
+      std::printf("%-9s %-11s %10.3f %10.3f %10.3f %10.3f", layout.name, label, full, noBase, hover,
+                  hover / full);
+      if (twoPart) {
+        const double enterHover = alternate(222, 13);
+        std::printf(" %10.3f %10.3f", enterHover, enterHover / full);
+      }
+      std::printf("\n");
+    }
   }
   return 0;
 }

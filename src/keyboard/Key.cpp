@@ -136,17 +136,27 @@ std::int32_t OutlineExtent(const std::vector<Point>& points, std::int32_t Point:
 
 }  // namespace
 
-Rect Key::PaintBounds() const {
-  if (outlineOwner_ == nullptr || outlineOwner_->points_.empty()) return {};
+std::vector<Rect> Key::PaintAreas() const {
+  std::vector<Rect> areas;
+  if (outlineOwner_ == nullptr) return areas;
   const std::vector<Point>& p = outlineOwner_->points_;
-  std::int64_t left = p[0].x, top = p[0].y, right = p[0].x, bottom = p[0].y;
-  for (const Point& q : p) {
-    left = std::min<std::int64_t>(left, q.x);
-    top = std::min<std::int64_t>(top, q.y);
-    right = std::max<std::int64_t>(right, q.x);
-    bottom = std::max<std::int64_t>(bottom, q.y);
+  // The separator is no corner: counted in, it would stretch the box of a
+  // two-part key over everything between the parts and the window's corner.
+  for (auto part = p.begin(); part != p.end();) {
+    const auto end = std::find(part, p.end(), kOutlineSeparator);
+    if (part != end) {
+      std::int64_t left = part->x, top = part->y, right = part->x, bottom = part->y;
+      for (auto q = part; q != end; ++q) {
+        left = std::min<std::int64_t>(left, q->x);
+        top = std::min<std::int64_t>(top, q->y);
+        right = std::max<std::int64_t>(right, q->x);
+        bottom = std::max<std::int64_t>(bottom, q->y);
+      }
+      areas.push_back({Saturate(left), Saturate(top), Saturate(right + 2), Saturate(bottom + 2)});
+    }
+    part = end == p.end() ? end : end + 1;
   }
-  return {Saturate(left), Saturate(top), Saturate(right + 2), Saturate(bottom + 2)};
+  return areas;
 }
 
 std::int32_t Key::OutlineWidth() const { return OutlineExtent(points_, &Point::x); }

@@ -49,7 +49,8 @@ class Key {
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
   void SetOutlineOwner(Key* key) { outlineOwner_ = key; }
-  void SetSecondPartHit(bool value) { secondPartHit_ = value; }
+  // Which part of a two-part key the pointer is on; the marks follow it.
+  void SetSecondPartHit(bool value);
   void SetHot(bool value);
   void SetDown(bool value);
   void SetLocked(bool value);
@@ -58,10 +59,9 @@ class Key {
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
   void ScaleOutline(long double kx, long double ky);
-  // Every pixel a paint of this key can touch: its outline's box (the
-  // separator of a two-part outline too, which the polygon passes through)
-  // and a pixel more right and below for the label of a down key.
-  Rect PaintBounds() const;
+  // Every pixel a paint of this key can touch, one box per outline part,
+  // with a pixel more right and below for the label of a down key.
+  std::vector<Rect> PaintAreas() const;
   std::int32_t OutlineWidth() const;
   std::int32_t OutlineHeight() const;
   bool IsModifierKey() const;
@@ -82,13 +82,20 @@ class Key {
  private:
   void DrawOutline(DrawingCanvas& canvas, const std::vector<Point>& points, bool force);
   void DrawFace(const std::vector<Point>& points);
+  // One label box per outline part, moved with a down key's label.
+  std::vector<TextBox> LabelBoxes(const std::vector<Point>& points);
+  const TextBox& MarksBox(const std::vector<TextBox>& boxes) const;
   bool DrawCaption(const TextBox& box);
   void DrawCharLabel(const TextBox& box);
+  // The arrow keys' label; (dx, dy) the direction.
+  void DrawArrow(const Rect& rect, int dx, int dy);
   int OutlineOwnerCode() const;
   // Marks (KeyMarks.cpp): drawn over the face, inside the label box.
   void DrawMarks(const TextBox& box);
   // A mark that shrinks or goes needs the face filled again under it.
   void RepaintFace();
+  // A bar that grows over the face as it is shown.
+  void DrawLongerBar();
 
   std::uint8_t code_;
   bool down_ = false;

@@ -60,19 +60,52 @@ void DrawOnePart(DrawingCanvas& canvas, const std::vector<Point>& points) {
     canvas.Polygon(points);
 }
 
-// The arrows' glyphs, shown instead of their names where the font has them.
-std::u16string_view ArrowGlyph(int vk) {
+// The arrow keys show a drawn arrow: glyphs would be there under one font and
+// a name under another. The direction as (dx, dy), none for other keys.
+bool ArrowDirection(int vk, int& dx, int& dy) {
+  dx = dy = 0;
   switch (vk) {
     case kVkLeft:
-      return u"\u2190";
+      dx = -1;
+      return true;
     case kVkUp:
-      return u"\u2191";
+      dy = -1;
+      return true;
     case kVkRight:
-      return u"\u2192";
+      dx = 1;
+      return true;
     case kVkDown:
-      return u"\u2193";
+      dy = 1;
+      return true;
   }
-  return {};
+  return false;
+}
+
+// An arrow of about the height of a line of text, centred in rect: a shaft
+// and a head, as one polygon pointing along (dx, dy).
+std::vector<Point> ArrowShape(const Rect& rect, std::int32_t lineHeight, int dx, int dy) {
+  const std::int32_t room = std::min(rect.Width(), rect.Height()) - 2;
+  const std::int32_t length = std::min(lineHeight, room);
+  if (length < 4) return {};
+  const std::int32_t cx = rect.left + rect.Width() / 2, cy = rect.top + rect.Height() / 2;
+  const std::int32_t half = length / 2;
+  const std::int32_t headHalfWidth = std::max(2, length * 2 / 5);
+  const std::int32_t headLength = std::max(2, length / 2);
+  const std::int32_t shaftHalfWidth = std::max(1, length / 8);
+  // Along the arrow (u) and across it (v), the tip at u = half.
+  const std::pair<std::int32_t, std::int32_t> local[] = {
+      {-half, -shaftHalfWidth},
+      {half - headLength, -shaftHalfWidth},
+      {half - headLength, -headHalfWidth},
+      {half, 0},
+      {half - headLength, headHalfWidth},
+      {half - headLength, shaftHalfWidth},
+      {-half, shaftHalfWidth},
+  };
+  std::vector<Point> shape;
+  for (const auto& [u, v] : local)
+    shape.push_back(dx != 0 ? Point{cx + dx * u, cy + v} : Point{cx + v, cy + dy * u});
+  return shape;
 }
 
 FontSpec LabelFont(const KeyFont& font, int size, Color color) {
@@ -217,7 +250,7 @@ int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ 
 void Key::Refresh() {
   if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
   Paint(*canvas_, false);
-  keyboard_->MarkChanged(PaintBounds());
+  for (const Rect& area : PaintAreas()) keyboard_->MarkChanged(area);
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
@@ -279,24 +312,35 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
       .Held();
 }
 
-void Key::DrawFace(const std::vector<Point>& points) {
-  if (points.size() < 2) return;
+std::vector<TextBox> Key::LabelBoxes(const std::vector<Point>& points) {
   // Each part of a two-part key carries the label.
   std::vector<TextBox> boxes;
   const std::vector<std::vector<Point>> parts = OutlineParts(points);
   if (parts.empty()) boxes.push_back(ComputeTextBox(points));
   for (const std::vector<Point>& part : parts)
     if (part.size() >= 2) boxes.push_back(ComputeTextBox(part));
-  DrawOutline(*canvas_, points, false);
   for (TextBox& box : boxes) {
     if (down_) {
       // The label moves one pixel right and down; the outline stays.
       ++box.left, ++box.top, ++box.right, ++box.bottom, ++box.cx, ++box.cy;
     }
-    if (!DrawCaption(box)) DrawCharLabel(box);
   }
-  // The hover progress and the lock mark, once, in the key's first part.
-  if (!boxes.empty()) DrawMarks(boxes.front());
+  return boxes;
+}
+
+const TextBox& Key::MarksBox(const std::vector<TextBox>& boxes) const {
+  // The marks show where the pointer is: on the part it rests on or pressed.
+  return secondPartHit_ && boxes.size() > 1 ? boxes[1] : boxes.front();
+}
+
+void Key::DrawFace(const std::vector<Point>& points) {
+  if (points.size() < 2) return;
+  const std::vector<TextBox> boxes = LabelBoxes(points);
+  DrawOutline(*canvas_, points, false);
+  for (const TextBox& box : boxes)
+    if (!DrawCaption(box)) DrawCharLabel(box);
+  // The hover progress and the lock mark, once.
+  if (!boxes.empty()) DrawMarks(MarksBox(boxes));
 }
 
 bool Key::DrawCaption(const TextBox& box) {
@@ -304,22 +348,45 @@ bool Key::DrawCaption(const TextBox& box) {
   const int placeCode = keyboard_->SentCode(OutlineOwnerCode());
   if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
   const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
-  const int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
+  int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
   // A size of nothing is not drawn at all (and never reaches GDI).
   if (points <= 0) return true;
   DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, points, captionColor_));
-  const ClearBrushScope clearBrush(canvas);
-  const std::u16string_view arrow = ArrowGlyph(placeCode);
-  const std::u16string_view text =
-      !arrow.empty() && canvas.HasGlyphs(arrow) ? arrow : keyboard_->KeyName(placeCode);
-  if (text.empty()) return true;
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
-  // Too wide to centre: keep its beginning visible and clip the end.
-  const bool tooWide = canvas.TextExtent(text).cx > box.right - box.left - 2;
+  int dx = 0, dy = 0;
+  if (ArrowDirection(placeCode, dx, dy)) {
+    DrawArrow(rect, dx, dy);
+    return true;
+  }
+  const ClearBrushScope clearBrush(canvas);
+  const std::u16string_view text = keyboard_->KeyName(placeCode);
+  if (text.empty()) return true;
+  // A name too wide for its key is drawn smaller, down to two thirds of the
+  // size; still too wide, its beginning stays visible and its end is clipped.
+  const std::int64_t room = std::int64_t{box.right} - box.left - 2;
+  const int smallest = std::max(1, points * 2 / 3);
+  bool tooWide = canvas.TextExtent(text).cx > room;
+  while (tooWide && points > smallest) {
+    canvas.SetFont(LabelFont(font, --points, captionColor_));
+    tooWide = canvas.TextExtent(text).cx > room;
+  }
   DrawKeyText(canvas, rect, text, kLabelFormat | (tooWide ? kDtLeft : kDtCenter),
               keyboard_->Deps().textBitmap);
   return true;
+}
+
+void Key::DrawArrow(const Rect& rect, int dx, int dy) {
+  DrawingCanvas& canvas = *canvas_;
+  const std::vector<Point> shape = ArrowShape(rect, canvas.TextExtent(u"M").cy, dx, dy);
+  if (shape.empty()) return;
+  // Filled in the label's color; the brush is the face's again afterwards,
+  // which a label on a pure-green face goes by.
+  const Color face = canvas.BrushColor();
+  canvas.SetPen(captionColor_);
+  canvas.SetBrush(captionColor_);
+  canvas.Polygon(shape);
+  canvas.SetBrush(face);
 }
 
 void Key::DrawCharLabel(const TextBox& box) {

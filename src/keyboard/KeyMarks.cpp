@@ -22,7 +22,30 @@ void Key::SetHoverProgress(int permille) {
   if (shrinks)
     RepaintFace();
   else
+    DrawLongerBar();
+}
+
+void Key::DrawLongerBar() {
+  // Where the working image shows another look, the whole face is due.
+  if (drawnDown_ != down_ || drawnHot_ != hot_ || colorsDown_ != down_ || colorsHot_ != hot_) {
     Refresh();
+    return;
+  }
+  if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
+  if (!outlineOwner_ || outlineOwner_->points_.size() < 2) return;
+  // Only the bar: the label drawn again over itself would blend its smoothed
+  // edges darker at every step.
+  const std::vector<TextBox> boxes = LabelBoxes(outlineOwner_->points_);
+  if (boxes.empty()) return;
+  DrawMarks(MarksBox(boxes));
+  for (const Rect& area : PaintAreas()) keyboard_->MarkChanged(area);
+}
+
+void Key::SetSecondPartHit(bool value) {
+  if (value == secondPartHit_) return;
+  secondPartHit_ = value;
+  // A mark on the part the pointer left moves to the one it is on now.
+  if (hoverProgress_ > 0 || (locked_ && down_)) RepaintFace();
 }
 
 void Key::RepaintFace() {

@@ -1,4 +1,5 @@
 // The key-name table. Codes the table does not name keep the empty text.
+// The names of keys the built-in layouts show fit a key one unit wide.
 #include "keyboard/KeyNames.h"
 
 #include <utility>
@@ -45,7 +46,7 @@ std::array<std::u16string, 256> BuildVKNames() {
       {41, u"SELECT"},
       {42, u"PRINT"},
       {43, u"EXECUTE"},
-      {44, u"PrtScr"},
+      {44, u"PrtSc"},
       {45, u"Ins"},
       {46, u"Del"},
       {47, u"HELP"},
@@ -59,8 +60,8 @@ std::array<std::u16string, 256> BuildVKNames() {
       {109, u"Nm -"},
       {110, u"Nm ."},
       {111, u"Nm /"},
-      {144, u"NumLock"},
-      {145, u"ScrollLock"},
+      {144, u"NumLk"},
+      {145, u"ScrLk"},
       {146, u"NEC_EQUAL"},
       {147, u"FJ_JISHO"},
       {148, u"FJ_MASSHOU"},

@@ -183,7 +183,12 @@ std::uint8_t Keyboard::KeyStateEntry(int vk) const {
 
 void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
   bool part = false;
-  if (hoverKey_ != nullptr && hoverKey_->HitTest(x, y, part)) return;
+  if (hoverKey_ != nullptr && hoverKey_->HitTest(x, y, part)) {
+    // A jump from one part of a two-part key to the other stays on the key.
+    hoverKey_->SetSecondPartHit(part);
+    CopyChanges();
+    return;
+  }
   ClearHot(false);
   for (auto& key : keys_) {
     if (key == nullptr || !key->HitTest(x, y, part)) continue;

@@ -37,9 +37,8 @@ class DrawingCanvas {
 
   // Extent of a single line of text in the current font.
   virtual Size TextExtent(std::u16string_view text) = 0;
-  // Whether the current font itself has a glyph for every character of text.
-  virtual bool HasGlyphs(std::u16string_view text) = 0;
-  // DrawTextExW in the current font and color, transparent background.
+  // Text in the current font and color, transparent background, laid out
+  // and clipped by DrawTextExW's format flags.
   virtual void DrawText(std::u16string_view text, const Rect& rect, unsigned format) = 0;
   // Copies source onto this canvas at (x, y), leaving the pixels of
   // transparentColor in the source out.

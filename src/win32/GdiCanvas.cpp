@@ -131,23 +131,38 @@ luma::Size GdiBitmap::TextExtent(std::u16string_view text) {
   return {size.cx, size.cy};
 }
 
-bool GdiBitmap::HasGlyphs(std::u16string_view text) {
-  SelectFont();
-  const std::wstring wide = ToWide(text);
-  std::vector<WORD> glyphs(wide.size());
-  if (GetGlyphIndicesW(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
-                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
-    return false;
-  return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
-}
-
 void GdiBitmap::DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) {
   SelectFont();
   SetBkMode(dc_.Get(), TRANSPARENT);
   SetTextColor(dc_.Get(), ResolveColor(font_.color));
   std::wstring wide = ToWide(text);
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
-  DrawTextExW(dc_.Get(), wide.data(), static_cast<int>(wide.size()), &r, format, nullptr);
+  const int length = static_cast<int>(wide.size());
+  // Wine draws small bold sizes wider than it measures them (and than
+  // DrawTextExW places them by), so a label that fits by measure spilled
+  // over its key. A single line is placed here and each glyph set at its
+  // measured advance: what fits by measure fits on screen.
+  constexpr unsigned kSingleLine = DT_SINGLELINE | DT_NOPREFIX;
+  std::vector<int> ends(wide.size());
+  SIZE size{};
+  if ((format & kSingleLine) != kSingleLine || length == 0 ||
+      !GetTextExtentExPointW(dc_.Get(), wide.c_str(), length, 0, nullptr, ends.data(), &size)) {
+    DrawTextExW(dc_.Get(), wide.data(), length, &r, format, nullptr);
+    return;
+  }
+  std::vector<INT> advances(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+  int x = r.left, y = r.top;
+  if (format & DT_CENTER)
+    x = r.left + (r.right - r.left - size.cx) / 2;
+  else if (format & DT_RIGHT)
+    x = r.right - size.cx;
+  if (format & DT_VCENTER)
+    y = r.top + (r.bottom - r.top - size.cy) / 2;
+  else if (format & DT_BOTTOM)
+    y = r.bottom - size.cy;
+  const UINT clip = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
+  ExtTextOutW(dc_.Get(), x, y, clip, &r, wide.c_str(), static_cast<UINT>(length), advances.data());
 }
 
 void GdiBitmap::DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,

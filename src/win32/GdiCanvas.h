@@ -39,7 +39,6 @@ class GdiBitmap : public luma::Bitmap {
                  std::int32_t ellipseWidth, std::int32_t ellipseHeight) override;
   void Polygon(const std::vector<luma::Point>& points) override;
   luma::Size TextExtent(std::u16string_view text) override;
-  bool HasGlyphs(std::u16string_view text) override;
   void DrawText(std::u16string_view text, const luma::Rect& rect, unsigned format) override;
   void DrawTransparent(const luma::Bitmap& source, std::int32_t x, std::int32_t y,
                        luma::Color transparentColor) override;

@@ -39,8 +39,6 @@ class RecordingBitmap : public Bitmap {
   // Text extent: this many pixels per character at size 8, scaled by size;
   // height is the font size in points plus 3.
   int charWidthAt8 = 6;
-  // The characters the font lacks.
-  std::u16string missingGlyphs;
 
   void SetPen(Color c) override { pen = c; }
   void SetBrush(Color c) override { brush = c; }
@@ -61,9 +59,6 @@ class RecordingBitmap : public Bitmap {
   Size TextExtent(std::u16string_view text) override {
     const int size = std::max(font.size, 1);
     return {static_cast<std::int32_t>(text.size()) * charWidthAt8 * size / 8, size + 3};
-  }
-  bool HasGlyphs(std::u16string_view text) override {
-    return text.find_first_of(missingGlyphs) == std::u16string_view::npos;
   }
   void DrawText(std::u16string_view text, const Rect& r, unsigned format) override {
     auto& c = Record(DrawCall::kText);

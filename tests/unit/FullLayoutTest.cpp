@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -164,56 +165,126 @@ TEST(LayoutFull, TheSliderCoversNoKeyInEitherLayoutAtAnyScale) {
   EXPECT_EQ(h.kb.FreeCorner(), SliderCorner::BottomRight);
 }
 
-// Captions of the keys Num Lock and the font decide: text drawn over each key.
-TEST(LayoutFull, PadAndArrowCaptionsFollowNumLockAndTheFont) {
+// The full keyboard at its design size, Num Lock on or off, drawn once more
+// after the start with its own fonts.
+struct StartedFull {
+  test::KeyboardParts parts;
+  std::unique_ptr<Keyboard> kb;
+  explicit StartedFull(bool numLockOn) {
+    parts.sender.systemState[144] = numLockOn ? 1 : 0;
+    KeyboardStart start(kUsEnglishHkl);
+    start.layoutName = "Full";
+    kb = StartKeyboard(parts.Deps(), parts.theme, start);
+    if (kb == nullptr) return;
+    Work().calls.clear();
+    kb->Redraw(false);
+  }
+  fakes::RecordingBitmap& Work() { return static_cast<fakes::RecordingBitmap&>(kb->WorkImage()); }
+};
+
+// Captions of the keys Num Lock decides: text drawn over each key, and the
+// arrows drawn as shapes under every font.
+TEST(LayoutFull, PadAndArrowCaptionsFollowNumLock) {
   // How often each text is drawn: the navigation block's own keys, plus the
   // pad's with Num Lock off.
   struct Row {
     bool numLockOn;
-    std::u16string missingGlyphs;
+    std::size_t arrows;
     std::map<std::u16string, int> counts;
   } rows[] = {
       {false,
-       u"",
+       8,
        {{u"Home", 2},
-        {u"\u2191", 2},
         {u"PgUp", 2},
-        {u"\u2190", 2},
         {u"Clear", 1},
         {u"Ins", 2},
         {u"Del", 3},
         {u"Enter", 2},
-        {u"Up", 0}}},
-      {false,
-       u"\u2190\u2191\u2192\u2193",
-       {{u"Left", 2}, {u"Up", 2}, {u"Right", 2}, {u"Down", 2}, {u"\u2190", 0}}},
+        {u"Left", 0},
+        {u"Up", 0},
+        {u"\u2190", 0}}},
       {true,
-       u"",
-       {{u"Home", 1},
-        {u"\u2191", 1},
-        {u"PgUp", 1},
-        {u"Clear", 0},
-        {u"Ins", 1},
-        {u"Del", 2},
-        {u"Enter", 2}}},
+       4,
+       {{u"Home", 1}, {u"PgUp", 1}, {u"Clear", 0}, {u"Ins", 1}, {u"Del", 2}, {u"Enter", 2}}},
   };
   for (const Row& r : rows) {
-    test::KeyboardParts parts;
-    parts.sender.systemState[144] = r.numLockOn ? 1 : 0;
-    KeyboardStart start(kUsEnglishHkl);
-    start.layoutName = "Full";
-    const auto kb = StartKeyboard(parts.Deps(), parts.theme, start);
-    ASSERT_NE(kb, nullptr);
-    auto& work = static_cast<fakes::RecordingBitmap&>(kb->WorkImage());
-    work.missingGlyphs = r.missingGlyphs;
-    work.calls.clear();
-    kb->Redraw(false);
+    StartedFull full(r.numLockOn);
+    ASSERT_NE(full.kb, nullptr);
     std::map<std::u16string, int> drawn;
-    for (const auto& call : work.Of(fakes::DrawCall::kText)) ++drawn[call.text];
+    for (const auto& call : full.Work().Of(fakes::DrawCall::kText)) ++drawn[call.text];
     // Both parts of Enter and of Delete carry the label.
     for (const auto& [text, count] : r.counts)
       EXPECT_EQ(drawn[text], count) << "Num Lock " << r.numLockOn << " " << text.size();
+    // An arrow is the one polygon of seven corners, in the caption's color.
+    const auto polygons = full.Work().Of(fakes::DrawCall::kPolygon);
+    const auto arrows = std::count_if(polygons.begin(), polygons.end(), [&](const auto& c) {
+      return c.points.size() == 7 && c.brush == full.parts.theme.RestCaption;
+    });
+    EXPECT_EQ(static_cast<std::size_t>(arrows), r.arrows) << "Num Lock " << r.numLockOn;
   }
+}
+
+// Every name shown fits its key at the full keyboard's design size: centred,
+// in the caption font or at most a third smaller.
+TEST(LayoutFull, EveryCaptionFitsItsKey) {
+  const std::map<int, std::u16string> names = {
+      {44, u"PrtSc"},
+      {145, u"ScrLk"},
+      {19, u"Pause"},
+      {45, u"Ins"},
+      {36, u"Home"},
+      {33, u"PgUp"},
+      {46, u"Del"},
+      {35, u"End"},
+      {34, u"PgDn"},
+      {144, u"NumLk"},
+      {13, u"Enter"},
+      {27, u"Esc"},
+      {8, u"Backsp"},
+      {9, u"Tab"},
+      {20, u"Caps"},
+      {160, u"Shift"},
+      {161, u"Shift"},
+      {162, u"Ctrl"},
+      {164, u"Alt"},
+      {165, u"AltGr"},
+      {93, u"Menu"},
+      {91, u"Win"},
+      {112, u"F1"},
+      {123, u"F12"},
+      // The pad with Num Lock off.
+      {103, u"Home"},
+      {105, u"PgUp"},
+      {101, u"Clear"},
+      {97, u"End"},
+      {99, u"PgDn"},
+      {96, u"Ins"},
+      {110, u"Del"},
+  };
+  StartedFull full(false);
+  ASSERT_NE(full.kb, nullptr);
+  fakes::RecordingBitmap& work = full.Work();
+  const int captionSize = full.parts.theme.KeyFontSmall.Size;
+  const std::vector<Box> boxes = PartBoxes(*full.kb);
+  std::map<int, int> shown;
+  for (const auto& call : work.Of(fakes::DrawCall::kText)) {
+    const auto box = std::find_if(boxes.begin(), boxes.end(), [&](const Box& b) {
+      return b.r.left <= call.rect.left && call.rect.right <= b.r.right &&
+             b.r.top <= call.rect.top && call.rect.bottom <= b.r.bottom;
+    });
+    ASSERT_NE(box, boxes.end()) << "a label outside every key";
+    work.SetFont(call.font);
+    const std::int32_t width = work.TextExtent(call.text).cx;
+    EXPECT_LE(width, call.rect.Width()) << box->code << " is cut";
+    EXPECT_TRUE(call.format & kDtCenter) << box->code;
+    const auto name = names.find(box->code);
+    if (name == names.end()) continue;
+    ++shown[box->code];
+    EXPECT_EQ(call.text, name->second) << box->code;
+    EXPECT_GE(call.font.size * 3, captionSize * 2) << box->code;
+    EXPECT_LE(call.font.size, captionSize) << box->code;
+  }
+  for (const auto& [code, name] : names) EXPECT_GE(shown[code], 1) << code << " shows nothing";
 }
 
 }  // namespace

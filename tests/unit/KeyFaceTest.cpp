@@ -270,6 +270,30 @@ TEST_F(KeyFaceTest, RefreshingTwiceRepaintsTheOutlineOnceAndTheLabelTwice) {
   EXPECT_EQ(Work().Count(DrawCall::kPolygon), 1u);
 }
 
+// With font smoothing a label drawn again over itself blends darker: a bar
+// that grows draws over the face as it is, one that shrinks repaints the face.
+TEST_F(KeyFaceTest, AHoverStepNeverDrawsTheLabelOverItself) {
+  Key& esc = AddSquareKey(27, 0, 0, 30);
+  Key& a = AddSquareKey(65, 30, 0, 30);
+  for (Key* key : {&esc, &a}) {
+    for (bool down : {false, true}) {
+      PaintIn(*key, down, true);
+      for (int permille : {100, 200, 700, 1000, 300, 0, 50}) {
+        Work().calls.clear();
+        key->SetHoverProgress(permille);
+        const auto& calls = Work().calls;
+        const auto face = std::find_if(calls.begin(), calls.end(), [](const DrawCall& c) {
+          return c.kind == DrawCall::kPolygon;
+        });
+        EXPECT_TRUE(std::none_of(calls.begin(), face,
+                                 [](const DrawCall& c) { return c.kind == DrawCall::kText; }))
+            << "key " << int{key->Code()} << " down " << down << " at " << permille;
+        EXPECT_EQ(Work().Count(DrawCall::kFillRect) > 0, permille > 0) << permille;
+      }
+    }
+  }
+}
+
 TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
   kb->SetPaintingEnabled(false);
@@ -320,19 +344,26 @@ TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
   EXPECT_EQ(texts[1].rect, (Rect{33, 2, 59, 29}));
 }
 
-TEST_F(KeyFaceTest, CaptionTooWideForItsBoxIsLeftAligned) {
-  // "Esc" at 9 pixels per character is 27 wide. A square key of side n has
-  // the box 1..n-1 and room for n - 4 pixels.
+TEST_F(KeyFaceTest, ACaptionTooWideIsDrawnSmallerThenLeftAligned) {
+  // "Esc" at 9 pixels per character is 27 wide at 8 points, 3 * 9 * size / 8
+  // at any size. A square key of side n has the box 1..n-1 and room for
+  // n - 4 pixels; the caption goes down to two thirds of 8 points, 5.
   Work().charWidthAt8 = 9;
   struct Row {
     std::int32_t side;
+    int size;
     unsigned format;
-  } rows[] = {{60, kCentred}, {31, kCentred}, {30, kLeftAligned}, {20, kLeftAligned}};
+  } rows[] = {{60, 8, kCentred},
+              {31, 8, kCentred},
+              {30, 7, kCentred},
+              {20, 5, kCentred},
+              {15, 5, kLeftAligned}};
   for (const auto& r : rows) {
     Key& esc = AddSquareKey(27, 0, 0, r.side);
     esc.Refresh();
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].font.size, r.size) << r.side;
     EXPECT_EQ(texts[0].format, r.format) << r.side;
     EXPECT_EQ(texts[0].rect, (Rect{3, 2, r.side - 1, r.side - 1})) << "clipped to the box";
   }

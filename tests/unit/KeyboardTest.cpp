@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -212,18 +213,45 @@ TEST(KeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
   EXPECT_EQ(h.screen.copies.size(), 2u);
 }
 
-TEST(KeyboardHover, TheHitPartBecomesTheHoverKeysExtendedFlag) {
+// The part under the pointer is the one sent and the one the marks are on,
+// also after a jump from one part to the other that never leaves the key.
+TEST(KeyboardHover, TheHitPartIsSentAndCarriesTheMarks) {
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
-  const Key& enter = *h.kb.KeyFor(13);
+  Key& enter = *h.kb.KeyFor(13);
+  // The last bar drawn, and whether its key's face was filled before it.
+  const auto lastBar = [&h] {
+    const auto& calls = h.Work().calls;
+    const auto bar = std::find_if(calls.rbegin(), calls.rend(),
+                                  [](const DrawCall& c) { return c.kind == DrawCall::kFillRect; });
+    EXPECT_NE(bar, calls.rend());
+    const bool faceFirst = std::any_of(bar, calls.rend(), [](const DrawCall& c) {
+      return c.kind == DrawCall::kPolygon || c.kind == DrawCall::kRoundRect;
+    });
+    EXPECT_TRUE(faceFirst);
+    return bar == calls.rend() ? Rect{} : bar->rect;
+  };
+  const auto inFirstPart = [](const Rect& r) { return r.left >= 0 && r.right <= 20; };
+  const auto inSecondPart = [](const Rect& r) { return r.left >= 40 && r.right <= 60; };
+
   h.kb.TrackPointer(50, 10);
   EXPECT_TRUE(enter.SendsExtended());
-  h.kb.TrackPointer(10, 10);  // a new hit test of the same key: main part
-  EXPECT_TRUE(enter.SendsExtended()) << "moving inside the hover key changes nothing";
-  h.kb.TrackPointer(30, 10);
-  h.kb.TrackPointer(10, 10);
+  enter.SetHoverProgress(500);
+  EXPECT_TRUE(inSecondPart(lastBar()));
+
+  h.ForgetCalls();
+  h.kb.TrackPointer(10, 10);  // straight to the main part
   EXPECT_FALSE(enter.SendsExtended());
+  EXPECT_TRUE(inFirstPart(lastBar()));
+  EXPECT_FALSE(h.screen.copies.empty()) << "the moved bar reaches the screen";
+  h.kb.TrackPointer(50, 10);
+  EXPECT_TRUE(enter.SendsExtended());
+  EXPECT_TRUE(inSecondPart(lastBar()));
+
+  h.ForgetCalls();
+  h.kb.TrackPointer(52, 12);  // the same part: nothing to draw
+  EXPECT_TRUE(h.Work().calls.empty());
   h.kb.TrackPointer(110, 10);
   EXPECT_TRUE(h.kb.KeyFor(46)->SendsExtended());
 }

@@ -56,9 +56,40 @@ TEST(PartialCopy, EachChangeCopiesTheAreasOfTheKeysItRepainted) {
   }
 }
 
+// A two-part key's parts lie far apart in the full keyboard: each part is
+// copied, never the picture between them.
+TEST(PartialCopy, ATwoPartKeyCopiesItsPartsAlone) {
+  const Rect enter{390, 90, 442, 122}, padEnter{640, 120, 671, 181};
+  const Rect del{450, 60, 482, 92}, topRightDel{390, 0, 442, 32};
+  struct Case {
+    std::string what;
+    Act before, act;
+    std::vector<Rect> copies;
+  };
+  const std::vector<Case> cases = {
+      {"hover onto Enter", kNothing, Hover(415, 105), {enter, padEnter}},
+      {"hover onto the pad's Enter", kNothing, Hover(655, 150), {enter, padEnter}},
+      {"hover onto Delete", kNothing, Hover(465, 75), {del, topRightDel}},
+      {"Enter down", kNothing, Down({13}), {enter, padEnter}},
+  };
+  for (const Case& c : cases) {
+    test::KeyboardHarness h;
+    ASSERT_TRUE(h.kb.LoadLayout("Full"));
+    h.kb.SetSize(671, 181);
+    h.screen.width = 671;
+    c.before(h.kb);
+    h.ForgetCalls();
+    c.act(h.kb);
+    EXPECT_EQ(h.screen.copies, c.copies) << c.what;
+    std::int64_t copied = 0;
+    for (const Rect& r : h.screen.copies) copied += std::int64_t{r.Width()} * r.Height();
+    EXPECT_LT(copied * 20, std::int64_t{671} * 181) << c.what << ": under 5 % of the picture";
+  }
+}
+
 // A pixel painted but not copied stays stale until the next full redraw.
-// Two-part outlines pass through their separator; a down key's label moves
-// a pixel right and down; a tiny key's label box is made around its centre.
+// A down key's label moves a pixel right and down; a tiny key's label box
+// is made around its centre.
 TEST(PartialCopy, EveryRepaintedPixelLiesInACopiedArea) {
   test::KeyboardHarness h;
   h.theme.KeyFontSmall.Size = 8;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/Types.h"
@@ -147,6 +148,32 @@ TEST(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
   EXPECT_EQ(outsideChanged, 0);
   // An opaque background would paint the DC's default white behind the glyphs.
   EXPECT_EQ(CountPixels(bitmap, Rgb(255, 255, 255), box), 0);
+}
+
+// A label is fitted to its key by its measured width; Wine draws small bold
+// sizes wider than it measures them unless each glyph is placed.
+TEST(GdiBitmapTest, ALineOfTextStaysWithinItsMeasuredWidth) {
+  GdiBitmap bitmap;
+  FontSpec font;
+  font.name = "Tahoma";
+  font.bold = true;
+  font.color = Rgb(255, 255, 0);
+  for (int points = 5; points <= 10; ++points) {
+    for (const char16_t* text : {u"NumLk", u"Enter", u"Pause", u"PrtSc"}) {
+      Fill(bitmap, 140, 30, kBackground);
+      font.size = points;
+      bitmap.SetFont(font);
+      const int left = 10;
+      const int width = bitmap.TextExtent(text).cx;
+      bitmap.DrawText(text, {left, 0, 130, 30}, kDtLeft | kDtVCenter | kDtSingleLine | kDtNoPrefix);
+      int rightmost = -1;
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 140; ++x)
+          if (bitmap.PixelAt(x, y) != kBackground) rightmost = std::max(rightmost, x);
+      EXPECT_GT(rightmost, left) << points;
+      EXPECT_LE(rightmost, left + width) << points << " pt, width " << width;
+    }
+  }
 }
 
 TEST(GdiBitmapTest, TextColorMayBeASystemColor) {
