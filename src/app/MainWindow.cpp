@@ -136,10 +136,11 @@ void MainWindow::SwitchKeyboard() {
   pointer_.ReleaseHeldKeys();
   const std::int32_t fromDesignWidth = view_.DesignSize().cx;
   const Size layout = view_.LoadLayout(LayoutNameOf(next));
-  SaveKeyboardChoice(settings_, next);
   menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
   placement_.ChangeDesignWidth(fromDesignWidth, layout.cx);
   OnResize();
+  // Written last: a failed write's error box stands over the finished switch.
+  SaveKeyboardChoice(settings_, next);
 }
 
 void MainWindow::Show(int command) {

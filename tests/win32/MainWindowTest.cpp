@@ -2,7 +2,8 @@
 // system menu (another process cannot read it under Wine), what it reads at
 // creation, what it saves when destroyed in each show state, Change Colors,
 // and failures of the store reported while the window still comes up whole;
-// a DPI change (Wine never sends one itself).
+// a DPI change (Wine never sends one itself); the keyboard switch and its
+// failed write.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -28,6 +30,8 @@ class MemorySettings : public Settings {
   std::map<std::string, std::int32_t> values;
   std::vector<std::string> writes;  // "name=value", in order
   bool broken = false;              // every call throws
+  // Called with each name about to be written; a throw fails the write.
+  std::function<void(const std::string&)> beforeWrite;
 
   std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
     if (broken) throw std::runtime_error("settings broke");
@@ -39,6 +43,7 @@ class MemorySettings : public Settings {
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {
     if (broken) throw std::runtime_error("settings broke");
+    if (beforeWrite) beforeWrite(name);
     writes.push_back(name + "=" + std::to_string(value));
     values[name] = value;
     return true;
@@ -102,6 +107,12 @@ void ShowWithSlider(MainWindow& window, int command = SW_SHOWNOACTIVATE) {
   window.Show(command);
   win32::test::PumpUntil([&] { return Slider(window.Handle()) != nullptr; }, 5000);
   win32::test::PumpUntilIdle();
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return SIZE{r.right, r.bottom};
 }
 
 bool QuitPosted() {
@@ -419,6 +430,36 @@ TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
     DestroyWindow(hwnd);
     QuitPosted();
   }
+}
+
+// A failed write of "Keyboard" is reported over the finished switch: the
+// other keyboard already shown at its width, its menu item checked.
+TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
+  MemorySettings settings;
+  RecordingReporter reporter;
+  ProcessSteps steps;
+  steps.errors = &reporter;
+  MainWindow window(settings, steps);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  ShowWithSlider(window);
+  std::vector<std::pair<LONG, bool>> atWrite;  // (client width, checked)
+  settings.beforeWrite = [&](const std::string& name) {
+    if (name != "Keyboard") return;
+    atWrite.emplace_back(ClientSize(hwnd).cx, LastMenuItems(hwnd, 5)[4].checked);
+    throw std::runtime_error("settings broke");
+  };
+  for (const bool full : {true, false}) {
+    SCOPED_TRACE(full);
+    SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0);
+    win32::test::PumpUntilIdle();
+    EXPECT_EQ(LastMenuItems(hwnd, 5)[4].checked, full);
+  }
+  EXPECT_EQ(atWrite, (std::vector<std::pair<LONG, bool>>{{671, true}, {441, false}}));
+  EXPECT_EQ(reporter.messages, std::vector<std::string>(2, "settings broke"));
+  settings.beforeWrite = nullptr;
+  DestroyWindow(hwnd);
+  QuitPosted();
 }
 
 }  // namespace
