@@ -3,7 +3,7 @@
 // creation, what it saves when destroyed in each show state, Change Colors,
 // and failures of the store reported while the window still comes up whole;
 // a DPI change (Wine never sends one itself); the keyboard switch and its
-// failed write.
+// failed write; the foreground and a hover around the move and menu loops.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
+#include "app/TimerIds.h"
 #include "platform/ErrorReporter.h"
 #include "win32/ExceptionBoundary.h"
 
@@ -113,6 +114,33 @@ SIZE ClientSize(HWND window) {
   RECT r{};
   GetClientRect(window, &r);
   return SIZE{r.right, r.bottom};
+}
+
+// Key centres of the built-in keyboard at its design size, in client pixels.
+constexpr POINT kKeyL{315, 105};
+
+LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+POINT ScreenPoint(HWND window, POINT p) {
+  ClientToScreen(window, &p);
+  return p;
+}
+
+// The hover's timer steps, more than the longest hover time takes.
+void StepHoverToTheEnd(HWND window) {
+  for (int i = 0; i < 60; ++i) SendMessageW(window, WM_TIMER, kHoverTimer, 0);
+}
+
+bool SawKey(const win32::test::RecordingWindow& window, UINT message, WPARAM vk) {
+  for (const auto& key : window.keys)
+    if (key.message == message && key.wParam == vk) return true;
+  return false;
+}
+
+// The user closing the menu: from inside the menu loop the test started.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
 }
 
 bool QuitPosted() {
@@ -460,6 +488,88 @@ TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
   settings.beforeWrite = nullptr;
   DestroyWindow(hwnd);
   QuitPosted();
+}
+
+// The test window in front and the keyboard shown, Hover Click on with the
+// longest time or off: what the keyboard types reaches the test window.
+class KeyboardBesideApplication {
+ public:
+  explicit KeyboardBesideApplication(bool hoverClick) {
+    settings_.values = {{"HoverClick", hoverClick ? 1 : 0}, {"HoverTime", 5000}};
+    // In front first: the keyboard shows its keys as for that window from
+    // the start.
+    activated_ = win32::test::Activate(typedInto.Handle());
+    // Off the keyboard, which comes up where an earlier one left the pointer.
+    SetCursorPos(0, 0);
+    created_ = window_.Create(GetModuleHandleW(nullptr));
+    if (!created_) return;
+    ShowWithSlider(window_);
+  }
+  ~KeyboardBesideApplication() {
+    if (created_) DestroyWindow(window_.Handle());
+    QuitPosted();
+  }
+  bool Ready() const { return created_ && activated_; }
+  HWND Keyboard() { return window_.Handle(); }
+
+  // The real pointer, and a move reported at once, so that nothing waits for
+  // the system to report it.
+  void PointerTo(POINT client) {
+    const POINT screen = ScreenPoint(Keyboard(), client);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(Keyboard(), WM_MOUSEMOVE, 0, ClientPoint(client));
+  }
+
+  win32::test::RecordingWindow typedInto{L"typed into"};
+
+ private:
+  MemorySettings settings_;
+  MainWindow window_{settings_};
+  bool created_ = false;
+  bool activated_ = false;
+};
+
+// A press on the caption or the system menu icon takes the foreground for
+// the move or menu loop; when the loop is over the application has it again.
+// A hover that ran before is over, also under a menu opened without a press:
+// the next starts at the next move onto a key.
+TEST(MainWindowTest, AfterTheMoveOrMenuLoopTheApplicationIsInFrontAndNoHoverFires) {
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    bool atFrame;  // lParam: a point on the frame, else the key of Alt+Space
+  } loops[] = {
+      {"caption clicked", WM_NCLBUTTONDOWN, HTCAPTION, true},
+      {"system menu icon clicked", WM_NCLBUTTONDOWN, HTSYSMENU, true},
+      {"system menu by Alt+Space", WM_SYSCOMMAND, SC_KEYMENU, false},
+  };
+  for (const auto& loop : loops) {
+    SCOPED_TRACE(loop.what);
+    KeyboardBesideApplication hover(true);
+    ASSERT_TRUE(hover.Ready());
+    HWND hwnd = hover.Keyboard();
+    hover.PointerTo(kKeyL);
+
+    const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseMenu);
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    SendMessageW(hwnd, loop.message, loop.wParam,
+                 loop.atFrame ? MAKELPARAM(frame.left + 8, frame.top + 8) : LPARAM{' '});
+    EXPECT_TRUE(win32::test::PumpUntil(
+        [&] { return GetForegroundWindow() == hover.typedInto.Handle(); }, 5000));
+    KillTimer(nullptr, closer);
+
+    // The system reports the pointer where it rests once the loop lets it go.
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, ClientPoint(kKeyL));
+    StepHoverToTheEnd(hwnd);
+    win32::test::PumpUntilIdle();
+    EXPECT_TRUE(hover.typedInto.keys.empty());
+
+    hover.PointerTo({kKeyL.x + 2, kKeyL.y + 2});
+    StepHoverToTheEnd(hwnd);
+    EXPECT_TRUE(win32::test::PumpUntil([&] { return SawKey(hover.typedInto, WM_KEYUP, 'L'); }));
+  }
 }
 
 }  // namespace
