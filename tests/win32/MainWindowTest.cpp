@@ -3,7 +3,8 @@
 // creation, what it saves when destroyed in each show state, Change Colors,
 // and failures of the store reported while the window still comes up whole;
 // a DPI change (Wine never sends one itself); the keyboard switch and its
-// failed write; the foreground and a hover around the move and menu loops.
+// failed write; the foreground and a hover around the move and menu loops, a
+// hover and the slider, a locked Shift at minimising and at a switch.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -118,6 +119,7 @@ SIZE ClientSize(HWND window) {
 
 // Key centres of the built-in keyboard at its design size, in client pixels.
 constexpr POINT kKeyL{315, 105};
+constexpr POINT kLeftShift{25, 135};
 
 LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
 
@@ -129,6 +131,16 @@ POINT ScreenPoint(HWND window, POINT p) {
 // The hover's timer steps, more than the longest hover time takes.
 void StepHoverToTheEnd(HWND window) {
   for (int i = 0; i < 60; ++i) SendMessageW(window, WM_TIMER, kHoverTimer, 0);
+}
+
+// The pixels of a client rectangle as the screen shows them.
+std::vector<COLORREF> Picture(HWND window, RECT area) {
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(window);
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(window, dc);
+  return pixels;
 }
 
 bool SawKey(const win32::test::RecordingWindow& window, UINT message, WPARAM vk) {
@@ -569,6 +581,69 @@ TEST(MainWindowTest, AfterTheMoveOrMenuLoopTheApplicationIsInFrontAndNoHoverFire
     hover.PointerTo({kKeyL.x + 2, kKeyL.y + 2});
     StepHoverToTheEnd(hwnd);
     EXPECT_TRUE(win32::test::PumpUntil([&] { return SawKey(hover.typedInto, WM_KEYUP, 'L'); }));
+  }
+}
+
+// The pointer onto the transparency slider leaves the keys: the progress
+// mark goes with the hover, and the key never clicks.
+TEST(MainWindowTest, ThePointerOnTheSliderEndsAHoverAndItsMark) {
+  KeyboardBesideApplication hover(true);
+  ASSERT_TRUE(hover.Ready());
+  HWND hwnd = hover.Keyboard();
+  const RECT keyL{kKeyL.x - 12, kKeyL.y - 12, kKeyL.x + 13, kKeyL.y + 13};
+  const std::vector<COLORREF> atRest = Picture(hwnd, keyL);
+
+  hover.PointerTo(kKeyL);
+  const std::vector<COLORREF> hot = Picture(hwnd, keyL);
+  for (int i = 0; i < 20; ++i) SendMessageW(hwnd, WM_TIMER, kHoverTimer, 0);
+  EXPECT_NE(Picture(hwnd, keyL), hot) << "no progress mark";
+
+  RECT slider{};
+  GetWindowRect(Slider(hwnd), &slider);
+  SetCursorPos((slider.left + slider.right) / 2, (slider.top + slider.bottom) / 2);
+  EXPECT_TRUE(win32::test::PumpUntil([&] { return Picture(hwnd, keyL) == atRest; }, 5000));
+  StepHoverToTheEnd(hwnd);
+  win32::test::PumpUntilIdle();
+  EXPECT_TRUE(hover.typedInto.keys.empty());
+}
+
+// A Shift held for the press delay locks; minimising the keyboard or
+// switching it lets it go in the system, where the application sees it up.
+TEST(MainWindowTest, ALockedShiftIsLetGoAtMinimiseAndAtEachSwitch) {
+  KeyboardBesideApplication keyboard(false);
+  ASSERT_TRUE(keyboard.Ready());
+  HWND hwnd = keyboard.Keyboard();
+  const struct {
+    const char* away;
+    std::function<void()> go;
+  } steps[] = {
+      {"minimised", [&] { ShowWindow(hwnd, SW_SHOWMINNOACTIVE); }},
+      {"to the full keyboard", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
+      {"back to the standard one", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.away);
+    ASSERT_TRUE(win32::test::Activate(keyboard.typedInto.Handle()));
+    keyboard.typedInto.keys.clear();
+    keyboard.PointerTo(kLeftShift);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kLeftShift));
+    SendMessageW(hwnd, WM_TIMER, kPressTimer, 0);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kLeftShift));
+    // Locked, not latched: an ordinary key leaves it down.
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+    ASSERT_TRUE(win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, 'L'); }));
+    EXPECT_TRUE(SawKey(keyboard.typedInto, WM_KEYDOWN, VK_SHIFT));
+    // Seen by its messages only: Wine puts the system's state of a modifier
+    // back to the X server's, where no Shift is down, at focus changes.
+    EXPECT_FALSE(SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT));
+
+    step.go();
+    EXPECT_TRUE(
+        win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT); }));
+    EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    win32::test::PumpUntilIdle();
   }
 }
 
