@@ -23,8 +23,13 @@ void Win32KeySender::Send(const luma::KeyEvent& event) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
+// A thread's own state knows only the input it has read: a key put down
+// before the thread existed (a modifier left latched by a keyboard that was
+// killed) is missing from it, under Wine always, and would never be let go.
 void Win32KeySender::GetKeyboardState(luma::KeyStateArray& state) {
   if (!::GetKeyboardState(state.data())) state.fill(0);
+  for (int vk = 1; vk < 256; ++vk)
+    if (GetAsyncKeyState(vk) & 0x8000) state[static_cast<std::size_t>(vk)] |= 0x80;
 }
 
 std::vector<luma::Hkl> Win32KeyboardLayouts::List(int maxCount) {
