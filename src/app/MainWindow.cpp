@@ -136,10 +136,11 @@ void MainWindow::SwitchKeyboard() {
   pointer_.ReleaseHeldKeys();
   const std::int32_t fromDesignWidth = view_.DesignSize().cx;
   const Size layout = view_.LoadLayout(LayoutNameOf(next));
-  SaveKeyboardChoice(settings_, next);
   menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
   placement_.ChangeDesignWidth(fromDesignWidth, layout.cx);
   OnResize();
+  // Written last: a failed write's error box stands over the finished switch.
+  SaveKeyboardChoice(settings_, next);
 }
 
 void MainWindow::Show(int command) {
@@ -202,11 +203,46 @@ void MainWindow::OnTimer(UINT_PTR id) {
 }
 
 // Moving, sizing and the system menu need this window in the foreground; the
-// click itself cannot activate it.
-void MainWindow::OnNcLeftButtonDown(WPARAM hitTest) {
-  if (hitTest == HTCAPTION || hitTest == HTSYSMENU ||
-      (hitTest >= HTLEFT && hitTest <= HTBOTTOMRIGHT))
-    win32::ForceForegroundWindow(Handle(), true);
+// click itself cannot activate it. The window the user was typing into is
+// noted first, for the end of the loop the press starts. The pointer is off
+// the keys: a hover running ends. False for a press elsewhere.
+bool MainWindow::OnNcButtonDown(WPARAM hitTest, bool left) {
+  if (hitTest != HTCAPTION && hitTest != HTSYSMENU && (hitTest < HTLEFT || hitTest > HTBOTTOMRIGHT))
+    return false;
+  if (HWND foreground = GetForegroundWindow(); foreground != Handle())
+    foregroundBeforeLoop_ = foreground;
+  pointer_.OnLeave();
+  if (left) win32::ForceForegroundWindow(Handle(), true);
+  return true;
+}
+
+// The menu or the move/size loop holds the pointer: a hover running now
+// would click under the menu. The next one starts at the next move onto a
+// key after the loop.
+void MainWindow::OnModalLoopStart() { pointer_.OnLeave(); }
+
+// Keys go to the application again, not to this window, which only took the
+// foreground for the loop.
+void MainWindow::OnModalLoopEnd() {
+  HWND target = std::exchange(foregroundBeforeLoop_, nullptr);
+  if (target && target != Handle() && IsWindow(target)) win32::ForceForegroundWindow(target, false);
+  POINT cursor{};
+  if (GetCursorPos(&cursor))
+    pointerAtLoopEnd_ = cursor;
+  else
+    pointerAtLoopEnd_.reset();
+}
+
+// A hover starts at a move onto a key, and the pointer resting where a menu
+// item was chosen has not moved.
+void MainWindow::OnMouseMove(int x, int y, WPARAM keys) {
+  if (pointerAtLoopEnd_) {
+    POINT at{x, y};
+    ClientToScreen(Handle(), &at);
+    if (at.x == pointerAtLoopEnd_->x && at.y == pointerAtLoopEnd_->y) return;
+    pointerAtLoopEnd_.reset();
+  }
+  pointer_.OnMove(x, y, keys);
 }
 
 // Nothing may stay down in the system once the keyboard is gone: a latched
@@ -276,7 +312,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       pointer_.OnButtonUp(MouseButton::Middle);
       return 0;
     case WM_MOUSEMOVE:
-      pointer_.OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
       return 0;
     case WM_MOUSELEAVE:
       pointer_.OnLeave();
@@ -288,7 +324,24 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case WM_NCLBUTTONDOWN:
-      OnNcLeftButtonDown(wParam);
+      if (OnNcButtonDown(wParam, true)) {
+        // The loop runs inside; a click that starts none (no drag, as Wine
+        // has it) gives the foreground back here.
+        const LRESULT result = DefaultProc(msg, wParam, lParam);
+        OnModalLoopEnd();
+        return result;
+      }
+      break;
+    case WM_NCRBUTTONDOWN:
+      OnNcButtonDown(wParam, false);
+      break;
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+      OnModalLoopStart();
+      break;
+    case WM_EXITMENULOOP:
+    case WM_EXITSIZEMOVE:
+      OnModalLoopEnd();
       break;
     case WM_SYSCOMMAND:
       if (menu_.OnCommand(wParam) || options_.OnCommand(wParam)) return 0;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "app/ClickOptionsMenu.h"
 #include "app/KeyClickSound.h"
@@ -67,13 +68,22 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
   void OnTimer(UINT_PTR id);
-  void OnNcLeftButtonDown(WPARAM hitTest);
+  bool OnNcButtonDown(WPARAM hitTest, bool left);
+  void OnModalLoopStart();
+  void OnModalLoopEnd();
+  void OnMouseMove(int x, int y, WPARAM keys);
   void OnDestroy();
 
   Settings& settings_;
   ProcessSteps steps_;
   HINSTANCE instance_ = nullptr;
   bool shown_ = false;
+  // The window in front at the last press on the frame, caption or icon: it
+  // gets the foreground back when the menu or move/size loop is over.
+  HWND foregroundBeforeLoop_ = nullptr;
+  // Where the pointer stood, in screen pixels, when that loop ended: the
+  // move the system reports there once the loop lets go is no move.
+  std::optional<POINT> pointerAtLoopEnd_;
 
   SystemServices services_;
   KeyboardView view_;

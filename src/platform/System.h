@@ -30,7 +30,8 @@ class KeySender {
   virtual std::uint16_t ScanCode(std::uint16_t vk) = 0;
   // SendInput of exactly one INPUT_KEYBOARD record; the result is ignored.
   virtual void Send(const KeyEvent& event) = 0;
-  // GetKeyboardState of the calling thread.
+  // GetKeyboardState of the calling thread, its lock toggles as the system
+  // has them now and every modifier the system holds down marked down.
   virtual void GetKeyboardState(KeyStateArray& state) = 0;
 };
 

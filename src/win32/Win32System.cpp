@@ -29,6 +29,13 @@ void Win32KeySender::GetKeyboardState(luma::KeyStateArray& state) {
   // GetKeyState call first brings it up to date with the system's.
   ::GetKeyState(0);
   if (!::GetKeyboardState(state.data())) state.fill(0);
+  // A thread's own state knows only the input it has read: a modifier put
+  // down before the thread existed (left latched by a keyboard that was
+  // killed) is missing from it, under Wine always, and would never be let
+  // go. Only the modifiers: this runs before each press.
+  for (const int vk :
+       {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN})
+    if (GetAsyncKeyState(vk) & 0x8000) state[static_cast<std::size_t>(vk)] |= 0x80;
 }
 
 std::vector<luma::Hkl> Win32KeyboardLayouts::List(int maxCount) {

@@ -2,7 +2,9 @@
 // system menu (another process cannot read it under Wine), what it reads at
 // creation, what it saves when destroyed in each show state, Change Colors,
 // and failures of the store reported while the window still comes up whole;
-// a DPI change (Wine never sends one itself).
+// a DPI change (Wine never sends one itself); the keyboard switch and its
+// failed write; the foreground and a hover around the move and menu loops, a
+// hover and the slider, a locked Shift at minimising and at a switch.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -17,6 +20,7 @@
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
+#include "app/TimerIds.h"
 #include "platform/ErrorReporter.h"
 #include "win32/ExceptionBoundary.h"
 
@@ -28,6 +32,8 @@ class MemorySettings : public Settings {
   std::map<std::string, std::int32_t> values;
   std::vector<std::string> writes;  // "name=value", in order
   bool broken = false;              // every call throws
+  // Called with each name about to be written; a throw fails the write.
+  std::function<void(const std::string&)> beforeWrite;
 
   std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
     if (broken) throw std::runtime_error("settings broke");
@@ -39,6 +45,7 @@ class MemorySettings : public Settings {
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {
     if (broken) throw std::runtime_error("settings broke");
+    if (beforeWrite) beforeWrite(name);
     writes.push_back(name + "=" + std::to_string(value));
     values[name] = value;
     return true;
@@ -102,6 +109,50 @@ void ShowWithSlider(MainWindow& window, int command = SW_SHOWNOACTIVATE) {
   window.Show(command);
   win32::test::PumpUntil([&] { return Slider(window.Handle()) != nullptr; }, 5000);
   win32::test::PumpUntilIdle();
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return SIZE{r.right, r.bottom};
+}
+
+// Key centres of the built-in keyboard at its design size, in client pixels.
+constexpr POINT kKeyL{315, 105};
+constexpr POINT kLeftShift{25, 135};
+
+LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+POINT ScreenPoint(HWND window, POINT p) {
+  ClientToScreen(window, &p);
+  return p;
+}
+
+// The hover's timer steps, more than the longest hover time takes.
+void StepHoverToTheEnd(HWND window) {
+  for (int i = 0; i < 60; ++i) SendMessageW(window, WM_TIMER, kHoverTimer, 0);
+}
+
+// The pixels of a client rectangle as the screen shows them.
+std::vector<COLORREF> Picture(HWND window, RECT area) {
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(window);
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
+bool SawKey(const win32::test::RecordingWindow& window, UINT message, WPARAM vk) {
+  for (const auto& key : window.keys)
+    if (key.message == message && key.wParam == vk) return true;
+  return false;
+}
+
+// The user closing the menu: from inside the menu loop the test started.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
 }
 
 bool QuitPosted() {
@@ -418,6 +469,181 @@ TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
     EXPECT_EQ(client(hwnd).cy, maximised.cy);
     DestroyWindow(hwnd);
     QuitPosted();
+  }
+}
+
+// A failed write of "Keyboard" is reported over the finished switch: the
+// other keyboard already shown at its width, its menu item checked.
+TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
+  MemorySettings settings;
+  RecordingReporter reporter;
+  ProcessSteps steps;
+  steps.errors = &reporter;
+  MainWindow window(settings, steps);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  ShowWithSlider(window);
+  std::vector<std::pair<LONG, bool>> atWrite;  // (client width, checked)
+  settings.beforeWrite = [&](const std::string& name) {
+    if (name != "Keyboard") return;
+    atWrite.emplace_back(ClientSize(hwnd).cx, LastMenuItems(hwnd, 5)[4].checked);
+    throw std::runtime_error("settings broke");
+  };
+  for (const bool full : {true, false}) {
+    SCOPED_TRACE(full);
+    SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0);
+    win32::test::PumpUntilIdle();
+    EXPECT_EQ(LastMenuItems(hwnd, 5)[4].checked, full);
+  }
+  EXPECT_EQ(atWrite, (std::vector<std::pair<LONG, bool>>{{671, true}, {441, false}}));
+  EXPECT_EQ(reporter.messages, std::vector<std::string>(2, "settings broke"));
+  settings.beforeWrite = nullptr;
+  DestroyWindow(hwnd);
+  QuitPosted();
+}
+
+// The test window in front and the keyboard shown, Hover Click on with the
+// longest time or off: what the keyboard types reaches the test window.
+class KeyboardBesideApplication {
+ public:
+  explicit KeyboardBesideApplication(bool hoverClick) {
+    settings_.values = {{"HoverClick", hoverClick ? 1 : 0}, {"HoverTime", 5000}};
+    // In front first: the keyboard shows its keys as for that window from
+    // the start.
+    activated_ = win32::test::Activate(typedInto.Handle());
+    // Off the keyboard, which comes up where an earlier one left the pointer.
+    SetCursorPos(0, 0);
+    created_ = window_.Create(GetModuleHandleW(nullptr));
+    if (!created_) return;
+    ShowWithSlider(window_);
+  }
+  ~KeyboardBesideApplication() {
+    if (created_) DestroyWindow(window_.Handle());
+    QuitPosted();
+  }
+  bool Ready() const { return created_ && activated_; }
+  HWND Keyboard() { return window_.Handle(); }
+
+  // The real pointer, and a move reported at once, so that nothing waits for
+  // the system to report it.
+  void PointerTo(POINT client) {
+    const POINT screen = ScreenPoint(Keyboard(), client);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(Keyboard(), WM_MOUSEMOVE, 0, ClientPoint(client));
+  }
+
+  win32::test::RecordingWindow typedInto{L"typed into"};
+
+ private:
+  MemorySettings settings_;
+  MainWindow window_{settings_};
+  bool created_ = false;
+  bool activated_ = false;
+};
+
+// A press on the caption or the system menu icon takes the foreground for
+// the move or menu loop; when the loop is over the application has it again.
+// A hover that ran before is over, also under a menu opened without a press:
+// the next starts at the next move onto a key.
+TEST(MainWindowTest, AfterTheMoveOrMenuLoopTheApplicationIsInFrontAndNoHoverFires) {
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    bool atFrame;  // lParam: a point on the frame, else the key of Alt+Space
+  } loops[] = {
+      {"caption clicked", WM_NCLBUTTONDOWN, HTCAPTION, true},
+      {"system menu icon clicked", WM_NCLBUTTONDOWN, HTSYSMENU, true},
+      {"system menu by Alt+Space", WM_SYSCOMMAND, SC_KEYMENU, false},
+  };
+  for (const auto& loop : loops) {
+    SCOPED_TRACE(loop.what);
+    KeyboardBesideApplication hover(true);
+    ASSERT_TRUE(hover.Ready());
+    HWND hwnd = hover.Keyboard();
+    hover.PointerTo(kKeyL);
+
+    const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseMenu);
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    SendMessageW(hwnd, loop.message, loop.wParam,
+                 loop.atFrame ? MAKELPARAM(frame.left + 8, frame.top + 8) : LPARAM{' '});
+    EXPECT_TRUE(win32::test::PumpUntil(
+        [&] { return GetForegroundWindow() == hover.typedInto.Handle(); }, 5000));
+    KillTimer(nullptr, closer);
+
+    // The system reports the pointer where it rests once the loop lets it go.
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, ClientPoint(kKeyL));
+    StepHoverToTheEnd(hwnd);
+    win32::test::PumpUntilIdle();
+    EXPECT_TRUE(hover.typedInto.keys.empty());
+
+    hover.PointerTo({kKeyL.x + 2, kKeyL.y + 2});
+    StepHoverToTheEnd(hwnd);
+    EXPECT_TRUE(win32::test::PumpUntil([&] { return SawKey(hover.typedInto, WM_KEYUP, 'L'); }));
+  }
+}
+
+// The pointer onto the transparency slider leaves the keys: the progress
+// mark goes with the hover, and the key never clicks.
+TEST(MainWindowTest, ThePointerOnTheSliderEndsAHoverAndItsMark) {
+  KeyboardBesideApplication hover(true);
+  ASSERT_TRUE(hover.Ready());
+  HWND hwnd = hover.Keyboard();
+  const RECT keyL{kKeyL.x - 12, kKeyL.y - 12, kKeyL.x + 13, kKeyL.y + 13};
+  const std::vector<COLORREF> atRest = Picture(hwnd, keyL);
+
+  hover.PointerTo(kKeyL);
+  const std::vector<COLORREF> hot = Picture(hwnd, keyL);
+  for (int i = 0; i < 20; ++i) SendMessageW(hwnd, WM_TIMER, kHoverTimer, 0);
+  EXPECT_NE(Picture(hwnd, keyL), hot) << "no progress mark";
+
+  RECT slider{};
+  GetWindowRect(Slider(hwnd), &slider);
+  SetCursorPos((slider.left + slider.right) / 2, (slider.top + slider.bottom) / 2);
+  EXPECT_TRUE(win32::test::PumpUntil([&] { return Picture(hwnd, keyL) == atRest; }, 5000));
+  StepHoverToTheEnd(hwnd);
+  win32::test::PumpUntilIdle();
+  EXPECT_TRUE(hover.typedInto.keys.empty());
+}
+
+// A Shift held for the press delay locks; minimising the keyboard or
+// switching it lets it go in the system, where the application sees it up.
+TEST(MainWindowTest, ALockedShiftIsLetGoAtMinimiseAndAtEachSwitch) {
+  KeyboardBesideApplication keyboard(false);
+  ASSERT_TRUE(keyboard.Ready());
+  HWND hwnd = keyboard.Keyboard();
+  const struct {
+    const char* away;
+    std::function<void()> go;
+  } steps[] = {
+      {"minimised", [&] { ShowWindow(hwnd, SW_SHOWMINNOACTIVE); }},
+      {"to the full keyboard", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
+      {"back to the standard one", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.away);
+    ASSERT_TRUE(win32::test::Activate(keyboard.typedInto.Handle()));
+    keyboard.typedInto.keys.clear();
+    keyboard.PointerTo(kLeftShift);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kLeftShift));
+    SendMessageW(hwnd, WM_TIMER, kPressTimer, 0);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kLeftShift));
+    // Locked, not latched: an ordinary key leaves it down.
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+    ASSERT_TRUE(win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, 'L'); }));
+    EXPECT_TRUE(SawKey(keyboard.typedInto, WM_KEYDOWN, VK_SHIFT));
+    // Seen by its messages only: Wine puts the system's state of a modifier
+    // back to the X server's, where no Shift is down, at focus changes.
+    EXPECT_FALSE(SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT));
+
+    step.go();
+    EXPECT_TRUE(
+        win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT); }));
+    EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    win32::test::PumpUntilIdle();
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "TestSupport.h"
 #include "keys/KeyInput.h"
@@ -91,6 +92,22 @@ TEST(Win32KeySenderTest, ReadsTheThreadsKeyboardState) {
   sender.GetKeyboardState(state);
   SetKeyboardState(saved);
   for (int vk = 0; vk < 256; ++vk) EXPECT_EQ(state[vk] & 0x81, wanted[vk]) << vk;
+}
+
+// A program started while a modifier is down in the system (left latched by
+// a keyboard that was killed) must see it, to let it go; its new thread's own
+// state has not seen the key go down.
+TEST(Win32KeySenderTest, AFreshThreadSeesTheKeysTheSystemHoldsDown) {
+  RecordingWindow window;
+  ASSERT_TRUE(Activate(window.Handle()));
+  Win32KeySender sender;
+  SendKeyInput(sender, VK_LSHIFT, false, false);
+  KeyStateArray state{};
+  std::thread([&] { sender.GetKeyboardState(state); }).join();
+  SendKeyInput(sender, VK_LSHIFT, true, false);
+  EXPECT_TRUE(state[VK_LSHIFT] & 0x80);
+  EXPECT_TRUE(PumpUntil([&] { return window.keys.size() >= 2; }));
+  EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
 }
 
 TEST(Win32KeyboardLayoutsTest, UsEnglishIsInstalledAndTranslates) {
