@@ -41,26 +41,26 @@ void ClickOptionsMenu::Create(HWND window) {
 void ClickOptionsMenu::Show() {
   if (!window_) return;
   HMENU menu = GetSystemMenu(window_, FALSE);
-  SetCheck(menu, kHoverClick, pointer_.HoverClickOn());
+  SetCheck(menu, kHoverClick, input_.HoverClickOn());
   SetCheck(menu, kClickSound, sound_.Enabled());
   for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i)
-    SetCheck(hoverTimes_, HoverTimeCommand(i), pointer_.HoverTime() == kHoverTimesMs[i]);
+    SetCheck(hoverTimes_, HoverTimeCommand(i), input_.HoverTimeMs() == kHoverTimesMs[i]);
 }
 
 bool ClickOptionsMenu::OnCommand(WPARAM command) {
   const UINT id = static_cast<UINT>(command & 0xFFF0);
   // The menu shows the choice before the store is asked, which may fail.
   if (id == kHoverClick) {
-    pointer_.SetHoverClick(!pointer_.HoverClickOn());
+    input_.SetHoverClick(!input_.HoverClickOn());
     Show();
-    settings_.WriteBool(kHoverClickValue, pointer_.HoverClickOn());
+    settings_.WriteBool(kHoverClickValue, input_.HoverClickOn());
   } else if (id == kClickSound) {
     sound_.SetEnabled(!sound_.Enabled());
     Show();
     settings_.WriteBool(kClickSoundValue, sound_.Enabled());
   } else if (id >= kFirstHoverTime && id < HoverTimeCommand(kHoverTimesMs.size())) {
     const std::int32_t ms = kHoverTimesMs[(id - kFirstHoverTime) / 0x10];
-    pointer_.SetHoverTime(ms);
+    input_.SetHoverTimeMs(ms);
     Show();
     settings_.WriteInteger(kHoverTimeValue, ms);
   } else {

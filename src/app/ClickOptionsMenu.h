@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "app/KeyClickSound.h"
-#include "app/PointerInput.h"
+#include "input/InputDispatch.h"
 #include "settings/Settings.h"
 
 namespace luma::app {
@@ -22,8 +22,8 @@ class ClickOptionsMenu {
   static constexpr UINT kClickSound = 0x0270;
   static constexpr std::array<std::int32_t, 6> kHoverTimesMs = {500, 750, 1000, 1500, 2000, 3000};
 
-  ClickOptionsMenu(PointerInput& pointer, KeyClickSound& sound, Settings& settings)
-      : pointer_(pointer), sound_(sound), settings_(settings) {}
+  ClickOptionsMenu(InputDispatch& input, KeyClickSound& sound, Settings& settings)
+      : input_(input), sound_(sound), settings_(settings) {}
 
   // Appends a separator and the three items.
   void Create(HWND window);
@@ -36,7 +36,7 @@ class ClickOptionsMenu {
  private:
   HWND window_ = nullptr;
   HMENU hoverTimes_ = nullptr;
-  PointerInput& pointer_;
+  InputDispatch& input_;
   KeyClickSound& sound_;
   Settings& settings_;
 };

@@ -110,12 +110,12 @@ void MainWindow::ReadSettings() {
     placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
   });
   Boundary().Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
-  // The pointer's options in one step: a store that fails leaves them all
+  // The input's options in one step: a store that fails leaves them all
   // at their defaults alike.
   Boundary().Guarded(L"pointer options", [&] {
-    pointer_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
-    pointer_.SetHoverClick(settings_.ReadBool(kHoverClickValue, kDefaultHoverClick));
-    pointer_.SetHoverTime(HoverTimeToUse(settings_));
+    input_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
+    input_.SetHoverClick(settings_.ReadBool(kHoverClickValue, kDefaultHoverClick));
+    input_.SetHoverTimeMs(HoverTimeToUse(settings_));
     sound_.SetEnabled(settings_.ReadBool(kClickSoundValue, kDefaultClickSound));
   });
   // The first-run address is blank and would open nothing; only the mark
@@ -133,7 +133,7 @@ void MainWindow::ChangeColors() {
 void MainWindow::SwitchKeyboard() {
   const KeyboardChoice next =
       view_.LayoutName() == kFullLayoutName ? KeyboardChoice::kStandard : KeyboardChoice::kFull;
-  pointer_.ReleaseHeldKeys();
+  input_.ReleaseHeldKeys();
   const std::int32_t fromDesignWidth = view_.DesignSize().cx;
   const Size layout = view_.LoadLayout(LayoutNameOf(next));
   menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
@@ -166,7 +166,7 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
   if (kind == SIZE_MINIMIZED) {
     // Nobody sees the keyboard: no timer wakes the program for it.
     view_.SetMinimised(true);
-    pointer_.EndPress();
+    input_.EndPress();
   } else {
     if (shown_)
       view_.SetMinimised(false);
@@ -188,7 +188,7 @@ void MainWindow::OnResize() {
 void MainWindow::OnTimer(UINT_PTR id) {
   switch (id) {
     case kPressTimer:
-      pointer_.OnPressTimer();
+      input_.PressTimerTick();
       break;
     case kSliderCreateTimer:
       slider_.OnCreateTimer();
@@ -197,7 +197,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
       view_.OnLayoutPollTimer();
       break;
     case kHoverTimer:
-      pointer_.OnHoverTimer();
+      input_.HoverTimerTick();
       break;
   }
 }
@@ -211,7 +211,7 @@ bool MainWindow::OnNcButtonDown(WPARAM hitTest, bool left) {
     return false;
   if (HWND foreground = GetForegroundWindow(); foreground != Handle())
     foregroundBeforeLoop_ = foreground;
-  pointer_.OnLeave();
+  input_.PointerLeave();
   if (left) win32::ForceForegroundWindow(Handle(), true);
   return true;
 }
@@ -219,7 +219,7 @@ bool MainWindow::OnNcButtonDown(WPARAM hitTest, bool left) {
 // The menu or the move/size loop holds the pointer: a hover running now
 // would click under the menu. The next one starts at the next move onto a
 // key after the loop.
-void MainWindow::OnModalLoopStart() { pointer_.OnLeave(); }
+void MainWindow::OnModalLoopStart() { input_.PointerLeave(); }
 
 // Keys go to the application again, not to this window, which only took the
 // foreground for the loop.
@@ -251,10 +251,10 @@ void MainWindow::OnMouseMove(int x, int y, WPARAM keys) {
 void MainWindow::OnDestroy() {
   Boundary().Guarded(L"release keys", [&] {
     view_.Stop();
-    pointer_.ReleaseHeldKeys();
+    input_.ReleaseHeldKeys();
   });
   Boundary().Guarded(L"saving", [&] {
-    SaveWindowSettings(settings_, pointer_.AutoClick(), slider_.Position(), placement_.Describe());
+    SaveWindowSettings(settings_, input_.AutoClick(), slider_.Position(), placement_.Describe());
   });
   PostQuitMessage(0);
 }
@@ -315,7 +315,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
       return 0;
     case WM_MOUSELEAVE:
-      pointer_.OnLeave();
+      input_.PointerLeave();
       return 0;
     case WM_CAPTURECHANGED:
       pointer_.OnCaptureChanged(reinterpret_cast<HWND>(lParam));

@@ -19,6 +19,7 @@
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
+#include "input/InputDispatch.h"
 #include "platform/ErrorReporter.h"
 #include "settings/Placement.h"
 #include "settings/Settings.h"
@@ -89,10 +90,11 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   KeyboardView view_;
   TransparencySlider slider_;
   WindowPlacement placement_;
-  KeyClickSound sound_;  // before the pointer input, which plays it
-  PointerInput pointer_{placement_};
-  SystemMenu menu_{pointer_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
-  ClickOptionsMenu options_{pointer_, sound_, settings_};
+  KeyClickSound sound_;  // before the input, which plays it
+  InputDispatch input_;
+  PointerInput pointer_{placement_, input_};
+  SystemMenu menu_{input_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
+  ClickOptionsMenu options_{input_, sound_, settings_};
 };
 
 }  // namespace luma::app

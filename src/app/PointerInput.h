@@ -1,30 +1,30 @@
-// The mouse on the keyboard area: feeds the press logic (key presses,
-// latching, auto-repeat, the background drag), holds the capture while the
-// left button is down and asks for the leave notification.
+// The mouse on the keyboard window, as the Win32 side of the input: cracks
+// the mouse messages into the input's pointer events, holds the capture
+// while the left button is down, asks for the leave notice, and moves the
+// window for a drag of the background.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 
 #include "app/WindowPlacement.h"
-#include "input/HoverClick.h"
+#include "input/InputDispatch.h"
 #include "input/PressLogic.h"
 #include "keyboard/Keyboard.h"
 #include "platform/Sound.h"
 #include "platform/System.h"
-#include "settings/ClickOptions.h"
-#include "settings/Settings.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
 
-class PointerInput : private PressHost {
+class PointerInput : private PressHost, private PointerWindow {
  public:
-  explicit PointerInput(WindowPlacement& placement) : placement_(placement) {}
+  PointerInput(WindowPlacement& placement, InputDispatch& input)
+      : placement_(placement), input_(input) {}
 
-  // sound, when given, outlives this.
+  // Attaches the input to the keyboard, with the window's press and hover
+  // timers. sound, when given, outlives this.
   void Create(HWND window, Keyboard& keyboard, KeySender& sender, ClickSound* sound = nullptr);
 
   // Positions are client pixels.
@@ -32,30 +32,10 @@ class PointerInput : private PressHost {
   void OnButtonUp(MouseButton button);
   // keys: the move's MK_ flags, which tell whether any button is still down.
   void OnMove(std::int32_t x, std::int32_t y, WPARAM keys);
-  void OnLeave();
-  // Another window took the capture: the press ends as at a button up.
+  // Another window took the capture (or none: it was let go).
   void OnCaptureChanged(HWND newOwner);
-  // The window was minimised: a held key is let go as at a button up, and
-  // its repeat timer stops with it.
-  void EndPress();
-  void OnPressTimer();
-  void OnHoverTimer();
-
-  // The user's choice, kept here so that it survives a press logic that
-  // could not be made: a failed start must not write it over.
-  bool AutoClick() const { return autoClick_; }
-  void SetAutoClick(bool on);
-  // Kept here alike, and handed to the hover click.
-  bool HoverClickOn() const { return hoverClick_; }
-  void SetHoverClick(bool on);
-  std::int32_t HoverTime() const { return hoverTimeMs_; }
-  void SetHoverTime(std::int32_t ms);
-  // Key-ups for every key still held or latched.
-  void ReleaseHeldKeys();
 
  private:
-  void TrackLeave();
-
   // PressHost
   Point CursorPos() override;
   Point WindowPos() override;
@@ -63,16 +43,16 @@ class PointerInput : private PressHost {
   void SetWindowTop(std::int32_t top) override;
   void UnfocusChildControls() override;
 
+  // PointerWindow
+  void CapturePointer() override;
+  void ReleasePointer() override;
+  void WatchForLeave() override;
+
   WindowPlacement& placement_;
+  InputDispatch& input_;
   HWND window_ = nullptr;
-  bool inside_ = false;
   std::unique_ptr<win32::WindowTimer> pressTimer_;
-  std::unique_ptr<PressLogic> press_;
   std::unique_ptr<win32::WindowTimer> hoverTimer_;
-  std::unique_ptr<HoverClick> hover_;
-  bool autoClick_ = kDefaultAutoClick;
-  bool hoverClick_ = kDefaultHoverClick;
-  std::int32_t hoverTimeMs_ = kDefaultHoverTimeMs;
 };
 
 }  // namespace luma::app

@@ -34,7 +34,7 @@ void SystemMenu::Create(HWND window) {
 
 void SystemMenu::ShowAutoClick() {
   ModifyMenuW(GetSystemMenu(window_, FALSE), kAutoClick,
-              MF_BYCOMMAND | MF_STRING | (pointer_.AutoClick() ? MF_CHECKED : MF_UNCHECKED),
+              MF_BYCOMMAND | MF_STRING | (input_.AutoClick() ? MF_CHECKED : MF_UNCHECKED),
               kAutoClick, L"Auto Click");
 }
 
@@ -52,7 +52,7 @@ bool SystemMenu::OnCommand(WPARAM command) {
   }
   switch (command) {
     case kAutoClick:
-      pointer_.SetAutoClick(!pointer_.AutoClick());
+      input_.SetAutoClick(!input_.AutoClick());
       ShowAutoClick();
       return true;
     case kChangeColors:

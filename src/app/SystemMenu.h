@@ -7,7 +7,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/PointerInput.h"
+#include "input/InputDispatch.h"
 
 namespace luma::app {
 
@@ -20,9 +20,9 @@ class SystemMenu {
   // four bits of a command it passes on.
   static constexpr UINT kFullKeyboard = 0x0410;
 
-  SystemMenu(PointerInput& pointer, std::function<void()> changeColors,
+  SystemMenu(InputDispatch& input, std::function<void()> changeColors,
              std::function<void()> switchKeyboard = {})
-      : pointer_(pointer),
+      : input_(input),
         changeColors_(std::move(changeColors)),
         switchKeyboard_(std::move(switchKeyboard)) {}
 
@@ -39,7 +39,7 @@ class SystemMenu {
 
  private:
   HWND window_ = nullptr;
-  PointerInput& pointer_;
+  InputDispatch& input_;
   std::function<void()> changeColors_;
   std::function<void()> switchKeyboard_;
 };

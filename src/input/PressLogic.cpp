@@ -22,20 +22,14 @@ PressLogic::PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer,
     : keyboard_(keyboard), sender_(sender), pressTimer_(pressTimer), host_(host) {}
 
 void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
-  bool hit = false;
-  for (int vk = 1; vk <= 255; ++vk) {
-    Key* key = keyboard_.KeyFor(vk);
-    bool part = false;
-    if (key == nullptr || !key->HitTest(x, y, part)) continue;
+  const KeyHit hit = keyboard_.KeyAt(x, y);
+  if (hit.key != nullptr) {
     // The press decides which Enter outline was clicked: the hover flag can
     // be stale when a pointer move jumped from one outline to the other
     // without leaving the key, or when no move preceded the press.
-    key->SetSecondPartHit(part);
-    PressKey(vk, button);
-    hit = true;
-    break;
-  }
-  if (!hit && button == MouseButton::Left) {
+    hit.key->SetSecondPartHit(hit.secondPart);
+    PressKey(hit.key->Code(), button);
+  } else if (button == MouseButton::Left) {
     const Point p = host_.CursorPos();
     dragX_ = p.x;
     dragY_ = p.y;

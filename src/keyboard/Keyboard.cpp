@@ -190,14 +190,20 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
     return;
   }
   ClearHot(false);
-  for (auto& key : keys_) {
-    if (key == nullptr || !key->HitTest(x, y, part)) continue;
-    hoverKey_ = key.get();
-    key->SetSecondPartHit(part);
-    key->SetHot(true);
-    break;
+  if (const KeyHit hit = KeyAt(x, y); hit.key != nullptr) {
+    hoverKey_ = hit.key;
+    hit.key->SetSecondPartHit(hit.secondPart);
+    hit.key->SetHot(true);
   }
   CopyChanges();
+}
+
+KeyHit Keyboard::KeyAt(std::int32_t x, std::int32_t y) {
+  for (auto& key : keys_) {
+    bool part = false;
+    if (key != nullptr && key->HitTest(x, y, part)) return {key.get(), part};
+  }
+  return {};
 }
 
 void Keyboard::ClearHot(bool copyNow) {

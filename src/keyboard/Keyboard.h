@@ -32,6 +32,12 @@ SliderCorner BuiltInFreeCorner(std::string_view name);
 
 // What the model works with; all of it owned by the program and outliving
 // the model.
+// A point on the keys: the key there, and whether in its second outline.
+struct KeyHit {
+  Key* key = nullptr;  // none: off the keys
+  bool secondPart = false;
+};
+
 struct KeyboardDeps {
   BitmapFactory& bitmaps;
   Screen& screen;  // the window area that shows the picture
@@ -92,6 +98,8 @@ class Keyboard {
   void MarkChanged(const Rect& area);
   void Redraw(bool rebuildBase);
   void ReleaseAll();
+  // The first key in code order whose outline holds the point.
+  KeyHit KeyAt(std::int32_t x, std::int32_t y);
   void TrackPointer(std::int32_t x, std::int32_t y);
   void ClearHot(bool copyNow);
   void SetSize(std::int32_t width, std::int32_t height);

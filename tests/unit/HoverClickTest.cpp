@@ -1,5 +1,6 @@
-// Typing without clicking, as timelines over the fake timers: hover clicks,
-// modifiers locked by a hold, the marks a key draws, the click sound.
+// Typing without clicking, as timelines of pointer events fed to the input
+// over the fake timers: hover clicks, modifiers locked by a hold, the marks a
+// key draws, the click sound, and the order the input keeps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +12,7 @@
 #include "Fakes.h"
 #include "KeyboardHarness.h"
 #include "input/HoverClick.h"
-#include "input/PressLogic.h"
+#include "input/InputDispatch.h"
 #include "keyboard/KeyboardStart.h"
 
 namespace luma {
@@ -23,6 +24,14 @@ struct NoHost : PressHost {
   void SetWindowLeft(std::int32_t) override {}
   void SetWindowTop(std::int32_t) override {}
   void UnfocusChildControls() override {}
+};
+
+// What the input asked of the window, in order.
+struct RecordingWindow : PointerWindow {
+  std::vector<std::string> calls;
+  void CapturePointer() override { calls.push_back("capture"); }
+  void ReleasePointer() override { calls.push_back("release"); }
+  void WatchForLeave() override { calls.push_back("watch"); }
 };
 
 struct CountingSound : ClickSound {
@@ -43,9 +52,11 @@ struct ClockedSender : fakes::FakeKeySender {
 // Inside keys of the built-in layout (design size 441 x 181).
 constexpr Point kA{75, 105}, kB{215, 135}, kLeftShift{25, 135}, kLeftCtrl{20, 165};
 constexpr Point kBackground{410, 165};
+constexpr Point kOutside{-5, 105};  // left of A, seen only while the capture is held
 
 using Events = std::vector<std::string>;
 
+// The input as the window feeds it, over fake timers.
 class HoverClickTest : public ::testing::Test {
  public:
   void SetUp() override {
@@ -53,36 +64,28 @@ class HoverClickTest : public ::testing::Test {
                                           parts.busy, parts.theme, parts.captions},
                              parts.theme, KeyboardStart(kUsEnglishHkl));
     ASSERT_NE(keyboard, nullptr);
-    press = std::make_unique<PressLogic>(*keyboard, sender, pressTimer, host);
-    press->SetClickSound(&sound);
-    hover = std::make_unique<HoverClick>(*keyboard, *press, hoverTimer);
-    hover->SetEnabled(true);
-    pressTimer.onTick = [this] { press->PressTimerTick(); };
-    hoverTimer.onTick = [this] { hover->TimerTick(); };
+    input.SetHoverClick(true);
+    input.Attach({*keyboard, sender, pressTimer, hoverTimer, host, window, &sound});
+    pressTimer.onTick = [this] { input.PressTimerTick(); };
+    hoverTimer.onTick = [this] { input.HoverTimerTick(); };
     sender.sent.clear();
   }
 
-  // In the pointer input's order.
   void Move(Point p) {
-    if (!buttonsDown) press->NoButtonDown();
-    press->MouseMove(p.x, p.y);
-    hover->PointerMoved(buttonsDown);
+    const bool inside =
+        p.x >= 0 && p.y >= 0 && p.x < parts.screen.width && p.y < parts.screen.height;
+    input.PointerMove(p.x, p.y, inside, buttonsDown);
   }
   void Down(Point p, MouseButton button = MouseButton::Left) {
     buttonsDown = true;
-    hover->ButtonDown();
-    press->MouseDown(button, p.x, p.y);
+    input.PointerDown(button, p.x, p.y);
   }
-  void Up() {
+  void Up(MouseButton button = MouseButton::Left) {
     buttonsDown = false;
-    press->MouseUp();
-    hover->ButtonUp();
+    input.PointerUp(button);
   }
   void Click(Point p) { Down(p), Up(); }
-  void Leave() {
-    press->MouseLeave();
-    hover->Leave();
-  }
+  void Leave() { input.PointerLeave(); }
   void Advance(std::uint32_t ms) {
     for (std::uint32_t i = 0; i < ms; ++i, pressTimer.Advance(1), hoverTimer.Advance(1))
       ++sender.now;
@@ -101,10 +104,10 @@ class HoverClickTest : public ::testing::Test {
   ClockedSender sender;
   fakes::FakeTimer pressTimer, hoverTimer;
   NoHost host;
+  RecordingWindow window;
   CountingSound sound;
   std::unique_ptr<Keyboard> keyboard;
-  std::unique_ptr<PressLogic> press;
-  std::unique_ptr<HoverClick> hover;
+  InputDispatch input;
   bool buttonsDown = false;  // what the next move reports
 };
 
@@ -113,7 +116,7 @@ TEST_F(HoverClickTest, FiresAtExactlyTheHoverTimeWithTheProgressStepping) {
     SCOPED_TRACE(time);
     Leave();
     sender.at.clear();
-    hover->SetHoverTime(time);
+    input.SetHoverTimeMs(static_cast<std::int32_t>(time));
     const std::uint32_t start = sender.now;
     Move(kA);
     for (std::uint32_t t = HoverClick::kStepMs; t < time; t += HoverClick::kStepMs) {
@@ -153,7 +156,7 @@ TEST_F(HoverClickTest, OncePerVisitStartingAgainOnAnotherKey) {
 }
 
 TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
-  press->SetAutoClick(false);
+  input.SetAutoClick(false);
   const struct {
     const char* what;
     std::function<void(HoverClickTest&)> act;
@@ -161,14 +164,14 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   } rows[] = {
       {"leave", [](HoverClickTest& t) { t.Leave(); }, {}},
       {"background", [](HoverClickTest& t) { t.Move(kBackground); }, {}},
-      {"off", [](HoverClickTest& t) { t.hover->SetEnabled(false); }, {}},
+      {"off", [](HoverClickTest& t) { t.input.SetHoverClick(false); }, {}},
       {"click", [](HoverClickTest& t) { t.Click(kA); }, {"65 down", "65 up"}},
       {"held on another key",
        [](HoverClickTest& t) {
          t.Down(kB, MouseButton::Right);
-         t.Move(kB);  // the capture keeps the moves coming
+         t.Move(kB);  // the button still down
          t.Advance(2000);
-         t.Up();
+         t.Up(MouseButton::Right);
        },
        {"160 down", "66 down", "66 up", "160 up"}},
       {"drag",
@@ -183,7 +186,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     Leave();
-    hover->SetEnabled(true);
+    input.SetHoverClick(true);
     Move(kA);
     Advance(500);
     r.act(*this);
@@ -192,7 +195,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
     EXPECT_EQ(Sent(), r.expected);
     EXPECT_FALSE(hoverTimer.Running());
   }
-  hover->SetEnabled(false);
+  input.SetHoverClick(false);
   hoverTimer.starts.clear();
   Leave();
   Move(kA);
@@ -229,7 +232,7 @@ TEST_F(HoverClickTest, AMoveWithNoButtonDownEndsAPressWhoseReleaseWentUnseen) {
     r.press(*this);
     buttonsDown = false;  // released without a word
     Move(kA);
-    EXPECT_FALSE(press->Dragging());
+    EXPECT_FALSE(input.Dragging());
     Advance(1000);
     EXPECT_EQ(Sent(), r.expected);
   }
@@ -269,10 +272,10 @@ TEST_F(HoverClickTest, AHoldOfThePressDelayLocksUntilAClickOrTheClose) {
     }
   }
   for (const Point p : {kLeftShift, kLeftCtrl}) Down(p), Advance(600), Up();
-  press->ReleaseHeldKeys();
+  input.ReleaseHeldKeys();
   EXPECT_EQ(Sent(), (Events{"160 down", "162 down", "160 up", "162 up"}));
   EXPECT_FALSE(Locked(160) || Locked(162));
-  press->ReleaseHeldKeys();
+  input.ReleaseHeldKeys();
   EXPECT_TRUE(Sent().empty());
 }
 
@@ -310,7 +313,7 @@ TEST_F(HoverClickTest, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
   Click(kA);
   Down(kB, MouseButton::Right);  // Shift comes with it
   Advance(1000);                 // and 21 repeats
-  Up();
+  Up(MouseButton::Right);
   Click(kLeftShift);
   Click(kLeftShift);
   Move(kA);
@@ -318,6 +321,138 @@ TEST_F(HoverClickTest, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
   Click(kBackground);
   EXPECT_GT(Sent().size(), 25u);
   EXPECT_EQ(sound.plays, 5);
+}
+
+// The order in which a pointer event reaches press and hover, and what the
+// window is asked for on the way.
+class InputDispatchTest : public HoverClickTest {};
+
+TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
+  using Calls = std::vector<std::string>;
+  const struct {
+    const char* what;
+    std::function<void(InputDispatchTest&)> act;
+    Events sent;
+    Calls window;
+    bool dragging;
+  } rows[] = {
+      {"left press: the capture while it lasts",
+       [](InputDispatchTest& t) { t.Click(kA); },
+       {"65 down", "65 up"},
+       {"capture", "watch", "release"},
+       false},
+      {"right press: no capture",
+       [](InputDispatchTest& t) {
+         t.Down(kA, MouseButton::Right);
+         t.Up(MouseButton::Right);
+       },
+       {"160 down", "65 down", "65 up", "160 up"},
+       {"watch"},
+       false},
+      {"one leave notice per entry",
+       [](InputDispatchTest& t) {
+         t.Move(kA);
+         t.Move(kB);
+         t.Leave();
+         t.Move(kA);
+       },
+       {},
+       {"watch", "watch"},
+       false},
+      {"a held key moved out under the capture is let go as at a leave",
+       [](InputDispatchTest& t) {
+         t.Down(kA);
+         t.Move(kOutside);
+         t.Up();
+         t.Move(kA);
+       },
+       {"65 down", "65 up"},
+       {"capture", "watch", "release", "watch"},
+       false},
+      {"a drag goes on outside and through a leave notice",
+       [](InputDispatchTest& t) {
+         t.Down(kBackground);
+         t.Move(kOutside);
+         t.Leave();
+       },
+       {},
+       {"capture", "watch"},
+       true},
+      {"a lost capture ends a held key",
+       [](InputDispatchTest& t) {
+         t.Down(kA);
+         t.input.CaptureLost();
+       },
+       {"65 down", "65 up"},
+       {"capture", "watch"},
+       false},
+      {"a lost capture ends a drag",
+       [](InputDispatchTest& t) {
+         t.Down(kBackground);
+         t.input.CaptureLost();
+       },
+       {},
+       {"capture", "watch"},
+       false},
+      {"a minimise lets go of a held key and a locked Shift",
+       [](InputDispatchTest& t) {
+         t.Down(kLeftShift);
+         t.Advance(600);
+         t.Up();
+         t.Down(kA);
+         t.input.EndPress();
+       },
+       {"160 down", "65 down", "65 up", "160 up"},
+       {"capture", "watch", "release", "capture", "release"},
+       false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    input.ReleaseHeldKeys();
+    Leave();
+    buttonsDown = false;
+    Sent();
+    window.calls.clear();
+    r.act(*this);
+    EXPECT_EQ(Sent(), r.sent);
+    EXPECT_EQ(window.calls, r.window);
+    EXPECT_EQ(input.Dragging(), r.dragging);
+  }
+}
+
+// A keyboard that could not be made must not cost the user's choices; the
+// ones made before the keyboard are what it starts with.
+TEST_F(InputDispatchTest, TheOptionsAreKeptWithoutAKeyboardAndAppliedToIt) {
+  InputDispatch later;
+  EXPECT_TRUE(later.AutoClick());
+  EXPECT_FALSE(later.HoverClickOn());
+  EXPECT_EQ(later.HoverTimeMs(), 1000);
+  for (const bool on : {false, true, false}) {
+    later.SetAutoClick(on);
+    EXPECT_EQ(later.AutoClick(), on);
+  }
+  later.SetHoverClick(true);
+  later.SetHoverTimeMs(500);
+  later.PointerDown(MouseButton::Left, kA.x, kA.y);
+  later.PointerMove(kBackground.x, kBackground.y, true, true);
+  later.PointerLeave();
+  later.CaptureLost();
+  later.EndPress();
+  later.PressTimerTick();
+  later.HoverTimerTick();
+  EXPECT_FALSE(later.Dragging());
+  EXPECT_TRUE(window.calls.empty());
+
+  input.ReleaseHeldKeys();
+  later.Attach({*keyboard, sender, pressTimer, hoverTimer, host, window, &sound});
+  pressTimer.onTick = [&] { later.PressTimerTick(); };
+  hoverTimer.onTick = [&] { later.HoverTimerTick(); };
+  later.PointerMove(kA.x, kA.y, true, false);
+  Advance(500);
+  later.PointerDown(MouseButton::Left, kB.x, kB.y);
+  Advance(1000);
+  later.PointerUp(MouseButton::Left);
+  EXPECT_EQ(Sent(), (Events{"65 down", "65 up", "66 down", "66 up"})) << "held, no repeat";
 }
 
 }  // namespace

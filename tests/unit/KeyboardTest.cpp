@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "KeyboardHarness.h"
@@ -189,6 +191,12 @@ TEST(KeyboardHover, LowestCodeWinsAndMovingInsideCopiesNothing) {
                            "\r\n" + KeyLine(67, 0, 40, 40, 70);
   ASSERT_TRUE(h.kb.LoadLayoutText("t", text));
   h.ForgetCalls();
+  // The one hit test the hover and a press share.
+  for (const auto& [x, y, vk] : {std::tuple{30, 15, 65}, {10, 15, 66}, {20, 50, 67}, {50, 50, 0}}) {
+    const KeyHit hit = h.kb.KeyAt(x, y);
+    EXPECT_EQ(hit.key, h.kb.KeyFor(vk)) << x << "," << y;
+    EXPECT_FALSE(hit.secondPart);
+  }
 
   h.kb.TrackPointer(30, 15);  // inside both 65 and 66
   EXPECT_EQ(h.kb.HoverKey(), h.kb.KeyFor(65));
@@ -220,6 +228,10 @@ TEST(KeyboardHover, TheHitPartIsSentAndCarriesTheMarks) {
   ASSERT_TRUE(h.kb.LoadLayoutText(
       "t", "13=0,20;20,20;20,0;0,0;-1,-1;40,20;60,20;60,0;40,0\r\n46=100,20;120,20;120,0;100,0"));
   Key& enter = *h.kb.KeyFor(13);
+  for (const auto& [x, secondPart] : {std::pair{10, false}, {50, true}}) {
+    EXPECT_EQ(h.kb.KeyAt(x, 10).key, &enter);
+    EXPECT_EQ(h.kb.KeyAt(x, 10).secondPart, secondPart);
+  }
   // The last bar drawn, and whether its key's face was filled before it.
   const auto lastBar = [&h] {
     const auto& calls = h.Work().calls;

@@ -160,18 +160,6 @@ bool QuitPosted() {
   return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-// Without a keyboard (its creation step failed) the choice is still the
-// user's: the menu toggles it, and the exit saves what was stored.
-TEST(PointerInputTest, KeepsTheAutoClickChoiceWithoutAKeyboard) {
-  WindowPlacement placement;
-  PointerInput pointer(placement);
-  EXPECT_TRUE(pointer.AutoClick());
-  for (bool on : {false, true, false}) {
-    pointer.SetAutoClick(on);
-    EXPECT_EQ(pointer.AutoClick(), on);
-  }
-}
-
 TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
   // (stored "AutoClick", check mark at start)
   for (const auto& [stored, checked] : {std::pair{-1, true}, {0, false}, {5, true}}) {

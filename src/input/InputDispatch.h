@@ -1,0 +1,89 @@
+// Where the input of the keyboard window meets press and hover: the order in
+// which each pointer event reaches them, their timer ticks, and the options
+// they share. The window system only turns its messages into these calls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "input/HoverClick.h"
+#include "input/PressLogic.h"
+#include "keyboard/Keyboard.h"
+#include "platform/Sound.h"
+#include "platform/System.h"
+
+namespace luma {
+
+// What the input asks of the window the pointer moves over.
+class PointerWindow {
+ public:
+  virtual ~PointerWindow() = default;
+  // The moves keep coming while the button is down, also outside the window.
+  virtual void CapturePointer() = 0;
+  // Lets go of the capture, when this window holds it.
+  virtual void ReleasePointer() = 0;
+  // One notice when the pointer leaves the window.
+  virtual void WatchForLeave() = 0;
+};
+
+// What the input drives; all of it outlives the input.
+struct InputParts {
+  Keyboard& keyboard;
+  KeySender& sender;
+  Timer& pressTimer;
+  Timer& hoverTimer;
+  PressHost& pressHost;
+  PointerWindow& window;
+  ClickSound* sound = nullptr;  // none: silence
+};
+
+class InputDispatch {
+ public:
+  // Until then events are ignored and the options only kept: a keyboard that
+  // could not be made must not cost the user's choices.
+  void Attach(const InputParts& parts);
+  bool Attached() const { return press_ != nullptr; }
+
+  // The pointer, in client pixels.
+  void PointerDown(MouseButton button, std::int32_t x, std::int32_t y);
+  void PointerUp(MouseButton button);
+  // inside: within the client area, which a move leaves only while the
+  // capture is held. buttonsDown: whether the move reports any button down.
+  void PointerMove(std::int32_t x, std::int32_t y, bool inside, bool buttonsDown);
+  // The pointer left the window, or a loop of the system's holds it now.
+  void PointerLeave();
+  // Another window took the capture: the press ends as at a button up.
+  void CaptureLost();
+  // Nobody sees the keyboard (minimised): a held key is let go as at a
+  // button up, its repeat stops with it, and latched or locked keys go up.
+  void EndPress();
+  // Key-ups for every key still held or latched.
+  void ReleaseHeldKeys();
+  bool Dragging() const { return press_ != nullptr && press_->Dragging(); }
+
+  void PressTimerTick();
+  void HoverTimerTick();
+
+  // Whether a held key repeats.
+  bool AutoClick() const { return autoClick_; }
+  void SetAutoClick(bool on);
+  bool HoverClickOn() const { return hoverClick_; }
+  void SetHoverClick(bool on);
+  std::int32_t HoverTimeMs() const { return hoverTimeMs_; }
+  void SetHoverTimeMs(std::int32_t ms);
+
+ private:
+  void EnterWindow();
+
+  PointerWindow* window_ = nullptr;
+  Timer* pressTimer_ = nullptr;
+  std::unique_ptr<PressLogic> press_;
+  std::unique_ptr<HoverClick> hover_;
+  // The pointer entered and no leave came since: the leave notice is asked for.
+  bool inside_ = false;
+  bool autoClick_ = true;
+  bool hoverClick_ = false;
+  std::int32_t hoverTimeMs_ = HoverClick::kDefaultHoverTimeMs;
+};
+
+}  // namespace luma
