@@ -7,10 +7,6 @@ namespace luma {
 
 namespace {
 
-constexpr bool IsLockKey(int vk) {
-  return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
-}
-
 // What a pad key sends and what a character key shows hang on toggles the
 // system may have changed since the last poll; a lock key's press flips the
 // model's toggle, which has to start from the system's.
