@@ -7,10 +7,6 @@ namespace luma {
 
 namespace {
 
-constexpr bool IsLockKey(int vk) {
-  return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock;
-}
-
 // What a pad key sends and what a character key shows hang on toggles the
 // system may have changed since the last poll; a lock key's press flips the
 // model's toggle, which has to start from the system's.
@@ -39,22 +35,27 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
 
 void PressLogic::PressKey(int vk, MouseButton button) {
   if (IsModifierKey(vk)) {
-    ToggleModifier(vk);
-    Clicked();
     // Held for the press delay, a modifier just put down locks; not while
     // the timer repeats a key another button holds.
-    if (keyboard_.IsKeyDown(vk) && pressedKey_ == nullptr) {
-      heldModifier_ = vk;
-      pressTimer_.Start(kPressDelayMs);
+    if (pressedKey_ != nullptr) {
+      ApplyToModifier(vk, ModifierEvent::Click);
+    } else {
+      const int held = HeldModifier();
+      ApplyToModifier(vk, ModifierEvent::Press);
+      if (modifiers_[static_cast<std::size_t>(vk)] == ModifierState::Held) {
+        // One hold at a time: the one before stays latched.
+        if (held != 0) ApplyToModifier(held, ModifierEvent::Release);
+        pressTimer_.Stop();
+        pressTimer_.Start(kPressDelayMs);
+      } else if (held == vk) {
+        pressTimer_.Stop();
+      }
     }
+    Clicked();
     return;
   }
-  if (heldModifier_ != 0) {
-    pressTimer_.Stop();
-    heldModifier_ = 0;
-  }
-  if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
-  const SentForm form = FormOf(vk);
+  EndHold();
+  const SentForm form = FormNow(vk);
   // Another button on another key (or the other part of Enter) while one is
   // held: without this the first key would never get its key-up and would
   // repeat in the target forever.
@@ -64,28 +65,46 @@ void PressLogic::PressKey(int vk, MouseButton button) {
   }
   pressedKey_ = keyboard_.KeyFor(vk);
   pressedForm_ = form;
-  if (button == MouseButton::Middle) {
-    SendKeyAndShow(kMiddleClickCtrl, false);
-    latched_[kMiddleClickCtrl] = true;
-  } else if (button == MouseButton::Right) {
-    SendKeyAndShow(kRightClickShift, false);
-    latched_[kRightClickShift] = true;
-  }
+  if (button == MouseButton::Middle)
+    ApplyToModifier(kMiddleClickCtrl, ModifierEvent::Companion);
+  else if (button == MouseButton::Right)
+    ApplyToModifier(kRightClickShift, ModifierEvent::Companion);
   PressStep();
   Clicked();
 }
 
-void PressLogic::ToggleModifier(int vk) {
-  const auto i = static_cast<std::size_t>(vk);
-  const bool down = keyboard_.IsKeyDown(vk);
-  latched_[i] = !down;
-  SetLocked(vk, false);
-  SendKeyAndShow(vk, down);
+void PressLogic::ApplyToModifier(int vk, ModifierEvent event) {
+  ModifierState& state = modifiers_[static_cast<std::size_t>(vk)];
+  const ModifierStep step = luma::StepModifier(state, event);
+  state = step.state;
+  Key* key = keyboard_.KeyFor(vk);
+  // A lock's bar goes before the key-up's full redraw, so that it does
+  // not paint the bar once more.
+  if (key != nullptr && state != ModifierState::Locked) key->SetLocked(false);
+  if (step.send != KeySend::None) SendAndShow(vk, FormOf(vk), step.send == KeySend::Up);
+  if (key != nullptr) {
+    key->SetDown(IsDown(state));
+    if (state == ModifierState::Locked) key->SetLocked(true);
+  }
 }
 
-void PressLogic::SetLocked(int vk, bool locked) {
-  locked_[static_cast<std::size_t>(vk)] = locked;
-  if (Key* key = keyboard_.KeyFor(vk)) key->SetLocked(locked);
+void PressLogic::ApplyToEveryModifier(ModifierEvent event) {
+  // In rising code order, the order the system sees the key-ups in.
+  for (int vk = 1; vk <= 255; ++vk)
+    if (IsDown(modifiers_[static_cast<std::size_t>(vk)])) ApplyToModifier(vk, event);
+}
+
+int PressLogic::HeldModifier() const {
+  for (int vk = 1; vk <= 255; ++vk)
+    if (modifiers_[static_cast<std::size_t>(vk)] == ModifierState::Held) return vk;
+  return 0;
+}
+
+void PressLogic::EndHold() {
+  const int held = HeldModifier();
+  if (held == 0) return;
+  pressTimer_.Stop();
+  ApplyToModifier(held, ModifierEvent::Release);
 }
 
 void PressLogic::Clicked() {
@@ -93,20 +112,28 @@ void PressLogic::Clicked() {
 }
 
 void PressLogic::ClickKey(int vk) {
-  if (keyboard_.KeyFor(vk) == nullptr || pressedKey_ != nullptr || heldModifier_ != 0 || Dragging())
+  if (keyboard_.KeyFor(vk) == nullptr || pressedKey_ != nullptr || HeldModifier() != 0 ||
+      Dragging())
     return;
-  if (IsModifierKey(vk)) {
-    ToggleModifier(vk);
-    Clicked();
-  } else {
-    if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
-    const SentForm form = FormOf(vk);
-    SendAndShow(vk, form, false);
-    Clicked();
-    SendAndShow(vk, form, true);
-    ReleaseLatched(vk);
-  }
+  TypeKey(vk);
   keyboard_.CopyChanges();
+}
+
+void PressLogic::TypeKey(int vk) {
+  if (IsModifierKey(vk)) {
+    ApplyToModifier(vk, ModifierEvent::Click);
+    Clicked();
+    return;
+  }
+  const SentForm form = FormNow(vk);
+  SendAndShow(vk, form, false);
+  Clicked();
+  EndTyping(vk, form);
+}
+
+void PressLogic::EndTyping(int vk, SentForm form) {
+  SendAndShow(vk, form, true);
+  ApplyToEveryModifier(ModifierEvent::Typed);
 }
 
 void PressLogic::PressStep() {
@@ -121,10 +148,9 @@ void PressLogic::PressStep() {
 }
 
 void PressLogic::PressTimerTick() {
-  if (heldModifier_ != 0) {
+  if (const int held = HeldModifier(); held != 0) {
     pressTimer_.Stop();
-    SetLocked(heldModifier_, true);
-    heldModifier_ = 0;
+    ApplyToModifier(held, ModifierEvent::HoldElapsed);
     keyboard_.CopyChanges();
     return;
   }
@@ -143,6 +169,11 @@ PressLogic::SentForm PressLogic::FormOf(int vk) const {
   return {sent, extended};
 }
 
+PressLogic::SentForm PressLogic::FormNow(int vk) {
+  if (DependsOnToggles(vk)) keyboard_.FollowSystemToggles();
+  return FormOf(vk);
+}
+
 void PressLogic::SendAndShow(int vk, SentForm form, bool keyUp) {
   SendKeyInput(sender_, static_cast<std::uint16_t>(form.code), keyUp, form.extended);
   if (Key* key = keyboard_.KeyFor(vk)) key->SetDown(!keyUp);
@@ -155,18 +186,13 @@ void PressLogic::ReleasePressedKey() {
 
 void PressLogic::MouseUp() {
   dragX_ = dragY_ = kNoDrag;
-  if (heldModifier_ != 0) {
-    // Let go before the press delay: latched, as a click leaves it.
-    pressTimer_.Stop();
-    heldModifier_ = 0;
-  }
+  EndHold();
   if (pressedKey_ == nullptr || !pressTimer_.Running()) return;
   pressTimer_.Stop();
   keyboard_.ClearHot(false);
   const int pressed = pressedKey_->Code();
-  SendAndShow(pressed, pressedForm_, true);
-  ReleaseLatched(pressed);
   pressedKey_ = nullptr;
+  EndTyping(pressed, pressedForm_);
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
@@ -174,16 +200,7 @@ void PressLogic::MouseUp() {
 }
 
 void PressLogic::NoButtonDown() {
-  if (pressedKey_ != nullptr || heldModifier_ != 0 || Dragging()) MouseUp();
-}
-
-void PressLogic::ReleaseLatched(int except) {
-  for (int vk = 1; vk <= 255; ++vk) {
-    const auto i = static_cast<std::size_t>(vk);
-    if (vk == except || !latched_[i] || locked_[i] || !keyboard_.IsKeyDown(vk)) continue;
-    SendKeyAndShow(vk, true);
-    latched_[i] = false;
-  }
+  if (pressedKey_ != nullptr || HeldModifier() != 0 || Dragging()) MouseUp();
 }
 
 void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
@@ -211,15 +228,14 @@ void PressLogic::MouseLeave() {
 
 void PressLogic::ReleaseHeldKeys() {
   pressTimer_.Stop();
-  heldModifier_ = 0;
   dragX_ = dragY_ = kNoDrag;
   const int pressed = pressedKey_ != nullptr ? pressedKey_->Code() : 0;
+  // The held key among the modifiers, in one rising order.
   for (int vk = 1; vk <= 255; ++vk) {
-    const auto i = static_cast<std::size_t>(vk);
-    if (vk != pressed && !latched_[i]) continue;
-    SetLocked(vk, false);
-    SendAndShow(vk, vk == pressed ? pressedForm_ : FormOf(vk), true);
-    latched_[i] = false;
+    if (vk == pressed)
+      SendAndShow(vk, pressedForm_, true);
+    else if (IsDown(modifiers_[static_cast<std::size_t>(vk)]))
+      ApplyToModifier(vk, ModifierEvent::ReleaseAll);
   }
   pressedKey_ = nullptr;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "input/ModifierStep.h"
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
 #include "keys/VirtualKeys.h"
@@ -75,13 +76,24 @@ class PressLogic {
   void PressKey(int vk, MouseButton button);
   void PressStep();
   SentForm FormOf(int vk) const;
+  // FormOf after following the system's toggles where the form hangs on them.
+  SentForm FormNow(int vk);
   void SendAndShow(int vk, SentForm form, bool keyUp);
-  void SendKeyAndShow(int vk, bool keyUp) { SendAndShow(vk, FormOf(vk), keyUp); }
   void ReleasePressedKey();
-  void ToggleModifier(int vk);
-  void SetLocked(int vk, bool locked);
-  // Key-ups for the latched modifiers that are not locked, but for except.
-  void ReleaseLatched(int except);
+  // Typing vk without a button (a hover click): a modifier toggles; another
+  // key goes down and up at once, then the latched modifiers let go.
+  void TypeKey(int vk);
+  // The end of typing vk, by a button or without: its key-up, then the
+  // latched modifiers let go.
+  void EndTyping(int vk, SentForm form);
+  // The modifier's step applied: its key event sent, its key shown as the
+  // new state has it.
+  void ApplyToModifier(int vk, ModifierEvent event);
+  void ApplyToEveryModifier(ModifierEvent event);
+  // The modifier a button holds down towards a lock; 0: none.
+  int HeldModifier() const;
+  // The held modifier's hold ends before the press delay: it stays latched.
+  void EndHold();
   void Clicked();
 
   Keyboard& keyboard_;
@@ -91,10 +103,8 @@ class PressLogic {
   bool autoClick_ = true;
   Key* pressedKey_ = nullptr;
   SentForm pressedForm_;
-  std::array<bool, 256> latched_{};  // index 0 unused
-  std::array<bool, 256> locked_{};   // latched and held across ordinary keys
-  // A modifier put down by the button still held: the press timer locks it.
-  int heldModifier_ = 0;
+  // By code; only the modifier keys' entries leave Up.
+  std::array<ModifierState, 256> modifiers_{};
   ClickSound* sound_ = nullptr;
   std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
 };

@@ -159,7 +159,7 @@ void Keyboard::KeyDownChanged(Key& key) {
 void Keyboard::UpdateKeyState(int vk, bool down) {
   if (vk < 0 || vk > 255) return;
   auto& entry = keyState_[static_cast<std::size_t>(vk)];
-  if (vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock) {
+  if (IsLockKey(vk)) {
     if (down) entry = entry == 1 ? 0 : 1;
     return;
   }
@@ -276,7 +276,7 @@ void Keyboard::FollowSystemToggles() {
   KeyStateArray system{};
   deps_.sender.GetKeyboardState(system);
   bool changed = false;
-  for (const int vk : {kVkCapsLock, kVkNumLock, kVkScrollLock}) {
+  for (const int vk : kLockKeys) {
     const auto i = static_cast<std::size_t>(vk);
     const std::uint8_t toggled = system[i] & 1;
     if ((keyState_[i] & 1) == toggled) continue;

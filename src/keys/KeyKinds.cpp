@@ -1,5 +1,6 @@
 #include "keys/KeyKinds.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -58,9 +59,9 @@ constexpr std::array<std::uint8_t, 256> kPcScanCodes = [] {
 
 bool IsModifierKey(int vk) { return IsWinKey(vk) || IsSidedModifier(vk); }
 
-bool IsStateKey(int vk) {
-  return vk == kVkCapsLock || vk == kVkNumLock || vk == kVkScrollLock || IsModifierKey(vk);
-}
+bool IsLockKey(int vk) { return std::ranges::find(kLockKeys, vk) != kLockKeys.end(); }
+
+bool IsStateKey(int vk) { return IsLockKey(vk) || IsModifierKey(vk); }
 
 bool IsCharKey(int vk) {
   return vk == kVkSpace || InRange(vk, kVk0, kVkZ) || InRange(vk, kVkNumpad0, kVkDivide) ||

@@ -1,9 +1,17 @@
 // Key kinds by virtual-key code; each is false outside its set.
 #pragma once
 
+#include <array>
+
+#include "keys/VirtualKeys.h"
+
 namespace luma {
 
+// A press flips a toggle the system keeps.
+inline constexpr std::array<int, 3> kLockKeys{kVkCapsLock, kVkNumLock, kVkScrollLock};
+
 bool IsModifierKey(int vk);    // latched by the press logic
+bool IsLockKey(int vk);        // one of kLockKeys
 bool IsStateKey(int vk);       // a down change redraws the whole keyboard
 bool IsCharKey(int vk);        // shows a character caption
 bool IsRemappableKey(int vk);  // follows the layout's physical placement

@@ -30,6 +30,7 @@ struct KindRow {
 TEST(KeyHelpersKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
   const std::vector<KindRow> rows = {
       {"IsModifierKey", IsModifierKey, Codes({{91, 92}, {160, 165}})},
+      {"IsLockKey", IsLockKey, Codes({{20, 20}, {144, 145}})},
       {"IsStateKey", IsStateKey, Codes({{20, 20}, {91, 92}, {144, 145}, {160, 165}})},
       {"IsCharKey", IsCharKey, Codes({{32, 32}, {48, 90}, {96, 111}, {186, 192}, {219, 226}})},
       {"IsRemappableKey", IsRemappableKey, Codes({{48, 90}, {186, 192}, {219, 226}})},

@@ -174,6 +174,20 @@ TEST_F(PressLogicTest, RightAndMiddleClicksAddLeftShiftAndLeftCtrl) {
   }
 }
 
+// A second button on the modifier the first one holds lets it go; the
+// press delay then locks nothing.
+TEST_F(PressLogicTest, ASecondButtonOnAHeldModifierEndsItsHold) {
+  Down(kLeftShift);
+  Down(kLeftShift, MouseButton::Right);
+  timer.Advance(600);
+  EXPECT_FALSE(keyboard->KeyFor(160)->IsLocked());
+  EXPECT_FALSE(timer.Running());
+  logic->MouseUp();
+  Click(kKeyA);
+  EXPECT_EQ(Sent(), (Events{"160 down", "160 up", "65 down", "65 up"}));
+  EXPECT_TRUE(NothingHeld());
+}
+
 TEST_F(PressLogicTest, AnyButtonOnAModifierOnlyTogglesIt) {
   Click(kLeftCtrl, MouseButton::Right);
   EXPECT_TRUE(keyboard->IsKeyDown(162));
