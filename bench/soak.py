@@ -30,17 +30,11 @@ from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, SCREEN_H, SCREEN_W, Session, 
 from test_drawing import REST_BORDER, border_points  # noqa: E402
 
 
-def _row(y1, x0, chars, width=30):
-    return {c: (x0 + width * i, y1, x0 + width * (i + 1), y1 + 30) for i, c in enumerate(chars)}
-
-
-# Design rectangles of the keys clicked here.
-KEYS = {**_row(30, 30, "1234567890"), **_row(60, 50, "qwertyuiop"),
-        **_row(90, 60, "asdfghjkl"), **_row(120, 80, "zxcvbnm"),
-        " ": (100, 150, 275, 180), "\b": (390, 30, 440, 60)}
+# The keys clicked here: the modifiers by virtual-key code, the others by
+# what they type (a digit or letter is its own code in upper case).
 LSHIFT, RSHIFT, LCTRL, RCTRL = 160, 161, 162, 163
-MODIFIERS = {LSHIFT: (0, 120, 50, 150), RSHIFT: (380, 120, 440, 150),
-             LCTRL: (0, 150, 40, 180), RCTRL: (350, 150, 380, 180)}
+MODIFIERS = (LSHIFT, RSHIFT, LCTRL, RCTRL)
+VK_OF_CHAR = {" ": 32, "\b": 8}
 SHIFTED = dict(zip("1234567890", "!@#$%^&*()"))
 DIGITS = "1234567890"
 TYPING = "qwertyuiopasdfghjklzxcvbnm1234567890"
@@ -107,20 +101,16 @@ class Soak:
             self.failures.append(what)
         return ok
 
-    def point(self, rect, win):
-        x1, y1, x2, y2 = rect
-        cx, cy = (x1 + x2) // 2, (y1 + y2) // 2
-        return (win["client_x"] + cx * win["client_w"] // DESIGN_W,
-                win["client_y"] + cy * win["client_h"] // DESIGN_H)
-
-    def rect_of(self, key):
-        return MODIFIERS[key] if key in MODIFIERS else KEYS[key]
+    def point(self, key, win):
+        """Where a key of the plan is on the screen, as the program lays it out."""
+        vk = key if key in MODIFIERS else VK_OF_CHAR.get(key) or ord(key.upper())
+        return self.s.key_point(vk, win)
 
     def run_clicks(self, clicks, win):
         """One xdotool run for a batch of clicks."""
         args = []
         for key, button in clicks:
-            x, y = self.point(self.rect_of(key), win)
+            x, y = self.point(key, win)
             args += ["mousemove", x, y, "sleep", self.args.pause, "click", button,
                      "sleep", self.args.pause]
         self.s._run(["xdotool", *map(str, args)], timeout=30 + 2 * len(clicks), check=True)
@@ -239,7 +229,7 @@ class Soak:
             s.clear_notepad()
             if shifted:
                 self.run_clicks([(LSHIFT, LEFT)], win)
-            x, y = self.point(KEYS[key], win)
+            x, y = self.point(key, win)
             s._run(["xdotool", *map(str, ("mousemove", x, y, "sleep", 0.1, "mousedown", 1,
                                           "sleep", a.hold_seconds, "mouseup", 1))],
                    timeout=a.hold_seconds + 30, check=True)
@@ -290,7 +280,7 @@ class Soak:
             if win["client_w"] < 120 or win["client_h"] < 50:
                 continue
             key = self.rng.choice(TYPING)
-            x, y = self.point(KEYS[key], win)
+            x, y = self.point(key, win)
             if not (0 <= x < SCREEN_W and 0 <= y < SCREEN_H):
                 continue
             self.run_clicks([(key, LEFT)], win)
@@ -312,7 +302,8 @@ class Soak:
         win = s.window()
         image = s.screenshot(ARTEFACTS / "soak-end.png")
         ox, oy = s.x_client_origin(win)
-        wrong = [what for what, x, y in border_points(win["client_w"], win["client_h"])
+        keys = s.key_model.layout()
+        wrong = [what for what, x, y in border_points(keys, win["client_w"], win["client_h"])
                  if image.pixel(ox + x, oy + y) != REST_BORDER]
         self.check((win["client_w"], win["client_h"]) == (DESIGN_W, DESIGN_H) and not wrong,
                    f"picture at {win['client_w']} x {win['client_h']}: "

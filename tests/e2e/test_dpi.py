@@ -17,10 +17,10 @@ Wine sends no WM_DPICHANGED (one screen, one DPI); the Win32 tests send it.
 import time
 import unittest
 
-from lumae2e import Session, SessionTestCase, scale, DESIGN_W, DESIGN_H
+from lumae2e import Session, SessionTestCase, scale
 from test_drawing import REST_BORDER, border_points
 
-ESCAPE = (0, 0, 30, 30)  # design rectangle of the Esc key
+VK_ESCAPE = 27
 
 
 def shoot(session, name):
@@ -35,9 +35,10 @@ def escape_ink_height(session, win, image):
     border that hold pixels far from the key face's color."""
     w, h = win["client_w"], win["client_h"]
     ox, oy = session.x_client_origin(win)
-    x1, y1, x2, y2 = ESCAPE
-    left, right = ox + scale(x1, w, DESIGN_W) + 3, ox + scale(x2, w, DESIGN_W) - 3
-    top, bottom = oy + scale(y1, h, DESIGN_H) + 3, oy + scale(y2, h, DESIGN_H) - 3
+    keys = session.key_model.layout()
+    x1, y1, x2, y2 = keys.rect(VK_ESCAPE)
+    left, right = ox + scale(x1, w, keys.width) + 3, ox + scale(x2, w, keys.width) - 3
+    top, bottom = oy + scale(y1, h, keys.height) + 3, oy + scale(y2, h, keys.height) - 3
     colors = {}
     for y in range(top, bottom):
         for x in range(left, right):
@@ -88,7 +89,7 @@ class At150PercentTest(SessionTestCase):
         w, h = win["client_w"], win["client_h"]
         ox, oy = s.x_client_origin(win)
         wrong = [f"{what} at ({x},{y}): {image.pixel(ox + x, oy + y)}"
-                 for what, x, y in border_points(w, h)
+                 for what, x, y in border_points(s.key_model.layout(), w, h)
                  if image.pixel(ox + x, oy + y) != REST_BORDER]
         self.assertEqual(wrong, [], f"{len(wrong)} border pixels are not {REST_BORDER}")
         at150 = escape_ink_height(s, win, image)

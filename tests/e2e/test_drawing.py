@@ -1,27 +1,25 @@
 """The picture on the screen: every key outline where the built-in layout
-puts it, at the design size and stretched to 790 x 271, in scheme 1."""
+puts it (the program's own keyboard model tells where), at the design size
+and stretched to 790 x 271, in scheme 1."""
 
 import unittest
 
-from lumae2e import (DESIGN_H, DESIGN_W, ROWS, SessionTestCase, also_32bit, poll,
-                     scale)
+from lumae2e import DESIGN_H, DESIGN_W, SessionTestCase, also_32bit, poll, scale
 
 REST_BORDER = "#7AA0DA"  # scheme 1
 
 
-def border_points(width, height):
-    """(what, x, y) client points that lie on a key border at this client size."""
-    sx = lambda v: scale(v, width, DESIGN_W)  # noqa: E731
-    sy = lambda v: scale(v, height, DESIGN_H)  # noqa: E731
+def border_points(layout, width, height):
+    """(what, x, y) client points that lie on a key border at this client
+    size: the middle of each side of every key of the layout."""
+    sx = lambda v: scale(v, width, layout.width)  # noqa: E731
+    sy = lambda v: scale(v, height, layout.height)  # noqa: E731
     points = []
-    for y1, y2, xs in ROWS:
-        mid_y = (sy(y1) + sy(y2)) // 2
-        for x in xs:
-            points.append((f"row {y1}..{y2}, x {x}", sx(x), mid_y))
-        for left, right in zip(xs, xs[1:]):
-            mid_x = (sx(left) + sx(right)) // 2
-            points.append((f"key {left}..{right}, top y {y1}", mid_x, sy(y1)))
-            points.append((f"key {left}..{right}, bottom y {y2}", mid_x, sy(y2)))
+    for x1, y1, x2, y2 in sorted(set(layout.rects())):
+        what = f"key {x1},{y1}..{x2},{y2}"
+        mid_x, mid_y = (sx(x1) + sx(x2)) // 2, (sy(y1) + sy(y2)) // 2
+        points += [(f"{what}, left", sx(x1), mid_y), (f"{what}, right", sx(x2), mid_y),
+                   (f"{what}, top", mid_x, sy(y1)), (f"{what}, bottom", mid_x, sy(y2))]
     return points
 
 
@@ -41,7 +39,7 @@ class DrawingTest(SessionTestCase):
         w, h = win["client_w"], win["client_h"]
         ox, oy = self.session.x_client_origin(win)
         wrong = [f"{what} at ({x},{y}): {image.pixel(ox + x, oy + y)}"
-                 for what, x, y in border_points(w, h)
+                 for what, x, y in border_points(self.session.key_model.layout(), w, h)
                  if image.pixel(ox + x, oy + y) != REST_BORDER]
         wrong += [f"{what} at ({x},{y}) has the border color"
                   for what, x, y in inner_points(w, h)

@@ -15,17 +15,15 @@ WS_MAXIMIZE = 0x01000000
 STANDARD_W, FULL_W, DESIGN_H = 441, 671, 181
 VK_SHIFT, VK_CONTROL = 16, 17
 
-# Design rectangles (x1, y1, x2, y2) of "Full", by name.
+# The keys of "Full" clicked here, by name: (virtual-key code, outline part).
+# Delete's second part is Standard's top-right place, Enter's the pad's Enter.
 FULL_KEYS = {
-    "a": (60, 90, 90, 120), "b": (200, 120, 230, 150), "c": (140, 120, 170, 150),
-    "e": (110, 60, 140, 90), "h": (210, 90, 240, 120), "o": (290, 60, 320, 90),
-    "enter": (390, 90, 440, 120), "lshift": (0, 120, 50, 150), "lctrl": (0, 150, 40, 180),
-    "delete-top-right": (390, 0, 440, 30),
-    "home": (480, 30, 510, 60), "delete": (450, 60, 480, 90), "end": (480, 60, 510, 90),
-    "up": (480, 120, 510, 150), "left": (450, 150, 480, 180), "right": (510, 150, 540, 180),
-    "numlock": (550, 30, 580, 60), "pad7": (550, 60, 580, 90), "pad4": (550, 90, 580, 120),
-    "pad1": (550, 120, 580, 150), "pad3": (610, 120, 640, 150), "pad+": (640, 60, 670, 120),
-    "pad-enter": (640, 120, 670, 180),
+    "a": (65, 0), "b": (66, 0), "c": (67, 0), "e": (69, 0), "h": (72, 0), "o": (79, 0),
+    "enter": (13, 0), "lshift": (160, 0), "lctrl": (162, 0), "delete-top-right": (46, 1),
+    "home": (36, 0), "delete": (46, 0), "end": (35, 0),
+    "up": (38, 0), "left": (37, 0), "right": (39, 0),
+    "numlock": (144, 0), "pad7": (103, 0), "pad4": (100, 0),
+    "pad1": (97, 0), "pad3": (99, 0), "pad+": (107, 0), "pad-enter": (13, 1),
 }
 
 
@@ -45,9 +43,8 @@ class FullKeyboardTest(ProgramTestCase):
         s = self.session
         win = win or s.window()
         for name in names:
-            x1, y1, x2, y2 = FULL_KEYS[name]
-            s.click_at(win["client_x"] + (x1 + x2) // 2 * win["client_w"] // FULL_W,
-                       win["client_y"] + (y1 + y2) // 2 * win["client_h"] // DESIGN_H)
+            vk, part = FULL_KEYS[name]
+            s.click_at(*s.key_point(vk, win, layout="Full", part=part))
 
     def assertTyped(self, expected):
         s = self.session

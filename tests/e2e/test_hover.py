@@ -6,16 +6,12 @@ down long enough locks; Hover Click and its time survive a restart."""
 import time
 import unittest
 
-import lumae2e
 from lumae2e import VK_SHIFT, ProgramTestCase, ini_values, wait_for
 
 HOVER_CLICK = 0x0200
 HOVER_TIME_HALF_SECOND = 0x0210
 VK_LSHIFT = 160
 HOVER_SECONDS = 0.5
-# Keys beyond the fixture's own, as design rectangles of the built-in layout.
-lumae2e.KEYS.update({66: (200, 120, 230, 150), 67: (140, 120, 170, 150),
-                     68: (120, 90, 150, 120)})
 VK_B, VK_C, VK_D = 66, 67, 68
 
 

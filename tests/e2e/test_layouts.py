@@ -17,34 +17,9 @@ keys; those stay with the unit tests' fakes."""
 import subprocess
 import unicodedata
 
-from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, VK_SHIFT, E2EError, Image, SessionTestCase
+from lumae2e import ARTEFACTS, DESIGN_H, DESIGN_W, VK_SHIFT, Image, SessionTestCase
 
 VK_LSHIFT = 160
-
-
-class KeyModel:
-    """keymodel.exe's answer: the layout handle and, per character key, the
-    outline it is drawn in and what it shows plain and with Shift."""
-
-    def __init__(self, output):
-        self.hkl = None
-        self.keys = {}
-        for line in output.splitlines():
-            fields = line.split()
-            if line.startswith("hkl="):
-                self.hkl = line[4:].strip()
-            elif fields and fields[0] == "key":
-                vk, place, x1, y1, x2, y2 = map(int, fields[1:7])
-                plain, shifted = (chr(int(v, 16)) for v in fields[7:9])
-                self.keys[vk] = {"place": place, "rect": (x1, y1, x2, y2),
-                                 "plain": plain, "shifted": shifted}
-        if self.hkl is None or not self.keys:
-            raise E2EError(f"keymodel.exe printed no keys:\n{output[-2000:]}")
-
-    def at(self, rect):
-        """The key drawn in the design rectangle rect."""
-        found = [vk for vk, key in self.keys.items() if key["rect"] == rect]
-        return found[0] if found else None
 
 
 class LayoutChecks:
@@ -60,12 +35,7 @@ class LayoutChecks:
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        s = cls.session
-        cls.bmp = s.workdir / "model.bmp"
-        windows_path = "Z:" + str(cls.bmp).replace("/", "\\")
-        result = s._run([s.tools.loader, str(s.tools.build_dir / "keymodel.exe"), windows_path],
-                        timeout=120)
-        cls.model = KeyModel(result.stdout)
+        cls.model = cls.session.key_model
 
     def setUp(self):
         s = self.session
@@ -100,7 +70,7 @@ class LayoutChecks:
         sl = int(slider["left"]) - win["client_x"]
         st = int(slider["top"]) - win["client_y"]
         ox, oy = s.x_client_origin(win)
-        model = Image.load(self.bmp)
+        model = Image.load(self.model.picture)
         path = s.workdir / "screen.png"
 
         def differences():
