@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/SystemServices.h"
+#include "foreground/ForegroundCheck.h"
+#include "foreground/LayoutPoll.h"
 #include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
-#include "keyboard/ForegroundCheck.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/LayoutPoll.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
