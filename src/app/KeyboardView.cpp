@@ -17,7 +17,7 @@ constexpr int kDefaultColorScheme = 1;
 
 }  // namespace
 
-void KeyboardView::Create(HWND window, SystemServices& services) {
+void KeyboardView::Create(HWND window, const SystemServices& services) {
   window_ = window;
   systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);

@@ -26,7 +26,7 @@ namespace luma::app {
 class KeyboardView {
  public:
   // The model over the window's client area, in the default colors and fonts.
-  void Create(HWND window, SystemServices& services);
+  void Create(HWND window, const SystemServices& services);
   // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
   void SetColorScheme(int scheme);
   // The keyboard background, which the slider stands on.
