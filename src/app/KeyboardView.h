@@ -12,9 +12,9 @@
 #include "app/SystemServices.h"
 #include "foreground/ForegroundCheck.h"
 #include "foreground/LayoutPoll.h"
-#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Keyboard.h"
+#include "platform/System.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
@@ -68,8 +68,8 @@ class KeyboardView {
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;
+  CursorSink* cursor_ = nullptr;
   // The model's own parts besides the system's services.
-  std::unique_ptr<BusyCursor> busyCursor_;
   CaptionCache captions_;
   win32::TextBitmap textBitmap_;
   win32::GdiBitmapFactory bitmaps_;

@@ -6,7 +6,7 @@
 // failed write; the foreground and a hover around the move and menu loops, a
 // hover and the slider, a locked Shift at minimising and at a switch; over
 // lent services, the title and dimming while a window that cannot be typed
-// into is in front.
+// into is in front, and the hourglass while a layout loads.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -726,6 +726,21 @@ TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) 
     EXPECT_EQ(Picture(hwnd, escape) != normal, step.dimmed);
   }
   DestroyWindow(hwnd);
+  QuitPosted();
+}
+
+// Loading a layout, at creation and at each switch, shows the hourglass until
+// the keys are built and drawn.
+TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
+  LentServices services;
+  MemorySettings settings;
+  MainWindow window(settings, services.Lend());
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  EXPECT_EQ(services.busy, (std::vector<bool>{true, false}));
+  ShowWithSlider(window);
+  SendMessageW(window.Handle(), WM_SYSCOMMAND, 0x410, 0);
+  EXPECT_EQ(services.busy, (std::vector<bool>{true, false, true, false}));
+  DestroyWindow(window.Handle());
   QuitPosted();
 }
 
