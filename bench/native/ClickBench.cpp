@@ -89,14 +89,11 @@ struct Rig {
   NullScreen screen;
   fakes::FakeKeyboardLayouts layouts;
   CountingSender sender;
-  fakes::FakeCursor cursor;
-  BusyCursor busy{cursor};
   Theme theme;
   CaptionCache captions;
   IdleTimer timer;
   StillHost host;
-  Keyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, busy, theme, captions},
-                    kUsEnglishHkl};
+  Keyboard keyboard{KeyboardDeps{bitmaps, screen, layouts, sender, theme, captions}, kUsEnglishHkl};
   PressLogic logic{keyboard, sender, timer, host};
 
   Rig() {

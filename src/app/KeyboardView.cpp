@@ -1,5 +1,6 @@
 #include "app/KeyboardView.h"
 
+#include "app/BusyCursor.h"
 #include "app/TimerIds.h"
 #include "app/WindowTitle.h"
 #include "keyboard/KeyboardStart.h"
@@ -17,17 +18,17 @@ constexpr int kDefaultColorScheme = 1;
 
 }  // namespace
 
-void KeyboardView::Create(HWND window, SystemServices& services) {
+void KeyboardView::Create(HWND window, const SystemServices& services) {
   window_ = window;
   systemColors_ = &services.colors;
   screen_ = std::make_unique<win32::WindowScreen>(window);
   layoutPollTimer_ = std::make_unique<win32::WindowTimer>(window, kLayoutPollTimer);
-  busyCursor_ = std::make_unique<BusyCursor>(services.cursor);
+  cursor_ = &services.cursor;
   foregroundCheck_ = std::make_unique<ForegroundCheck>(
       services.integrity, [this](bool cannotType) { ShowCannotType(cannotType); });
   checkedSender_ = std::make_unique<CheckingKeySender>(services.sender, *foregroundCheck_);
-  const KeyboardDeps deps{bitmaps_,     *screen_, services.layouts, services.sender,
-                          *busyCursor_, theme_,   captions_,        &textBitmap_};
+  const KeyboardDeps deps{bitmaps_, *screen_,  services.layouts, services.sender,
+                          theme_,   captions_, &textBitmap_};
   keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
@@ -59,7 +60,11 @@ Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
 
 Size KeyboardView::LoadLayout(const std::string& name) {
   if (!keyboard_) return {};
-  LoadBuiltInLayout(*keyboard_, theme_, name, FontDpi());
+  {
+    // Nothing answers the pointer while the keys are built and drawn.
+    const BusyCursor busy(*cursor_);
+    LoadBuiltInLayout(*keyboard_, theme_, name, FontDpi());
+  }
   // The new keys are at their design size: the next resize fits them.
   fittedWidth_ = fittedHeight_ = -1;
   designSize_ = {keyboard_->Width(), keyboard_->Height()};

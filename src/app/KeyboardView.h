@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/SystemServices.h"
-#include "keyboard/BusyCursor.h"
+#include "foreground/ForegroundCheck.h"
+#include "foreground/LayoutPoll.h"
 #include "keyboard/Captions.h"
-#include "keyboard/ForegroundCheck.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/LayoutPoll.h"
+#include "platform/System.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
@@ -26,7 +26,7 @@ namespace luma::app {
 class KeyboardView {
  public:
   // The model over the window's client area, in the default colors and fonts.
-  void Create(HWND window, SystemServices& services);
+  void Create(HWND window, const SystemServices& services);
   // Colors from scheme 1..7; a keyboard already drawn is rebuilt in them.
   void SetColorScheme(int scheme);
   // The keyboard background, which the slider stands on.
@@ -68,8 +68,8 @@ class KeyboardView {
 
   HWND window_ = nullptr;
   SystemColors* systemColors_ = nullptr;
+  CursorSink* cursor_ = nullptr;
   // The model's own parts besides the system's services.
-  std::unique_ptr<BusyCursor> busyCursor_;
   CaptionCache captions_;
   win32::TextBitmap textBitmap_;
   win32::GdiBitmapFactory bitmaps_;

@@ -41,7 +41,15 @@ constexpr int kDesignClientHeight = 271;
 }  // namespace
 
 MainWindow::MainWindow(Settings& settings, ProcessSteps steps)
-    : settings_(settings), steps_(std::move(steps)) {
+    : settings_(settings),
+      steps_(std::move(steps)),
+      win32Services_(std::make_unique<Win32Services>()),
+      services_(win32Services_->Lend()) {
+  Boundary().SetReporter(steps_.errors);
+}
+
+MainWindow::MainWindow(Settings& settings, const SystemServices& services, ProcessSteps steps)
+    : settings_(settings), steps_(std::move(steps)), services_(services) {
   Boundary().SetReporter(steps_.errors);
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/ClickOptionsMenu.h"
@@ -50,7 +51,10 @@ struct ProcessSteps {
 class MainWindow : public win32::BaseWindow<MainWindow> {
  public:
   // settings must outlive the window: the window saves into it when destroyed.
+  // The window runs over the system's own services.
   explicit MainWindow(Settings& settings, ProcessSteps steps = {});
+  // Over services that are lent, and must outlive the window too.
+  MainWindow(Settings& settings, const SystemServices& services, ProcessSteps steps = {});
 
   // Creates the window and runs the creation steps; the window stays hidden.
   // A step that fails is reported and skipped, leaving the defaults; false
@@ -86,6 +90,8 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   // move the system reports there once the loop lets go is no move.
   std::optional<POINT> pointerAtLoopEnd_;
 
+  // The system's own services, unless others were lent.
+  std::unique_ptr<Win32Services> win32Services_;
   SystemServices services_;
   KeyboardView view_;
   TransparencySlider slider_;

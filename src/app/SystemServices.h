@@ -1,18 +1,32 @@
-// The Win32 implementations of the system services the portable core works
-// through, owned once by the main window and lent to its parts.
+// The system services the portable core works through, lent to the main
+// window and its parts: the system's own in the program, fakes in the tests
+// of the window.
 #pragma once
 
+#include "platform/Integrity.h"
+#include "platform/System.h"
 #include "win32/Integrity.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
 
 struct SystemServices {
+  KeyboardLayouts& layouts;
+  KeySender& sender;
+  CursorSink& cursor;
+  SystemColors& colors;
+  IntegrityProbe& integrity;
+};
+
+// The Win32 implementations, owned once by the main window that runs over them.
+struct Win32Services {
   win32::Win32KeyboardLayouts layouts;
   win32::Win32KeySender sender;
   win32::Win32Cursor cursor;
   win32::Win32SystemColors colors;
   win32::Win32IntegrityProbe integrity;
+
+  SystemServices Lend() { return {layouts, sender, cursor, colors, integrity}; }
 };
 
 }  // namespace luma::app

@@ -210,9 +210,6 @@ void Keyboard::ClearHot(bool copyNow) {
   if (hoverKey_ == nullptr) return;
   hoverKey_->SetHot(false);
   hoverKey_ = nullptr;
-  // Only a busy cursor needs ending: setting the arrow again at every hover
-  // change is a system call for a cursor that already shows.
-  if (deps_.busyCursor.Depth() > 0) deps_.busyCursor.End();
   if (copyNow) CopyChanges();
 }
 

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
 #include "placement/SliderRect.h"
@@ -43,7 +42,6 @@ struct KeyboardDeps {
   Screen& screen;  // the window area that shows the picture
   KeyboardLayouts& layouts;
   KeySender& sender;
-  BusyCursor& busyCursor;
   const Theme& theme;  // read at every paint
   CaptionCache& captions;
   Bitmap* textBitmap = nullptr;  // text on pure-green faces; none: drawn directly

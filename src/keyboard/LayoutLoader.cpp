@@ -121,7 +121,6 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   // Nothing is drawn while keys come and go.
   const bool wasPainting = paintingEnabled_;
   paintingEnabled_ = false;
-  deps_.busyCursor.Begin();
   Clear();
   layoutWidth_ = layoutHeight_ = 0;
   freeCorner_ = SliderCorner::BottomRight;
@@ -161,7 +160,6 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   }
 
   if (!loaded) {
-    deps_.busyCursor.EndAll();
     // Painting comes back so that a failed reload cannot freeze the picture;
     // the keys that were created are what the next redraw shows.
     baseStale_ = true;
@@ -175,7 +173,6 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   RemapPositions();
   SelectCaptionTable();
   Redraw(true);
-  deps_.busyCursor.EndAll();
   return true;
 }
 

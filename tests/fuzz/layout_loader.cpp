@@ -8,7 +8,6 @@
 
 #include "Fakes.h"
 #include "FuzzCheck.h"
-#include "keyboard/BusyCursor.h"
 #include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
 
@@ -45,11 +44,9 @@ struct Model {
   QuietScreen screen;
   FakeKeyboardLayouts layouts;
   FakeKeySender sender;
-  FakeCursor cursor;
-  luma::BusyCursor busy{cursor};
   luma::Theme theme;
   luma::CaptionCache captions;
-  luma::Keyboard kb{{bitmaps, screen, layouts, sender, busy, theme, captions}, luma::kUsEnglishHkl};
+  luma::Keyboard kb{{bitmaps, screen, layouts, sender, theme, captions}, luma::kUsEnglishHkl};
 };
 
 void CheckEveryCodeHasAKey(const luma::Keyboard& kb) {

@@ -238,12 +238,6 @@ class FakeForegroundLayout : public ForegroundLayout {
   }
 };
 
-class FakeCursor : public CursorSink {
- public:
-  std::vector<bool> changes;  // true: hourglass, false: default
-  void SetBusy(bool busy) override { changes.push_back(busy); }
-};
-
 // A window timer driven by the test: Advance moves the clock and fires due ticks.
 class FakeTimer : public Timer {
  public:

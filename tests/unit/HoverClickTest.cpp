@@ -61,7 +61,7 @@ class HoverClickTest : public ::testing::Test {
  public:
   void SetUp() override {
     keyboard = StartKeyboard(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
-                                          parts.busy, parts.theme, parts.captions},
+                                          parts.theme, parts.captions},
                              parts.theme, KeyboardStart(kUsEnglishHkl));
     ASSERT_NE(keyboard, nullptr);
     input.SetHoverClick(true);

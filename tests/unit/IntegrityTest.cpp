@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "keyboard/ForegroundCheck.h"
+#include "foreground/ForegroundCheck.h"
 #include "keys/KeyInput.h"
 #include "theme/Dimming.h"
 

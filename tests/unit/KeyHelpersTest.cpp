@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "keyboard/BusyCursor.h"
 #include "keyboard/LayoutLoader.h"
 #include "keys/KeyInput.h"
 #include "keys/KeyKinds.h"
@@ -74,33 +73,6 @@ TEST(KeyHelpersText, SeparatorPosTextBeforeTextAfter) {
     EXPECT_EQ(TextBefore(r.s, r.seps), r.before) << r.s;
     EXPECT_EQ(TextAfter(r.s, r.seps), r.after) << r.s;
   }
-}
-
-TEST(KeyHelpersBusyCursor, CountsNestingAndNeverGoesNegative) {
-  fakes::FakeCursor cursor;
-  BusyCursor busy(cursor);
-
-  busy.Begin();
-  busy.Begin();
-  EXPECT_EQ(busy.Depth(), 2);
-  busy.End();
-  EXPECT_EQ(busy.Depth(), 1);
-  EXPECT_EQ(cursor.changes, (std::vector<bool>{true, true}));  // still busy
-  busy.End();
-  EXPECT_EQ(busy.Depth(), 0);
-  EXPECT_EQ(cursor.changes.back(), false);
-
-  cursor.changes.clear();
-  busy.End();
-  EXPECT_EQ(busy.Depth(), 0);
-  EXPECT_EQ(cursor.changes, std::vector<bool>{false});
-
-  busy.Begin();
-  busy.Begin();
-  busy.Begin();
-  busy.EndAll();
-  EXPECT_EQ(busy.Depth(), 0);
-  EXPECT_EQ(cursor.changes.back(), false);
 }
 
 struct SendRow {

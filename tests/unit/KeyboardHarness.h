@@ -5,26 +5,23 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "keyboard/BusyCursor.h"
 #include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
 
 namespace luma::test {
 
 // What a keyboard model works with: recording fakes of the system and the
-// objects the program owns (busy cursor, theme, caption cache).
+// objects the program owns (theme, caption cache).
 struct KeyboardParts {
   fakes::RecordingBitmapFactory bitmaps;
   fakes::FakeScreen screen;
   fakes::FakeKeyboardLayouts layouts;
   fakes::FakeKeySender sender;
-  fakes::FakeCursor cursor;
-  BusyCursor busy{cursor};
   Theme theme;
   CaptionCache captions;
 
   KeyboardDeps Deps(Bitmap* textBitmap = nullptr) {
-    return {bitmaps, screen, layouts, sender, busy, theme, captions, textBitmap};
+    return {bitmaps, screen, layouts, sender, theme, captions, textBitmap};
   }
 };
 
@@ -39,7 +36,6 @@ struct KeyboardHarness : KeyboardParts {
     Base().calls.clear();
     Work().calls.clear();
     screen.copies.clear();
-    cursor.changes.clear();
     sender.sent.clear();
   }
 };

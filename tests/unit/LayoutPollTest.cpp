@@ -4,7 +4,7 @@
 
 #include "Fakes.h"
 #include "KeyboardHarness.h"
-#include "keyboard/LayoutPoll.h"
+#include "foreground/LayoutPoll.h"
 #include "keys/VirtualKeys.h"
 
 namespace luma {

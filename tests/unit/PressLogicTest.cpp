@@ -89,7 +89,7 @@ class PressLogicTest : public ::testing::Test {
       start.layoutText = layoutText;
     }
     keyboard = StartKeyboard(KeyboardDeps{parts.bitmaps, parts.screen, parts.layouts, sender,
-                                          parts.busy, parts.theme, parts.captions},
+                                          parts.theme, parts.captions},
                              parts.theme, start);
     ASSERT_NE(keyboard, nullptr);
     logic = std::make_unique<PressLogic>(*keyboard, sender, timer, host);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "keyboard/BusyCursor.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
 #include "keyboard/Keyboard.h"
@@ -59,9 +58,7 @@ inline void SetUpTheme(Theme& theme, int scheme, const ThemeColors& themeColors,
 // leaves the process. The look is the start-up one, at the design size.
 struct GdiKeyboardParts {
   GdiKeyboardParts() { SetUpTheme(theme, 1, themeColors, colors); }
-  KeyboardDeps Deps() {
-    return {bitmaps, screen, layouts, sender, busy, theme, captions, &textBitmap};
-  }
+  KeyboardDeps Deps() { return {bitmaps, screen, layouts, sender, theme, captions, &textBitmap}; }
 
   Win32SystemColors colors;
   ThemeColors themeColors = ComputeThemeColors(colors, QueryVisualStyle());
@@ -70,8 +67,6 @@ struct GdiKeyboardParts {
   MemoryScreen screen{441, 181};
   Win32KeyboardLayouts layouts;
   QuietKeySender sender;
-  Win32Cursor cursor;
-  BusyCursor busy{cursor};
   CaptionCache captions;
   TextBitmap textBitmap;
 };

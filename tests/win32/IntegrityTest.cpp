@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "keyboard/ForegroundCheck.h"
+#include "foreground/ForegroundCheck.h"
 #include "win32/Integrity.h"
 
 namespace luma::win32 {

@@ -4,7 +4,9 @@
 // and failures of the store reported while the window still comes up whole;
 // a DPI change (Wine never sends one itself); the keyboard switch and its
 // failed write; the foreground and a hover around the move and menu loops, a
-// hover and the slider, a locked Shift at minimising and at a switch.
+// hover and the slider, a locked Shift at minimising and at a switch; over
+// lent services, the title and dimming while a window that cannot be typed
+// into is in front, and the hourglass while a layout loads.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,7 +23,10 @@
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/TimerIds.h"
+#include "app/WindowTitle.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Integrity.h"
+#include "platform/System.h"
 #include "win32/ExceptionBoundary.h"
 
 namespace luma::app {
@@ -60,6 +65,43 @@ class RecordingReporter : public ErrorReporter {
   std::vector<std::string> messages;
   void Report(const std::string& message) override { messages.push_back(message); }
 };
+
+// The system's services, but for the keys, which stay in the test, the
+// cursor, which is only recorded, and the window in front with its level,
+// which the test sets.
+struct LentServices : IntegrityProbe, KeySender, CursorSink {
+  WindowId foreground = 0;
+  std::map<WindowId, IntegrityOrder> levels;  // missing: the same as the keyboard's
+  std::vector<KeyEvent> sent;
+  std::vector<bool> busy;  // each change of the cursor: true for the hourglass
+  win32::Win32KeyboardLayouts layouts;
+  win32::Win32SystemColors colors;
+
+  WindowId ForegroundWindow() override { return foreground; }
+  IntegrityOrder CompareWithOwn(WindowId window) override {
+    const auto level = levels.find(window);
+    return level == levels.end() ? IntegrityOrder::kEqual : level->second;
+  }
+  std::uint16_t ScanCode(std::uint16_t vk) override {
+    return static_cast<std::uint16_t>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  }
+  void Send(const KeyEvent& event) override { sent.push_back(event); }
+  void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
+  void SetBusy(bool on) override { busy.push_back(on); }
+
+  SystemServices Lend() { return {layouts, *this, *this, colors, *this}; }
+  bool SentKeyDown(std::uint16_t vk) const {
+    for (const KeyEvent& event : sent)
+      if (event.vk == vk && (event.flags & kKeyEventKeyUp) == 0) return true;
+    return false;
+  }
+};
+
+std::wstring Title(HWND window) {
+  wchar_t text[128] = {};
+  GetWindowTextW(window, text, 128);
+  return text;
+}
 
 struct MenuItem {
   UINT id;
@@ -633,6 +675,61 @@ TEST(MainWindowTest, ALockedShiftIsLetGoAtMinimiseAndAtEachSwitch) {
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     win32::test::PumpUntilIdle();
   }
+}
+
+// A key typed with a window of a higher level in front reaches nothing: the
+// title says why and the keys are dimmed until another window is in front.
+TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) {
+  constexpr WindowId kElevated = 0x1230, kOrdinary = 0x4560;
+  LentServices services;
+  services.levels = {{kElevated, IntegrityOrder::kHigher}, {kOrdinary, IntegrityOrder::kLower}};
+  services.foreground = kOrdinary;
+  SetCursorPos(0, 0);  // off the keyboard: no hover redraws a key
+  MemorySettings settings;
+  MainWindow window(settings, services.Lend());
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  ShowWithSlider(window);
+  // The Escape key, away from the key clicked.
+  const RECT escape{5, 5, 25, 25};
+  const std::vector<COLORREF> normal = Picture(hwnd, escape);
+  EXPECT_EQ(Title(hwnd), kAppTitle);
+
+  const struct {
+    WindowId inFront;
+    const wchar_t* title;
+    bool dimmed;
+  } steps[] = {{kElevated, kCannotTypeTitle, true}, {kOrdinary, kAppTitle, false}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.dimmed);
+    services.foreground = step.inFront;
+    services.sent.clear();
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+    // Told by the click itself, before any poll could run; the key goes out
+    // whatever the answer.
+    EXPECT_TRUE(services.SentKeyDown('L'));
+    EXPECT_EQ(Title(hwnd), step.title);
+    win32::test::PumpUntilIdle();
+    EXPECT_EQ(Picture(hwnd, escape) != normal, step.dimmed);
+  }
+  DestroyWindow(hwnd);
+  QuitPosted();
+}
+
+// Loading a layout, at creation and at each switch, shows the hourglass until
+// the keys are built and drawn.
+TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
+  LentServices services;
+  MemorySettings settings;
+  MainWindow window(settings, services.Lend());
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  EXPECT_EQ(services.busy, (std::vector<bool>{true, false}));
+  ShowWithSlider(window);
+  SendMessageW(window.Handle(), WM_SYSCOMMAND, 0x410, 0);
+  EXPECT_EQ(services.busy, (std::vector<bool>{true, false, true, false}));
+  DestroyWindow(window.Handle());
+  QuitPosted();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "keyboard/ForegroundCheck.h"
+#include "foreground/ForegroundCheck.h"
 
 namespace luma {
 

@@ -1,4 +1,4 @@
-#include "keyboard/LayoutPoll.h"
+#include "foreground/LayoutPoll.h"
 
 namespace luma {
 
