@@ -20,14 +20,14 @@ using test::KeyLine;
 struct RowKey {
   int vk, x1, x2;
 };
-struct Row {
+struct KeyRow {
   int y1, y2;
   std::vector<RowKey> keys;
 };
 
 // The key rows of "Standard": virtual-key code and x1..x2 per key.
 // clang-format off
-const std::vector<Row> kStandardRows = {
+const std::vector<KeyRow> kStandardRows = {
     {0, 30, {{27, 0, 30}, {112, 30, 60}, {113, 60, 90}, {114, 90, 120}, {115, 120, 150},
              {116, 150, 180}, {117, 180, 210}, {118, 210, 240}, {119, 240, 270}, {120, 270, 300},
              {121, 300, 330}, {122, 330, 360}, {123, 360, 390}, {46, 390, 440}}},
@@ -85,7 +85,7 @@ TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
   EXPECT_EQ(h.kb.LayoutInfo(), "");
 
   std::set<int> outlined;
-  for (const Row& row : kStandardRows)
+  for (const KeyRow& row : kStandardRows)
     for (const RowKey& k : row.keys) {
       ASSERT_TRUE(outlined.insert(k.vk).second) << k.vk;
       const Key* key = h.kb.KeyFor(k.vk);
