@@ -7,6 +7,7 @@
 
 #include "KeyboardHarness.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/LayoutLoader.h"
 
 namespace luma {
 namespace {
@@ -383,6 +384,33 @@ TEST(LayoutLoader, ReloadingReplacesEveryKey) {
   EXPECT_TRUE(h.kb.KeyFor(27)->Points().empty());
   EXPECT_EQ(h.kb.KeyFor(28)->Points(), Corners(0, 0, 10, 10));
   EXPECT_EQ(h.kb.Height(), 300);
+}
+
+struct SplitRow {
+  std::string s, seps;
+  int pos;
+  std::string before, after;
+};
+
+TEST(LayoutLoaderText, SeparatorPosTextBeforeTextAfter) {
+  const std::vector<SplitRow> rows = {
+      {"", ";", 0, "", ""},
+      {"60,120;90,120", ";", 7, "60,120", "90,120"},
+      {"5", ",", 0, "5", "5"},  // no separator: both halves are the whole text
+      {"5,", ",", 2, "5", ""},
+      {",5", ",", 1, "", "5"},
+      {";", ";", 1, "", ""},
+      {"a=b=c", "=", 2, "a", "b=c"},
+      // the separators are tried in turn: the first one that occurs wins,
+      // even when a later one occurs earlier in the text
+      {"a,b;c", ";,", 4, "a,b", "c"},
+      {"a,b;c", ",;", 2, "a", "b;c"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(SeparatorPos(r.s, r.seps), r.pos) << r.s;
+    EXPECT_EQ(TextBefore(r.s, r.seps), r.before) << r.s;
+    EXPECT_EQ(TextAfter(r.s, r.seps), r.after) << r.s;
+  }
 }
 
 }  // namespace
