@@ -6,7 +6,6 @@
 
 #include "Fakes.h"
 #include "keys/KeyInput.h"
-#include "keys/KeyKinds.h"
 
 namespace luma {
 namespace {
@@ -65,15 +64,6 @@ TEST(SendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
     ASSERT_EQ(sender.sent.size(), 1u);
     EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, 0})) << r.vk;
   }
-}
-
-TEST(SendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
-  fakes::FakeKeySender sender;
-  for (int vk = 1; vk <= 32; ++vk)
-    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
-  for (int vk = 184; vk <= 255; ++vk)
-    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
-  for (const auto& e : sender.sent) EXPECT_EQ(e.flags, kKeyEventKeyUp) << e.vk;
 }
 
 TEST(SyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {

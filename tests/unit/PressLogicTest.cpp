@@ -380,13 +380,6 @@ TEST_F(PressLogicTest, ExitReleasesEveryHeldKeyInRisingOrder) {
   EXPECT_TRUE(sender.sent.empty());
 }
 
-TEST_F(PressLogicTest, ExitWithNothingHeldSendsNothing) {
-  Click(kKeyA);
-  sender.sent.clear();
-  logic->ReleaseHeldKeys();
-  EXPECT_TRUE(sender.sent.empty());
-}
-
 TEST_F(PressLogicTest, SecondButtonOnAnotherKeyReleasesTheFirst) {
   Down(kKeyA);
   timer.Advance(100);
