@@ -14,6 +14,8 @@ add_subdirectory(${LUMA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 file(GLOB LUMA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${LUMA_WIN32_TESTS})
 target_link_libraries(win32_tests PRIVATE luma_app gtest gtest_main)
+# The fakes of the settings are shared with the unit tests.
+target_include_directories(win32_tests PRIVATE tests/unit)
 # Every test file starts with these two, a third of its compile time. The
 # tests and GoogleTest are not optimised: their speed does not matter, and
 # optimising them is most of the build. The code under test keeps the

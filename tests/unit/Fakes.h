@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "input/PressLogic.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
 
@@ -266,6 +267,41 @@ class FakeTimer : public Timer {
     }
     now = end;
   }
+};
+
+// Stamps every event with the clock of the timer the test drives.
+class TimedKeySender : public FakeKeySender {
+ public:
+  explicit TimedKeySender(const FakeTimer& clock) : clock_(clock) {}
+  std::vector<std::uint32_t> at;  // the clock at each event sent
+  void Send(const KeyEvent& e) override {
+    FakeKeySender::Send(e);
+    at.push_back(clock_.now);
+  }
+
+ private:
+  const FakeTimer& clock_;
+};
+
+// The window as the press logic sees it: a cursor the test places and a
+// window position that follows the move rules.
+class FakePressHost : public PressHost {
+ public:
+  Point cursor{};
+  Point window{100, 500};
+  // The window's move rules; by default every move is taken as asked.
+  std::function<Point(Point)> moveRule = [](Point p) { return p; };
+  int unfocusChildCalls = 0;
+  int cursorReads = 0;
+
+  Point CursorPos() override {
+    ++cursorReads;
+    return cursor;
+  }
+  Point WindowPos() override { return window; }
+  void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
+  void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
+  void UnfocusChildControls() override { ++unfocusChildCalls; }
 };
 
 class FakeSystemColors : public SystemColors {

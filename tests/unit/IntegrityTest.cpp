@@ -1,6 +1,6 @@
 // Telling when the window in front cannot be typed into: the answer per
 // integrity level, asked once per window, said when it changes, checked
-// as each key goes out, and the dimmed look it is shown in.
+// as each key goes out.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,7 +9,6 @@
 #include "Fakes.h"
 #include "foreground/ForegroundCheck.h"
 #include "keys/KeyInput.h"
-#include "theme/Dimming.h"
 
 namespace luma {
 namespace {
@@ -83,21 +82,6 @@ TEST(CheckingKeySender, SendsEachKeyDownAnywayAndThenChecksTheWindowInFront) {
   EXPECT_EQ(inner.shownAtSend, (std::vector<std::size_t>{0, 1, 1}));
   EXPECT_EQ(c.shown, (std::vector<bool>{true, false}));
   EXPECT_EQ(c.asked, (std::vector<WindowId>{1, 2}));
-}
-
-TEST(DimmedColors, KeyColorsGoHalfwayToTheBackgroundWhichStays) {
-  fakes::FakeSystemColors sys;
-  SchemeColors colors;
-  colors.BackColor = SysColor(kColorBtnFace);  // D4 D0 C8
-  colors.RestBorder = SysColor(kColorWindow);  // white
-  colors.HotChar = Rgb(0x10, 0x20, 0x31);
-  colors.DownFace = kPureGreen;  // a marker, not a color
-  const SchemeColors dimmed = DimmedColors(colors, sys);
-  EXPECT_EQ(dimmed.BackColor, colors.BackColor);
-  EXPECT_EQ(dimmed.RestBorder, Rgb(0xEA, 0xE8, 0xE4));
-  EXPECT_EQ(dimmed.HotChar, Rgb(0x72, 0x78, 0x7D));
-  EXPECT_EQ(dimmed.RestChar, Rgb(0x6A, 0x68, 0x64));
-  EXPECT_EQ(dimmed.DownFace, kPureGreen);
 }
 
 }  // namespace

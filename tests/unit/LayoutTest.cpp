@@ -7,6 +7,7 @@
 
 #include "KeyboardHarness.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/LayoutLoader.h"
 
 namespace luma {
 namespace {
@@ -20,14 +21,14 @@ using test::KeyLine;
 struct RowKey {
   int vk, x1, x2;
 };
-struct Row {
+struct KeyRow {
   int y1, y2;
   std::vector<RowKey> keys;
 };
 
 // The key rows of "Standard": virtual-key code and x1..x2 per key.
 // clang-format off
-const std::vector<Row> kStandardRows = {
+const std::vector<KeyRow> kStandardRows = {
     {0, 30, {{27, 0, 30}, {112, 30, 60}, {113, 60, 90}, {114, 90, 120}, {115, 120, 150},
              {116, 150, 180}, {117, 180, 210}, {118, 210, 240}, {119, 240, 270}, {120, 270, 300},
              {121, 300, 330}, {122, 330, 360}, {123, 360, 390}, {46, 390, 440}}},
@@ -85,7 +86,7 @@ TEST(LayoutStandard, EveryCodeHasAKeyAndExactlyTheTableRowsHaveOutlines) {
   EXPECT_EQ(h.kb.LayoutInfo(), "");
 
   std::set<int> outlined;
-  for (const Row& row : kStandardRows)
+  for (const KeyRow& row : kStandardRows)
     for (const RowKey& k : row.keys) {
       ASSERT_TRUE(outlined.insert(k.vk).second) << k.vk;
       const Key* key = h.kb.KeyFor(k.vk);
@@ -378,6 +379,33 @@ TEST(LayoutLoader, ReloadingReplacesEveryKey) {
   EXPECT_TRUE(h.kb.KeyFor(27)->Points().empty());
   EXPECT_EQ(h.kb.KeyFor(28)->Points(), Corners(0, 0, 10, 10));
   EXPECT_EQ(h.kb.Height(), 300);
+}
+
+struct SplitRow {
+  std::string s, seps;
+  int pos;
+  std::string before, after;
+};
+
+TEST(LayoutLoaderText, SeparatorPosTextBeforeTextAfter) {
+  const std::vector<SplitRow> rows = {
+      {"", ";", 0, "", ""},
+      {"60,120;90,120", ";", 7, "60,120", "90,120"},
+      {"5", ",", 0, "5", "5"},  // no separator: both halves are the whole text
+      {"5,", ",", 2, "5", ""},
+      {",5", ",", 1, "", "5"},
+      {";", ";", 1, "", ""},
+      {"a=b=c", "=", 2, "a", "b=c"},
+      // the separators are tried in turn: the first one that occurs wins,
+      // even when a later one occurs earlier in the text
+      {"a,b;c", ";,", 4, "a,b", "c"},
+      {"a,b;c", ",;", 2, "a", "b;c"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(SeparatorPos(r.s, r.seps), r.pos) << r.s;
+    EXPECT_EQ(TextBefore(r.s, r.seps), r.before) << r.s;
+    EXPECT_EQ(TextAfter(r.s, r.seps), r.after) << r.s;
+  }
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "SettingsFakes.h"
 #include "placement/LayoutSwitch.h"
 #include "settings/Placement.h"
 #include "settings/WindowSettings.h"
@@ -17,28 +17,6 @@ namespace luma {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class MapSettings : public Settings {
- public:
-  std::map<std::string, std::int32_t> values;
-  Lines writes;
-  std::optional<std::size_t> failAtWrite;  // this write (0-based) and later ones fail
-
-  std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
-    const auto it = values.find(name);
-    return it == values.end() ? defaultValue : it->second;
-  }
-  bool ReadBool(const std::string& name, bool defaultValue) override {
-    return ReadInteger(name, defaultValue) != 0;
-  }
-  bool WriteInteger(const std::string& name, std::int32_t value) override {
-    if (failAtWrite && writes.size() >= *failAtWrite) return false;
-    writes.push_back(name + "=" + std::to_string(value));
-    values[name] = value;
-    return true;
-  }
-  bool WriteBool(const std::string& name, bool value) override { return WriteInteger(name, value); }
-};
 
 PlacementWindow Window(WindowShowState state, bool restoresToMaximized = false) {
   PlacementWindow window;
@@ -66,7 +44,7 @@ TEST(PlacementTest, SavesTheNormalRectangleOrOnlyTheMaximisedState) {
       {"minimised from normal", Window(WindowShowState::kMinimized), normal},
   };
   for (const auto& c : cases) {
-    MapSettings settings;
+    fakes::MemorySettings settings;
     EXPECT_TRUE(SavePlacement(settings, c.window));
     EXPECT_EQ(settings.writes, c.writes) << c.name;
   }
@@ -74,20 +52,20 @@ TEST(PlacementTest, SavesTheNormalRectangleOrOnlyTheMaximisedState) {
   PlacementWindow noMaximizeBox = Window(WindowShowState::kNormal);
   noMaximizeBox.maximizeBox = false;
   noMaximizeBox.className = "TOther";
-  MapSettings settings;
+  fakes::MemorySettings settings;
   SavePlacement(settings, noMaximizeBox);
   EXPECT_EQ(settings.writes, (Lines{"TOtherTop=700", "TOtherLeft=10", "TOtherState=0"}));
 }
 
 TEST(PlacementTest, StopsAtTheFirstFailedWrite) {
-  MapSettings settings;
+  fakes::MemorySettings settings;
   settings.failAtWrite = 1;
   EXPECT_FALSE(SavePlacement(settings, Window(WindowShowState::kNormal)));
   EXPECT_EQ(settings.writes, (Lines{"TMainFormTop=700"}));
 }
 
 TEST(PlacementTest, RestoresSavedValuesOverTheCurrentOnes) {
-  MapSettings settings;
+  fakes::MemorySettings settings;
   EXPECT_EQ(RestorePlacement(settings, Window(WindowShowState::kNormal)),
             (RestoredPlacement{10, 700, 800, 280, false}));
 
@@ -116,7 +94,7 @@ TEST(WindowSettingsTest, ColorSchemeOutsideTheSevenShowsSchemeOneWithoutRewritin
     int shown;
   } cases[] = {{std::nullopt, 1}, {1, 1}, {4, 4}, {7, 7}, {0, 1}, {8, 1}, {-3, 1}, {INT_MAX, 1}};
   for (const auto& c : cases) {
-    MapSettings settings;
+    fakes::MemorySettings settings;
     if (c.stored) settings.values["Colors"] = *c.stored;
     EXPECT_EQ(ColorSchemeToShow(settings), c.shown);
     EXPECT_TRUE(settings.writes.empty());
@@ -124,7 +102,7 @@ TEST(WindowSettingsTest, ColorSchemeOutsideTheSevenShowsSchemeOneWithoutRewritin
 }
 
 TEST(WindowSettingsTest, ChangeColorsStepsThroughTheSevenAndWritesAtOnce) {
-  MapSettings settings;
+  fakes::MemorySettings settings;
   std::vector<int> shown;
   for (int i = 0; i < 8; ++i) shown.push_back(ChangeColorScheme(settings));
   EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 5, 6, 7, 1, 2}));
@@ -149,23 +127,23 @@ TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
     std::int32_t shown;
   } cases[] = {{std::nullopt, 255}, {5, 20}, {20, 20}, {254, 254}, {300, 255}, {INT_MIN, 20}};
   for (const auto& c : cases) {
-    MapSettings settings;
+    fakes::MemorySettings settings;
     if (c.stored) settings.values["AlphaBlend"] = *c.stored;
     EXPECT_EQ(AlphaBlendToShow(settings), c.shown);
   }
 
-  MapSettings settings;
+  fakes::MemorySettings settings;
   EXPECT_TRUE(MarkFirstRunDone(settings));
   EXPECT_FALSE(MarkFirstRunDone(settings));
   EXPECT_EQ(settings.writes, (Lines{"Site=1"}));
 }
 
 TEST(WindowSettingsTest, ExitWritesOptionsThenPlacementAndStopsAtAFailure) {
-  MapSettings settings;
+  fakes::MemorySettings settings;
   EXPECT_TRUE(SaveWindowSettings(settings, false, 200, Window(WindowShowState::kMaximized)));
   EXPECT_EQ(settings.writes, (Lines{"AutoClick=0", "AlphaBlend=200", "TMainFormState=1"}));
 
-  MapSettings failing;
+  fakes::MemorySettings failing;
   failing.failAtWrite = 0;
   EXPECT_FALSE(SaveWindowSettings(failing, true, 255, Window(WindowShowState::kNormal)));
   EXPECT_TRUE(failing.writes.empty());
@@ -183,12 +161,12 @@ TEST(WindowSettingsTest, KeyboardChoiceIsFullOnlyForItsNumberAndIsNeverRewritten
                {INT_MIN, KeyboardChoice::kStandard},
                {INT_MAX, KeyboardChoice::kStandard}};
   for (const auto& c : cases) {
-    MapSettings settings;
+    fakes::MemorySettings settings;
     if (c.stored) settings.values["Keyboard"] = *c.stored;
     EXPECT_EQ(KeyboardToShow(settings), c.shown) << c.stored.value_or(12345);
     EXPECT_TRUE(settings.writes.empty());
   }
-  MapSettings settings;
+  fakes::MemorySettings settings;
   EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kFull));
   EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kStandard));
   EXPECT_EQ(settings.writes, (Lines{"Keyboard=1", "Keyboard=0"}));

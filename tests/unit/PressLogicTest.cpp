@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Fakes.h"
+#include "InputTimeline.h"
 #include "KeyboardHarness.h"
 #include "input/PressLogic.h"
 #include "keyboard/KeyboardStart.h"
@@ -13,39 +13,6 @@
 
 namespace luma {
 namespace {
-
-// Stamps every event with the press timer's clock.
-class TimedSender : public fakes::FakeKeySender {
- public:
-  explicit TimedSender(const fakes::FakeTimer& clock) : clock_(clock) {}
-  std::vector<std::uint32_t> at;
-  void Send(const KeyEvent& e) override {
-    FakeKeySender::Send(e);
-    at.push_back(clock_.now);
-  }
-
- private:
-  const fakes::FakeTimer& clock_;
-};
-
-class FakeHost : public PressHost {
- public:
-  Point cursor{};
-  Point window{100, 500};
-  // The window's move rules; by default every move is taken as asked.
-  std::function<Point(Point)> moveRule = [](Point p) { return p; };
-  int unfocusChildCalls = 0;
-  int cursorReads = 0;
-
-  Point CursorPos() override {
-    ++cursorReads;
-    return cursor;
-  }
-  Point WindowPos() override { return window; }
-  void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
-  void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
-  void UnfocusChildControls() override { ++unfocusChildCalls; }
-};
 
 // Points inside keys of the built-in layout (design size 441 x 181).
 constexpr Point kKeyA{75, 105};
@@ -118,8 +85,8 @@ class PressLogicTest : public ::testing::Test {
   test::KeyboardParts parts;
   fakes::FakeScreen& screen = parts.screen;
   fakes::FakeTimer timer;
-  TimedSender sender{timer};
-  FakeHost host;
+  fakes::TimedKeySender sender{timer};
+  fakes::FakePressHost host;
   std::unique_ptr<Keyboard> keyboard;
   std::unique_ptr<PressLogic> logic;
 };
@@ -413,13 +380,6 @@ TEST_F(PressLogicTest, ExitReleasesEveryHeldKeyInRisingOrder) {
   EXPECT_TRUE(sender.sent.empty());
 }
 
-TEST_F(PressLogicTest, ExitWithNothingHeldSendsNothing) {
-  Click(kKeyA);
-  sender.sent.clear();
-  logic->ReleaseHeldKeys();
-  EXPECT_TRUE(sender.sent.empty());
-}
-
 TEST_F(PressLogicTest, SecondButtonOnAnotherKeyReleasesTheFirst) {
   Down(kKeyA);
   timer.Advance(100);
@@ -549,6 +509,52 @@ TEST_F(PressLogicTest, ThePadFollowsTheSystemsNumLockAtEachPress) {
   EXPECT_EQ(Sent(), (Events{"100 down", "100 down", "100 down", "100 up"}));
   Click(kPad4);
   EXPECT_EQ(Sent().back(), "37 up");
+}
+
+// --- Through the input, beside hovering: the lock of a held modifier, the sound
+
+class PressLogicOverInput : public test::InputTimeline {};
+
+TEST_F(PressLogicOverInput, AHoldOfThePressDelayLocksUntilAClickOrTheClose) {
+  for (const std::uint32_t hold : {599u, 600u}) {
+    SCOPED_TRACE(hold);
+    Down(kLeftShift);
+    Advance(hold);
+    Up();
+    EXPECT_EQ(Locked(160), hold == 600);
+    Click(kA);
+    Move(kB);  // by hover
+    Advance(1000);
+    Leave();
+    if (hold == 600) {
+      EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "66 down", "66 up"}));
+      Click(kLeftShift);
+      EXPECT_EQ(Sent(), (Events{"160 up"}));
+      EXPECT_FALSE(Locked(160));
+    } else {
+      EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up", "66 down", "66 up"}));
+    }
+  }
+  for (const Point p : {kLeftShift, kLeftCtrl}) Down(p), Advance(600), Up();
+  input.ReleaseHeldKeys();
+  EXPECT_EQ(Sent(), (Events{"160 down", "162 down", "160 up", "162 up"}));
+  EXPECT_FALSE(Locked(160) || Locked(162));
+  input.ReleaseHeldKeys();
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(PressLogicOverInput, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
+  Click(kA);
+  Down(kB, MouseButton::Right);  // Shift comes with it
+  Advance(1000);                 // and 21 repeats
+  Up(MouseButton::Right);
+  Click(kLeftShift);
+  Click(kLeftShift);
+  Move(kA);
+  Advance(1000);
+  Click(kBackground);
+  EXPECT_GT(Sent().size(), 25u);
+  EXPECT_EQ(sound.plays, 5);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// Fakes of the registry, the profile functions, whole files, the clock and
-// the error report. Calls are recorded in order, as one timeline shared by
+// Fakes of the settings, the registry, the profile functions, whole files,
+// the clock and the error report. Calls are recorded in order, as one timeline shared by
 // the fakes that hold the same log.
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,10 +16,42 @@
 #include "platform/ErrorReporter.h"
 #include "platform/LocalClock.h"
 #include "platform/SettingsBackEnd.h"
+#include "settings/Settings.h"
 
 namespace luma::fakes {
 
 using CallLog = std::vector<std::string>;
+
+// Settings held in memory: each write recorded as "name=value", in order.
+class MemorySettings : public Settings {
+ public:
+  std::map<std::string, std::int32_t> values;
+  std::vector<std::string> writes;
+  std::optional<std::size_t> failAtWrite;  // this write (0-based) and later ones fail
+  bool broken = false;                     // every call throws
+  // Called with each name about to be written; a throw fails the write.
+  std::function<void(const std::string&)> beforeWrite;
+
+  std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
+    if (broken) throw std::runtime_error("settings broke");
+    const auto it = values.find(name);
+    return it == values.end() ? defaultValue : it->second;
+  }
+  bool ReadBool(const std::string& name, bool defaultValue) override {
+    return ReadInteger(name, defaultValue ? 1 : 0) != 0;
+  }
+  bool WriteInteger(const std::string& name, std::int32_t value) override {
+    if (broken) throw std::runtime_error("settings broke");
+    if (failAtWrite && writes.size() >= *failAtWrite) return false;
+    if (beforeWrite) beforeWrite(name);
+    writes.push_back(name + "=" + std::to_string(value));
+    values[name] = value;
+    return true;
+  }
+  bool WriteBool(const std::string& name, bool value) override {
+    return WriteInteger(name, value ? 1 : 0);
+  }
+};
 
 class FakeRegistry : public RegistryKey {
  public:

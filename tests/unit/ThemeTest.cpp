@@ -3,6 +3,7 @@
 #include <array>
 
 #include "Fakes.h"
+#include "theme/Dimming.h"
 #include "theme/Theme.h"
 
 namespace luma {
@@ -212,6 +213,22 @@ TEST(ApplyColorScheme, SchemeTwoMixesFollowTheSystemColorsWhenApplied) {
   EXPECT_EQ(theme.HotFace, H(0xC2E1FF));
   // The theme colors stay those of start-up.
   EXPECT_EQ(theme.DownBorder, tc.ThemeBorder);
+}
+
+// The look of a keyboard that cannot type into the window in front.
+TEST(DimmedColors, KeyColorsGoHalfwayToTheBackgroundWhichStays) {
+  fakes::FakeSystemColors sys;
+  SchemeColors colors;
+  colors.BackColor = SysColor(kColorBtnFace);  // D4 D0 C8
+  colors.RestBorder = SysColor(kColorWindow);  // white
+  colors.HotChar = Rgb(0x10, 0x20, 0x31);
+  colors.DownFace = kPureGreen;  // a marker, not a color
+  const SchemeColors dimmed = DimmedColors(colors, sys);
+  EXPECT_EQ(dimmed.BackColor, colors.BackColor);
+  EXPECT_EQ(dimmed.RestBorder, Rgb(0xEA, 0xE8, 0xE4));
+  EXPECT_EQ(dimmed.HotChar, Rgb(0x72, 0x78, 0x7D));
+  EXPECT_EQ(dimmed.RestChar, Rgb(0x6A, 0x68, 0x64));
+  EXPECT_EQ(dimmed.DownFace, kPureGreen);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <vector>
 
-#include "keyboard/KeyFonts.h"
 #include "placement/SliderRect.h"
 #include "placement/WorkArea.h"
 
@@ -304,29 +302,6 @@ TEST(WorkAreaWindowPos, TheFirstMessageOnlyRemembersTheWorkArea) {
   EXPECT_EQ(answer.memory.width, 1920);
   EXPECT_EQ(answer.memory.height, 1000);
   EXPECT_EQ(answer.memory.monitor, 7u);
-}
-
-TEST(WorkAreaFonts, LargeFromEscapeKeySmallTwoLess) {
-  struct Row {
-    std::int32_t w, h;
-    KeyFontSizes expected;
-  } rows[] = {
-      {30, 30, {10, 8}},
-      {54, 45, {18, 16}},
-      {60, 45, {20, 18}},
-      {32, 30, {10, 8}},
-      {60, 25, {15, 13}},
-      {8, 30, {2, 0}},
-      {9, 30, {3, 1}},
-      {2, 30, {0, 0}},
-      {30, 12, {2, 0}},
-      {30, 5, {0, 0}},
-      {0, 0, {0, 0}},
-      {-30, 30, {0, 0}},
-      {INT32_MAX, INT32_MAX, {0xFFFF, 0xFFFD}},
-      {INT32_MIN, INT32_MIN, {0, 0}},
-  };
-  for (const auto& r : rows) EXPECT_EQ(FitKeyFontSizes(r.w, r.h), r.expected) << r.w << "x" << r.h;
 }
 
 TEST(WorkAreaSlider, BottomRightUnderTheRightShift) {

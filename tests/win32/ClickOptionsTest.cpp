@@ -9,28 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "SettingsFakes.h"
 #include "app/MainWindow.h"
 
 namespace luma::app {
 namespace {
-
-struct StoredValues : Settings {
-  std::map<std::string, std::int32_t> values;
-  std::vector<std::string> writes;
-  std::int32_t ReadInteger(const std::string& name, std::int32_t fallback) override {
-    const auto it = values.find(name);
-    return it == values.end() ? fallback : it->second;
-  }
-  bool ReadBool(const std::string& name, bool fallback) override {
-    return ReadInteger(name, fallback) != 0;
-  }
-  bool WriteInteger(const std::string& name, std::int32_t value) override {
-    writes.push_back(name + "=" + std::to_string(value));
-    values[name] = value;
-    return true;
-  }
-  bool WriteBool(const std::string& name, bool value) override { return WriteInteger(name, value); }
-};
 
 constexpr UINT kHoverClick = 0x0200, kClickSound = 0x0270;
 constexpr UINT kHoverTimes[] = {0x0210, 0x0220, 0x0230, 0x0240, 0x0250, 0x0260};
@@ -79,7 +62,7 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
       {{{"HoverTime", 0}}, L"off 1 s quiet"},
   };
   for (const auto& r : rows) {
-    StoredValues settings;
+    fakes::MemorySettings settings;
     settings.values = r.stored;
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
@@ -106,7 +89,7 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
 }
 
 TEST(ClickOptionsTest, CommandsWriteAtOnceAndTheNextStartShowsThem) {
-  StoredValues settings;
+  fakes::MemorySettings settings;
   MainWindow window(settings);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   // The low four bits are the system's and leave the command as it is.

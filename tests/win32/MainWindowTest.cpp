@@ -15,56 +15,21 @@
 
 #include <climits>
 #include <functional>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "SettingsFakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/TimerIds.h"
 #include "app/WindowTitle.h"
-#include "platform/ErrorReporter.h"
 #include "platform/Integrity.h"
 #include "platform/System.h"
 #include "win32/ExceptionBoundary.h"
 
 namespace luma::app {
 namespace {
-
-class MemorySettings : public Settings {
- public:
-  std::map<std::string, std::int32_t> values;
-  std::vector<std::string> writes;  // "name=value", in order
-  bool broken = false;              // every call throws
-  // Called with each name about to be written; a throw fails the write.
-  std::function<void(const std::string&)> beforeWrite;
-
-  std::int32_t ReadInteger(const std::string& name, std::int32_t defaultValue) override {
-    if (broken) throw std::runtime_error("settings broke");
-    const auto it = values.find(name);
-    return it == values.end() ? defaultValue : it->second;
-  }
-  bool ReadBool(const std::string& name, bool defaultValue) override {
-    return ReadInteger(name, defaultValue ? 1 : 0) != 0;
-  }
-  bool WriteInteger(const std::string& name, std::int32_t value) override {
-    if (broken) throw std::runtime_error("settings broke");
-    if (beforeWrite) beforeWrite(name);
-    writes.push_back(name + "=" + std::to_string(value));
-    values[name] = value;
-    return true;
-  }
-  bool WriteBool(const std::string& name, bool value) override {
-    return WriteInteger(name, value ? 1 : 0);
-  }
-};
-
-class RecordingReporter : public ErrorReporter {
- public:
-  std::vector<std::string> messages;
-  void Report(const std::string& message) override { messages.push_back(message); }
-};
 
 // The system's services, but for the keys, which stay in the test, the
 // cursor, which is only recorded, and the window in front with its level,
@@ -206,7 +171,7 @@ TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
   // (stored "AutoClick", check mark at start)
   for (const auto& [stored, checked] : {std::pair{-1, true}, {0, false}, {5, true}}) {
     SCOPED_TRACE(stored);
-    MemorySettings settings;
+    fakes::MemorySettings settings;
     if (stored >= 0) settings.values["AutoClick"] = stored;
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
@@ -244,7 +209,7 @@ TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
                {INT_MAX, 1, CLR_INVALID},     {-7, 1, CLR_INVALID}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
-    MemorySettings settings;
+    fakes::MemorySettings settings;
     settings.values["Colors"] = c.stored;
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
@@ -277,7 +242,7 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
                {Left::kMinimisedFromMaximised, "1", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.left));
-    MemorySettings settings;
+    fakes::MemorySettings settings;
     settings.values = {{"AlphaBlend", 5},
                        {"AutoClick", 0},
                        {"TMainFormLeft", 120},
@@ -327,9 +292,9 @@ TEST(MainWindowTest, StoredValuesAreShownAndSavedWithThePlacementOfEachShowState
 }
 
 TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
-  MemorySettings settings;
+  fakes::MemorySettings settings;
   settings.broken = true;
-  RecordingReporter reporter;
+  fakes::RecordingErrors reporter;
   ProcessSteps steps;
   steps.errors = &reporter;
   MainWindow window(settings, steps);
@@ -386,7 +351,7 @@ RECT WindowRect(HWND window) {
 }
 
 TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
-  MemorySettings settings;
+  fakes::MemorySettings settings;
   MainWindow window(settings);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
@@ -460,7 +425,7 @@ TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
   // (stored "Keyboard", Full at start)
   for (const auto& [stored, full] : {std::pair{-1, false}, {1, true}, {7, false}, {0, false}}) {
     SCOPED_TRACE(stored);
-    MemorySettings settings;
+    fakes::MemorySettings settings;
     if (stored >= 0) settings.values["Keyboard"] = stored;
     MainWindow window(settings);
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
@@ -505,8 +470,8 @@ TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
 // A failed write of "Keyboard" is reported over the finished switch: the
 // other keyboard already shown at its width, its menu item checked.
 TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
-  MemorySettings settings;
-  RecordingReporter reporter;
+  fakes::MemorySettings settings;
+  fakes::RecordingErrors reporter;
   ProcessSteps steps;
   steps.errors = &reporter;
   MainWindow window(settings, steps);
@@ -565,7 +530,7 @@ class KeyboardBesideApplication {
   win32::test::RecordingWindow typedInto{L"typed into"};
 
  private:
-  MemorySettings settings_;
+  fakes::MemorySettings settings_;
   MainWindow window_{settings_};
   bool created_ = false;
   bool activated_ = false;
@@ -685,7 +650,7 @@ TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) 
   services.levels = {{kElevated, IntegrityOrder::kHigher}, {kOrdinary, IntegrityOrder::kLower}};
   services.foreground = kOrdinary;
   SetCursorPos(0, 0);  // off the keyboard: no hover redraws a key
-  MemorySettings settings;
+  fakes::MemorySettings settings;
   MainWindow window(settings, services.Lend());
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
@@ -721,7 +686,7 @@ TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) 
 // the keys are built and drawn.
 TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
   LentServices services;
-  MemorySettings settings;
+  fakes::MemorySettings settings;
   MainWindow window(settings, services.Lend());
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   EXPECT_EQ(services.busy, (std::vector<bool>{true, false}));

@@ -1,79 +1,14 @@
+// Key events as they go out: one record per call, scan codes, and the
+// modifiers the system holds cleared before the keyboard starts.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "Fakes.h"
-#include "keyboard/LayoutLoader.h"
 #include "keys/KeyInput.h"
-#include "keys/KeyKinds.h"
 
 namespace luma {
 namespace {
-
-std::set<int> Codes(std::initializer_list<std::pair<int, int>> ranges) {
-  std::set<int> out;
-  for (auto [low, high] : ranges)
-    for (int vk = low; vk <= high; ++vk) out.insert(vk);
-  return out;
-}
-
-struct KindRow {
-  const char* name;
-  std::function<bool(int)> predicate;
-  std::set<int> members;
-};
-
-TEST(KeyHelpersKeyKinds, EachPredicateHoldsExactlyForItsCodes) {
-  const std::vector<KindRow> rows = {
-      {"IsModifierKey", IsModifierKey, Codes({{91, 92}, {160, 165}})},
-      {"IsLockKey", IsLockKey, Codes({{20, 20}, {144, 145}})},
-      {"IsStateKey", IsStateKey, Codes({{20, 20}, {91, 92}, {144, 145}, {160, 165}})},
-      {"IsCharKey", IsCharKey, Codes({{32, 32}, {48, 90}, {96, 111}, {186, 192}, {219, 226}})},
-      {"IsRemappableKey", IsRemappableKey, Codes({{48, 90}, {186, 192}, {219, 226}})},
-      {"IsExtendedKey", IsExtendedKey,
-       Codes({{33, 46},
-              {91, 93},
-              {95, 95},
-              {111, 111},
-              {144, 144},
-              {161, 161},
-              {163, 163},
-              {165, 183}})},
-  };
-  for (const auto& row : rows)
-    for (int vk = -1; vk <= 256; ++vk)
-      EXPECT_EQ(row.predicate(vk), row.members.count(vk) == 1) << row.name << "(" << vk << ")";
-}
-
-struct SplitRow {
-  std::string s, seps;
-  int pos;
-  std::string before, after;
-};
-
-TEST(KeyHelpersText, SeparatorPosTextBeforeTextAfter) {
-  const std::vector<SplitRow> rows = {
-      {"", ";", 0, "", ""},
-      {"60,120;90,120", ";", 7, "60,120", "90,120"},
-      {"5", ",", 0, "5", "5"},  // no separator: both halves are the whole text
-      {"5,", ",", 2, "5", ""},
-      {",5", ",", 1, "", "5"},
-      {";", ";", 1, "", ""},
-      {"a=b=c", "=", 2, "a", "b=c"},
-      // the separators are tried in turn: the first one that occurs wins,
-      // even when a later one occurs earlier in the text
-      {"a,b;c", ";,", 4, "a,b", "c"},
-      {"a,b;c", ",;", 2, "a", "b;c"},
-  };
-  for (const auto& r : rows) {
-    EXPECT_EQ(SeparatorPos(r.s, r.seps), r.pos) << r.s;
-    EXPECT_EQ(TextBefore(r.s, r.seps), r.before) << r.s;
-    EXPECT_EQ(TextAfter(r.s, r.seps), r.after) << r.s;
-  }
-}
 
 struct SendRow {
   std::uint16_t vk;
@@ -82,7 +17,7 @@ struct SendRow {
   std::uint32_t flags;
 };
 
-TEST(KeyHelpersSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
+TEST(SendKeyInput, OneRecordPerCallWithTheGivenFlags) {
   const std::vector<SendRow> rows = {
       {65, false, false, 0},
       {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},   // Delete up
@@ -106,7 +41,7 @@ TEST(KeyHelpersSendKeyInput, OneRecordPerCallWithTheGivenFlags) {
 }
 
 // The system's mapping wins; where it gives none, the key's own PC code.
-TEST(KeyHelpersSendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
+TEST(SendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
   const struct {
     std::uint16_t vk;
     std::uint16_t mapped;  // what the sender's mapping gives; 0: none
@@ -131,16 +66,7 @@ TEST(KeyHelpersSendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
   }
 }
 
-TEST(KeyHelpersSendKeyInput, CallersTakingIsExtendedKeyNeverExtendLowAndHighCodes) {
-  fakes::FakeKeySender sender;
-  for (int vk = 1; vk <= 32; ++vk)
-    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
-  for (int vk = 184; vk <= 255; ++vk)
-    SendKeyInput(sender, static_cast<std::uint16_t>(vk), true, IsExtendedKey(vk));
-  for (const auto& e : sender.sent) EXPECT_EQ(e.flags, kKeyEventKeyUp) << e.vk;
-}
-
-TEST(KeyHelpersSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
+TEST(SyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   fakes::FakeKeySender sender;
   KeyStateArray& sys = sender.systemState;
   sys[1] = 0x80;  // left mouse button
@@ -170,7 +96,7 @@ TEST(KeyHelpersSyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   EXPECT_EQ(state[65], 0x80);
 }
 
-TEST(KeyHelpersSyncKeyState, ReleaseIfDownIgnoresCodesOutsideTheArray) {
+TEST(SyncKeyState, ReleaseIfDownIgnoresCodesOutsideTheArray) {
   fakes::FakeKeySender sender;
   KeyStateArray state{};
   ReleaseIfDown(sender, 300, state);
