@@ -64,7 +64,9 @@ class HoverClickTest : public ::testing::Test {
                                           parts.busy, parts.theme, parts.captions},
                              parts.theme, KeyboardStart(kUsEnglishHkl));
     ASSERT_NE(keyboard, nullptr);
-    input.SetHoverClick(true);
+    options.hoverClick = true;
+    options.clickSound = true;
+    input.ApplyOptions(options);
     input.Attach({*keyboard, sender, pressTimer, hoverTimer, host, window, &sound});
     pressTimer.onTick = [this] { input.PressTimerTick(); };
     hoverTimer.onTick = [this] { input.HoverTimerTick(); };
@@ -99,6 +101,11 @@ class HoverClickTest : public ::testing::Test {
   }
   int Progress(int vk) const { return keyboard->KeyFor(vk)->HoverProgress(); }
   bool Locked(int vk) const { return keyboard->KeyFor(vk)->IsLocked(); }
+  // One option changed as the menu does, the others kept.
+  void Choose(const std::function<void(Options&)>& change) {
+    change(options);
+    input.ApplyOptions(options);
+  }
 
   test::KeyboardParts parts;
   ClockedSender sender;
@@ -107,6 +114,7 @@ class HoverClickTest : public ::testing::Test {
   RecordingWindow window;
   CountingSound sound;
   std::unique_ptr<Keyboard> keyboard;
+  Options options;
   InputDispatch input;
   bool buttonsDown = false;  // what the next move reports
 };
@@ -116,7 +124,7 @@ TEST_F(HoverClickTest, FiresAtExactlyTheHoverTimeWithTheProgressStepping) {
     SCOPED_TRACE(time);
     Leave();
     sender.at.clear();
-    input.SetHoverTimeMs(static_cast<std::int32_t>(time));
+    Choose([&](Options& o) { o.hoverTimeMs = static_cast<std::int32_t>(time); });
     const std::uint32_t start = sender.now;
     Move(kA);
     for (std::uint32_t t = HoverClick::kStepMs; t < time; t += HoverClick::kStepMs) {
@@ -156,7 +164,7 @@ TEST_F(HoverClickTest, OncePerVisitStartingAgainOnAnotherKey) {
 }
 
 TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
-  input.SetAutoClick(false);
+  Choose([](Options& o) { o.keyRepeat = false; });
   const struct {
     const char* what;
     std::function<void(HoverClickTest&)> act;
@@ -164,7 +172,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   } rows[] = {
       {"leave", [](HoverClickTest& t) { t.Leave(); }, {}},
       {"background", [](HoverClickTest& t) { t.Move(kBackground); }, {}},
-      {"off", [](HoverClickTest& t) { t.input.SetHoverClick(false); }, {}},
+      {"off", [](HoverClickTest& t) { t.Choose([](Options& o) { o.hoverClick = false; }); }, {}},
       {"click", [](HoverClickTest& t) { t.Click(kA); }, {"65 down", "65 up"}},
       {"held on another key",
        [](HoverClickTest& t) {
@@ -186,7 +194,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     Leave();
-    input.SetHoverClick(true);
+    Choose([](Options& o) { o.hoverClick = true; });
     Move(kA);
     Advance(500);
     r.act(*this);
@@ -195,7 +203,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
     EXPECT_EQ(Sent(), r.expected);
     EXPECT_FALSE(hoverTimer.Running());
   }
-  input.SetHoverClick(false);
+  Choose([](Options& o) { o.hoverClick = false; });
   hoverTimer.starts.clear();
   Leave();
   Move(kA);
@@ -321,6 +329,16 @@ TEST_F(HoverClickTest, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
   Click(kBackground);
   EXPECT_GT(Sent().size(), 25u);
   EXPECT_EQ(sound.plays, 5);
+
+  // Switched off, no press asks for it; on again, the next does.
+  Choose([](Options& o) { o.clickSound = false; });
+  Click(kA);
+  Move(kB);
+  Advance(1000);
+  EXPECT_EQ(sound.plays, 5);
+  Choose([](Options& o) { o.clickSound = true; });
+  Click(kA);
+  EXPECT_EQ(sound.plays, 6);
 }
 
 // The order in which a pointer event reaches press and hover, and what the
@@ -424,15 +442,11 @@ TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
 // ones made before the keyboard are what it starts with.
 TEST_F(InputDispatchTest, TheOptionsAreKeptWithoutAKeyboardAndAppliedToIt) {
   InputDispatch later;
-  EXPECT_TRUE(later.AutoClick());
-  EXPECT_FALSE(later.HoverClickOn());
-  EXPECT_EQ(later.HoverTimeMs(), 1000);
-  for (const bool on : {false, true, false}) {
-    later.SetAutoClick(on);
-    EXPECT_EQ(later.AutoClick(), on);
-  }
-  later.SetHoverClick(true);
-  later.SetHoverTimeMs(500);
+  Options chosen;
+  chosen.keyRepeat = false;
+  chosen.hoverClick = true;
+  chosen.hoverTimeMs = 500;
+  later.ApplyOptions(chosen);
   later.PointerDown(MouseButton::Left, kA.x, kA.y);
   later.PointerMove(kBackground.x, kBackground.y, true, true);
   later.PointerLeave();

@@ -293,7 +293,7 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   MainWindow window(settings, steps);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
-  // Color scheme, placement, transparency, Auto Click, first run.
+  // Color scheme, the options, placement, transparency, first run.
   EXPECT_EQ(reporter.messages, std::vector<std::string>(5, "settings broke"));
 
   RECT client{};
