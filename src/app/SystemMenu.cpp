@@ -76,8 +76,7 @@ bool SystemMenu::OnCommand(WPARAM command) {
   switch (command) {
     case kAutoClick:
       options_.keyRepeat = !options_.keyRepeat;
-      input_.ApplyOptions(options_);
-      Show();
+      Chosen(Option::kKeyRepeat);
       return true;
     case kChangeColors:
       if (changeColors_) changeColors_();
