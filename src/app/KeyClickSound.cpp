@@ -60,7 +60,6 @@ std::vector<std::uint8_t> MakeClickWave() {
 }
 
 void KeyClickSound::Play() {
-  if (!enabled_) return;
   using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
   // Loaded once and kept: an asynchronous sound plays on in winmm's thread.
   static const HMODULE winmm = LoadLibraryW(L"winmm.dll");

@@ -9,22 +9,17 @@
 #include <vector>
 
 #include "platform/Sound.h"
-#include "settings/ClickOptions.h"
 
 namespace luma::app {
 
 // A mono 8-bit PCM WAV file image of the click.
 std::vector<std::uint8_t> MakeClickWave();
 
+// Played only while "Click Sound" is on: the input asks for it then.
 class KeyClickSound : public ClickSound {
  public:
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool on) { enabled_ = on; }
   // Returns at once; without winmm or a sound device nothing is heard.
   void Play() override;
-
- private:
-  bool enabled_ = kDefaultClickSound;
 };
 
 }  // namespace luma::app

@@ -11,7 +11,6 @@
 #include "app/TimerIds.h"
 #include "app/TouchInput.h"
 #include "placement/Dpi.h"
-#include "settings/ClickOptions.h"
 #include "settings/WindowSettings.h"
 #include "win32/Dpi.h"
 #include "win32/ExceptionBoundary.h"
@@ -89,27 +88,21 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"touch feedback", [&] { TurnOffTouchFeedback(window); });
-  // Before the system menu's own items, which stay the last ones.
-  Boundary().Guarded(L"click options", [&] { options_.Create(window); });
   Boundary().Guarded(L"system menu", [&] { menu_.Create(window); });
+  // Before the layout, which the keyboard choice names. A store that fails
+  // leaves every option at its default alike.
+  Boundary().Guarded(L"options", [&] {
+    options_ = ReadOptions(settings_);
+    input_.ApplyOptions(options_);
+  });
   Boundary().Guarded(L"layout", [&] {
-    // Before the saved placement, which is the rectangle of this layout. A
-    // store that fails here fails the reads after it too, which report it.
-    KeyboardChoice choice = KeyboardChoice::kStandard;
-    try {
-      choice = KeyboardToShow(settings_);
-    } catch (...) {
-    }
-    const Size layout = view_.LoadLayout(LayoutNameOf(choice));
+    // Before the saved placement, which is the rectangle of this layout.
+    const Size layout = view_.LoadLayout(LayoutNameOf(options_.keyboard));
     placement_.SetDesignClientSize(layout.cx, layout.cy);
-    menu_.ShowFullKeyboard(choice == KeyboardChoice::kFull);
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
-  Boundary().Guarded(L"auto click", [&] {
-    menu_.ShowAutoClick();
-    options_.Show();
-  });
+  Boundary().Guarded(L"menu check marks", [&] { menu_.Show(); });
 }
 
 // Stored values over the defaults, each read on its own.
@@ -118,14 +111,6 @@ void MainWindow::ReadSettings() {
     placement_.Restore(RestorePlacement(settings_, placement_.Describe()));
   });
   Boundary().Guarded(L"transparency", [&] { slider_.SetPosition(AlphaBlendToShow(settings_)); });
-  // The input's options in one step: a store that fails leaves them all
-  // at their defaults alike.
-  Boundary().Guarded(L"pointer options", [&] {
-    input_.SetAutoClick(settings_.ReadBool(kAutoClickValue, kDefaultAutoClick));
-    input_.SetHoverClick(settings_.ReadBool(kHoverClickValue, kDefaultHoverClick));
-    input_.SetHoverTimeMs(HoverTimeToUse(settings_));
-    sound_.SetEnabled(settings_.ReadBool(kClickSoundValue, kDefaultClickSound));
-  });
   // The first-run address is blank and would open nothing; only the mark
   // that the first run is over is written.
   Boundary().Guarded(L"first run", [&] { MarkFirstRunDone(settings_); });
@@ -139,16 +124,16 @@ void MainWindow::ChangeColors() {
 // The other keyboard, at the same key size. A held key could vanish with
 // the old keys, so everything held is released first.
 void MainWindow::SwitchKeyboard() {
-  const KeyboardChoice next =
+  options_.keyboard =
       view_.LayoutName() == kFullLayoutName ? KeyboardChoice::kStandard : KeyboardChoice::kFull;
   input_.ReleaseHeldKeys();
   const std::int32_t fromDesignWidth = view_.DesignSize().cx;
-  const Size layout = view_.LoadLayout(LayoutNameOf(next));
-  menu_.ShowFullKeyboard(next == KeyboardChoice::kFull);
+  const Size layout = view_.LoadLayout(LayoutNameOf(options_.keyboard));
+  menu_.Show();
   placement_.ChangeDesignWidth(fromDesignWidth, layout.cx);
   OnResize();
   // Written last: a failed write's error box stands over the finished switch.
-  SaveKeyboardChoice(settings_, next);
+  WriteOption(settings_, options_, Option::kKeyboard);
 }
 
 void MainWindow::Show(int command) {
@@ -262,7 +247,7 @@ void MainWindow::OnDestroy() {
     input_.ReleaseHeldKeys();
   });
   Boundary().Guarded(L"saving", [&] {
-    SaveWindowSettings(settings_, input_.AutoClick(), slider_.Position(), placement_.Describe());
+    SaveWindowSettings(settings_, options_, slider_.Position(), placement_.Describe());
   });
   PostQuitMessage(0);
 }
@@ -352,7 +337,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnModalLoopEnd();
       break;
     case WM_SYSCOMMAND:
-      if (menu_.OnCommand(wParam) || options_.OnCommand(wParam)) return 0;
+      if (menu_.OnCommand(wParam)) return 0;
       break;
     case kTabletQuerySystemGestureStatus:
       return kNoSystemGestures;

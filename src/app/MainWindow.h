@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 
-#include "app/ClickOptionsMenu.h"
 #include "app/KeyClickSound.h"
 #include "app/KeyboardView.h"
 #include "app/PointerInput.h"
@@ -22,6 +21,7 @@
 #include "app/WindowTitle.h"
 #include "input/InputDispatch.h"
 #include "platform/ErrorReporter.h"
+#include "settings/Options.h"
 #include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "win32/Window.h"
@@ -99,8 +99,9 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   KeyClickSound sound_;  // before the input, which plays it
   InputDispatch input_;
   PointerInput pointer_{placement_, input_};
-  SystemMenu menu_{input_, [this] { ChangeColors(); }, [this] { SwitchKeyboard(); }};
-  ClickOptionsMenu options_{input_, sound_, settings_};
+  Options options_;  // as chosen; the input and the menu follow them
+  SystemMenu menu_{options_, input_, settings_, [this] { ChangeColors(); },
+                   [this] { SwitchKeyboard(); }};
 };
 
 }  // namespace luma::app

@@ -9,6 +9,18 @@ namespace {
 
 constexpr wchar_t kWebSiteHost[] = L"www.lumatype.org";
 
+constexpr const wchar_t* kHoverTimeLabels[] = {L"0.5 s", L"0.75 s", L"1 s",
+                                               L"1.5 s", L"2 s",    L"3 s"};
+static_assert(std::size(kHoverTimeLabels) == SystemMenu::kHoverTimesMs.size());
+
+constexpr UINT HoverTimeCommand(std::size_t i) {
+  return SystemMenu::kFirstHoverTime + static_cast<UINT>(i) * 0x10;
+}
+
+void SetCheck(HMENU menu, UINT id, bool checked) {
+  CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // shell32 is loaded when the site is first opened, not at every start, and
 // stays: what ShellExecute starts may still be running in it.
 void OpenWebSite(HWND owner) {
@@ -24,6 +36,21 @@ void OpenWebSite(HWND owner) {
 void SystemMenu::Create(HWND window) {
   window_ = window;
   HMENU menu = GetSystemMenu(window, FALSE);
+  hoverTimes_ = CreatePopupMenu();
+  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i) {
+    AppendMenuW(hoverTimes_, MF_STRING, HoverTimeCommand(i), kHoverTimeLabels[i]);
+    MENUITEMINFOW radio{};
+    radio.cbSize = sizeof(radio);
+    radio.fMask = MIIM_FTYPE;
+    radio.fType = MFT_RADIOCHECK;
+    SetMenuItemInfoW(hoverTimes_, HoverTimeCommand(i), FALSE, &radio);
+  }
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kHoverClick, L"Hover Click");
+  // The system menu owns the submenu from here and destroys it with itself.
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(hoverTimes_), L"Hover Time");
+  AppendMenuW(menu, MF_STRING, kClickSound, L"Click Sound");
+
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
   AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
@@ -32,28 +59,24 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_STRING, kFullKeyboard, L"Full Keyboard");
 }
 
-void SystemMenu::ShowAutoClick() {
-  ModifyMenuW(GetSystemMenu(window_, FALSE), kAutoClick,
-              MF_BYCOMMAND | MF_STRING | (input_.AutoClick() ? MF_CHECKED : MF_UNCHECKED),
+void SystemMenu::Show() {
+  if (!window_) return;
+  HMENU menu = GetSystemMenu(window_, FALSE);
+  SetCheck(menu, kHoverClick, options_.hoverClick);
+  SetCheck(menu, kClickSound, options_.clickSound);
+  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i)
+    SetCheck(hoverTimes_, HoverTimeCommand(i), options_.hoverTimeMs == kHoverTimesMs[i]);
+  ModifyMenuW(menu, kAutoClick,
+              MF_BYCOMMAND | MF_STRING | (options_.keyRepeat ? MF_CHECKED : MF_UNCHECKED),
               kAutoClick, L"Auto Click");
+  SetCheck(menu, kFullKeyboard, options_.keyboard == KeyboardChoice::kFull);
 }
 
-void SystemMenu::ShowFullKeyboard(bool full) {
-  CheckMenuItem(GetSystemMenu(window_, FALSE), kFullKeyboard,
-                MF_BYCOMMAND | (full ? MF_CHECKED : MF_UNCHECKED));
-}
-
-// The first three ids are compared whole, as they always were; the newer
-// ones without the low four bits, which the system uses for itself.
 bool SystemMenu::OnCommand(WPARAM command) {
-  if ((command & ~WPARAM{0xF}) == kFullKeyboard) {
-    if (switchKeyboard_) switchKeyboard_();
-    return true;
-  }
   switch (command) {
     case kAutoClick:
-      input_.SetAutoClick(!input_.AutoClick());
-      ShowAutoClick();
+      options_.keyRepeat = !options_.keyRepeat;
+      Chosen(Option::kKeyRepeat);
       return true;
     case kChangeColors:
       if (changeColors_) changeColors_();
@@ -62,7 +85,28 @@ bool SystemMenu::OnCommand(WPARAM command) {
       OpenWebSite(window_);
       return true;
   }
-  return false;
+  const UINT id = static_cast<UINT>(command & 0xFFF0);
+  if (id == kHoverClick) {
+    options_.hoverClick = !options_.hoverClick;
+    Chosen(Option::kHoverClick);
+  } else if (id == kClickSound) {
+    options_.clickSound = !options_.clickSound;
+    Chosen(Option::kClickSound);
+  } else if (id >= kFirstHoverTime && id < HoverTimeCommand(kHoverTimesMs.size())) {
+    options_.hoverTimeMs = kHoverTimesMs[(id - kFirstHoverTime) / 0x10];
+    Chosen(Option::kHoverTime);
+  } else if (id == kFullKeyboard) {
+    if (switchKeyboard_) switchKeyboard_();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void SystemMenu::Chosen(Option option) {
+  input_.ApplyOptions(options_);
+  Show();
+  WriteOption(settings_, options_, option);
 }
 
 }  // namespace luma::app

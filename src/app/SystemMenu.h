@@ -1,45 +1,65 @@
-// The program's own items at the end of the window's system menu, their
-// check marks, and what each command does.
+// The program's own items at the end of the window's system menu: the
+// options (each written as soon as it is chosen), "Change Colors", the web
+// site and the keyboard switch; their check marks, and what each command does.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <utility>
 
 #include "input/InputDispatch.h"
+#include "settings/Options.h"
+#include "settings/Settings.h"
 
 namespace luma::app {
 
 class SystemMenu {
  public:
+  // Compared whole, as they always were: shortcuts and other programs send them.
   static constexpr UINT kOpenWebSite = 1026;
   static constexpr UINT kAutoClick = 1027;
   static constexpr UINT kChangeColors = 1028;
-  // A multiple of 16 below the system's commands: the system may set the low
-  // four bits of a command it passes on.
+  // Multiples of 16 below the system's commands, compared without the low
+  // four bits, which the system may set on a command it passes on.
+  static constexpr UINT kHoverClick = 0x0200;
+  static constexpr UINT kFirstHoverTime = 0x0210;  // then one every 0x10
+  static constexpr UINT kClickSound = 0x0270;
   static constexpr UINT kFullKeyboard = 0x0410;
+  static constexpr std::array<std::int32_t, 6> kHoverTimesMs = {500, 750, 1000, 1500, 2000, 3000};
 
-  SystemMenu(InputDispatch& input, std::function<void()> changeColors,
-             std::function<void()> switchKeyboard = {})
-      : input_(input),
+  // options: the options as chosen, which the menu changes; all must outlive it.
+  SystemMenu(Options& options, InputDispatch& input, Settings& settings,
+             std::function<void()> changeColors, std::function<void()> switchKeyboard = {})
+      : options_(options),
+        input_(input),
+        settings_(settings),
         changeColors_(std::move(changeColors)),
         switchKeyboard_(std::move(switchKeyboard)) {}
 
-  // Appends a separator, "Auto Click", "Change Colors", "Open <site>" and
-  // "Full Keyboard".
+  // Appends a separator, "Hover Click", the "Hover Time" submenu of radio
+  // items and "Click Sound"; then a separator, "Auto Click", "Change Colors",
+  // "Open <site>" and "Full Keyboard".
   void Create(HWND window);
-  // The check mark of "Auto Click" shows the option.
-  void ShowAutoClick();
-  // The check mark of "Full Keyboard".
-  void ShowFullKeyboard(bool full);
+  // The check marks and the radio item show the options; a hand-edited time
+  // that is none of the choices checks no radio item.
+  void Show();
   // WM_SYSCOMMAND: true when the command was one of these items and is done;
   // the system's own commands are left to the default processing.
   bool OnCommand(WPARAM command);
 
  private:
+  // The menu shows the choice and the input has it before the store is
+  // asked, which may fail.
+  void Chosen(Option option);
+
   HWND window_ = nullptr;
+  HMENU hoverTimes_ = nullptr;
+  Options& options_;
   InputDispatch& input_;
+  Settings& settings_;
   std::function<void()> changeColors_;
   std::function<void()> switchKeyboard_;
 };

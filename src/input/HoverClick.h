@@ -13,7 +13,6 @@ namespace luma {
 
 class HoverClick {
  public:
-  static constexpr std::uint32_t kDefaultHoverTimeMs = 1000;
   // The progress mark grows at this pace; the last step is what remains.
   static constexpr std::uint32_t kStepMs = 100;
 
@@ -50,8 +49,8 @@ class HoverClick {
   PressLogic& press_;
   Timer& timer_;
   bool enabled_ = false;
-  std::uint32_t hoverTimeMs_ = kDefaultHoverTimeMs;
-  int key_ = 0;  // the key under the pointer; 0: none
+  std::uint32_t hoverTimeMs_ = 1;  // set by the input before any hover
+  int key_ = 0;                    // the key under the pointer; 0: none
   // key_ was clicked already: it fires again only once the pointer has left it.
   bool spent_ = false;
   bool buttonDown_ = false;

@@ -1,5 +1,6 @@
 #include "input/InputDispatch.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace luma {
@@ -11,12 +12,10 @@ void InputDispatch::Attach(const InputParts& parts) {
   auto hover = std::make_unique<HoverClick>(parts.keyboard, *press, parts.hoverTimer);
   window_ = &parts.window;
   pressTimer_ = &parts.pressTimer;
+  sound_ = parts.sound;
   press_ = std::move(press);
   hover_ = std::move(hover);
-  press_->SetAutoClick(autoClick_);
-  press_->SetClickSound(parts.sound);
-  hover_->SetHoverTime(static_cast<std::uint32_t>(hoverTimeMs_));
-  hover_->SetEnabled(hoverClick_);
+  Steer(true);
 }
 
 void InputDispatch::PointerDown(MouseButton button, std::int32_t x, std::int32_t y) {
@@ -96,19 +95,19 @@ void InputDispatch::HoverTimerTick() {
   if (hover_) hover_->TimerTick();
 }
 
-void InputDispatch::SetAutoClick(bool on) {
-  autoClick_ = on;
-  if (press_) press_->SetAutoClick(on);
+void InputDispatch::ApplyOptions(const Options& options) {
+  const bool hoverSwitched = options.hoverClick != options_.hoverClick;
+  options_ = options;
+  if (press_) Steer(hoverSwitched);
 }
 
-void InputDispatch::SetHoverClick(bool on) {
-  hoverClick_ = on;
-  if (hover_) hover_->SetEnabled(on);
-}
-
-void InputDispatch::SetHoverTimeMs(std::int32_t ms) {
-  hoverTimeMs_ = ms;
-  if (hover_) hover_->SetHoverTime(static_cast<std::uint32_t>(ms));
+void InputDispatch::Steer(bool switchHover) {
+  press_->SetAutoClick(options_.keyRepeat);
+  press_->SetClickSound(options_.clickSound ? sound_ : nullptr);
+  hover_->SetHoverTime(static_cast<std::uint32_t>(std::max(options_.hoverTimeMs, 0)));
+  // Switching it on starts a hover on the key under the pointer; another
+  // option chosen leaves a hover as it is.
+  if (switchHover) hover_->SetEnabled(options_.hoverClick);
 }
 
 void InputDispatch::EnterWindow() {

@@ -1,6 +1,6 @@
 // Where the input of the keyboard window meets press and hover: the order in
 // which each pointer event reaches them, their timer ticks, and the options
-// they share. The window system only turns its messages into these calls.
+// that steer them. The window system only turns its messages into these calls.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "keyboard/Keyboard.h"
 #include "platform/Sound.h"
 #include "platform/System.h"
+#include "settings/Options.h"
 
 namespace luma {
 
@@ -34,7 +35,7 @@ struct InputParts {
   Timer& hoverTimer;
   PressHost& pressHost;
   PointerWindow& window;
-  ClickSound* sound = nullptr;  // none: silence
+  ClickSound* sound = nullptr;  // none: silence, whatever the options say
 };
 
 class InputDispatch {
@@ -64,16 +65,14 @@ class InputDispatch {
   void PressTimerTick();
   void HoverTimerTick();
 
-  // Whether a held key repeats.
-  bool AutoClick() const { return autoClick_; }
-  void SetAutoClick(bool on);
-  bool HoverClickOn() const { return hoverClick_; }
-  void SetHoverClick(bool on);
-  std::int32_t HoverTimeMs() const { return hoverTimeMs_; }
-  void SetHoverTimeMs(std::int32_t ms);
+  // Key repeat, hover click and its time, the click sound; the keyboard
+  // choice is not the input's. A hover running goes on with its own time.
+  void ApplyOptions(const Options& options);
 
  private:
   void EnterWindow();
+  // Hands the options to press and hover; switchHover: also whether hover is on.
+  void Steer(bool switchHover);
 
   PointerWindow* window_ = nullptr;
   Timer* pressTimer_ = nullptr;
@@ -81,9 +80,8 @@ class InputDispatch {
   std::unique_ptr<HoverClick> hover_;
   // The pointer entered and no leave came since: the leave notice is asked for.
   bool inside_ = false;
-  bool autoClick_ = true;
-  bool hoverClick_ = false;
-  std::int32_t hoverTimeMs_ = HoverClick::kDefaultHoverTimeMs;
+  Options options_;
+  ClickSound* sound_ = nullptr;
 };
 
 }  // namespace luma

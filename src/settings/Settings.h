@@ -22,12 +22,7 @@ class Settings {
 
 // Value names other programs and earlier runs know.
 inline constexpr const char* kAlphaBlendValue = "AlphaBlend";
-inline constexpr const char* kAutoClickValue = "AutoClick";
 inline constexpr const char* kColorsValue = "Colors";
 inline constexpr const char* kFirstRunDoneValue = "Site";
-inline constexpr const char* kKeyboardValue = "Keyboard";
-
-// Auto-repeat of a held key is on until the user turns it off.
-inline constexpr bool kDefaultAutoClick = true;
 
 }  // namespace luma

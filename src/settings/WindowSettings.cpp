@@ -22,16 +22,6 @@ int ChangeColorScheme(Settings& settings) {
   return ColorSchemeToShow(settings);
 }
 
-KeyboardChoice KeyboardToShow(Settings& settings) {
-  const auto full = static_cast<std::int32_t>(KeyboardChoice::kFull);
-  return settings.ReadInteger(kKeyboardValue, 0) == full ? KeyboardChoice::kFull
-                                                         : KeyboardChoice::kStandard;
-}
-
-bool SaveKeyboardChoice(Settings& settings, KeyboardChoice choice) {
-  return settings.WriteInteger(kKeyboardValue, static_cast<std::int32_t>(choice));
-}
-
 std::int32_t AlphaBlendToShow(Settings& settings) {
   return std::clamp(settings.ReadInteger(kAlphaBlendValue, kMaxAlphaBlend), kMinAlphaBlend,
                     kMaxAlphaBlend);
@@ -43,9 +33,9 @@ bool MarkFirstRunDone(Settings& settings) {
   return true;
 }
 
-bool SaveWindowSettings(Settings& settings, bool autoClick, std::int32_t alphaBlend,
+bool SaveWindowSettings(Settings& settings, const Options& options, std::int32_t alphaBlend,
                         const PlacementWindow& window) {
-  return settings.WriteBool(kAutoClickValue, autoClick) &&
+  return WriteOption(settings, options, Option::kKeyRepeat) &&
          settings.WriteInteger(kAlphaBlendValue, alphaBlend) && SavePlacement(settings, window);
 }
 

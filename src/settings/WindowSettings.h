@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "settings/Options.h"
 #include "settings/Placement.h"
 #include "settings/Settings.h"
 
@@ -22,16 +23,6 @@ int ColorSchemeToShow(Settings& settings);
 // the scheme to show now; the old one when the write failed.
 int ChangeColorScheme(Settings& settings);
 
-// The keyboard chosen from the system menu, as "Keyboard" stores it.
-enum class KeyboardChoice : std::int32_t { kStandard = 0, kFull = 1 };
-
-// "Keyboard": 1 is the full keyboard; missing, damaged or any other number
-// is the standard one. The stored value is not rewritten.
-KeyboardChoice KeyboardToShow(Settings& settings);
-
-// The choice, written at once. False when the write failed.
-bool SaveKeyboardChoice(Settings& settings, KeyboardChoice choice);
-
 // "AlphaBlend" as the slider shows it: clamped to 20..255.
 std::int32_t AlphaBlendToShow(Settings& settings);
 
@@ -40,9 +31,10 @@ std::int32_t AlphaBlendToShow(Settings& settings);
 bool MarkFirstRunDone(Settings& settings);
 
 // What the window leaves behind when it is destroyed, after every held key
-// has been released: "AutoClick", "AlphaBlend", then the placement. Stops at
-// the first failed write, which has been reported; false then.
-bool SaveWindowSettings(Settings& settings, bool autoClick, std::int32_t alphaBlend,
+// has been released: "AutoClick" once more (files of earlier runs have it
+// there), "AlphaBlend", then the placement. Stops at the first failed write,
+// which has been reported; false then.
+bool SaveWindowSettings(Settings& settings, const Options& options, std::int32_t alphaBlend,
                         const PlacementWindow& window);
 
 }  // namespace luma

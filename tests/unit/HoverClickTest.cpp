@@ -20,7 +20,7 @@ TEST_F(HoverClickTest, FiresAtExactlyTheHoverTimeWithTheProgressStepping) {
     SCOPED_TRACE(time);
     Leave();
     sender.at.clear();
-    input.SetHoverTimeMs(static_cast<std::int32_t>(time));
+    Choose([&](Options& o) { o.hoverTimeMs = static_cast<std::int32_t>(time); });
     const std::uint32_t start = Now();
     Move(kA);
     for (std::uint32_t t = HoverClick::kStepMs; t < time; t += HoverClick::kStepMs) {
@@ -60,7 +60,7 @@ TEST_F(HoverClickTest, OncePerVisitStartingAgainOnAnotherKey) {
 }
 
 TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
-  input.SetAutoClick(false);
+  Choose([](Options& o) { o.keyRepeat = false; });
   const struct {
     const char* what;
     std::function<void(HoverClickTest&)> act;
@@ -68,7 +68,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   } rows[] = {
       {"leave", [](HoverClickTest& t) { t.Leave(); }, {}},
       {"background", [](HoverClickTest& t) { t.Move(kBackground); }, {}},
-      {"off", [](HoverClickTest& t) { t.input.SetHoverClick(false); }, {}},
+      {"off", [](HoverClickTest& t) { t.Choose([](Options& o) { o.hoverClick = false; }); }, {}},
       {"click", [](HoverClickTest& t) { t.Click(kA); }, {"65 down", "65 up"}},
       {"held on another key",
        [](HoverClickTest& t) {
@@ -90,7 +90,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     Leave();
-    input.SetHoverClick(true);
+    Choose([](Options& o) { o.hoverClick = true; });
     Move(kA);
     Advance(500);
     r.act(*this);
@@ -99,7 +99,7 @@ TEST_F(HoverClickTest, LeavingTheKeysAButtonADragOrSwitchingOffCancels) {
     EXPECT_EQ(Sent(), r.expected);
     EXPECT_FALSE(hoverTimer.Running());
   }
-  input.SetHoverClick(false);
+  Choose([](Options& o) { o.hoverClick = false; });
   hoverTimer.starts.clear();
   Leave();
   Move(kA);

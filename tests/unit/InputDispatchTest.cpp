@@ -147,15 +147,11 @@ TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
 // ones made before the keyboard are what it starts with.
 TEST_F(InputDispatchTest, TheOptionsAreKeptWithoutAKeyboardAndAppliedToIt) {
   InputDispatch later;
-  EXPECT_TRUE(later.AutoClick());
-  EXPECT_FALSE(later.HoverClickOn());
-  EXPECT_EQ(later.HoverTimeMs(), 1000);
-  for (const bool on : {false, true, false}) {
-    later.SetAutoClick(on);
-    EXPECT_EQ(later.AutoClick(), on);
-  }
-  later.SetHoverClick(true);
-  later.SetHoverTimeMs(500);
+  Options chosen;
+  chosen.keyRepeat = false;
+  chosen.hoverClick = true;
+  chosen.hoverTimeMs = 500;
+  later.ApplyOptions(chosen);
   later.PointerDown(MouseButton::Left, kA.x, kA.y);
   later.PointerMove(kBackground.x, kBackground.y, true, true);
   later.PointerLeave();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "KeyboardHarness.h"
 #include "input/InputDispatch.h"
 #include "keyboard/KeyboardStart.h"
+#include "settings/Options.h"
 
 namespace luma::test {
 
@@ -42,7 +44,9 @@ class InputTimeline : public ::testing::Test {
                                           parts.theme, parts.captions},
                              parts.theme, KeyboardStart(kUsEnglishHkl));
     ASSERT_NE(keyboard, nullptr);
-    input.SetHoverClick(true);
+    options.hoverClick = true;
+    options.clickSound = true;
+    input.ApplyOptions(options);
     input.Attach({*keyboard, sender, pressTimer, hoverTimer, host, window, &sound});
     pressTimer.onTick = [this] { input.PressTimerTick(); };
     hoverTimer.onTick = [this] { input.HoverTimerTick(); };
@@ -78,9 +82,15 @@ class InputTimeline : public ::testing::Test {
   }
   int Progress(int vk) const { return keyboard->KeyFor(vk)->HoverProgress(); }
   bool Locked(int vk) const { return keyboard->KeyFor(vk)->IsLocked(); }
+  // One option changed as the menu does, the others kept.
+  void Choose(const std::function<void(Options&)>& change) {
+    change(options);
+    input.ApplyOptions(options);
+  }
 
   KeyboardParts parts;
   fakes::FakeTimer pressTimer, hoverTimer;
+  Options options;
   fakes::TimedKeySender sender{pressTimer};
   fakes::FakePressHost host;
   RecordingWindow window;

@@ -140,38 +140,15 @@ TEST(WindowSettingsTest, TransparencyIsClampedAndTheFirstRunHappensOnce) {
 
 TEST(WindowSettingsTest, ExitWritesOptionsThenPlacementAndStopsAtAFailure) {
   fakes::MemorySettings settings;
-  EXPECT_TRUE(SaveWindowSettings(settings, false, 200, Window(WindowShowState::kMaximized)));
+  Options options;
+  options.keyRepeat = false;
+  EXPECT_TRUE(SaveWindowSettings(settings, options, 200, Window(WindowShowState::kMaximized)));
   EXPECT_EQ(settings.writes, (Lines{"AutoClick=0", "AlphaBlend=200", "TMainFormState=1"}));
 
   fakes::MemorySettings failing;
   failing.failAtWrite = 0;
-  EXPECT_FALSE(SaveWindowSettings(failing, true, 255, Window(WindowShowState::kNormal)));
+  EXPECT_FALSE(SaveWindowSettings(failing, Options{}, 255, Window(WindowShowState::kNormal)));
   EXPECT_TRUE(failing.writes.empty());
-}
-
-TEST(WindowSettingsTest, KeyboardChoiceIsFullOnlyForItsNumberAndIsNeverRewrittenOnRead) {
-  const struct {
-    std::optional<std::int32_t> stored;
-    KeyboardChoice shown;
-  } cases[] = {{std::nullopt, KeyboardChoice::kStandard},
-               {0, KeyboardChoice::kStandard},
-               {1, KeyboardChoice::kFull},
-               {2, KeyboardChoice::kStandard},
-               {-1, KeyboardChoice::kStandard},
-               {INT_MIN, KeyboardChoice::kStandard},
-               {INT_MAX, KeyboardChoice::kStandard}};
-  for (const auto& c : cases) {
-    fakes::MemorySettings settings;
-    if (c.stored) settings.values["Keyboard"] = *c.stored;
-    EXPECT_EQ(KeyboardToShow(settings), c.shown) << c.stored.value_or(12345);
-    EXPECT_TRUE(settings.writes.empty());
-  }
-  fakes::MemorySettings settings;
-  EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kFull));
-  EXPECT_TRUE(SaveKeyboardChoice(settings, KeyboardChoice::kStandard));
-  EXPECT_EQ(settings.writes, (Lines{"Keyboard=1", "Keyboard=0"}));
-  settings.failAtWrite = 0;
-  EXPECT_FALSE(SaveKeyboardChoice(settings, KeyboardChoice::kFull));
 }
 
 TEST(LayoutSwitchTest, ClientWidthFollowsTheDesignWidthsAndComesBackAtEveryScale) {

@@ -555,6 +555,16 @@ TEST_F(PressLogicOverInput, TheSoundIsAskedForOncePerPressNeverPerRepeat) {
   Click(kBackground);
   EXPECT_GT(Sent().size(), 25u);
   EXPECT_EQ(sound.plays, 5);
+
+  // Switched off, no press asks for it; on again, the next does.
+  Choose([](Options& o) { o.clickSound = false; });
+  Click(kA);
+  Move(kB);
+  Advance(1000);
+  EXPECT_EQ(sound.plays, 5);
+  Choose([](Options& o) { o.clickSound = true; });
+  Click(kA);
+  EXPECT_EQ(sound.plays, 6);
 }
 
 }  // namespace

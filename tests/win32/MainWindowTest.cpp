@@ -186,13 +186,19 @@ TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
     EXPECT_EQ(items[3].text.rfind(L"Open ", 0), 0u);
     EXPECT_GT(items[3].text.size(), 5u);
 
-    // Toggled twice it is back; nothing is written until the window goes.
-    const std::vector<std::string> before = settings.writes;
+    // Each toggle is written at once, like every option; toggled twice it
+    // is back. Its id is compared whole: with other low bits it is no item.
+    const auto autoClickLine = [](bool on) { return std::string("AutoClick=") + (on ? "1" : "0"); };
     SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
     EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, !checked);
+    EXPECT_EQ(settings.writes.back(), autoClickLine(!checked));
+    const std::size_t written = settings.writes.size();
+    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027 | 0x8, 0);
+    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, !checked);
+    EXPECT_EQ(settings.writes.size(), written);
     SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
     EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, checked);
-    EXPECT_EQ(settings.writes, before);
+    EXPECT_EQ(settings.writes.back(), autoClickLine(checked));
     DestroyWindow(window.Handle());
     EXPECT_TRUE(QuitPosted());
   }
@@ -300,7 +306,7 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   MainWindow window(settings, steps);
   ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
   HWND hwnd = window.Handle();
-  // Color scheme, placement, transparency, Auto Click, first run.
+  // Color scheme, the options, placement, transparency, first run.
   EXPECT_EQ(reporter.messages, std::vector<std::string>(5, "settings broke"));
 
   RECT client{};

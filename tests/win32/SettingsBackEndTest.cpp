@@ -11,7 +11,7 @@
 
 #include "process/DiagnosticLog.h"
 #include "process/Switches.h"
-#include "settings/ClickOptions.h"
+#include "settings/Options.h"
 #include "settings/Placement.h"
 #include "settings/SettingsStore.h"
 #include "win32/ErrorBox.h"
