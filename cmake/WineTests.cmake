@@ -33,6 +33,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(keymodel tests/e2e/keymodel.cpp)
   target_include_directories(keymodel PRIVATE tests/win32)
   target_link_libraries(keymodel PRIVATE luma_win32 lumacore)
+  # How the Win32 tests and the end-to-end tests report each case of a group run once.
+  add_test(NAME scripts.groupcases COMMAND ${LUMA_PYTHON} -m unittest test_groupcases
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/scripts)
 endif()
 
 execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status
