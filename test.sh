@@ -245,7 +245,8 @@ fi
 if [ -n "$format_failed" ]; then
   echo "FAILED: ${#unformatted[@]} files are not formatted (see the format check above)"
 fi
-read -r passed failed skipped < <(awk '{ p += $1; f += $2; s += $3 } END { print p + 0, f + 0, s + 0 }' "$counts")
+read -r passed failed skipped < <(
+  awk '{ p += $1; f += $2; s += $3 } END { print p + 0, f + 0, s + 0 }' "$counts")
 if [ "$failed" -ne 0 ]; then
   echo "TESTS FAILED"
 elif [ "$status" -ne 0 ]; then

@@ -34,7 +34,8 @@ endforeach()
 if(luma_lost_suites)
   list(JOIN luma_lost_suites ", " luma_lost_suites)
   add_test(win32_tests_EMULATED_SUITE_LOST "${luma_python}" -c
-    "import sys; sys.exit('no case of ${luma_lost_suites} is left: the run where 32-bit code is emulated (cmake/WineTests.cmake) would leave them out')")
+    "import sys; sys.exit('no case of ${luma_lost_suites} is left: where 32-bit code is \
+emulated, the run (cmake/WineTests.cmake) would leave them out')")
 endif()
 list(POP_FRONT luma_cases luma_first)
 # A skip as scripts/groupcases.py reports it, or as GoogleTest does for a case
