@@ -91,9 +91,10 @@ describe() {
   esac
 }
 
-passed=0
-failed=0
-skipped=0
+# Each part's count ("PASSED FAILED SKIPPED", a line per part), also from
+# the parts that run in the background; summed at the end.
+counts=$root/build/test-counts
+: >"$counts"
 # summarize NAME LOG STATUS SECONDS: ctest's summary lines (the log's end on
 # failure) and the part's count line.
 summarize() {
@@ -116,13 +117,11 @@ summarize() {
       echo "WARNING: $s tests of the 32-bit build were SKIPPED: 32-bit Windows programs" \
         "do not run here (see scripts/setup.sh's message)"
     fi
-    passed=$((passed + t - f - s))
-    failed=$((failed + f))
-    skipped=$((skipped + s))
+    echo "$((t - f - s)) $f $s" >>"$counts"
   else
     echo "$name: ctest ran no tests"
     status=1
-    failed=$((failed + 1))
+    echo "0 1 0" >>"$counts"
   fi
 }
 
@@ -151,81 +150,103 @@ if wants win64 || wants e2e || wants win32; then
   session_ready
 fi
 
-# The Wine tests of the whole run: the 64-bit end-to-end tests, then, once
-# the 32-bit build is there, the 32-bit tests, in the background while the
-# other builds and tests run in the foreground. Each ctest writes LOG and
-# LOG.status ("STATUS START END") for the summary.
-lane_ctest() {
+# The schedule. The end-to-end tests mostly wait on windows, so they run in
+# the background from when their program is built, beside the builds, which
+# then run at a lower priority; the 32-bit tests (the longest part where
+# 32-bit code is emulated) follow them once the 32-bit build is there:
+#   foreground:  build win64, build win32 | wait e2e, win32 tests, wait others
+#   background:  e2e tests                | others: native, fuzz, packages, win64 tests
+# Without the end-to-end tests every part runs in the foreground, in order.
+# A background job runs in a process group of its own, so that the cleanup
+# ends its tests too.
+start_job() {
+  local -n job_id=$1
+  shift
+  set -m
+  "$@" &
+  job_id=$!
+  set +m
+  started+=("-$job_id")
+}
+finish_job() {
+  local rc=0
+  wait "$1" || rc=$?
+  session_forget "-$1"
+  return "$rc"
+}
+
+# A test part whose summary comes at the end: its ctest writes LOG and
+# LOG.status ("STATUS START END").
+quiet_ctest() {
   local log=$1 t0 rc
   shift
   t0=$(date +%s)
   ctest --timeout 1500 "$@" >"$log" 2>&1 && rc=0 || rc=$?
   echo "$rc $t0 $(date +%s)" >"$log.status"
 }
-lane_summary() {
+quiet_summary() {
   local name=$1 log=$2 rc t0 t1
   echo "== ctest $name ($(describe "$name"))"
   read -r rc t0 t1 <"$log.status" 2>/dev/null || { rc=1 t0=0 t1=0; echo "(did not run to its end)" >>"$log"; }
   summarize "$name" "$log" "$rc" $((t1 - t0))
 }
+
+# The parts after the builds that need no Wine session of their own.
+other_parts() {
+  if wants native; then
+    build native
+    run_ctest native native "$root/build/native/ctest.log"
+  fi
+  if wants fuzz; then
+    build fuzz
+    run_ctest fuzz fuzz "$root/build/fuzz/ctest.log"
+  fi
+  if wants win64; then
+    echo "== packages (scripts/package.sh)"
+    "${lower[@]}" scripts/package.sh
+    run_ctest win64 win64 "$root/build/win64/ctest.log" -LE '^e2e$'
+  fi
+}
+other_parts_then_exit() {
+  other_parts
+  exit "$status"
+}
+
 e2e_log=$root/build/win64/ctest-e2e.log
 win32_log=$root/build/win32/ctest.log
-win32_built=${work:-}/win32-built
-lane=
-win32_in_lane=
+e2e_job=
+other_job=
 if wants e2e; then
   echo "== ctest e2e started, beside the other parts ($(describe e2e))"
-  rm -f "$e2e_log.status" "$win32_log.status" "$win32_built"
-  if wants win32; then
-    win32_in_lane=1
-    echo "   (then ctest win32, once the 32-bit build is there)"
-  fi
-  # In a process group of its own, so that the cleanup can end its tests too.
-  set -m
-  (
-    lane_ctest "$e2e_log" --preset win64 -L '^e2e$'
-    if [ -n "$win32_in_lane" ]; then
-      until [ -e "$win32_built" ]; do sleep 1; done
-      lane_ctest "$win32_log" --preset win32
-    fi
-  ) &
-  lane=$!
-  set +m
-  started+=("-$lane")
+  if wants win32; then echo "   (then ctest win32, once the 32-bit build is there)"; fi
+  rm -f "$e2e_log.status" "$win32_log.status"
+  start_job e2e_job quiet_ctest "$e2e_log" --preset win64 -L '^e2e$'
   lower=(nice -n 10)
 fi
 
 if wants win64 || [ -n "$whole" ]; then build win64; fi
-# Next the 32-bit build, so that its tests (slow where 32-bit code is
-# emulated) can start beside the builds still to come.
+# Next the 32-bit build, so that its tests can start beside the builds still
+# to come.
 if [ -n "$whole" ]; then build win32; elif wants win32; then build win32 lumatype win32_tests; fi
-if [ -n "$win32_in_lane" ]; then touch "$win32_built"; fi
-if wants native; then
-  build native
-  run_ctest native native "$root/build/native/ctest.log"
-fi
-if wants fuzz; then
-  build fuzz
-  run_ctest fuzz fuzz "$root/build/fuzz/ctest.log"
-fi
-if wants win64; then
-  echo "== packages (scripts/package.sh)"
-  "${lower[@]}" scripts/package.sh
-  run_ctest win64 win64 "$root/build/win64/ctest.log" -LE '^e2e$'
-fi
 
-if [ -n "$lane" ]; then
-  wait "$lane" || true
-  session_forget "-$lane"
-  lane_summary e2e "$e2e_log"
-  if [ -n "$win32_in_lane" ]; then lane_summary win32 "$win32_log"; fi
+if [ -n "$e2e_job" ]; then
+  start_job other_job other_parts_then_exit
+  finish_job "$e2e_job" || true
+  if wants win32; then quiet_ctest "$win32_log" --preset win32; fi
+  finish_job "$other_job" || status=1
   lower=()
+  quiet_summary e2e "$e2e_log"
+  if wants win32; then quiet_summary win32 "$win32_log"; fi
+else
+  other_parts
+  if wants win32; then run_ctest win32 win32 "$win32_log"; fi
 fi
-if wants win32 && [ -z "$win32_in_lane" ]; then run_ctest win32 win32 "$win32_log"; fi
 
 if [ -n "$format_failed" ]; then
   echo "FAILED: ${#unformatted[@]} files are not formatted (see the format check above)"
 fi
+read -r passed failed skipped < <(
+  awk '{ p += $1; f += $2; s += $3 } END { print p + 0, f + 0, s + 0 }' "$counts")
 if [ "$failed" -ne 0 ]; then
   echo "TESTS FAILED"
 elif [ "$status" -ne 0 ]; then

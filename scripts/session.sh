@@ -11,6 +11,8 @@
 #
 # session_start is session_begin, which leaves the prefix being prepared in
 # the background (test.sh builds meanwhile), then session_ready.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
 session_cleanup() {
   timeout 20 "$LUMA_WINESERVER" -k 2>/dev/null || true
   local i
@@ -42,14 +44,10 @@ session_forget() {
 
 session_begin() {
   local build=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win64}
-  local name value fixture
+  local fixture
   [ -f "$build/wine.env" ] || { echo "no $build/wine.env: configure that build first" >&2; exit 1; }
-  while IFS='=' read -r name value; do
-    if [ -n "$name" ]; then declare -g "$name=$value"; fi
-  done <"$build/wine.env"
+  wine_env_read "$build/wine.env"
   export FONTCONFIG_FILE=$LUMA_FONTCONFIG_FILE
-  # qemu's reservation for Wine's 32-bit side, where qemu runs it (wine.env).
-  [ -z "${QEMU_RESERVED_VA:-}" ] || export QEMU_RESERVED_VA
   work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
   export WINEPREFIX=$work/wine
   export LUMA_E2E_TMP=$work

@@ -7,10 +7,9 @@
 set -euo pipefail
 [ $# -ge 1 ] || { echo "usage: $0 PROGRAM.exe [ARGS...]" >&2; exit 2; }
 env_file=$(dirname "$1")/wine.env
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 if [ -f "$env_file" ]; then
-  while IFS='=' read -r name value; do
-    if [ -n "$name" ]; then declare "$name=$value"; fi
-  done <"$env_file"
+  wine_env_read "$env_file"
 elif [ -z "${LUMA_WINE_LOADER:-}" ]; then
   echo "$0: no $env_file (configure the build first, or set LUMA_WINE_LOADER)" >&2
   exit 2
@@ -19,7 +18,5 @@ fi
 : "${FONTCONFIG_FILE:=${LUMA_FONTCONFIG_FILE:-}}"
 [ -n "$FONTCONFIG_FILE" ] || unset FONTCONFIG_FILE
 export WINEPREFIX WINEDEBUG=-all FONTCONFIG_FILE
-# qemu's reservation for Wine's 32-bit side, where qemu runs it (wine.env).
-[ -z "${QEMU_RESERVED_VA:-}" ] || export QEMU_RESERVED_VA
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 exec "$LUMA_WINE_LOADER" "$@"

@@ -11,31 +11,23 @@
 A session (display, prefix, Notepad, program) costs seconds, and a minute for
 a 32-bit program under an emulator, so the cases of a class share one, as
 SessionTestCase is built for; ctest still counts, times out and names every
-case. A case that FIRST's run never reached fails, naming FIRST. Without a
-test run, or when FIRST is not part of this one, a case runs alone.
+case. The group run and its reports are scripts/groupcases.py's.
 """
 
 import argparse
-import hashlib
-import json
 import os
 import sys
 import time
 import unittest
 from pathlib import Path
 
-OK, FAIL, SKIP = "ok", "FAIL", "skipped"
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from groupcases import FAIL, OK, SKIP, Group  # noqa: E402
 
 
-def results_dir(first):
-    """Where the class run of FIRST keeps its cases' outcomes in this test
-    run, apart for each build (both builds run the same cases)."""
-    root = os.environ.get("LUMA_E2E_TMP")
-    if not root:
-        return None
-    build = os.environ.get("LUMA_BUILD_DIR", "")
-    key = f"{Path(build).name}-{hashlib.sha1(build.encode()).hexdigest()[:8]}"
-    return Path(root) / "cases" / key / first
+def group_of(first):
+    """The class run of FIRST, apart for each build (both builds run the same cases)."""
+    return Group("e2e", os.environ.get("LUMA_BUILD_DIR", ""), first, f"e2e.{first}")
 
 
 def alone(case_id):
@@ -110,20 +102,14 @@ class KeepingResult(unittest.TextTestResult):
         self._keep(test, FAIL, "unexpected success")
 
 
-def run_class(first, others, where):
-    """Runs FIRST and OTHERS in one process, so in one session per class;
-    writes each outcome to WHERE as it is known. Returns FIRST's status."""
-    where.mkdir(parents=True, exist_ok=True)
-    (where / "started").touch()
+def run_class(group, others):
+    """Runs the group's first case and OTHERS in one process, so in one
+    session per class; keeps each outcome as it is known."""
+    group.begin()
     result = KeepingResult(sys.stdout)
-
-    def write(case_id, case):
-        path = where / f"{case_id}.json"
-        path.with_suffix(".tmp").write_text(json.dumps(case))
-        path.with_suffix(".tmp").replace(path)
-
-    result.on_case = write
-    suite = unittest.defaultTestLoader.loadTestsFromNames([first, *others])
+    result.on_case = lambda case_id, case: group.keep(case_id, case["status"], case["seconds"],
+                                                      case["details"])
+    suite = unittest.defaultTestLoader.loadTestsFromNames([group.first, *others])
     started = time.monotonic()
     result.startTestRun()
     try:
@@ -132,73 +118,30 @@ def run_class(first, others, where):
         result.stopTestRun()
     result.printErrors()
     seconds = time.monotonic() - started
-    outcome = {"class_errors": result.class_errors, "class_skip": result.class_skip}
-    (where / "class.json").write_text(json.dumps(outcome))
+    group.end(result.class_errors, result.class_skip)
     print(f"\nclass run: {len(result.cases)} of {1 + len(others)} cases in {seconds:.0f} s")
-    own = result.cases.get(first)
-    if own is None:
-        return report(first, None, outcome, first)
-    if result.class_errors:
-        # An error at the class's end (its session's stop) belongs to the run.
-        print("the class run ended with an error:\n" + "\n".join(result.class_errors))
-        return 1
-    return finish(own["status"], own.get("details"))
-
-
-def finish(status, details):
-    if status == SKIP:
-        # The skip is ctest's (SKIP_REGULAR_EXPRESSION), as for unittest's own line.
-        print(f"OK (skipped=1): {details[0] if details else ''}")
-        return 0
-    if status == FAIL:
-        print("FAILED")
-        return 1
-    print("OK")
-    return 0
-
-
-def report(case_id, case, outcome, first):
-    """A case's outcome from the class run of FIRST."""
-    if case is not None:
-        print(f"{case_id} ... {case['status']} ({case.get('seconds', 0)} s in the class run of "
-              f"e2e.{first})")
-        for detail in case["details"]:
-            print(detail)
-        return finish(case["status"], case["details"])
-    if outcome is None:
-        print(f"{case_id}: not run; the class run of e2e.{first} ended before it "
-              "(see that test's output)")
-        return 1
-    if outcome["class_skip"] is not None:
-        return finish(SKIP, [outcome["class_skip"]])
-    print(f"{case_id}: not run; the class run of e2e.{first} failed:")
-    print("\n".join(outcome["class_errors"]) or "(no error was reported)")
-    return 1
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case")
-    group = parser.add_mutually_exclusive_group()
-    group.add_argument("--with", dest="others", nargs="*", default=None)
-    group.add_argument("--after")
+    mode = parser.add_mutually_exclusive_group()
+    mode.add_argument("--with", dest="others", nargs="*", default=None)
+    mode.add_argument("--after")
     args = parser.parse_args()
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
     if args.others is not None:
-        where = results_dir(args.case)
-        if where is None:
+        group = group_of(args.case)
+        if not group.in_test_run():
             return alone(args.case)
-        return run_class(args.case, args.others, where)
+        run_class(group, args.others)
+        return group.report_first()
     if args.after:
-        where = results_dir(args.after)
-        if where is None or not (where / "started").exists():
+        group = group_of(args.after)
+        if not group.ran():
             return alone(args.case)
-        case_file = where / f"{args.case}.json"
-        case = json.loads(case_file.read_text()) if case_file.exists() else None
-        class_file = where / "class.json"
-        outcome = json.loads(class_file.read_text()) if class_file.exists() else None
-        return report(args.case, case, outcome, args.after)
+        return group.report(args.case)
     return alone(args.case)
 
 
