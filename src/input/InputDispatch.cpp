@@ -11,7 +11,6 @@ void InputDispatch::Attach(const InputParts& parts) {
       std::make_unique<PressLogic>(parts.keyboard, parts.sender, parts.pressTimer, parts.pressHost);
   auto hover = std::make_unique<HoverClick>(parts.keyboard, *press, parts.hoverTimer);
   window_ = &parts.window;
-  pressTimer_ = &parts.pressTimer;
   sound_ = parts.sound;
   press_ = std::move(press);
   hover_ = std::move(hover);
@@ -83,7 +82,7 @@ void InputDispatch::EndPress() {
 void InputDispatch::ReleaseHeldKeys() {
   if (!press_) return;
   hover_->Leave();
-  pressTimer_->Stop();
+  // Stops the press timer too.
   press_->ReleaseHeldKeys();
 }
 

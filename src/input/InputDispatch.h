@@ -75,7 +75,6 @@ class InputDispatch {
   void Steer(bool switchHover);
 
   PointerWindow* window_ = nullptr;
-  Timer* pressTimer_ = nullptr;
   std::unique_ptr<PressLogic> press_;
   std::unique_ptr<HoverClick> hover_;
   // The pointer entered and no leave came since: the leave notice is asked for.
