@@ -12,10 +12,11 @@ from unittest import mock
 
 from groupcases import FAIL, OK, SKIP, Group
 
-spec = importlib.util.spec_from_file_location(
+# gtest-case.py has a dash in its name: loaded by path.
+_found = importlib.util.spec_from_file_location(
     "gtest_case", Path(__file__).resolve().parent / "gtest-case.py")
-gtest_case = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(gtest_case)
+gtest_case = importlib.util.module_from_spec(_found)
+_found.loader.exec_module(gtest_case)
 
 
 def reported(group, case_id, first=False):
@@ -33,11 +34,23 @@ class GroupTest(unittest.TestCase):
         patch.start()
         self.addCleanup(patch.stop)
 
-    def test_outside_a_test_run_every_case_runs_alone(self):
+    def assertReports(self, group, table):
+        """Each (case, status, text the report holds) of the table."""
+        for case_id, status, text in table:
+            with self.subTest(case_id):
+                got, out = reported(group, case_id)
+                self.assertEqual(got, status)
+                self.assertIn(text, out)
+
+    def test_outcomes_are_kept_per_test_run_and_per_build(self):
         with mock.patch.dict(os.environ, {"LUMA_E2E_TMP": ""}):
             group = Group("gtest", "/b/win32_tests.exe", "A.First")
             self.assertFalse(group.in_test_run())
             self.assertFalse(group.ran())
+        win64 = Group("e2e", "/b/win64", "m.C.test_a")
+        win32 = Group("e2e", "/b/win32", "m.C.test_a")
+        win64.begin()
+        self.assertFalse(win32.ran())
 
     def test_a_later_case_reports_what_the_run_kept(self):
         group = Group("gtest", "/b/win32_tests.exe", "A.First")
@@ -52,11 +65,7 @@ class GroupTest(unittest.TestCase):
         table = [("A.First", 0, "\nOK\n"), ("Keys/B.Param/0", 1, "expected 1, got 2\nFAILED"),
                  ("A.Skipped", 0, "OK (skipped=1): no display"),
                  ("A.Missing", 1, "A.Missing: not in the run of A.First")]
-        for case_id, status, text in table:
-            with self.subTest(case_id):
-                got, out = reported(group, case_id)
-                self.assertEqual(got, status)
-                self.assertIn(text, out)
+        self.assertReports(group, table)
 
     def test_a_run_that_failed_or_ended_early_fails_the_cases_it_did_not_reach(self):
         group = Group("e2e", "/b/win64", "m.C.test_a", "e2e.m.C.test_a")
@@ -88,12 +97,6 @@ class GroupTest(unittest.TestCase):
         self.assertEqual(reported(group, "A.Second")[0], 1)
         self.assertIn("ended before it", reported(group, "A.Second")[1])
 
-    def test_groups_of_two_builds_keep_apart(self):
-        win64 = Group("e2e", "/b/win64", "m.C.test_a")
-        win32 = Group("e2e", "/b/win32", "m.C.test_a")
-        win64.begin()
-        self.assertFalse(win32.ran())
-
     def test_gtest_report_outcomes(self):
         group = Group("gtest", "/b/win32_tests.exe", "A.Pass")
         group.begin()
@@ -109,11 +112,7 @@ class GroupTest(unittest.TestCase):
         table = [("A.Pass", 0, "ok (0.012 s"), ("A.Fail", 1, "boom"),
                  ("A.Skip", 0, "OK (skipped=1)"), ("A.Disabled", 0, "OK (skipped=1)"),
                  ("Keys/K.Sends/0", 0, "ok (0.5 s")]
-        for case_id, status, text in table:
-            with self.subTest(case_id):
-                got, out = reported(group, case_id)
-                self.assertEqual(got, status)
-                self.assertIn(text, out)
+        self.assertReports(group, table)
 
 
 if __name__ == "__main__":

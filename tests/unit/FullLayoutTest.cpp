@@ -227,39 +227,10 @@ TEST(LayoutFull, PadAndArrowCaptionsFollowNumLock) {
 // Every name shown fits its key at the full keyboard's design size: centred,
 // in the caption font or at most a third smaller.
 TEST(LayoutFull, EveryCaptionFitsItsKey) {
+  // The names that used to be cut there, at their places.
   const std::map<int, std::u16string> names = {
-      {44, u"PrtSc"},
-      {145, u"ScrLk"},
-      {19, u"Pause"},
-      {45, u"Ins"},
-      {36, u"Home"},
-      {33, u"PgUp"},
-      {46, u"Del"},
-      {35, u"End"},
-      {34, u"PgDn"},
-      {144, u"NumLk"},
-      {13, u"Enter"},
-      {27, u"Esc"},
-      {8, u"Backsp"},
-      {9, u"Tab"},
-      {20, u"Caps"},
-      {160, u"Shift"},
-      {161, u"Shift"},
-      {162, u"Ctrl"},
-      {164, u"Alt"},
-      {165, u"AltGr"},
-      {93, u"Menu"},
-      {91, u"Win"},
-      {112, u"F1"},
-      {123, u"F12"},
-      // The pad with Num Lock off.
-      {103, u"Home"},
-      {105, u"PgUp"},
-      {101, u"Clear"},
-      {97, u"End"},
-      {99, u"PgDn"},
-      {96, u"Ins"},
-      {110, u"Del"},
+      {44, u"PrtSc"},  {145, u"ScrLk"}, {19, u"Pause"},  {33, u"PgUp"}, {34, u"PgDn"},
+      {144, u"NumLk"}, {13, u"Enter"},  {101, u"Clear"}, {99, u"PgDn"},
   };
   StartedFull full(false);
   ASSERT_NE(full.kb, nullptr);
