@@ -79,8 +79,8 @@ class StillHost : public PressHost {
  public:
   Point CursorPos() override { return {}; }
   Point WindowPos() override { return {}; }
-  void SetWindowLeft(std::int32_t) override {}
-  void SetWindowTop(std::int32_t) override {}
+  void MoveWindowLeftTo(std::int32_t) override {}
+  void MoveWindowTopTo(std::int32_t) override {}
   void UnfocusChildControls() override {}
 };
 

@@ -49,9 +49,9 @@ Point PointerInput::CursorPos() {
 
 Point PointerInput::WindowPos() { return placement_.Position(); }
 
-void PointerInput::SetWindowLeft(std::int32_t left) { placement_.MoveLeftTo(left); }
+void PointerInput::MoveWindowLeftTo(std::int32_t left) { placement_.MoveLeftTo(left); }
 
-void PointerInput::SetWindowTop(std::int32_t top) { placement_.MoveTopTo(top); }
+void PointerInput::MoveWindowTopTo(std::int32_t top) { placement_.MoveTopTo(top); }
 
 // No child keeps the keyboard focus: the window is never active, so a
 // focused slider would only swallow keys meant for elsewhere.

@@ -39,8 +39,8 @@ class PointerInput : private PressHost, private PointerWindow {
   // PressHost
   Point CursorPos() override;
   Point WindowPos() override;
-  void SetWindowLeft(std::int32_t left) override;
-  void SetWindowTop(std::int32_t top) override;
+  void MoveWindowLeftTo(std::int32_t left) override;
+  void MoveWindowTopTo(std::int32_t top) override;
   void UnfocusChildControls() override;
 
   // PointerWindow

@@ -4,14 +4,17 @@
 
 namespace luma {
 
-HoverClick::HoverClick(Keyboard& keyboard, PressLogic& press, Timer& timer)
-    : keyboard_(keyboard), press_(press), timer_(timer) {}
+namespace {
+bool IsNone(const Target& t) { return t.kind == Target::Kind::None; }
+}  // namespace
+
+HoverClick::HoverClick(HoverTargets& targets, Timer& timer) : targets_(targets), timer_(timer) {}
 
 void HoverClick::SetEnabled(bool on) {
   enabled_ = on;
   if (!on)
     Cancel();
-  else if (key_ != 0 && !spent_ && !buttonDown_ && !timer_.Running())
+  else if (!IsNone(target_) && !spent_ && !buttonDown_ && !timer_.Running())
     Start();
 }
 
@@ -19,13 +22,12 @@ void HoverClick::SetHoverTime(std::uint32_t ms) { hoverTimeMs_ = std::max<std::u
 
 void HoverClick::PointerMoved(bool buttonsDown) {
   if (buttonsDown != buttonDown_) buttonsDown ? ButtonDown() : ButtonUp();
-  const Key* hover = keyboard_.HoverKey();
-  const int vk = hover != nullptr && !press_.Dragging() ? hover->Code() : 0;
-  if (vk == key_) return;
+  const Target hovered = targets_.Hovered();
+  if (hovered == target_) return;
   Cancel();
-  key_ = vk;
+  target_ = hovered;
   spent_ = false;
-  if (key_ != 0 && enabled_ && !buttonDown_) Start();
+  if (!IsNone(target_) && enabled_ && !buttonDown_) Start();
 }
 
 void HoverClick::ButtonDown() {
@@ -41,14 +43,13 @@ void HoverClick::ButtonUp() {
 
 void HoverClick::Leave() {
   Cancel();
-  key_ = 0;
+  target_ = {};
   spent_ = false;
 }
 
 void HoverClick::TimerTick() {
-  const Key* hover = keyboard_.HoverKey();
-  // The hover key can go without a move: a leave, a new layout.
-  if (!enabled_ || key_ == 0 || hover == nullptr || hover->Code() != key_) {
+  // The target can go without a move: a leave, a new layout, a row redrawn.
+  if (!enabled_ || IsNone(target_) || !(targets_.Hovered() == target_)) {
     Cancel();
     return;
   }
@@ -58,10 +59,10 @@ void HoverClick::TimerTick() {
     Arm();
     return;
   }
-  const int vk = key_;
+  const Target clicked = target_;
   Cancel();
   spent_ = true;
-  press_.ClickKey(vk);
+  targets_.Click(clicked);
 }
 
 void HoverClick::Start() {
@@ -81,10 +82,7 @@ void HoverClick::Cancel() {
 }
 
 void HoverClick::ShowProgress(int permille) {
-  Key* key = keyboard_.KeyFor(key_);
-  if (key == nullptr || key->HoverProgress() == permille) return;
-  key->SetHoverProgress(permille);
-  keyboard_.CopyChanges();
+  if (!IsNone(target_)) targets_.ShowProgress(target_, permille);
 }
 
 }  // namespace luma

@@ -3,18 +3,56 @@
 #include <algorithm>
 #include <utility>
 
+#include "placement/ClientRegions.h"
+
 namespace luma {
 
 void InputDispatch::Attach(const InputParts& parts) {
   // Both or neither: every event goes to the two.
   auto press =
       std::make_unique<PressLogic>(parts.keyboard, parts.sender, parts.pressTimer, parts.pressHost);
-  auto hover = std::make_unique<HoverClick>(parts.keyboard, *press, parts.hoverTimer);
+  auto hover = std::make_unique<HoverClick>(static_cast<HoverTargets&>(*this), parts.hoverTimer);
   window_ = &parts.window;
+  keyboard_ = &parts.keyboard;
   sound_ = parts.sound;
   press_ = std::move(press);
   hover_ = std::move(hover);
   Steer(true);
+}
+
+Target InputDispatch::TargetAt(std::int32_t x, std::int32_t y) const {
+  const Point p{x, y};
+  if (const int area = AreaAt(p); area >= 0) {
+    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(p);
+    return item >= 0 ? Target::Item(area, item) : Target{};
+  }
+  if (keyboard_ == nullptr) return {};
+  const KeyHit hit = keyboard_->KeyAt(x - keyOrigin_.x, y - keyOrigin_.y);
+  return hit.key != nullptr ? Target::Key(hit.key->Code()) : Target{};
+}
+
+int InputDispatch::AreaAt(Point p) const {
+  for (std::size_t i = 0; i < areas_.size(); ++i)
+    if (Contains(areas_[i]->Bounds(), p)) return static_cast<int>(i);
+  return -1;
+}
+
+void InputDispatch::Click(const Target& target) {
+  if (!press_) return;
+  switch (target.kind) {
+    case Target::Kind::Key:
+      press_->ClickKey(target.id);
+      break;
+    case Target::Kind::Item:
+      if (press_->Busy() || target.area < 0 ||
+          static_cast<std::size_t>(target.area) >= areas_.size())
+        return;
+      PlayClick();
+      areas_[static_cast<std::size_t>(target.area)]->Choose(target.id);
+      break;
+    case Target::Kind::None:
+      break;
+  }
 }
 
 void InputDispatch::PointerDown(MouseButton button, std::int32_t x, std::int32_t y) {
@@ -23,7 +61,16 @@ void InputDispatch::PointerDown(MouseButton button, std::int32_t x, std::int32_t
   if (button == MouseButton::Left) window_->CapturePointer();
   EnterWindow();
   hover_->ButtonDown();
-  press_->MouseDown(button, x, y);
+  const Point p{x, y};
+  if (const int area = AreaAt(p); area >= 0) {
+    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(p);
+    if (item >= 0)
+      Click(Target::Item(area, item));
+    else
+      press_->BackgroundDown(button);
+    return;
+  }
+  press_->MouseDown(button, x - keyOrigin_.x, y - keyOrigin_.y);
 }
 
 void InputDispatch::PointerUp(MouseButton button) {
@@ -46,18 +93,53 @@ void InputDispatch::PointerMove(std::int32_t x, std::int32_t y, bool inside, boo
     // Only seen while the capture is held: a held key is released on leaving
     // the keyboard area, as it is without the capture.
     if (inside_) PointerLeave();
-    press_->MouseMove(x, y);
+    press_->MouseMove(x - keyOrigin_.x, y - keyOrigin_.y);
     return;
   }
   EnterWindow();
-  press_->MouseMove(x, y);
+  pointer_ = {x, y};
+  press_->MouseMove(x - keyOrigin_.x, y - keyOrigin_.y);
+  ShowHotItem(pointer_);
   hover_->PointerMoved(buttonsDown);
+}
+
+void InputDispatch::ShowHotItem(Point p) {
+  const int at = AreaAt(p);
+  for (std::size_t i = 0; i < areas_.size(); ++i)
+    areas_[i]->SetHot(static_cast<int>(i) == at ? areas_[i]->ItemAt(p) : -1);
+}
+
+Target InputDispatch::Hovered() const {
+  if (!press_ || press_->Dragging() || !inside_) return {};
+  if (const int area = AreaAt(pointer_); area >= 0) {
+    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(pointer_);
+    return item >= 0 ? Target::Item(area, item) : Target{};
+  }
+  const Key* key = keyboard_->HoverKey();
+  return key != nullptr ? Target::Key(key->Code()) : Target{};
+}
+
+void InputDispatch::ShowProgress(const Target& target, int permille) {
+  if (target.kind == Target::Kind::Item) {
+    if (target.area >= 0 && static_cast<std::size_t>(target.area) < areas_.size())
+      areas_[static_cast<std::size_t>(target.area)]->ShowProgress(target.id, permille);
+    return;
+  }
+  Key* key = keyboard_->KeyFor(target.id);
+  if (key == nullptr || key->HoverProgress() == permille) return;
+  key->SetHoverProgress(permille);
+  keyboard_->CopyChanges();
+}
+
+void InputDispatch::PlayClick() {
+  if (options_.clickSound && sound_ != nullptr) sound_->Play();
 }
 
 void InputDispatch::PointerLeave() {
   inside_ = false;
   if (!press_) return;
   hover_->Leave();
+  for (ItemArea* area : areas_) area->SetHot(-1);
   // With the capture the leave notice can come while dragging; the drag goes on.
   if (press_->Dragging()) return;
   press_->MouseLeave();
@@ -101,7 +183,7 @@ void InputDispatch::ApplyOptions(const Options& options) {
 }
 
 void InputDispatch::Steer(bool switchHover) {
-  press_->SetAutoClick(options_.keyRepeat);
+  press_->SetKeyRepeat(options_.keyRepeat);
   press_->SetClickSound(options_.clickSound ? sound_ : nullptr);
   hover_->SetHoverTime(static_cast<std::uint32_t>(std::max(options_.hoverTimeMs, 0)));
   // Switching it on starts a hover on the key under the pointer; another

@@ -1,13 +1,17 @@
-// Where the input of the keyboard window meets press and hover: the order in
-// which each pointer event reaches them, their timer ticks, and the options
-// that steer them. The window system only turns its messages into these calls.
+// Where the input of the keyboard window meets press and hover: what each
+// point of the client area holds (the keys, or an item of an item area), the
+// order in which each pointer event reaches press and hover, their timer
+// ticks, and the options that steer them. The window system only turns its
+// messages into these calls.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "input/HoverClick.h"
 #include "input/PressLogic.h"
+#include "input/Target.h"
 #include "keyboard/Keyboard.h"
 #include "platform/Sound.h"
 #include "platform/System.h"
@@ -38,14 +42,27 @@ struct InputParts {
   ClickSound* sound = nullptr;  // none: silence, whatever the options say
 };
 
-class InputDispatch {
+class InputDispatch final : private HoverTargets {
  public:
   // Until then events are ignored and the options only kept: a keyboard that
   // could not be made must not cost the user's choices.
   void Attach(const InputParts& parts);
   bool Attached() const { return press_ != nullptr; }
+  // Where the keys' area starts in the client area; 0, 0 until set.
+  void SetKeyOrigin(Point origin) { keyOrigin_ = origin; }
+  // Another part of the client area with items to click, outliving the
+  // input; asked before the keys. Its targets carry its place in this order.
+  void AddItemArea(ItemArea& area) { areas_.push_back(&area); }
 
-  // The pointer, in client pixels.
+  // What a point of the client area holds; none off every target.
+  Target TargetAt(std::int32_t x, std::int32_t y) const;
+  // The one way every input clicks a target: a key is typed with the latched
+  // modifiers, which then let go (a modifier toggles); an item is chosen.
+  // Nothing happens while a button holds a key or drags the window.
+  void Click(const Target& target);
+
+  // The pointer, in client pixels. A press on an item chooses it, whichever
+  // the button.
   void PointerDown(MouseButton button, std::int32_t x, std::int32_t y);
   void PointerUp(MouseButton button);
   // inside: within the client area, which a move leaves only while the
@@ -70,11 +87,22 @@ class InputDispatch {
   void ApplyOptions(const Options& options);
 
  private:
+  Target Hovered() const override;
+  void ShowProgress(const Target& target, int permille) override;
+  // The item area a point lies in, by its place; -1: none.
+  int AreaAt(Point p) const;
+  // Tells each item area which of its items is under the pointer.
+  void ShowHotItem(Point p);
+  void PlayClick();
   void EnterWindow();
   // Hands the options to press and hover; switchHover: also whether hover is on.
   void Steer(bool switchHover);
 
   PointerWindow* window_ = nullptr;
+  Keyboard* keyboard_ = nullptr;
+  std::vector<ItemArea*> areas_;
+  Point keyOrigin_;
+  Point pointer_{-1, -1};  // the last position seen inside the window
   std::unique_ptr<PressLogic> press_;
   std::unique_ptr<HoverClick> hover_;
   // The pointer entered and no leave came since: the leave notice is asked for.

@@ -25,12 +25,14 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
     // without leaving the key, or when no move preceded the press.
     hit.key->SetSecondPartHit(hit.secondPart);
     PressKey(hit.key->Code(), button);
-  } else if (button == MouseButton::Left) {
-    const Point p = host_.CursorPos();
-    dragX_ = p.x;
-    dragY_ = p.y;
+  } else {
+    BackgroundDown(button);
   }
   keyboard_.CopyChanges();
+}
+
+void PressLogic::BackgroundDown(MouseButton button) {
+  if (button == MouseButton::Left) dragAnchor_ = host_.CursorPos();
 }
 
 void PressLogic::PressKey(int vk, MouseButton button) {
@@ -112,9 +114,7 @@ void PressLogic::Clicked() {
 }
 
 void PressLogic::ClickKey(int vk) {
-  if (keyboard_.KeyFor(vk) == nullptr || pressedKey_ != nullptr || HeldModifier() != 0 ||
-      Dragging())
-    return;
+  if (keyboard_.KeyFor(vk) == nullptr || Busy()) return;
   TypeKey(vk);
   keyboard_.CopyChanges();
 }
@@ -155,7 +155,7 @@ void PressLogic::PressTimerTick() {
     return;
   }
   // A lock key never repeats: each repeat would flip its toggle again.
-  if (pressedKey_ != nullptr && autoClick_ && !IsLockKey(pressedKey_->Code())) PressStep();
+  if (pressedKey_ != nullptr && keyRepeat_ && !IsLockKey(pressedKey_->Code())) PressStep();
 }
 
 PressLogic::SentForm PressLogic::FormOf(int vk) const {
@@ -185,7 +185,7 @@ void PressLogic::ReleasePressedKey() {
 }
 
 void PressLogic::MouseUp() {
-  dragX_ = dragY_ = kNoDrag;
+  dragAnchor_.reset();
   EndHold();
   if (pressedKey_ == nullptr || !pressTimer_.Running()) return;
   pressTimer_.Stop();
@@ -211,14 +211,15 @@ void PressLogic::MouseMove(std::int32_t x, std::int32_t y) {
   }
   const Point cursor = host_.CursorPos();
   const Point before = host_.WindowPos();
-  host_.SetWindowLeft(before.x + (cursor.x - dragX_));
+  Point& anchor = *dragAnchor_;
+  host_.MoveWindowLeftTo(before.x + (cursor.x - anchor.x));
   // Re-read: the horizontal move may itself have snapped the window vertically.
-  host_.SetWindowTop(host_.WindowPos().y + (cursor.y - dragY_));
+  host_.MoveWindowTopTo(host_.WindowPos().y + (cursor.y - anchor.y));
   const Point after = host_.WindowPos();
   // An axis whose move was absorbed by snapping keeps its anchor, so the
   // pointer has to travel further before the window lets go of the edge.
-  if (after.x != before.x) dragX_ = cursor.x;
-  if (after.y != before.y) dragY_ = cursor.y;
+  if (after.x != before.x) anchor.x = cursor.x;
+  if (after.y != before.y) anchor.y = cursor.y;
 }
 
 void PressLogic::MouseLeave() {
@@ -228,7 +229,7 @@ void PressLogic::MouseLeave() {
 
 void PressLogic::ReleaseHeldKeys() {
   pressTimer_.Stop();
-  dragX_ = dragY_ = kNoDrag;
+  dragAnchor_.reset();
   const int pressed = pressedKey_ != nullptr ? pressedKey_->Code() : 0;
   // The held key among the modifiers, in one rising order.
   for (int vk = 1; vk <= 255; ++vk) {

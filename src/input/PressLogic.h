@@ -1,10 +1,11 @@
-// What a mouse does on the keyboard area: presses, latched modifiers,
-// auto-repeat of a held key, and dragging the window by the background.
-// Fed explicit events by the main window; time comes only from the press timer.
+// What a button does on the keys: presses, latched modifiers, the repeat of a
+// held key, and dragging the window by the background. Fed explicit events by
+// the input dispatch; time comes only from the press timer.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "input/ModifierStep.h"
 #include "keyboard/Key.h"
@@ -22,10 +23,12 @@ enum class MouseButton { Left, Right, Middle };
 class PressHost {
  public:
   virtual ~PressHost() = default;
-  virtual Point CursorPos() = 0;                 // GetCursorPos, screen pixels
-  virtual Point WindowPos() = 0;                 // window Left, Top
-  virtual void SetWindowLeft(std::int32_t) = 0;  // each goes through the move rules
-  virtual void SetWindowTop(std::int32_t) = 0;
+  virtual Point CursorPos() = 0;  // GetCursorPos, screen pixels
+  virtual Point WindowPos() = 0;  // the window's top left corner
+  // One axis at a time, each through the snapping rules, which may move the
+  // window on the other axis too.
+  virtual void MoveWindowLeftTo(std::int32_t left) = 0;
+  virtual void MoveWindowTopTo(std::int32_t top) = 0;
   virtual void UnfocusChildControls() = 0;
 };
 
@@ -33,8 +36,10 @@ class PressLogic {
  public:
   PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
 
-  // Positions are paint-box pixels.
+  // Positions are pixels of the key area, whose top left corner is 0, 0.
   void MouseDown(MouseButton button, std::int32_t x, std::int32_t y);
+  // A left press on a background that is not the keys' moves the window too.
+  void BackgroundDown(MouseButton button);
   void MouseMove(std::int32_t x, std::int32_t y);
   void MouseUp();
   // A move reported no button down: a release that went unseen (outside the
@@ -53,13 +58,15 @@ class PressLogic {
   // Asked to play at every press, never at a repeat step; none: silence.
   void SetClickSound(ClickSound* sound) { sound_ = sound; }
 
-  // Whether a held key repeats.
-  void SetAutoClick(bool value) { autoClick_ = value; }
-  bool AutoClick() const { return autoClick_; }
-  bool Dragging() const { return !(dragX_ == kNoDrag && dragY_ == kNoDrag); }
+  // Whether a held key repeats (the menu calls it "Auto Click").
+  void SetKeyRepeat(bool value) { keyRepeat_ = value; }
+  bool KeyRepeat() const { return keyRepeat_; }
+  bool Dragging() const { return dragAnchor_.has_value(); }
+  // A button holds a key or a modifier, or drags the window: a click
+  // without a button waits.
+  bool Busy() const { return pressedKey_ != nullptr || HeldModifier() != 0 || Dragging(); }
 
  private:
-  static constexpr std::int32_t kNoDrag = -10000;
   static constexpr std::uint32_t kPressDelayMs = 600;
   static constexpr std::uint32_t kRepeatIntervalMs = 20;
   static constexpr int kRightClickShift = kVkLeftShift;
@@ -100,13 +107,14 @@ class PressLogic {
   KeySender& sender_;
   Timer& pressTimer_;
   PressHost& host_;
-  bool autoClick_ = true;
+  bool keyRepeat_ = true;
   Key* pressedKey_ = nullptr;
   SentForm pressedForm_;
   // By code; only the modifier keys' entries leave Up.
   std::array<ModifierState, 256> modifiers_{};
   ClickSound* sound_ = nullptr;
-  std::int32_t dragX_ = kNoDrag, dragY_ = kNoDrag;
+  // The pointer's screen position the drag moves the window from; none: no drag.
+  std::optional<Point> dragAnchor_;
 };
 
 }  // namespace luma

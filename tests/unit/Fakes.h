@@ -299,8 +299,8 @@ class FakePressHost : public PressHost {
     return cursor;
   }
   Point WindowPos() override { return window; }
-  void SetWindowLeft(std::int32_t x) override { window = moveRule({x, window.y}); }
-  void SetWindowTop(std::int32_t y) override { window = moveRule({window.x, y}); }
+  void MoveWindowLeftTo(std::int32_t x) override { window = moveRule({x, window.y}); }
+  void MoveWindowTopTo(std::int32_t y) override { window = moveRule({window.x, y}); }
   void UnfocusChildControls() override { ++unfocusChildCalls; }
 };
 

@@ -8,6 +8,7 @@
 
 #include "InputTimeline.h"
 #include "input/InputDispatch.h"
+#include "placement/ClientRegions.h"
 
 namespace luma {
 namespace {
@@ -140,6 +141,113 @@ TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
     EXPECT_EQ(Sent(), r.sent);
     EXPECT_EQ(window.calls, r.window);
     EXPECT_EQ(input.Dragging(), r.dragging);
+  }
+}
+
+// A row of three items, 100 pixels each, above the keys; the rest of the row
+// is its background.
+struct ItemRow : ItemArea {
+  static constexpr std::int32_t kHeight = 20;
+  std::vector<std::string> calls;
+  int hot = -1;
+  Rect Bounds() const override { return {0, 0, 441, kHeight}; }
+  int ItemAt(Point p) const override { return p.x < 300 ? p.x / 100 : -1; }
+  void SetHot(int item) override { hot = item; }
+  void Choose(int item) override { calls.push_back("choose " + std::to_string(item)); }
+  void ShowProgress(int item, int permille) override {
+    if (permille == 0 || permille == 500)
+      calls.push_back("progress " + std::to_string(item) + " " + std::to_string(permille));
+  }
+};
+
+TEST_F(InputDispatchTest, ItemsAboveTheKeysAreClickedByEveryButtonAndByHover) {
+  ItemRow row;
+  input.AddItemArea(row);
+  input.SetKeyOrigin({0, ItemRow::kHeight});
+  Choose([](Options& o) { o.hoverTimeMs = 1000; });
+  const Point item1{150, 10}, item2{250, 10}, rowBackground{350, 10};
+  const Point keyA{kA.x, kA.y + ItemRow::kHeight};
+  using Calls = std::vector<std::string>;
+  const struct {
+    const char* what;
+    std::function<void(InputDispatchTest&)> act;
+    Calls chosen;
+    Events sent;
+    int sounds;
+  } rows[] = {
+      {"left, right and middle presses choose",
+       [&](InputDispatchTest& t) {
+         t.Click(item1);
+         t.Down(item2, MouseButton::Right), t.Up(MouseButton::Right);
+         t.Down(item1, MouseButton::Middle), t.Up(MouseButton::Middle);
+       },
+       {"choose 1", "choose 2", "choose 1"},
+       {},
+       3},
+      {"a key below the row, past the row's height",
+       [&](InputDispatchTest& t) { t.Click(keyA); },
+       {},
+       {"65 down", "65 up"},
+       1},
+      {"a hover on an item shows its progress, chooses it once",
+       [&](InputDispatchTest& t) {
+         t.Move(item2);
+         t.Advance(3000);
+       },
+       {"progress 2 500", "progress 2 0", "choose 2"},
+       {},
+       1},
+      {"no choice while a key is held",
+       [&](InputDispatchTest& t) {
+         t.Down(keyA);
+         t.input.Click(Target::Item(0, 1));
+         t.Up();
+       },
+       {},
+       {"65 down", "65 up"},
+       1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    Leave();
+    row.calls.clear();
+    sound.plays = 0;
+    Sent();
+    r.act(*this);
+    EXPECT_EQ(row.calls, r.chosen);
+    EXPECT_EQ(Sent(), r.sent);
+    EXPECT_EQ(sound.plays, r.sounds);
+  }
+
+  // The row's background moves the window, as the keys' background does.
+  Leave();
+  Move(item1);
+  EXPECT_EQ(row.hot, 1);
+  Down(rowBackground);
+  EXPECT_TRUE(input.Dragging());
+  EXPECT_EQ(row.hot, 1) << "the hot item changes only on a move";
+  Up();
+  Move(rowBackground);
+  EXPECT_EQ(row.hot, -1);
+  EXPECT_EQ(input.TargetAt(keyA.x, keyA.y), Target::Key(65));
+  EXPECT_EQ(input.TargetAt(item2.x, item2.y), Target::Item(0, 2));
+  EXPECT_EQ(input.TargetAt(rowBackground.x, rowBackground.y), Target{});
+}
+
+TEST(ClientRegionsTest, TheRowTakesTheTopAndTheKeysTheRest) {
+  const struct {
+    std::int32_t width, height, row;
+    Rect itemRow, keys;
+  } rows[] = {
+      {441, 181, 0, {}, {0, 0, 441, 181}},
+      {441, 201, 20, {0, 0, 441, 20}, {0, 20, 441, 201}},
+      {441, 10, 20, {0, 0, 441, 10}, {0, 10, 441, 10}},
+      {-5, -5, 20, {}, {0, 0, 0, 0}},
+  };
+  for (const auto& r : rows) {
+    const ClientRegions regions = LayOutClient(r.width, r.height, r.row);
+    EXPECT_EQ(regions.itemRow, r.itemRow) << r.width << "x" << r.height << " row " << r.row;
+    EXPECT_EQ(regions.keys, r.keys) << r.width << "x" << r.height << " row " << r.row;
   }
 }
 

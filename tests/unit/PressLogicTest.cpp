@@ -227,9 +227,8 @@ TEST_F(PressLogicTest, HeldKeyRepeatsAfter600ThenEvery20) {
   EXPECT_EQ(timer.starts[2], (std::pair<std::uint32_t, std::uint32_t>{620, 20}));
 }
 
-TEST_F(PressLogicTest, AutoClickOffSendsOneDownAndOneUp) {
-  logic->SetAutoClick(false);
-  EXPECT_FALSE(logic->AutoClick());
+TEST_F(PressLogicTest, KeyRepeatOffSendsOneDownAndOneUp) {
+  logic->SetKeyRepeat(false);
   Down(kKeyA);
   timer.Advance(5000);
   logic->MouseUp();
