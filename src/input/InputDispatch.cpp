@@ -17,7 +17,17 @@ void InputDispatch::Attach(const InputParts& parts) {
   sound_ = parts.sound;
   press_ = std::move(press);
   hover_ = std::move(hover);
+  press_->SetTypingListener(typingListener_);
   Steer(true);
+}
+
+void InputDispatch::SetTypingListener(TypingListener* listener) {
+  typingListener_ = listener;
+  if (press_) press_->SetTypingListener(listener);
+}
+
+void InputDispatch::EndTypingWithoutKey() {
+  if (press_) press_->EndTypingWithoutKey();
 }
 
 Target InputDispatch::TargetAt(std::int32_t x, std::int32_t y) const {

@@ -54,6 +54,11 @@ class InputDispatch final : private HoverTargets {
   // input; asked before the keys. Its targets carry its place in this order.
   void AddItemArea(ItemArea& area) { areas_.push_back(&area); }
 
+  // Told of each key typed, also before Attach; none: nobody.
+  void SetTypingListener(TypingListener* listener);
+  // After something typed without a key: the latched modifiers let go.
+  void EndTypingWithoutKey();
+
   // What a point of the client area holds; none off every target.
   Target TargetAt(std::int32_t x, std::int32_t y) const;
   // The one way every input clicks a target: a key is typed with the latched
@@ -109,6 +114,7 @@ class InputDispatch final : private HoverTargets {
   bool inside_ = false;
   Options options_;
   ClickSound* sound_ = nullptr;
+  TypingListener* typingListener_ = nullptr;
 };
 
 }  // namespace luma

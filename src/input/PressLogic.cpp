@@ -131,6 +131,12 @@ void PressLogic::TypeKey(int vk) {
   EndTyping(vk, form);
 }
 
+void PressLogic::EndTypingWithoutKey() {
+  if (Busy()) return;
+  ApplyToEveryModifier(ModifierEvent::Typed);
+  keyboard_.CopyChanges();
+}
+
 void PressLogic::EndTyping(int vk, SentForm form) {
   SendAndShow(vk, form, true);
   ApplyToEveryModifier(ModifierEvent::Typed);
@@ -176,6 +182,7 @@ PressLogic::SentForm PressLogic::FormNow(int vk) {
 
 void PressLogic::SendAndShow(int vk, SentForm form, bool keyUp) {
   SendKeyInput(sender_, static_cast<std::uint16_t>(form.code), keyUp, form.extended);
+  if (!keyUp && typingListener_ != nullptr && !IsModifierKey(vk)) typingListener_->KeyTyped(vk);
   if (Key* key = keyboard_.KeyFor(vk)) key->SetDown(!keyUp);
 }
 

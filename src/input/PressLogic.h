@@ -32,6 +32,14 @@ class PressHost {
   virtual void UnfocusChildControls() = 0;
 };
 
+// Told of every key the keyboard types, at its key-down (a repeat included),
+// while the modifiers that shape it are still down.
+class TypingListener {
+ public:
+  virtual ~TypingListener() = default;
+  virtual void KeyTyped(int vk) = 0;
+};
+
 class PressLogic {
  public:
   PressLogic(Keyboard& keyboard, KeySender& sender, Timer& pressTimer, PressHost& host);
@@ -55,6 +63,11 @@ class PressLogic {
   // with the latched modifiers, which are then released; a modifier toggles.
   // Nothing happens while a button holds a key or drags the window.
   void ClickKey(int vk);
+  // Something typed without a key (a word): the latched modifiers let go
+  // as after a key; locked ones stay.
+  void EndTypingWithoutKey();
+  // None: nobody is told.
+  void SetTypingListener(TypingListener* listener) { typingListener_ = listener; }
   // Asked to play at every press, never at a repeat step; none: silence.
   void SetClickSound(ClickSound* sound) { sound_ = sound; }
 
@@ -113,6 +126,7 @@ class PressLogic {
   // By code; only the modifier keys' entries leave Up.
   std::array<ModifierState, 256> modifiers_{};
   ClickSound* sound_ = nullptr;
+  TypingListener* typingListener_ = nullptr;
   // The pointer's screen position the drag moves the window from; none: no drag.
   std::optional<Point> dragAnchor_;
 };

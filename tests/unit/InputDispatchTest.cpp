@@ -234,6 +234,36 @@ TEST_F(InputDispatchTest, ItemsAboveTheKeysAreClickedByEveryButtonAndByHover) {
   EXPECT_EQ(input.TargetAt(rowBackground.x, rowBackground.y), Target{});
 }
 
+struct TypedKeys : TypingListener {
+  std::vector<int> keys;
+  void KeyTyped(int vk) override { keys.push_back(vk); }
+};
+
+// What a word typed on the user's behalf has to know of the keys, and how
+// the modifiers end after it.
+TEST_F(InputDispatchTest, TypedKeysAreToldAndAWordTypedWithoutAKeyLetsLatchedModifiersGo) {
+  TypedKeys typed;
+  input.SetTypingListener(&typed);
+  Click(kLeftShift);
+  Click(kA);
+  Down(kB);
+  Advance(600);  // the press delay: one repeat
+  Up();
+  Move(kA);
+  Advance(1000);  // a hover click
+  EXPECT_EQ(typed.keys, (std::vector<int>{65, 66, 66, 65}));
+  Leave();
+  Sent();
+
+  Click(kLeftShift);  // latched
+  Down(kLeftCtrl);    // locked
+  Advance(600);
+  Up();
+  input.EndTypingWithoutKey();
+  EXPECT_EQ(Sent(), (Events{"160 down", "162 down", "160 up"}));
+  EXPECT_TRUE(Locked(162));
+}
+
 TEST(ClientRegionsTest, TheRowTakesTheTopAndTheKeysTheRest) {
   const struct {
     std::int32_t width, height, row;
