@@ -4,7 +4,7 @@
 # program in one Wine process and the others report their outcome from that
 # run, after it (scripts/gtest-case.py); each still passes or fails alone.
 # Set by the includer: luma_python, luma_cases_script, luma_exe, luma_dir,
-# luma_env, luma_emulated_suites.
+# luma_env.
 if(NOT EXISTS "${luma_exe}")
   add_test(win32_tests_NOT_BUILT "${luma_python}" -c
     "import sys; sys.exit('${luma_exe} is not built')")
@@ -20,22 +20,6 @@ if(NOT luma_status EQUAL 0 OR NOT luma_cases)
   add_test(win32_tests_NOT_LISTED "${luma_python}" -c
     "import sys; sys.exit('cannot list the cases of ${luma_exe} (${luma_status}): ${luma_error}')")
   return()
-endif()
-# The suites that run where 32-bit code is emulated (WineTests.cmake) are
-# named there by hand: one without a case here has been renamed or removed.
-set(luma_lost_suites "")
-foreach(luma_suite IN LISTS luma_emulated_suites)
-  set(luma_suite_cases ${luma_cases})
-  list(FILTER luma_suite_cases INCLUDE REGEX "^([^./]+/)?${luma_suite}\\.")
-  if(NOT luma_suite_cases)
-    list(APPEND luma_lost_suites ${luma_suite})
-  endif()
-endforeach()
-if(luma_lost_suites)
-  list(JOIN luma_lost_suites ", " luma_lost_suites)
-  add_test(win32_tests_EMULATED_SUITE_LOST "${luma_python}" -c
-    "import sys; sys.exit('no case of ${luma_lost_suites} is left: where 32-bit code is \
-emulated, the run (cmake/WineTests.cmake) would leave them out')")
 endif()
 list(POP_FRONT luma_cases luma_first)
 # A skip as scripts/groupcases.py reports it, or as GoogleTest does for a case

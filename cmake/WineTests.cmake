@@ -13,7 +13,8 @@ add_subdirectory(${LUMA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 
 file(GLOB LUMA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${LUMA_WIN32_TESTS})
-target_link_libraries(win32_tests PRIVATE luma_app gtest gtest_main)
+# Its own main (tests/win32/Main.cpp): it can run the emulated suites alone.
+target_link_libraries(win32_tests PRIVATE luma_app gtest)
 # The fakes of the settings are shared with the unit tests.
 target_include_directories(win32_tests PRIVATE tests/unit)
 # Every test file starts with these two, a third of its compile time. The
@@ -22,7 +23,6 @@ target_include_directories(win32_tests PRIVATE tests/unit)
 # build's flags, so the tests run the program's code as it ships.
 target_precompile_headers(win32_tests PRIVATE <windows.h> <gtest/gtest.h>)
 target_compile_options(gtest PRIVATE -O0)
-target_compile_options(gtest_main PRIVATE -O0)
 target_compile_options(win32_tests PRIVATE -O0)
 # The render test leaves one picture per color scheme here.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/artefacts)
@@ -43,18 +43,11 @@ endif()
 execute_process(COMMAND ${LUMA_WINE_LOADER} --version RESULT_VARIABLE luma_wine_status
   OUTPUT_QUIET ERROR_QUIET TIMEOUT 300)
 # Where 32-bit code runs only under qemu (scripts/setup.sh), every 32-bit
-# Wine process takes ~40 s to start: there the key injection and drawing
-# tests, where record layouts and calling conventions differ most, run in one
-# process, as one ctest test. Wherever the cases are listed (every other run,
-# the 64-bit build's too), a suite named here that has no case left fails a
-# test of its own, so that a renamed suite cannot drop out of that run unseen.
-set(luma_emulated_suites KeyInjectionTest Win32KeySenderTest GdiShapeTest GdiBitmapTest RenderTest)
-set(luma_emulated_filter "")
-foreach(suite IN LISTS luma_emulated_suites)
-  # With or without a parameterised suite's prefix ("Keys/KeyInjectionTest").
-  list(APPEND luma_emulated_filter "${suite}.*" "*/${suite}.*")
-endforeach()
-list(JOIN luma_emulated_filter ":" luma_emulated_filter)
+# Wine process takes ~40 s to start: there only the suites marked
+# LUMA_EMULATED_SUITE in their own files (key injection and drawing) run, in
+# one process, as one ctest test. The program selects them itself and refuses
+# to run when a mark has no case or nothing is marked; every whole run of the
+# program checks the marks too (EmulatedSuitesTest).
 set(luma_emulated OFF)
 if(LUMA_WINE_OPTIONAL AND EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
   file(READ /proc/sys/fs/binfmt_misc/qemu-i386 luma_qemu_handler)
@@ -66,8 +59,8 @@ set(luma_win32_env "LUMA_ARTEFACT_DIR=${CMAKE_BINARY_DIR}/artefacts")
 if(luma_wine_status EQUAL 0 AND luma_emulated)
   message(STATUS "32-bit code runs under qemu here: only the key injection and drawing tests")
   add_test(NAME win32_tests.key_injection_and_drawing COMMAND win32_tests
-    "--gtest_filter=${luma_emulated_filter}")
-  # A selection that matches nothing is no pass.
+    --emulated-suites-only)
+  # A selection that matches nothing is no pass, whatever the program said.
   set_tests_properties(win32_tests.key_injection_and_drawing PROPERTIES TIMEOUT 900
     ENVIRONMENT "${luma_win32_env}" RESOURCE_LOCK luma_wine_session
     FAIL_REGULAR_EXPRESSION "\\[==========\\] 0 tests from")
@@ -81,7 +74,6 @@ elseif(luma_wine_status EQUAL 0 OR NOT LUMA_WINE_OPTIONAL)
     "set(luma_exe [==[${CMAKE_BINARY_DIR}/win32_tests.exe]==])\n"
     "set(luma_dir [==[${CMAKE_BINARY_DIR}]==])\n"
     "set(luma_env [==[${luma_win32_env}]==])\n"
-    "set(luma_emulated_suites [==[${luma_emulated_suites}]==])\n"
     "include([==[${CMAKE_CURRENT_LIST_DIR}/Win32Cases.cmake]==])\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${luma_cases_include})
 else()

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "EmulatedSuites.h"
 #include "platform/Types.h"
 #include "win32/GdiCanvas.h"
 #include "win32/TextBitmap.h"
@@ -57,6 +58,7 @@ struct ShapeCase {
 };
 
 class GdiShapeTest : public ::testing::TestWithParam<ShapeCase> {};
+LUMA_EMULATED_SUITE(GdiShapeTest);
 
 TEST_P(GdiShapeTest, PenDrawsTheBorderAndBrushFillsTheFace) {
   const ShapeCase& c = GetParam();
@@ -92,7 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {40, 15}}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST(GdiBitmapTest, ClearBrushLeavesTheFaceAndFillRectAlone) {
+class GdiBitmapTest : public ::testing::Test {};
+LUMA_EMULATED_SUITE(GdiBitmapTest);
+
+TEST_F(GdiBitmapTest, ClearBrushLeavesTheFaceAndFillRectAlone) {
   GdiBitmap bitmap;
   Fill(bitmap, 60, 60, kBackground);
   bitmap.SetPen(kPen);
@@ -105,7 +110,7 @@ TEST(GdiBitmapTest, ClearBrushLeavesTheFaceAndFillRectAlone) {
   EXPECT_EQ(bitmap.PixelAt(2, 2), kBackground);
 }
 
-TEST(GdiBitmapTest, SystemColorsResolveWhenDrawn) {
+TEST_F(GdiBitmapTest, SystemColorsResolveWhenDrawn) {
   for (unsigned index :
        {kColorBtnFace, kColorWindow, kColorWindowText, kColorHighlight, kColorBtnShadow}) {
     SCOPED_TRACE(index);
@@ -124,7 +129,7 @@ TEST(GdiBitmapTest, SystemColorsResolveWhenDrawn) {
   EXPECT_EQ(bitmap.PixelAt(0, 0), GetSysColor(COLOR_BTNFACE));
 }
 
-TEST(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
+TEST_F(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
   GdiBitmap bitmap;
   Fill(bitmap, 120, 60, kBackground);
   FontSpec font;
@@ -152,7 +157,7 @@ TEST(GdiBitmapTest, TextIsClippedToItsRectangleOnATransparentBackground) {
 
 // A label is fitted to its key by its measured width; Wine draws small bold
 // sizes wider than it measures them unless each glyph is placed.
-TEST(GdiBitmapTest, ALineOfTextStaysWithinItsMeasuredWidth) {
+TEST_F(GdiBitmapTest, ALineOfTextStaysWithinItsMeasuredWidth) {
   GdiBitmap bitmap;
   FontSpec font;
   font.name = "Tahoma";
@@ -176,7 +181,7 @@ TEST(GdiBitmapTest, ALineOfTextStaysWithinItsMeasuredWidth) {
   }
 }
 
-TEST(GdiBitmapTest, TextColorMayBeASystemColor) {
+TEST_F(GdiBitmapTest, TextColorMayBeASystemColor) {
   GdiBitmap bitmap;
   Fill(bitmap, 60, 30, Rgb(1, 2, 3));
   FontSpec font;
@@ -188,7 +193,7 @@ TEST(GdiBitmapTest, TextColorMayBeASystemColor) {
   EXPECT_GT(CountPixels(bitmap, GetSysColor(COLOR_HIGHLIGHT), {0, 0, 60, 30}), 0);
 }
 
-TEST(GdiBitmapTest, FontSizeIsInPointsAtTheScreenResolution) {
+TEST_F(GdiBitmapTest, FontSizeIsInPointsAtTheScreenResolution) {
   GdiBitmap bitmap;
   bitmap.SetSize(10, 10);
   const int dpi = GetDeviceCaps(bitmap.Dc(), LOGPIXELSY);
@@ -219,7 +224,7 @@ TEST(GdiBitmapTest, FontSizeIsInPointsAtTheScreenResolution) {
   }
 }
 
-TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColorChanges) {
+TEST_F(GdiBitmapTest, FontFollowsStyleChangesButNotColorChanges) {
   GdiBitmap bitmap;
   bitmap.SetSize(10, 10);
   FontSpec font;
@@ -241,7 +246,7 @@ TEST(GdiBitmapTest, FontFollowsStyleChangesButNotColorChanges) {
   EXPECT_EQ(metrics.tmWeight, FW_BOLD);
 }
 
-TEST(GdiBitmapTest, DrawTransparentLeavesTheTransparentColorOut) {
+TEST_F(GdiBitmapTest, DrawTransparentLeavesTheTransparentColorOut) {
   GdiBitmap source;
   Fill(source, 20, 20, 0x777777);
   source.SetBrush(kPen);
@@ -257,7 +262,7 @@ TEST(GdiBitmapTest, DrawTransparentLeavesTheTransparentColorOut) {
   EXPECT_EQ(CountPixels(target, 0x777777, {0, 0, 40, 40}), 0);
 }
 
-TEST(GdiBitmapTest, DrawCopiesOneToOne) {
+TEST_F(GdiBitmapTest, DrawCopiesOneToOne) {
   GdiBitmap source;
   source.SetSize(16, 12);
   for (int y = 0; y < 12; ++y)
@@ -276,7 +281,7 @@ TEST(GdiBitmapTest, DrawCopiesOneToOne) {
     }
 }
 
-TEST(GdiBitmapTest, PaintBitmapCopiesOnlyTheAreaThatIsInTheBitmap) {
+TEST_F(GdiBitmapTest, PaintBitmapCopiesOnlyTheAreaThatIsInTheBitmap) {
   GdiBitmap source;
   Fill(source, 20, 10, kPen);
   GdiBitmap target;
@@ -286,7 +291,7 @@ TEST(GdiBitmapTest, PaintBitmapCopiesOnlyTheAreaThatIsInTheBitmap) {
   EXPECT_EQ(CountPixels(target, kPen, {5, 5, 20, 10}), 15 * 5);
 }
 
-TEST(GdiBitmapTest, ResizeKeepsTheOverlapAndOddSizesAreHarmless) {
+TEST_F(GdiBitmapTest, ResizeKeepsTheOverlapAndOddSizesAreHarmless) {
   GdiBitmap bitmap;
   Fill(bitmap, 10, 10, kPen);
   bitmap.SetSize(20, 5);
@@ -312,7 +317,7 @@ TEST(GdiBitmapTest, ResizeKeepsTheOverlapAndOddSizesAreHarmless) {
   EXPECT_EQ(target.PixelAt(0, 0), kBackground);
 }
 
-TEST(GdiBitmapTest, SavedBmpLoadsBackWithTheSamePixels) {
+TEST_F(GdiBitmapTest, SavedBmpLoadsBackWithTheSamePixels) {
   GdiBitmap bitmap;
   Fill(bitmap, 7, 3, kBackground);  // 7 * 3 bytes per row needs padding
   bitmap.SetBrush(kPen);
@@ -342,7 +347,7 @@ TEST(GdiBitmapTest, SavedBmpLoadsBackWithTheSamePixels) {
   EXPECT_FALSE(bitmap.SaveBmp(L"Z:\\no\\such\\directory\\x.bmp"));
 }
 
-TEST(GdiBitmapTest, TextBitmapPaintsInTheGreyThatIsLeftOut) {
+TEST_F(GdiBitmapTest, TextBitmapPaintsInTheGreyThatIsLeftOut) {
   TextBitmap text;
   EXPECT_EQ(text.BrushColor(), kTextBitmapColor);
   text.SetSize(12, 12);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "EmulatedSuites.h"
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
 #include "theme/Theme.h"
@@ -67,6 +68,7 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
   GdiKeyboardParts parts_;
   std::unique_ptr<Keyboard> keyboard_;
 };
+LUMA_EMULATED_SUITE(RenderTest);
 
 TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   const SchemeCase& c = GetParam();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "EmulatedSuites.h"
 #include "TestSupport.h"
 #include "keys/KeyInput.h"
 #include "win32/Win32System.h"
@@ -34,6 +35,7 @@ struct InjectionCase {
 };
 
 class KeyInjectionTest : public ::testing::TestWithParam<InjectionCase> {};
+LUMA_EMULATED_SUITE(KeyInjectionTest);
 
 TEST_P(KeyInjectionTest, OneKeyDownAndUpArriveWithTheirFlags) {
   const InjectionCase& c = GetParam();
@@ -75,9 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                                     VK_MENU}),
     [](const auto& param) { return std::string(param.param.name); });
 
+class Win32KeySenderTest : public ::testing::Test {};
+LUMA_EMULATED_SUITE(Win32KeySenderTest);
+
 // The thread's state is set directly: Wine re-reads key state from the X
 // server, which knows nothing of injected keys.
-TEST(Win32KeySenderTest, ReadsTheThreadsKeyboardState) {
+TEST_F(Win32KeySenderTest, ReadsTheThreadsKeyboardState) {
   BYTE saved[256] = {};
   ASSERT_TRUE(GetKeyboardState(saved));
   BYTE wanted[256] = {};
@@ -97,7 +102,7 @@ TEST(Win32KeySenderTest, ReadsTheThreadsKeyboardState) {
 // A program started while a modifier is down in the system (left latched by
 // a keyboard that was killed) must see it, to let it go; its new thread's own
 // state has not seen the key go down.
-TEST(Win32KeySenderTest, AFreshThreadSeesTheKeysTheSystemHoldsDown) {
+TEST_F(Win32KeySenderTest, AFreshThreadSeesTheKeysTheSystemHoldsDown) {
   RecordingWindow window;
   ASSERT_TRUE(Activate(window.Handle()));
   Win32KeySender sender;
