@@ -84,7 +84,7 @@ void HoverClick::ShowProgress(int permille) {
   Key* key = keyboard_.KeyFor(key_);
   if (key == nullptr || key->HoverProgress() == permille) return;
   key->SetHoverProgress(permille);
-  keyboard_.CopyChanges();
+  keyboard_.Picture().CopyChanges();
 }
 
 }  // namespace luma
