@@ -324,6 +324,16 @@ TEST(LayoutLoader, AFailedLoadKeepsWhatItBuilt) {
   EXPECT_EQ(badSize.kb.KeyFor(27), nullptr);
 }
 
+TEST(LayoutLoader, AFailedReloadOfTheSameSizeRebuildsTheBase) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  h.ForgetCalls();
+  // The base image still has the size, and would still show the old keys.
+  EXPECT_FALSE(h.kb.LoadLayoutText("t", "Height=181\r\nWidth=441\r\n65=x"));
+  EXPECT_EQ(h.Base().Count(fakes::DrawCall::kFillRect), 1u);
+  EXPECT_EQ(h.Base().Count(fakes::DrawCall::kPolygon), 0u) << "the keys left have no outline";
+}
+
 TEST(LayoutLoader, PaintingStaysOffWhenItWasOff) {
   KeyboardHarness h;
   h.kb.Picture().SetPaintingEnabled(false);
