@@ -99,7 +99,7 @@ struct Rig {
   Rig() {
     keyboard.LoadLayout("Standard");
     keyboard.SetShown(true);
-    keyboard.SetPaintingEnabled(true);
+    keyboard.Picture().SetPaintingEnabled(true);
   }
 };
 

@@ -93,10 +93,10 @@ int main(int argc, char** argv) {
     for (const Size2 size : layout.sizes) {
       screen.image.SetSize(size.width, size.height);
       FitKeyboard(keyboard, theme, size.width, size.height, kDesignDpi);
-      keyboard.Redraw(true);
+      keyboard.Picture().Redraw(true);
 
-      const double full = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(true); });
-      const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Redraw(false); });
+      const double full = watch.MedianMs(fullRuns, [&] { keyboard.Picture().Redraw(true); });
+      const double noBase = watch.MedianMs(fullRuns, [&] { keyboard.Picture().Redraw(false); });
 
       // Every step moves the hover from one key to the other.
       const auto alternate = [&](int firstVk, int secondVk) {

@@ -40,7 +40,7 @@ void KeyboardView::SetColorScheme(int scheme) {
   if (!systemColors_) return;
   if (scheme >= 1 && scheme <= 7) scheme_ = scheme;
   ApplyColors();
-  if (keyboard_) keyboard_->Redraw(true);
+  if (keyboard_) keyboard_->Picture().Redraw(true);
 }
 
 void KeyboardView::ApplyColors() {
@@ -53,7 +53,7 @@ void KeyboardView::ShowCannotType(bool cannotType) {
   SetWindowTextW(window_, cannotType ? kCannotTypeTitle : kAppTitle);
   if (!systemColors_) return;
   ApplyColors();
-  if (keyboard_) keyboard_->Redraw(true);
+  if (keyboard_) keyboard_->Picture().Redraw(true);
 }
 
 Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
@@ -100,7 +100,7 @@ void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
   // The size notification that follows the first show repeats its size.
   if (!keyboard_ || (width == fittedWidth_ && height == fittedHeight_)) return;
   Fit(width, height);
-  keyboard_->Redraw(true);
+  keyboard_->Picture().Redraw(true);
 }
 
 void KeyboardView::Fit(std::int32_t width, std::int32_t height) {
@@ -122,7 +122,7 @@ Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int3
 
 void KeyboardView::Paint() {
   win32::PaintDc paint(window_);
-  if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->WorkImage(), paint.Area());
+  if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->Picture().WorkImage(), paint.Area());
 }
 
 // The poll that follows the foreground layout also notices a window that

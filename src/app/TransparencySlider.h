@@ -1,5 +1,7 @@
-// The transparency slider in the bottom-right corner: a trackbar with the
-// tooltip "Transparency" that fades the whole window through the layered style.
+// The transparency slider in the corner the keys leave free (the bottom right
+// of the standard keyboard, above the numeric pad of the full one): a trackbar
+// with the tooltip "Transparency" that fades the whole window through the
+// layered style.
 // The window is faded from the start; the trackbar itself is created once the
 // keyboard is on screen, since loading the common controls for it costs about
 // as much as the whole first picture.
@@ -20,15 +22,17 @@ class TransparencySlider {
   static constexpr int kMinimum = kMinAlphaBlend;
   static constexpr int kMaximum = kMaxAlphaBlend;  // opaque
 
-  // The window it fades; its position until then is opaque.
+  // The window it fades, which is also the trackbar's parent; until
+  // SetPosition the position is the opaque one.
   void Attach(HWND parent, HINSTANCE instance) { parent_ = parent, instance_ = instance; }
   // The window has drawn its picture: the trackbar follows once nothing else
   // is waiting (a timer fires only then), so the picture goes out first.
   void OnParentPainted();
-  // True when id is the creation timer's: the trackbar and its tooltip,
-  // where the slider was last placed, at the position set so far.
+  // The creation timer fired: the trackbar and its tooltip, where the slider
+  // was last placed, at the position set so far.
   void OnCreateTimer();
-  // Until the keyboard places it, it keeps its design size in the corner.
+  // Before the keys give it its place: its design size, at the DPI, in the
+  // bottom-right corner.
   void StickToCorner(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t dpi);
   void Place(const Rect& area);
   // The position, clamped to the slider's range, then the window's transparency.

@@ -14,7 +14,7 @@ void LayoutPoll::Pause() { timer_.Stop(); }
 // SetHKL returns at once for the layout it already follows, and the toggles
 // redraw only when one changed.
 void LayoutPoll::Tick() {
-  keyboard_.SetHKL(foreground_.Read());
+  keyboard_.Captions().SetHKL(foreground_.Read());
   keyboard_.FollowSystemToggles();
 }
 

@@ -138,7 +138,7 @@ void InputDispatch::ShowProgress(const Target& target, int permille) {
   Key* key = keyboard_->KeyFor(target.id);
   if (key == nullptr || key->HoverProgress() == permille) return;
   key->SetHoverProgress(permille);
-  keyboard_->CopyChanges();
+  keyboard_->Picture().CopyChanges();
 }
 
 void InputDispatch::PlayClick() {

@@ -28,7 +28,7 @@ void PressLogic::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) {
   } else {
     BackgroundDown(button);
   }
-  keyboard_.CopyChanges();
+  keyboard_.Picture().CopyChanges();
 }
 
 void PressLogic::BackgroundDown(MouseButton button) {
@@ -116,7 +116,7 @@ void PressLogic::Clicked() {
 void PressLogic::ClickKey(int vk) {
   if (keyboard_.KeyFor(vk) == nullptr || Busy()) return;
   TypeKey(vk);
-  keyboard_.CopyChanges();
+  keyboard_.Picture().CopyChanges();
 }
 
 void PressLogic::TypeKey(int vk) {
@@ -134,7 +134,7 @@ void PressLogic::TypeKey(int vk) {
 void PressLogic::EndTypingWithoutKey() {
   if (Busy()) return;
   ApplyToEveryModifier(ModifierEvent::Typed);
-  keyboard_.CopyChanges();
+  keyboard_.Picture().CopyChanges();
 }
 
 void PressLogic::EndTyping(int vk, SentForm form) {
@@ -157,7 +157,7 @@ void PressLogic::PressTimerTick() {
   if (const int held = HeldModifier(); held != 0) {
     pressTimer_.Stop();
     ApplyToModifier(held, ModifierEvent::HoldElapsed);
-    keyboard_.CopyChanges();
+    keyboard_.Picture().CopyChanges();
     return;
   }
   // A lock key never repeats: each repeat would flip its toggle again.
@@ -166,7 +166,7 @@ void PressLogic::PressTimerTick() {
 
 PressLogic::SentForm PressLogic::FormOf(int vk) const {
   const Key* key = keyboard_.KeyFor(vk);
-  const int sent = keyboard_.SentCode(vk);
+  const int sent = keyboard_.Captions().SentCode(vk);
   // One code serves both Enter keys; the outline under the pointer tells
   // them apart. A pad key standing in for a navigation key sends it unextended.
   const bool extended = sent != vk       ? false
@@ -203,7 +203,7 @@ void PressLogic::MouseUp() {
   // An ordinary key's up look is only painted on the working image; without
   // this copy it would still show pressed until the pointer moves again,
   // and after a mouse leave until it comes back.
-  keyboard_.CopyChanges();
+  keyboard_.Picture().CopyChanges();
 }
 
 void PressLogic::NoButtonDown() {

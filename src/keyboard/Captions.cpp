@@ -31,21 +31,19 @@ char16_t FirstOrSpace(const std::u16string& text) { return text.empty() ? u' ' :
 
 }  // namespace
 
-char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl,
-                          int caps) {
+char16_t CaptionTable::At(KeyboardLayouts& layouts, int vk, Modifiers modifiers) {
   if (vk < 1 || vk > 255) return 0;
-  const int s = shift ? 1 : 0, a = alt ? 1 : 0, c = ctrl ? 1 : 0, l = caps ? 1 : 0;
+  const int s = modifiers.shift ? 1 : 0, a = modifiers.alt ? 1 : 0, c = modifiers.ctrl ? 1 : 0,
+            l = modifiers.capsLock ? 1 : 0;
   if (!translated[s][a][c][l]) {
     KeyStateArray state{};
-    auto flag = [](int on) -> std::uint8_t { return on ? 0x81 : 0; };
-    state[kVkCapsLock] = flag(l);
+    auto flag = [](bool held) -> std::uint8_t { return held ? 0x81 : 0; };
+    state[kVkCapsLock] = flag(modifiers.capsLock);
     // Numeric-pad keys show a character only with Num Lock on.
     state[kVkNumLock] = 1;
-    state[kVkShift] = state[kVkLeftShift] = flag(s);
-    // Alt is the right Alt and Ctrl the left Ctrl: together they are AltGr,
-    // under which layouts report their third-level characters.
-    state[kVkAlt] = state[kVkRightAlt] = flag(a);
-    state[kVkCtrl] = state[kVkLeftCtrl] = flag(c);
+    state[kVkShift] = state[kVkLeftShift] = flag(modifiers.shift);
+    state[kVkAlt] = state[kVkRightAlt] = flag(modifiers.alt);
+    state[kVkCtrl] = state[kVkLeftCtrl] = flag(modifiers.ctrl);
     // Each key reads as two translations in a row read it (the second clears
     // a dead key the first left pending), and no dead key stays pending, so a
     // combination filled late reads as one filled with all the others.

@@ -12,6 +12,16 @@
 
 namespace luma {
 
+// The modifiers a caption is read under. Alt is the right Alt and Ctrl the
+// left Ctrl: together they are AltGr, under which layouts report their
+// third-level characters.
+struct Modifiers {
+  bool shift = false;
+  bool alt = false;
+  bool ctrl = false;
+  bool capsLock = false;
+};
+
 // One layout's captions. A modifier combination is translated for every
 // character key at once, the first time one of its entries is read: a paint
 // needs one or two of the sixteen, and each translation is a system call.
@@ -22,9 +32,9 @@ struct CaptionTable {
   // [shift][alt][ctrl][caps]: the combinations translated so far.
   bool translated[2][2][2][2] = {};
 
-  // Chars[vk][shift][alt][ctrl][caps], translating its combination first if
-  // it has not been yet; 0 for a code out of range. Each argument is 0 or not.
-  char16_t At(KeyboardLayouts& layouts, int vk, int shift, int alt, int ctrl, int caps);
+  // The entry of vk under the modifiers, translating their combination first
+  // if it has not been yet; 0 for a code out of range.
+  char16_t At(KeyboardLayouts& layouts, int vk, Modifiers modifiers);
 };
 
 // The caption tables of the layouts met so far, one per layout, kept while

@@ -1,5 +1,7 @@
-// One key of the on-screen keyboard: outline, scaling, hit test and its two
-// look-changing states. Geometry lives in Key.cpp, painting in KeyFace.cpp.
+// One key of the on-screen keyboard: outline, scaling, hit test, and the
+// states that change its look (down, hot, locked, a hover click's progress,
+// the part of a two-part key the pointer is on). Geometry and state live in
+// Key.cpp, painting in KeyFace.cpp, the marks over the face in KeyMarks.cpp.
 #pragma once
 
 #include <cstdint>
@@ -44,17 +46,14 @@ class Key {
   // Current window pixels; the design points stay as loaded.
   const std::vector<Point>& Points() const { return points_; }
 
-  // Geometry (Key.cpp).
+  // Geometry and state (Key.cpp).
   void SetOutline(const std::vector<std::int32_t>& values);
   std::uint8_t PointCount() const { return static_cast<std::uint8_t>(points_.size()); }
   bool IsRectangle() const { return PointCount() == 2; }
   void SetOutlineOwner(Key* key) { outlineOwner_ = key; }
-  // Which part of a two-part key the pointer is on; the marks follow it.
-  void SetSecondPartHit(bool value);
   void SetHot(bool value);
+  // The keyboard hears of every change: key state, then the picture.
   void SetDown(bool value);
-  void SetLocked(bool value);
-  void SetHoverProgress(int permille);
   // part: whether the hit was in the second outline of a two-part key.
   bool HitTest(std::int32_t x, std::int32_t y, bool& part) const;
   // Points from the design points times the factors, rounded up.
@@ -68,7 +67,13 @@ class Key {
   bool IsStateKey() const;
   bool IsRemappableKey() const;
 
-  // Painting (KeyFace.cpp).
+  // Marks (KeyMarks.cpp).
+  // Which part of a two-part key the pointer is on; the marks follow it.
+  void SetSecondPartHit(bool value);
+  void SetLocked(bool value);
+  void SetHoverProgress(int permille);
+
+  // Painting (KeyFace.cpp), in the keyboard's picture with its captions.
   void Refresh();
   void Paint(DrawingCanvas& canvas, bool outlineOnly);
   void ChooseColors(DrawingCanvas& canvas, bool down, bool hot);

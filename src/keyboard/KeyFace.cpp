@@ -248,9 +248,9 @@ class TextBoxFitter {
 int Key::OutlineOwnerCode() const { return outlineOwner_ ? outlineOwner_->code_ : code_; }
 
 void Key::Refresh() {
-  if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
+  if (!keyboard_ || !keyboard_->Picture().PaintingEnabled()) return;
   Paint(*canvas_, false);
-  for (const Rect& area : PaintAreas()) keyboard_->MarkChanged(area);
+  for (const Rect& area : PaintAreas()) keyboard_->Picture().MarkChanged(area);
 }
 
 void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
@@ -266,7 +266,7 @@ void Key::Paint(DrawingCanvas& canvas, bool outlineOnly) {
 void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
   colorsDown_ = down;
   colorsHot_ = hot;
-  const Theme& t = keyboard_->Deps().theme;
+  const Theme& t = keyboard_->Picture().KeyTheme();
   Color pen, brush;
   if (down) {
     pen = t.DownBorder, brush = t.DownFace, captionColor_ = t.DownCaption, charColor_ = t.DownChar;
@@ -274,8 +274,9 @@ void Key::ChooseColors(DrawingCanvas& canvas, bool down, bool hot) {
     pen = t.HotBorder, brush = t.HotFace, captionColor_ = t.HotCaption, charColor_ = t.HotChar;
   } else {
     pen = t.RestBorder, brush = t.RestFace, captionColor_ = t.RestCaption, charColor_ = t.RestChar;
-    // Pure green at rest is a marker color, not a face, unless asked for.
-    if (brush == kPureGreen && !keyboard_->GreenRestFaceDrawn()) brush = t.BackColor;
+    // At rest it marks a key drawn as the background, unless asked for as a color.
+    if (brush == kBackgroundFace && !keyboard_->Picture().BackgroundFaceDrawnAsColor())
+      brush = t.BackColor;
   }
   canvas.SetPen(pen);
   canvas.SetBrush(brush);
@@ -304,11 +305,11 @@ TextBox Key::ComputeTextBox(const std::vector<Point>& points) {
     const std::int64_t x0 = points[0].x, y0 = points[0].y, x1 = points[1].x, y1 = points[1].y;
     return WideBox{x0, y0, x1 - 2, y1 - 2, (x0 + x1) / 2, (y0 + y1) / 2}.Held();
   }
-  const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
+  const KeyFont& font = keyboard_->Picture().KeyTheme().KeyFontSmall;
   // Measuring only: a size that draws nothing still measures as one point.
   const int namePoints = std::max(font.Size + (colorsHot_ ? kHotCaptionGrowth : 0), 1);
   return TextBoxFitter(*this, points)
-      .Fit(*canvas_, font, keyboard_->KeyName(OutlineOwnerCode()), namePoints)
+      .Fit(*canvas_, font, keyboard_->Captions().KeyName(OutlineOwnerCode()), namePoints)
       .Held();
 }
 
@@ -345,9 +346,9 @@ void Key::DrawFace(const std::vector<Point>& points) {
 
 bool Key::DrawCaption(const TextBox& box) {
   // A numeric-pad key with Num Lock off shows the key it stands in for.
-  const int placeCode = keyboard_->SentCode(OutlineOwnerCode());
+  const int placeCode = keyboard_->Captions().SentCode(OutlineOwnerCode());
   if (IsCharKey(placeCode) || code_ == kVkSpace) return false;
-  const KeyFont& font = keyboard_->Deps().theme.KeyFontSmall;
+  const KeyFont& font = keyboard_->Picture().KeyTheme().KeyFontSmall;
   int points = font.Size + (colorsHot_ ? kHotCaptionGrowth : 0);
   // A size of nothing is not drawn at all (and never reaches GDI).
   if (points <= 0) return true;
@@ -360,7 +361,7 @@ bool Key::DrawCaption(const TextBox& box) {
     return true;
   }
   const ClearBrushScope clearBrush(canvas);
-  const std::u16string_view text = keyboard_->KeyName(placeCode);
+  const std::u16string_view text = keyboard_->Captions().KeyName(placeCode);
   if (text.empty()) return true;
   // A name too wide for its key is drawn smaller, down to two thirds of the
   // size; still too wide, its beginning stays visible and its end is clipped.
@@ -372,7 +373,7 @@ bool Key::DrawCaption(const TextBox& box) {
     tooWide = canvas.TextExtent(text).cx > room;
   }
   DrawKeyText(canvas, rect, text, kLabelFormat | (tooWide ? kDtLeft : kDtCenter),
-              keyboard_->Deps().textBitmap);
+              keyboard_->Picture().TextBitmap());
   return true;
 }
 
@@ -381,7 +382,7 @@ void Key::DrawArrow(const Rect& rect, int dx, int dy) {
   const std::vector<Point> shape = ArrowShape(rect, canvas.TextExtent(u"M").cy, dx, dy);
   if (shape.empty()) return;
   // Filled in the label's color; the brush is the face's again afterwards,
-  // which a label on a pure-green face goes by.
+  // which a label on a background face goes by.
   const Color face = canvas.BrushColor();
   canvas.SetPen(captionColor_);
   canvas.SetBrush(captionColor_);
@@ -391,20 +392,20 @@ void Key::DrawArrow(const Rect& rect, int dx, int dy) {
 
 void Key::DrawCharLabel(const TextBox& box) {
   if (code_ == kVkSpace) return;
-  const KeyFont& font = keyboard_->Deps().theme.KeyFontLarge;
+  const KeyFont& font = keyboard_->Picture().KeyTheme().KeyFontLarge;
   const int points = font.Size + (colorsHot_ ? kHotCharGrowth : 0);
   if (points <= 0) return;
   DrawingCanvas& canvas = *canvas_;
   canvas.SetFont(LabelFont(font, points, charColor_));
   const ClearBrushScope clearBrush(canvas);
   const Rect rect{box.left + 2, box.top + 1, box.right, box.bottom};
-  const std::u16string text(1, keyboard_->CharLabelFor(code_));
-  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->Deps().textBitmap);
+  const std::u16string text(1, keyboard_->Captions().CharLabelFor(code_));
+  DrawKeyText(canvas, rect, text, kLabelFormat | kDtCenter, keyboard_->Picture().TextBitmap());
 }
 
 void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
                  Bitmap* textBitmap) {
-  if (canvas.BrushColor() != kPureGreen || textBitmap == nullptr) {
+  if (canvas.BrushColor() != kBackgroundFace || textBitmap == nullptr) {
     canvas.DrawText(text, rect, format);
     return;
   }

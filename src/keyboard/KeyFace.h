@@ -8,9 +8,9 @@
 
 namespace luma {
 
-// Draws text clipped to rect in the canvas's current font. On a pure-green
-// brush the text goes through textBitmap (when there is one), so that its
-// anti-aliased edges blend with grey instead of with the green face.
+// Draws text clipped to rect in the canvas's current font. On a brush of
+// kBackgroundFace the text goes through textBitmap (when there is one), so
+// that its anti-aliased edges blend with grey instead of with the green.
 void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
                  Bitmap* textBitmap);
 

@@ -31,14 +31,14 @@ void Key::DrawLongerBar() {
     Refresh();
     return;
   }
-  if (!keyboard_ || !keyboard_->PaintingEnabled()) return;
+  if (!keyboard_ || !keyboard_->Picture().PaintingEnabled()) return;
   if (!outlineOwner_ || outlineOwner_->points_.size() < 2) return;
   // Only the bar: the label drawn again over itself would blend its smoothed
   // edges darker at every step.
   const std::vector<TextBox> boxes = LabelBoxes(outlineOwner_->points_);
   if (boxes.empty()) return;
   DrawMarks(MarksBox(boxes));
-  for (const Rect& area : PaintAreas()) keyboard_->MarkChanged(area);
+  for (const Rect& area : PaintAreas()) keyboard_->Picture().MarkChanged(area);
 }
 
 void Key::SetSecondPartHit(bool value) {

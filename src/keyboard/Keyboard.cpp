@@ -19,21 +19,6 @@ constexpr std::int32_t kBuiltInEscapeHeight = 30;
 constexpr std::int32_t kBuiltInRightShiftWidth = 60;
 constexpr std::int32_t kBuiltInSpaceBarHeight = 30;
 
-// More areas than this are copied as one: each copy is a call to the system.
-constexpr std::size_t kMaxChangedAreas = 4;
-
-bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-// Overlapping or edge to edge: one copy serves both.
-bool Touch(const Rect& a, const Rect& b) {
-  return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
-Rect Union(const Rect& a, const Rect& b) {
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
 std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t designSize) {
   return static_cast<std::int32_t>(std::int64_t{extent} * size / designSize);
 }
@@ -41,22 +26,18 @@ std::int32_t ScaledExtent(std::int32_t extent, std::int32_t size, std::int32_t d
 }  // namespace
 
 Keyboard::Keyboard(const KeyboardDeps& deps, Hkl foregroundHkl)
-    : deps_(deps),
-      screen_(&deps.screen),
-      baseImage_(deps.bitmaps.CreateBitmap()),
-      workImage_(deps.bitmaps.CreateBitmap()) {
+    : sender_(deps.sender),
+      picture_(*this, deps.bitmaps, deps.screen, deps.theme, deps.textBitmap),
+      captions_(*this, deps.layouts, deps.captions) {
   // With no keys yet and not shown, this only selects or builds the
   // layout's caption table.
-  SetHKL(foregroundHkl);
-  width_ = screen_->Width();
-  height_ = screen_->Height();
+  captions_.SetHKL(foregroundHkl);
+  width_ = deps.screen.Width();
+  height_ = deps.screen.Height();
   Clear();
 }
 
-Keyboard::~Keyboard() {
-  Clear();
-  baseImage_.reset();
-}
+Keyboard::~Keyboard() { Clear(); }
 
 void Keyboard::Clear() {
   hoverKey_ = nullptr;
@@ -66,94 +47,9 @@ void Keyboard::Clear() {
   layoutInfo_.clear();
 }
 
-void Keyboard::CopyToScreen() {
-  if (!paintingEnabled_) return;
-  changed_.clear();
-  screen_->CopyFrom(*workImage_, Rect{0, 0, screen_->Width(), screen_->Height()});
-}
-
-void Keyboard::CopyChanges() {
-  if (!paintingEnabled_) return;
-  // Each area is held to the screen as it is now: the window may have
-  // shrunk since the key was painted.
-  const Rect screen{0, 0, screen_->Width(), screen_->Height()};
-  for (const Rect& area : changed_) {
-    const Rect r{std::max(area.left, screen.left), std::max(area.top, screen.top),
-                 std::min(area.right, screen.right), std::min(area.bottom, screen.bottom)};
-    if (!Empty(r)) screen_->CopyFrom(*workImage_, r);
-  }
-  changed_.clear();
-}
-
-void Keyboard::MarkChanged(const Rect& area) {
-  if (redrawing_) return;
-  const Rect image{0, 0, width_, height_};
-  Rect r{std::max(area.left, image.left), std::max(area.top, image.top),
-         std::min(area.right, image.right), std::min(area.bottom, image.bottom)};
-  if (Empty(r)) return;
-  // Merged with every area it touches, which may then touch others.
-  for (auto it = changed_.begin(); it != changed_.end();) {
-    if (Touch(*it, r)) {
-      r = Union(*it, r);
-      changed_.erase(it);
-      it = changed_.begin();
-    } else {
-      ++it;
-    }
-  }
-  changed_.push_back(r);
-  if (changed_.size() > kMaxChangedAreas) {
-    for (const Rect& other : changed_) r = Union(r, other);
-    changed_.assign(1, r);
-  }
-}
-
-void Keyboard::Redraw(bool rebuildBase) {
-  if (rebuildBase) baseStale_ = true;
-  if (!paintingEnabled_) return;
-
-  // A base image of another size than the model no longer matches the keys.
-  if (baseImage_->Width() != width_ || baseImage_->Height() != height_) baseStale_ = true;
-  baseImage_->SetSize(width_, height_);
-
-  if (baseStale_) {
-    baseStale_ = false;
-    baseImage_->SetBrush(deps_.theme.BackColor);
-    baseImage_->SetPen(deps_.theme.BackPenColor);
-    baseImage_->FillRect(Rect{0, 0, width_, height_});
-    for (auto& key : keys_) {
-      if (key == nullptr) continue;
-      key->ChooseColors(*baseImage_, false, false);
-      key->Paint(*baseImage_, true);
-    }
-  }
-
-  workImage_->Draw(*baseImage_, 0, 0);
-  {
-    // The whole picture goes to the screen: no key's area needs keeping,
-    // until the redraw ends, also by an exception.
-    struct Reset {
-      bool& flag;
-      ~Reset() { flag = false; }
-    } reset{redrawing_};
-    redrawing_ = true;
-    for (auto& key : keys_) {
-      if (key == nullptr) continue;
-      key->MarkDrawnAtRest();
-      key->Refresh();
-    }
-  }
-  CopyToScreen();
-}
-
 void Keyboard::KeyDownChanged(Key& key) {
   UpdateKeyState(key.Code(), key.IsDown());
-  // Shift, Caps Lock and the like change every caption; an ordinary key
-  // repaints alone and the caller copies to the screen later.
-  if (key.IsStateKey())
-    Redraw(false);
-  else
-    key.Refresh();
+  picture_.ShowKeyDown(key);
 }
 
 void Keyboard::UpdateKeyState(int vk, bool down) {
@@ -186,7 +82,7 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
   if (hoverKey_ != nullptr && hoverKey_->HitTest(x, y, part)) {
     // A jump from one part of a two-part key to the other stays on the key.
     hoverKey_->SetSecondPartHit(part);
-    CopyChanges();
+    picture_.CopyChanges();
     return;
   }
   ClearHot(false);
@@ -195,7 +91,7 @@ void Keyboard::TrackPointer(std::int32_t x, std::int32_t y) {
     hit.key->SetSecondPartHit(hit.secondPart);
     hit.key->SetHot(true);
   }
-  CopyChanges();
+  picture_.CopyChanges();
 }
 
 KeyHit Keyboard::KeyAt(std::int32_t x, std::int32_t y) {
@@ -210,13 +106,13 @@ void Keyboard::ClearHot(bool copyNow) {
   if (hoverKey_ == nullptr) return;
   hoverKey_->SetHot(false);
   hoverKey_ = nullptr;
-  if (copyNow) CopyChanges();
+  if (copyNow) picture_.CopyChanges();
 }
 
 void Keyboard::ReleaseAll() {
   for (auto& key : keys_)
     if (key != nullptr) key->SetDown(false);
-  CopyChanges();
+  picture_.CopyChanges();
 }
 
 void Keyboard::SetSize(std::int32_t width, std::int32_t height) {
@@ -224,7 +120,7 @@ void Keyboard::SetSize(std::int32_t width, std::int32_t height) {
   // image cannot take throws, for the window's boundary to report.
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  workImage_->SetSize(width_, height_);
+  picture_.WorkImage().SetSize(width_, height_);
 }
 
 void Keyboard::ScaleToClient(std::int32_t width, std::int32_t height) {
@@ -259,19 +155,9 @@ std::int32_t Keyboard::SpaceBarHeight() const {
   return ScaledExtent(kBuiltInSpaceBarHeight, height_, kBuiltInHeight);
 }
 
-void Keyboard::SetGreenRestFaceDrawn(bool value) {
-  greenRestFaceDrawn_ = value;
-  Redraw(true);
-}
-
-int Keyboard::SentCode(int vk) const {
-  const int navigation = NumLockOffCode(vk);
-  return navigation != 0 && (keyState_[kVkNumLock] & 1) == 0 ? navigation : vk;
-}
-
 void Keyboard::FollowSystemToggles() {
   KeyStateArray system{};
-  deps_.sender.GetKeyboardState(system);
+  sender_.GetKeyboardState(system);
   bool changed = false;
   for (const int vk : kLockKeys) {
     const auto i = static_cast<std::size_t>(vk);
@@ -281,7 +167,7 @@ void Keyboard::FollowSystemToggles() {
     changed = true;
   }
   // The pad's captions and every letter may read differently now.
-  if (changed) Redraw(false);
+  if (changed) picture_.Redraw(false);
 }
 
 bool Keyboard::IsKeyDown(int vk) const {
@@ -294,18 +180,12 @@ void Keyboard::SetShown(bool value) {
   shown_ = value;
   if (!value) return;
   ReleaseAll();
-  SyncKeyState(deps_.sender, keyState_);
+  SyncKeyState(sender_, keyState_);
   // Forgetting the hover key must also take its hot look, or it would stay
   // hot with nothing left to clear it; the redraw below repaints it.
   if (hoverKey_ != nullptr) hoverKey_->SetHot(false);
   hoverKey_ = nullptr;
-  Redraw(false);
-}
-
-void Keyboard::SetPaintingEnabled(bool value) {
-  if (value == paintingEnabled_) return;
-  paintingEnabled_ = value;
-  if (value) Redraw(false);
+  picture_.Redraw(false);
 }
 
 }  // namespace luma

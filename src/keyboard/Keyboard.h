@@ -1,5 +1,6 @@
-// The keyboard model: 255 keys, the base and working images, the hover key,
-// the model's own keyboard state, redraw control and the caption lookup.
+// The keyboard model: 255 keys, their key state, the hover key, the layout
+// they are loaded from and the size they are scaled to. It owns the picture
+// the keys are drawn in and the captions they show.
 #pragma once
 
 #include <array>
@@ -11,6 +12,8 @@
 
 #include "keyboard/Captions.h"
 #include "keyboard/Key.h"
+#include "keyboard/KeyCaptions.h"
+#include "keyboard/KeyPicture.h"
 #include "placement/SliderRect.h"
 #include "platform/Canvas.h"
 #include "platform/System.h"
@@ -29,14 +32,14 @@ std::string_view BuiltInLayoutText(std::string_view name);
 // right for a name of none.
 SliderCorner BuiltInFreeCorner(std::string_view name);
 
-// What the model works with; all of it owned by the program and outliving
-// the model.
 // A point on the keys: the key there, and whether in its second outline.
 struct KeyHit {
   Key* key = nullptr;  // none: off the keys
   bool secondPart = false;
 };
 
+// What the model works with; all of it owned by the program and outliving
+// the model.
 struct KeyboardDeps {
   BitmapFactory& bitmaps;
   Screen& screen;  // the window area that shows the picture
@@ -44,7 +47,7 @@ struct KeyboardDeps {
   KeySender& sender;
   const Theme& theme;  // read at every paint
   CaptionCache& captions;
-  Bitmap* textBitmap = nullptr;  // text on pure-green faces; none: drawn directly
+  Bitmap* textBitmap = nullptr;  // text on background faces; none: drawn directly
 };
 
 class Keyboard {
@@ -67,34 +70,13 @@ class Keyboard {
   // layout's corner, the bottom right for any other description.
   SliderCorner FreeCorner() const { return freeCorner_; }
 
-  // Layout tracking and captions (LayoutTracking.cpp).
-  void SetHKL(Hkl hkl);
-  Hkl CurrentLayout() const { return currentHkl_; }
-  void SetNamesLayout(Hkl hkl);
-  // Names the keys after US English when it is installed, else after the
-  // first installed layout, else after whatever SetNamesLayout falls back to.
-  void ChooseNamesLayout();
-  const std::u16string& KeyName(int vk) const;
-  // The code a press of vk sends now: with Num Lock off a numeric-pad key
-  // sends its navigation code, as a real pad does; vk otherwise.
-  int SentCode(int vk) const;
-  // The character vk types in the model's key state; its base character when
-  // that combination types nothing.
-  char16_t CaptionFor(int vk) const;
-  // What a character key shows: as CaptionFor, except that Ctrl alone does
-  // not change it (Ctrl with right Alt is AltGr and does).
-  char16_t CharLabelFor(int vk) const;
-  char16_t CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const;
+  // The picture the keys are drawn in, and what they show.
+  KeyPicture& Picture() { return picture_; }
+  const KeyPicture& Picture() const { return picture_; }
+  KeyCaptions& Captions() { return captions_; }
+  const KeyCaptions& Captions() const { return captions_; }
 
   // Model (Keyboard.cpp).
-  // The whole working image to the screen.
-  void CopyToScreen();
-  // Only the areas keys repainted since the last copy: a hover or an
-  // ordinary press costs the copy of a key or two, not of the picture.
-  void CopyChanges();
-  // A key repainted this area of the working image.
-  void MarkChanged(const Rect& area);
-  void Redraw(bool rebuildBase);
   void ReleaseAll();
   // The first key in code order whose outline holds the point.
   KeyHit KeyAt(std::int32_t x, std::int32_t y);
@@ -105,10 +87,6 @@ class Keyboard {
   // ratio of the new size to the loaded layout's size (none after a failed
   // load: the keys stay as they are).
   void ScaleToClient(std::int32_t width, std::int32_t height);
-  // A rest face of pure green marks a key drawn as the background, unless
-  // this asks for the green itself.
-  void SetGreenRestFaceDrawn(bool value);
-  bool GreenRestFaceDrawn() const { return greenRestFaceDrawn_; }
   // Caps, Num and Scroll Lock as the system has them toggled now: they can
   // change on a physical keyboard or in another program at any time. Only
   // a change redraws; a read that finds nothing new costs nothing more.
@@ -116,10 +94,11 @@ class Keyboard {
   bool IsKeyDown(int vk) const;
   // The model's keyboard-state entry of vk, in the Windows encoding.
   std::uint8_t KeyStateEntry(int vk) const;
+  // Shown again: every key up, the key state read from the system, no hover
+  // key, and the picture redrawn.
   void SetShown(bool value);
-  void SetPaintingEnabled(bool value);
-  bool PaintingEnabled() const { return paintingEnabled_; }
-  // Called by a key whose down state changed: key state, then the redraw decision.
+  bool Shown() const { return shown_; }
+  // Called by a key whose down state changed: key state, then the picture.
   void KeyDownChanged(Key& key);
 
   // Extents the window fits its fonts and slider to, at the current size.
@@ -136,47 +115,31 @@ class Keyboard {
   const Key* HoverKey() const { return hoverKey_; }
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
-  Bitmap& WorkImage() { return *workImage_; }
-  const KeyboardDeps& Deps() const { return deps_; }
 
  private:
   static bool IsCode(int vk) { return vk >= 1 && vk <= 255; }
   void Clear();
-  void RemapPositions();
-  void SelectCaptionTable();
   void UpdateKeyState(int vk, bool down);
-  char16_t CaptionInState(int vk, bool ctrl) const;
   // The key's outline when it has one, for the extents above.
   const Key* OutlinedKey(int vk) const;
 
-  KeyboardDeps deps_;
-  Screen* screen_;
+  KeySender& sender_;
+  KeyPicture picture_;
+  KeyCaptions captions_;
   bool shown_ = false;
-  bool paintingEnabled_ = true;
   Key* hoverKey_ = nullptr;
-  Hkl currentHkl_ = 0;
-  // Filled in as captions are read, hence not const.
-  CaptionTable* captionTable_ = nullptr;
-  bool greenRestFaceDrawn_ = false;
-  std::unique_ptr<Bitmap> baseImage_;
-  bool baseStale_ = true;
   std::array<std::unique_ptr<Key>, 256> keys_;  // index 0 unused
   std::string layoutName_;
   std::string layoutComment_;
   std::string layoutInfo_;
   SliderCorner freeCorner_ = SliderCorner::BottomRight;
   KeyStateArray keyState_{};
-  std::array<std::u16string, 256> keyNames_;  // index 0 unused
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
   // The loaded layout's size, the reference of every rescale; 0 after a
   // failed load.
   std::int32_t layoutWidth_ = 0;
   std::int32_t layoutHeight_ = 0;
-  std::unique_ptr<Bitmap> workImage_;
-  // Areas of the working image the screen does not show yet, apart.
-  std::vector<Rect> changed_;
-  bool redrawing_ = false;
 };
 
 }  // namespace luma

@@ -24,9 +24,9 @@ std::unique_ptr<Keyboard> CreateKeyboard(const KeyboardDeps& deps, Theme& theme,
   auto keyboard = std::make_unique<Keyboard>(deps, foregroundLayout);
   // Nothing is drawn until the keyboard is first shown: the scheme, layout
   // and sizes set before then would each draw a picture nobody sees.
-  keyboard->SetPaintingEnabled(false);
+  keyboard->Picture().SetPaintingEnabled(false);
   SetStartFonts(theme);
-  keyboard->ChooseNamesLayout();
+  keyboard->Captions().ChooseNamesLayout();
   return keyboard;
 }
 
@@ -34,7 +34,7 @@ bool LoadBuiltInLayout(Keyboard& keyboard, Theme& theme, const std::string& name
                        std::int32_t fontDpi) {
   const bool loaded = keyboard.LoadLayout(name);
   FitKeyFonts(keyboard, theme, fontDpi);
-  keyboard.Redraw(false);
+  keyboard.Picture().Redraw(false);
   return loaded;
 }
 
@@ -50,8 +50,8 @@ void ShowKeyboard(Keyboard& keyboard, Theme& theme, std::int32_t width, std::int
   // With painting still off, Redraw only marks the base image for rebuilding:
   // the first picture is drawn once, for the fitted keys.
   FitKeyboard(keyboard, theme, width, height, fontDpi);
-  keyboard.Redraw(true);
-  keyboard.SetPaintingEnabled(true);
+  keyboard.Picture().Redraw(true);
+  keyboard.Picture().SetPaintingEnabled(true);
 }
 
 std::unique_ptr<Keyboard> StartKeyboard(const KeyboardDeps& deps, Theme& theme,

@@ -1,7 +1,7 @@
-// The one way a keyboard model is started, by the program and by every test,
-// benchmark and tool that draws it: created over its services with nothing
-// drawn, the start-up fonts, the keys named, a layout loaded, then shown at a
-// size with the caption fonts fitted to the keys.
+// How the program starts a keyboard model, shared with the tests, benchmarks
+// and tools that need its picture as the program draws it: created over its
+// services with nothing drawn, the start-up fonts, the keys named, a layout
+// loaded, then shown at a size with the caption fonts fitted to the keys.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,8 @@ namespace luma {
 void SetStartFonts(Theme& theme);
 
 // The model, its painting off until ShowKeyboard, theme in the start-up
-// fonts and the keys named after US English where it is installed.
+// fonts and the keys named after US English, or after the first installed
+// layout where US English is not installed.
 // foregroundLayout is the layout of the foreground window's thread.
 std::unique_ptr<Keyboard> CreateKeyboard(const KeyboardDeps& deps, Theme& theme,
                                          Hkl foregroundLayout);
@@ -39,7 +40,8 @@ void FitKeyboard(Keyboard& keyboard, Theme& theme, std::int32_t width, std::int3
 void ShowKeyboard(Keyboard& keyboard, Theme& theme, std::int32_t width, std::int32_t height,
                   std::int32_t fontDpi);
 
-// The four steps in a row, shown at the layout's design size.
+// What StartKeyboard starts: the foreground layout, the layout of the keys
+// and the DPI the caption fonts are fitted at.
 struct KeyboardStart {
   explicit KeyboardStart(Hkl foreground, std::int32_t dpi = kDesignDpi)
       : foregroundLayout(foreground), fontDpi(dpi) {}
@@ -49,7 +51,8 @@ struct KeyboardStart {
   std::string_view layoutText;
   std::int32_t fontDpi;
 };
-// Null when the layout does not load.
+// Created, loaded, then shown at the layout's design size; null when the
+// layout does not load.
 std::unique_ptr<Keyboard> StartKeyboard(const KeyboardDeps& deps, Theme& theme,
                                         const KeyboardStart& start);
 

@@ -119,8 +119,8 @@ bool Keyboard::LoadLayout(const std::string& name) {
 
 bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   // Nothing is drawn while keys come and go.
-  const bool wasPainting = paintingEnabled_;
-  paintingEnabled_ = false;
+  const bool wasPainting = picture_.PaintingEnabled();
+  picture_.SetPaintingEnabled(false);
   Clear();
   layoutWidth_ = layoutHeight_ = 0;
   freeCorner_ = SliderCorner::BottomRight;
@@ -144,13 +144,13 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
       if (!ReadSize(entries, "Width", 800, width)) return false;
       width_ = std::max(width, 0);
       layoutInfo_ = entries.Value("Info");
-      workImage_->SetSize(width_, height_);
+      picture_.WorkImage().SetSize(width_, height_);
 
       std::vector<std::int32_t> values;
       for (int vk = 1; vk <= 255; ++vk) {
         if (!ReadKeyValues(entries.Value(std::to_string(vk)), values)) return false;
-        keys_[static_cast<std::size_t>(vk)] =
-            std::make_unique<Key>(*this, static_cast<std::uint8_t>(vk), values, *workImage_);
+        keys_[static_cast<std::size_t>(vk)] = std::make_unique<Key>(
+            *this, static_cast<std::uint8_t>(vk), values, picture_.WorkImage());
       }
       return true;
     }();
@@ -162,17 +162,16 @@ bool Keyboard::LoadLayoutText(const std::string& name, std::string_view text) {
   if (!loaded) {
     // Painting comes back so that a failed reload cannot freeze the picture;
     // the keys that were created are what the next redraw shows.
-    baseStale_ = true;
-    SetPaintingEnabled(wasPainting);
+    picture_.Redraw(true);  // painting is off: the base is only marked stale
+    picture_.SetPaintingEnabled(wasPainting);
     return false;
   }
 
   layoutWidth_ = width_;
   layoutHeight_ = height_;
-  SetPaintingEnabled(wasPainting);
-  RemapPositions();
-  SelectCaptionTable();
-  Redraw(true);
+  picture_.SetPaintingEnabled(wasPainting);
+  captions_.FollowLayout();
+  picture_.Redraw(true);
   return true;
 }
 

@@ -12,7 +12,7 @@ namespace luma {
 
 class Bitmap;
 
-// The grey of the bitmap that key text on pure-green faces goes through: its
+// The grey of the bitmap that key text on kBackgroundFace faces goes through: its
 // fill, and the color left out when it is copied onto a face.
 inline constexpr Color kTextBitmapColor = Rgb(0x77, 0x77, 0x77);
 

@@ -21,7 +21,10 @@ constexpr unsigned BlueOf(Color c) { return (c >> 16) & 0xFF; }
 constexpr Color SysColor(unsigned index) { return 0xFF000000u | index; }
 constexpr bool IsSysColor(Color c) { return (c & 0xFF000000u) == 0xFF000000u; }
 
-constexpr Color kPureGreen = Rgb(0, 255, 0);
+// Pure green in a scheme is a marker, not a color: a key whose rest face it
+// is is drawn as the keyboard background, dimming leaves it as it is, and
+// text on a face drawn in it goes through the text bitmap.
+constexpr Color kBackgroundFace = Rgb(0, 255, 0);
 
 // a * b / c in 64 bits, rounded to the nearest integer with halves away from
 // zero, as Windows' MulDiv rounds.

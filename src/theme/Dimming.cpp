@@ -22,7 +22,7 @@ SchemeColors DimmedColors(const SchemeColors& colors, SystemColors& sys) {
         &SchemeColors::RestChar, &SchemeColors::DownFace, &SchemeColors::DownBorder,
         &SchemeColors::DownCaption, &SchemeColors::DownChar, &SchemeColors::HotFace,
         &SchemeColors::HotBorder, &SchemeColors::HotCaption, &SchemeColors::HotChar}) {
-    if (colors.*slot == kPureGreen) continue;
+    if (colors.*slot == kBackgroundFace) continue;
     dimmed.*slot = HalfwayColor(colors.*slot, back, sys);
   }
   return dimmed;

@@ -13,8 +13,8 @@ namespace luma {
 Color HalfwayColor(Color a, Color b, SystemColors& sys);
 
 // colors with faces, borders, captions and characters dimmed; the
-// background stays, and so does a pure-green face, which marks a key drawn
-// as the background.
+// background stays, and so does a face of kBackgroundFace, which marks a key
+// drawn as the background.
 SchemeColors DimmedColors(const SchemeColors& colors, SystemColors& sys);
 
 }  // namespace luma

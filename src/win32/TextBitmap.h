@@ -1,4 +1,4 @@
-// The bitmap that key text on pure-green faces goes through.
+// The bitmap that key text on kBackgroundFace faces goes through.
 #pragma once
 
 #include "platform/Canvas.h"
@@ -6,7 +6,7 @@
 
 namespace luma::win32 {
 
-// The bitmap for text on pure-green faces: brush and pen #777777, drawn
+// The bitmap for text on kBackgroundFace faces: brush and pen #777777, drawn
 // with #777777 as its transparent color. The program owns one and hands it
 // to the keyboard.
 class TextBitmap : public GdiBitmap {

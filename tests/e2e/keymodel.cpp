@@ -110,12 +110,12 @@ int main(int argc, char** argv) {
         key->OutlineOwner()->PointCount() < 2)
       continue;
     lines[vk] = {vk, key->OutlineOwner()->Code(), FirstPartBounds(*key->OutlineOwner()),
-                 keyboard.CharLabelFor(vk), 0};
+                 keyboard.Captions().CharLabelFor(vk), 0};
   }
   // Shift down in the model, as the latched key or a right click puts it.
   keyboard.KeyFor(kVkLeftShift)->SetDown(true);
   for (Line& line : lines)
-    if (line.vk) line.shifted = keyboard.CharLabelFor(line.vk);
+    if (line.vk) line.shifted = keyboard.Captions().CharLabelFor(line.vk);
   keyboard.KeyFor(kVkLeftShift)->SetDown(false);
 
   for (const Line& line : lines)

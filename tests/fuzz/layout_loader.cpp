@@ -61,7 +61,7 @@ void CheckEveryCodeHasAKey(const luma::Keyboard& kb) {
 // What the window does with any model, loaded or not.
 void Use(luma::Keyboard& kb) {
   kb.ScaleToClient(790, 271);
-  kb.Redraw(true);
+  kb.Picture().Redraw(true);
   for (const auto& [x, y] : {std::pair{0, 0}, {395, 135}, {789, 270}}) kb.TrackPointer(x, y);
   kb.ClearHot(true);
 }

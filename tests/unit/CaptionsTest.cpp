@@ -108,10 +108,18 @@ KeyStateArray CombinationState(int i) {
   return state;
 }
 
+// Combination i as modifiers, in the same bit order.
+Modifiers Combination(int i) {
+  return {
+      .shift = (i & 8) != 0, .alt = (i & 4) != 0, .ctrl = (i & 2) != 0, .capsLock = (i & 1) != 0};
+}
+
+constexpr Modifiers kAltGr{.alt = true, .ctrl = true};
+
 // The layout's table with every combination read.
 const CaptionTable& TableFor(CaptionCache& cache, KeyboardLayouts& layouts, Hkl hkl) {
   CaptionTable& table = cache.Find(hkl);
-  for (int i = 0; i < 16; ++i) table.At(layouts, kVkSpace, i & 8, i & 4, i & 2, i & 1);
+  for (int i = 0; i < 16; ++i) table.At(layouts, kVkSpace, Combination(i));
   return table;
 }
 
@@ -228,7 +236,7 @@ TEST_F(CaptionsTest, EveryEntryEqualsTheReferenceTranslation) {
     for (int n = 0; n < 16; ++n) {
       const int i = (n * 7 + 3) % 16;
       for (int vk = 255; vk >= 1; --vk) {
-        const char16_t entry = table.At(layouts, vk, i & 8, i & 4, i & 2, i & 1);
+        const char16_t entry = table.At(layouts, vk, Combination(i));
         if (!IsCharKey(vk)) {
           ASSERT_EQ(entry, 0) << hkl << " vk " << vk;
           continue;
@@ -301,20 +309,20 @@ TEST_F(CaptionsTest, CaptionForFollowsTheModelsKeyState) {
   };
   for (const auto& r : rows) {
     auto kb = MakeKeyboard(kGerman, {20, 160, 162, 165});
-    ASSERT_EQ(kb->CurrentLayout(), kGerman);
+    ASSERT_EQ(kb->Captions().CurrentLayout(), kGerman);
     for (int vk : r.down) kb->KeyFor(vk)->SetDown(true);
-    EXPECT_EQ(kb->CaptionFor(r.vk), r.expected) << "vk " << r.vk;
+    EXPECT_EQ(kb->Captions().CaptionFor(r.vk), r.expected) << "vk " << r.vk;
   }
   auto kb = MakeKeyboard(kGerman, {});
-  EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
-  EXPECT_EQ(kb->CaptionAt(0, 0, 0, 0, 0), 0);
-  EXPECT_EQ(kb->CaptionAt(256, 0, 0, 0, 0), 0);
+  EXPECT_EQ(kb->Captions().CaptionAt(81, kAltGr), u'@');
+  EXPECT_EQ(kb->Captions().CaptionAt(0, {}), 0);
+  EXPECT_EQ(kb->Captions().CaptionAt(256, {}), 0);
   // Created in a handle with a zero high word, before any layout is loaded,
   // the model has no table at all; nothing breaks.
   Keyboard none(parts.Deps(), 0x00000409);
-  EXPECT_EQ(none.CaptionFor(65), u' ');
-  EXPECT_EQ(none.CharLabelFor(65), u' ');
-  EXPECT_EQ(none.CaptionAt(65, 0, 0, 0, 0), 0);
+  EXPECT_EQ(none.Captions().CaptionFor(65), u' ');
+  EXPECT_EQ(none.Captions().CharLabelFor(65), u' ');
+  EXPECT_EQ(none.Captions().CaptionAt(65, {}), 0);
 }
 
 TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
@@ -322,41 +330,41 @@ TEST_F(CaptionsTest, SetHKLIgnoresZeroLowWordOnlyAndUnchangedHandles) {
   const auto calls = layouts.calls.size();
   const auto translations = layouts.toUnicodeCalls;
   for (Hkl h : {Hkl{0}, Hkl{0x00000409}, kGerman}) {
-    kb->SetHKL(h);
-    EXPECT_EQ(kb->CurrentLayout(), kGerman) << h;
+    kb->Captions().SetHKL(h);
+    EXPECT_EQ(kb->Captions().CurrentLayout(), kGerman) << h;
   }
   EXPECT_EQ(layouts.calls.size(), calls) << "no re-placement";
   EXPECT_EQ(layouts.toUnicodeCalls, translations) << "no table";
-  kb->SetHKL(kUs);
-  EXPECT_EQ(kb->CurrentLayout(), kUs);
-  EXPECT_EQ(kb->CaptionAt(89, 0, 0, 0, 0), u'y');
-  EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u' ') << "the US table: no AltGr+Q";
+  kb->Captions().SetHKL(kUs);
+  EXPECT_EQ(kb->Captions().CurrentLayout(), kUs);
+  EXPECT_EQ(kb->Captions().CaptionAt(89, {}), u'y');
+  EXPECT_EQ(kb->Captions().CaptionAt(81, kAltGr), u' ') << "the US table: no AltGr+Q";
 }
 
 TEST_F(CaptionsTest, SetHKLRedrawsOnlyOnceShownAndPainting) {
   auto kb = MakeKeyboard(kGerman, {65});
   screen.copies.clear();
-  kb->SetHKL(kUs);
+  kb->Captions().SetHKL(kUs);
   EXPECT_TRUE(screen.copies.empty()) << "not shown yet";
   kb->SetShown(true);
   screen.copies.clear();
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   EXPECT_FALSE(screen.copies.empty());
   screen.copies.clear();
-  kb->SetPaintingEnabled(false);
-  kb->SetHKL(kFrench);
+  kb->Picture().SetPaintingEnabled(false);
+  kb->Captions().SetHKL(kFrench);
   EXPECT_TRUE(screen.copies.empty());
 }
 
 TEST_F(CaptionsTest, SwitchingBackAndForthBuildsEachTableOnce) {
   auto kb = MakeKeyboard(kUs, {65});
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   int translations = 0;
   for (int i = 0; i < 4; ++i) {
-    kb->SetHKL(kUs);
-    EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u' ');
-    kb->SetHKL(kGerman);
-    EXPECT_EQ(kb->CaptionAt(81, 0, 1, 1, 0), u'@');
+    kb->Captions().SetHKL(kUs);
+    EXPECT_EQ(kb->Captions().CaptionAt(81, kAltGr), u' ');
+    kb->Captions().SetHKL(kGerman);
+    EXPECT_EQ(kb->Captions().CaptionAt(81, kAltGr), u'@');
     // The first round translates what it reads; the others nothing.
     if (i == 0) translations = layouts.toUnicodeCalls;
   }
@@ -376,7 +384,8 @@ TEST_F(CaptionsTest, ACombinationIsTranslatedWhenFirstShownAndOncePerLayout) {
     std::size_t combinations;  // translated so far, all layouts together
   } steps[] = {
       {"first paint: the base combination", [] {}, 1},
-      {"drawn again", [&] { k.Redraw(false), k.Redraw(true), k.Redraw(false); }, 1},
+      {"drawn again",
+       [&] { k.Picture().Redraw(false), k.Picture().Redraw(true), k.Picture().Redraw(false); }, 1},
       {"Shift", [&] { k.KeyFor(160)->SetDown(true); }, 2},
       {"Shift again",
        [&] {
@@ -386,8 +395,12 @@ TEST_F(CaptionsTest, ACombinationIsTranslatedWhenFirstShownAndOncePerLayout) {
        2},
       {"Caps Lock", [&] { k.KeyFor(20)->SetDown(true), k.KeyFor(20)->SetDown(false); }, 3},
       // US English has no key 220: its caps entry is a space, so the base is read too.
-      {"another layout: its own table", [&] { k.SetHKL(kUs); }, 5},
-      {"and back, and again", [&] { k.SetHKL(kGerman), k.SetHKL(kUs), k.SetHKL(kGerman); }, 5},
+      {"another layout: its own table", [&] { k.Captions().SetHKL(kUs); }, 5},
+      {"and back, and again",
+       [&] {
+         k.Captions().SetHKL(kGerman), k.Captions().SetHKL(kUs), k.Captions().SetHKL(kGerman);
+       },
+       5},
   };
   std::size_t combinations = 0;
   int calls = 0;
@@ -404,21 +417,21 @@ TEST_F(CaptionsTest, ACombinationIsTranslatedWhenFirstShownAndOncePerLayout) {
 
   // Read whole, each table comes out as one built in a single pass.
   for (Hkl hkl : {kGerman, kUs}) {
-    k.SetHKL(hkl);
+    k.Captions().SetHKL(hkl);
     for (int vk = 1; vk <= 255; ++vk)
-      for (int i = 0; i < 16; ++i) k.CaptionAt(vk, i & 8, i & 4, i & 2, i & 1);
+      for (int i = 0; i < 16; ++i) k.Captions().CaptionAt(vk, Combination(i));
   }
   EXPECT_EQ(layouts.combinations.size(), 32u);
   calls = layouts.toUnicodeCalls;
-  k.Redraw(true);
+  k.Picture().Redraw(true);
   EXPECT_EQ(layouts.toUnicodeCalls, calls);
   CaptionCache whole;
   for (Hkl hkl : {kGerman, kUs}) {
-    k.SetHKL(hkl);
+    k.Captions().SetHKL(hkl);
     const CaptionTable& t = TableFor(whole, layouts, hkl);
     for (int vk = 1; vk <= 255; ++vk)
       for (int i = 0; i < 16; ++i)
-        ASSERT_EQ(k.CaptionAt(vk, i & 8, i & 4, i & 2, i & 1),
+        ASSERT_EQ(k.Captions().CaptionAt(vk, Combination(i)),
                   t.Chars[vk][i >> 3][(i >> 2) & 1][(i >> 1) & 1][i & 1])
             << hkl << " vk " << vk << " combination " << i;
   }
@@ -441,15 +454,15 @@ TEST_F(CaptionsTest, StartingTranslatesOnlyWhatTheFirstPaintShows) {
     fresh.theme.KeyFontLarge.Size = 10;
     Keyboard kb(fresh.Deps(), r.foreground);
     ASSERT_TRUE(kb.LoadLayout("Standard"));
-    kb.ChooseNamesLayout();
+    kb.Captions().ChooseNamesLayout();
     kb.SetShown(true);
     EXPECT_EQ(fresh.layouts.combinations.size(), r.combinations) << r.foreground;
     // Once a key; twice only where a dead key may be pending: the first keys,
     // up to one that types something, and a dead key.
     EXPECT_LT(fresh.layouts.toUnicodeCalls, static_cast<int>(r.combinations) * 75 * 11 / 10)
         << r.foreground;
-    EXPECT_EQ(kb.KeyName(89), u"Y");
-    EXPECT_EQ(kb.CaptionFor(89), u'y');
+    EXPECT_EQ(kb.Captions().KeyName(89), u"Y");
+    EXPECT_EQ(kb.Captions().CaptionFor(89), u'y');
   }
 }
 
@@ -464,10 +477,10 @@ TEST_F(CaptionsTest, NamesAreUpperCasedByTheSystem) {
   layouts.installed = {kAzeri};
   layouts.upperCase[u'\u0259'] = u'\u018F';
   auto kb = MakeKeyboard(kAzeri, {65});
-  kb->SetNamesLayout(kAzeri);
-  EXPECT_EQ(kb->KeyName(65), u"\u018F");
-  EXPECT_EQ(kb->KeyName(81), u"\u00DF");
-  EXPECT_EQ(kb->KeyName(90), u"Z");
+  kb->Captions().SetNamesLayout(kAzeri);
+  EXPECT_EQ(kb->Captions().KeyName(65), u"\u018F");
+  EXPECT_EQ(kb->Captions().KeyName(81), u"\u00DF");
+  EXPECT_EQ(kb->Captions().KeyName(90), u"Z");
   EXPECT_GT(layouts.upperCaseCalls, 0);
 }
 
@@ -476,7 +489,7 @@ TEST_F(CaptionsTest, TheCacheIsSharedByEveryKeyboardOverIt) {
   const int translations = layouts.toUnicodeCalls;
   auto second = MakeKeyboard(kGerman, {65});
   EXPECT_EQ(layouts.toUnicodeCalls, translations);
-  EXPECT_EQ(second->CaptionFor(186), u'\u00FC');
+  EXPECT_EQ(second->Captions().CaptionFor(186), u'\u00FC');
 }
 
 TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
@@ -484,15 +497,15 @@ TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
   const Key& y = *kb->KeyFor(89);
   const Key& z = *kb->KeyFor(90);
   EXPECT_EQ(z.OutlineOwner(), &z);
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   // German Z sits where US English has Y, and the other way round.
   EXPECT_EQ(z.OutlineOwner(), &y);
   EXPECT_EQ(y.OutlineOwner(), &z);
   bool part = false;
   EXPECT_TRUE(z.HitTest(45, 15, part)) << "Z is hit in the outline of position 89";
   EXPECT_FALSE(z.HitTest(75, 15, part));
-  EXPECT_EQ(kb->CaptionFor(90), u'z');
-  kb->SetHKL(kUs);
+  EXPECT_EQ(kb->Captions().CaptionFor(90), u'z');
+  kb->Captions().SetHKL(kUs);
   EXPECT_EQ(z.OutlineOwner(), &z);
   EXPECT_EQ(y.OutlineOwner(), &y);
   EXPECT_EQ(kb->KeyFor(65)->OutlineOwner(), kb->KeyFor(65));
@@ -501,7 +514,7 @@ TEST_F(CaptionsTest, KeysMoveToWhereTheLayoutPutsThem) {
 TEST_F(CaptionsTest, TheKeyAtATakenPositionIsReleased) {
   auto kb = MakeKeyboard(kUs, {65, 89, 90});
   kb->KeyFor(89)->SetDown(true);
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   EXPECT_FALSE(kb->IsKeyDown(89));
   EXPECT_EQ(kb->KeyStateEntry(89), 0);
 }
@@ -516,23 +529,23 @@ TEST_F(CaptionsTest, AKeyStaysWhereItIsUnlessItsPositionIsACharacterKey) {
   EXPECT_FALSE(kb.LoadLayoutText("t", test::KeyLine(13, 0, 0, 30, 30) + "\r\n" +
                                           test::KeyLine(65, 30, 0, 60, 30) + "\r\n70=x"));
   ASSERT_EQ(kb.KeyFor(81), nullptr);
-  kb.SetHKL(0x22222222);
+  kb.Captions().SetHKL(0x22222222);
   EXPECT_EQ(kb.KeyFor(65)->OutlineOwner(), kb.KeyFor(65));
   EXPECT_EQ(kb.KeyFor(13)->OutlineOwner(), kb.KeyFor(13)) << "Enter keeps its own place";
   // Nor does A move onto a position that has no key: Q's, in this model.
-  kb.SetHKL(kFrench);
+  kb.Captions().SetHKL(kFrench);
   EXPECT_EQ(kb.KeyFor(65)->OutlineOwner(), kb.KeyFor(65));
 }
 
 TEST_F(CaptionsTest, UsEnglishIsLoadedOnlyWhenNotInstalled) {
   auto kb = MakeKeyboard(kUs, {65, 81});
   layouts.calls.clear();
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Load 04090409"), 0);
 
   layouts.installed = {kGerman, kFrench};
   layouts.calls.clear();
-  kb->SetHKL(kFrench);
+  kb->Captions().SetHKL(kFrench);
   EXPECT_EQ(layouts.calls,
             (std::vector<std::string>{"List", "Load 04090409", "Unload " + std::to_string(kUs)}));
   // The placement used US English all the same: A and Q trade places.
@@ -552,11 +565,11 @@ TEST_F(CaptionsTest, ALayoutHandedBackInsteadOfUsEnglishIsNotUnloaded) {
   layouts.installed = {kGerman};
   auto kb = MakeKeyboard(kFrench, {65});
   layouts.calls.clear();
-  kb->SetHKL(kGerman);
+  kb->Captions().SetHKL(kGerman);
   EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Load 04090409"), 1);
   for (const auto& c : layouts.calls) EXPECT_EQ(c.rfind("Unload", 0), std::string::npos) << c;
   layouts.calls.clear();
-  kb->SetNamesLayout(kGerman);
+  kb->Captions().SetNamesLayout(kGerman);
   for (const auto& c : layouts.calls) EXPECT_EQ(c.rfind("Unload", 0), std::string::npos) << c;
 }
 
@@ -572,9 +585,9 @@ TEST_F(CaptionsTest, KeysGoToUsEnglishPositionsWhenTheSystemHandsBackAnotherLayo
   EXPECT_EQ(placeOf(90), 89) << "German Z sits where US English has Y";
   EXPECT_EQ(placeOf(89), 90);
   EXPECT_EQ(placeOf(186), 186);
-  kb->SetNamesLayout(kGerman);
-  EXPECT_EQ(kb->KeyName(89), u"Z");
-  kb->SetHKL(kFrench);
+  kb->Captions().SetNamesLayout(kGerman);
+  EXPECT_EQ(kb->Captions().KeyName(89), u"Z");
+  kb->Captions().SetHKL(kFrench);
   EXPECT_EQ(placeOf(65), 81) << "French A sits where US English has Q";
   EXPECT_EQ(placeOf(81), 65);
   EXPECT_EQ(placeOf(90), 90);
@@ -582,36 +595,36 @@ TEST_F(CaptionsTest, KeysGoToUsEnglishPositionsWhenTheSystemHandsBackAnotherLayo
 
 TEST_F(CaptionsTest, NamesComeFromTheNamingLayoutAtUsPositions) {
   auto kb = MakeKeyboard(kUs, {65});
-  kb->SetNamesLayout(kGerman);
-  EXPECT_EQ(kb->KeyName(89), u"Z") << "German Z sits at US position 89";
-  EXPECT_EQ(kb->KeyName(90), u"Y");
-  EXPECT_EQ(kb->KeyName(186), u"\u00DC") << "upper-cased";
-  EXPECT_EQ(kb->KeyName(220), u"^");
-  EXPECT_EQ(kb->KeyName(13), u"Enter");
-  EXPECT_EQ(kb->KeyName(32), u"Space");
-  EXPECT_EQ(kb->KeyName(187), u"+") << "types nothing in the fake: keeps its name";
-  EXPECT_EQ(kb->KeyName(0), u"");
-  EXPECT_EQ(kb->KeyName(256), u"");
+  kb->Captions().SetNamesLayout(kGerman);
+  EXPECT_EQ(kb->Captions().KeyName(89), u"Z") << "German Z sits at US position 89";
+  EXPECT_EQ(kb->Captions().KeyName(90), u"Y");
+  EXPECT_EQ(kb->Captions().KeyName(186), u"\u00DC") << "upper-cased";
+  EXPECT_EQ(kb->Captions().KeyName(220), u"^");
+  EXPECT_EQ(kb->Captions().KeyName(13), u"Enter");
+  EXPECT_EQ(kb->Captions().KeyName(32), u"Space");
+  EXPECT_EQ(kb->Captions().KeyName(187), u"+") << "types nothing in the fake: keeps its name";
+  EXPECT_EQ(kb->Captions().KeyName(0), u"");
+  EXPECT_EQ(kb->Captions().KeyName(256), u"");
 
   // A later call starts again from the key-name table.
-  kb->SetNamesLayout(kUs);
-  EXPECT_EQ(kb->KeyName(89), u"Y");
-  EXPECT_EQ(kb->KeyName(186), u":");
-  EXPECT_EQ(kb->KeyName(220), u"\\");
+  kb->Captions().SetNamesLayout(kUs);
+  EXPECT_EQ(kb->Captions().KeyName(89), u"Y");
+  EXPECT_EQ(kb->Captions().KeyName(186), u":");
+  EXPECT_EQ(kb->Captions().KeyName(220), u"\\");
 
   // A handle that is not installed: the first installed layout names the keys.
-  kb->SetNamesLayout(kFrench);
-  EXPECT_EQ(kb->KeyName(89), u"Z");
+  kb->Captions().SetNamesLayout(kFrench);
+  EXPECT_EQ(kb->Captions().KeyName(89), u"Z");
   EXPECT_EQ(layouts.pendingDead, 0);
 }
 
 TEST_F(CaptionsTest, NamesWithNoLayoutInstalledStillStartFromTheKeyNameTable) {
   layouts.installed.clear();
   auto kb = MakeKeyboard(kUs, {65});
-  kb->SetNamesLayout(kGerman);
+  kb->Captions().SetNamesLayout(kGerman);
   for (int vk = 1; vk <= 255; ++vk) {
     if (vk != 89 && vk != 90 && vk != 186 && vk != 220 && vk != 65 && vk != 81 && vk != 49) {
-      EXPECT_EQ(kb->KeyName(vk), kKeyNames[static_cast<std::size_t>(vk)]) << vk;
+      EXPECT_EQ(kb->Captions().KeyName(vk), kKeyNames[static_cast<std::size_t>(vk)]) << vk;
     }
   }
 }
@@ -629,22 +642,22 @@ TEST_F(CaptionsTest, ChooseNamesLayoutPrefersUsEnglishThenTheFirstInstalled) {
   for (const auto& r : rows) {
     layouts.installed = r.installed;
     auto kb = MakeKeyboard(kGerman, {65});
-    kb->ChooseNamesLayout();
-    EXPECT_EQ(kb->KeyName(r.vk), r.name) << r.installed.front();
-    EXPECT_EQ(kb->KeyName(27), u"Esc");
+    kb->Captions().ChooseNamesLayout();
+    EXPECT_EQ(kb->Captions().KeyName(r.vk), r.name) << r.installed.front();
+    EXPECT_EQ(kb->Captions().KeyName(27), u"Esc");
   }
 }
 
 TEST_F(CaptionsTest, ChooseNamesLayoutNamesTheKeysWithNoLayoutInstalled) {
   layouts.installed.clear();
   auto kb = MakeKeyboard(kGerman, {65});
-  EXPECT_EQ(kb->KeyName(27), u"") << "not named before";
+  EXPECT_EQ(kb->Captions().KeyName(27), u"") << "not named before";
   layouts.calls.clear();
-  kb->ChooseNamesLayout();
-  EXPECT_EQ(kb->KeyName(27), u"Esc");
-  EXPECT_EQ(kb->KeyName(13), u"Enter");
+  kb->Captions().ChooseNamesLayout();
+  EXPECT_EQ(kb->Captions().KeyName(27), u"Esc");
+  EXPECT_EQ(kb->Captions().KeyName(13), u"Enter");
   // Character positions from US English, loaded for the occasion.
-  EXPECT_EQ(kb->KeyName(186), u":");
+  EXPECT_EQ(kb->Captions().KeyName(186), u":");
   EXPECT_EQ(std::count(layouts.calls.begin(), layouts.calls.end(), "Unload " + std::to_string(kUs)),
             1);
 }

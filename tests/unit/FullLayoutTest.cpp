@@ -177,9 +177,11 @@ struct StartedFull {
     kb = StartKeyboard(parts.Deps(), parts.theme, start);
     if (kb == nullptr) return;
     Work().calls.clear();
-    kb->Redraw(false);
+    kb->Picture().Redraw(false);
   }
-  fakes::RecordingBitmap& Work() { return static_cast<fakes::RecordingBitmap&>(kb->WorkImage()); }
+  fakes::RecordingBitmap& Work() {
+    return static_cast<fakes::RecordingBitmap&>(kb->Picture().WorkImage());
+  }
 };
 
 // Captions of the keys Num Lock decides: text drawn over each key, and the

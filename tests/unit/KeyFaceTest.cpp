@@ -83,7 +83,7 @@ class KeyFaceTest : public ::testing::Test {
     parts.layouts.layouts[kUsEnglishHkl] = us;
     parts.layouts.installed = {kUsEnglishHkl};
     kb = std::make_unique<Keyboard>(parts.Deps(&textBitmap), kUsEnglishHkl);
-    kb->ChooseNamesLayout();
+    kb->Captions().ChooseNamesLayout();
   }
   void TearDown() override {
     keys.clear();
@@ -92,10 +92,10 @@ class KeyFaceTest : public ::testing::Test {
 
   // A key of its own, outside the model's layout; not painted on creation.
   Key& AddKey(int code, std::vector<std::int32_t> values, DrawingCanvas* canvas = nullptr) {
-    kb->SetPaintingEnabled(false);
+    kb->Picture().SetPaintingEnabled(false);
     keys.push_back(std::make_unique<Key>(*kb, static_cast<std::uint8_t>(code), values,
-                                         canvas ? *canvas : kb->WorkImage()));
-    kb->SetPaintingEnabled(true);
+                                         canvas ? *canvas : kb->Picture().WorkImage()));
+    kb->Picture().SetPaintingEnabled(true);
     Work().calls.clear();
     return *keys.back();
   }
@@ -114,7 +114,7 @@ class KeyFaceTest : public ::testing::Test {
     key.Refresh();
   }
 
-  RecordingBitmap& Work() { return static_cast<RecordingBitmap&>(kb->WorkImage()); }
+  RecordingBitmap& Work() { return static_cast<RecordingBitmap&>(kb->Picture().WorkImage()); }
   std::vector<DrawCall> Texts() { return Work().Of(DrawCall::kText); }
 
   test::KeyboardParts parts;
@@ -296,7 +296,7 @@ TEST_F(KeyFaceTest, AHoverStepNeverDrawsTheLabelOverItself) {
 
 TEST_F(KeyFaceTest, NothingIsPaintedWhilePaintingIsDisabled) {
   Key& esc = AddSquareKey(27, 0, 0, 30);
-  kb->SetPaintingEnabled(false);
+  kb->Picture().SetPaintingEnabled(false);
   esc.SetHot(true);
   esc.Refresh();
   EXPECT_TRUE(Work().calls.empty());
@@ -340,7 +340,7 @@ TEST_F(KeyFaceTest, ALabelShowsThePositionsNameOrTheKeysOwnCharacter) {
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].text, u"Esc");
   EXPECT_EQ(texts[0].rect, (Rect{3, 2, 29, 29}));
-  EXPECT_EQ(texts[1].text, std::u16string(1, kb->CaptionFor(66)));
+  EXPECT_EQ(texts[1].text, std::u16string(1, kb->Captions().CaptionFor(66)));
   EXPECT_EQ(texts[1].rect, (Rect{33, 2, 59, 29}));
 }
 
@@ -389,8 +389,8 @@ TEST_F(KeyFaceTest, CtrlAloneDoesNotChangeTheCharacterButAltGrDoes) {
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, std::u16string(1, r.shown));
-    EXPECT_EQ(kb->CharLabelFor(65), r.shown);
-    EXPECT_EQ(kb->CaptionFor(65), r.typed) << "drawing leaves the key state alone";
+    EXPECT_EQ(kb->Captions().CharLabelFor(65), r.shown);
+    EXPECT_EQ(kb->Captions().CaptionFor(65), r.typed) << "drawing leaves the key state alone";
   }
 }
 
@@ -399,12 +399,12 @@ TEST_F(KeyFaceTest, KeyStateAndBrushComeBackWhenDrawingFails) {
   Key& a = AddSquareKey(65, 0, 0, 30, &failing);
   AddKey(17, {}).SetDown(true);
   EXPECT_THROW(a.Refresh(), std::runtime_error);
-  EXPECT_EQ(kb->CaptionFor(65), u'c');
+  EXPECT_EQ(kb->Captions().CaptionFor(65), u'c');
   EXPECT_FALSE(failing.brushClear);
 }
 
 TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
-  theme.RestFace = kPureGreen;
+  theme.RestFace = kBackgroundFace;
   Key& esc = AddSquareKey(27, 0, 0, 30);
   esc.ChooseColors(Work(), false, false);
   esc.Paint(Work(), true);
@@ -413,10 +413,10 @@ TEST_F(KeyFaceTest, PureGreenRestFaceIsAMarkerUnlessLiteral) {
   EXPECT_EQ(Texts().size(), 1u) << "drawn directly";
   EXPECT_EQ(Work().Count(DrawCall::kTransparent), 0u);
 
-  kb->SetGreenRestFaceDrawn(true);
+  kb->Picture().SetBackgroundFaceDrawnAsColor(true);
   Work().calls.clear();
   esc.ChooseColors(Work(), false, false);
-  EXPECT_EQ(Work().brush, kPureGreen);
+  EXPECT_EQ(Work().brush, kBackgroundFace);
 }
 
 TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
@@ -428,13 +428,13 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
   } rows[] = {{"hot", false, true}, {"down", true, false}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
-    theme.HotFace = theme.DownFace = kPureGreen;
+    theme.HotFace = theme.DownFace = kBackgroundFace;
     for (Key* key : {&esc, &a}) {
       PaintIn(*key, r.down, r.hot);
       EXPECT_EQ(Work().Count(DrawCall::kText), 0u);
       const auto outlines = Work().Of(DrawCall::kPolygon);
       ASSERT_EQ(outlines.size(), 1u);
-      EXPECT_EQ(outlines[0].brush, kPureGreen) << "only the rest face is a marker";
+      EXPECT_EQ(outlines[0].brush, kBackgroundFace) << "only the rest face is a marker";
       const auto blits = Work().Of(DrawCall::kTransparent);
       ASSERT_EQ(blits.size(), 1u);
       const TextBox box = key->ComputeTextBox(key->OutlineOwner()->Points());
@@ -461,7 +461,7 @@ TEST_F(KeyFaceTest, LabelsOnGreenFacesGoThroughTheTextBitmap) {
 
 TEST_F(KeyFaceTest, WithoutATextBitmapGreenFaceLabelsAreDrawnDirectly) {
   RecordingBitmap canvas;
-  canvas.SetBrush(kPureGreen);
+  canvas.SetBrush(kBackgroundFace);
   DrawKeyText(canvas, {3, 2, 29, 29}, u"Esc", kCentred, nullptr);
   EXPECT_EQ(canvas.Count(DrawCall::kText), 1u);
   // An empty rectangle through the bitmap draws nothing.

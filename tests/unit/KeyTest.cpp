@@ -16,7 +16,7 @@ using test::KeyboardHarness;
 class KeyTest : public ::testing::Test {
  protected:
   // Geometry alone: keys do not paint themselves while painting is off.
-  void SetUp() override { h.kb.SetPaintingEnabled(false); }
+  void SetUp() override { h.kb.Picture().SetPaintingEnabled(false); }
 
   KeyboardHarness h;
 
@@ -236,7 +236,7 @@ TEST_F(KeyTest, ScalingByANonFiniteFactorStaysInRange) {
 // Down changes reach the model once per actual change: Caps Lock toggles
 // only when it goes down, and a state key redraws (one copy to the screen).
 TEST_F(KeyTest, SetDownTwiceChangesStateAndRedrawsOnce) {
-  h.kb.SetPaintingEnabled(true);
+  h.kb.Picture().SetPaintingEnabled(true);
   Key caps(h.kb, 20, {0, 0, 10, 10}, h.Work());
   h.ForgetCalls();
   caps.SetDown(true);
@@ -260,7 +260,7 @@ TEST(KeyHot, SetHotRepaintsEvenWhenUnchanged) {
   a.SetHot(true);
   EXPECT_TRUE(a.IsHot());
   EXPECT_EQ(h.Work().Count(fakes::DrawCall::kText), 1u);
-  h.kb.SetPaintingEnabled(false);
+  h.kb.Picture().SetPaintingEnabled(false);
   h.ForgetCalls();
   a.SetHot(false);
   EXPECT_FALSE(a.IsHot());

@@ -23,12 +23,12 @@ TEST(KeyboardCreate, FollowsTheForegroundLayoutAndTakesTheScreenSize) {
   parts.screen.width = 500;
   parts.screen.height = 200;
   Keyboard kb(parts.Deps(), 0x04070407);
-  EXPECT_EQ(kb.CurrentLayout(), 0x04070407u);
+  EXPECT_EQ(kb.Captions().CurrentLayout(), 0x04070407u);
   EXPECT_EQ(kb.Width(), 500);
   EXPECT_EQ(kb.Height(), 200);
   EXPECT_EQ(parts.bitmaps.created.size(), 2u);
   for (int vk = 0; vk <= 256; ++vk) EXPECT_EQ(kb.KeyFor(vk), nullptr);
-  EXPECT_TRUE(kb.PaintingEnabled());
+  EXPECT_TRUE(kb.Picture().PaintingEnabled());
   EXPECT_EQ(kb.HoverKey(), nullptr);
   EXPECT_TRUE(parts.screen.copies.empty());
 }
@@ -132,27 +132,27 @@ TEST_F(KeyboardLoaded, StateKeyDownRedrawsEveryKeyFromTheBaseImage) {
 }
 
 TEST_F(KeyboardLoaded, RedrawWhilePaintingIsOffOnlyMarksTheBaseStale) {
-  h.kb.SetPaintingEnabled(false);
-  h.kb.Redraw(false);
-  h.kb.Redraw(true);
-  h.kb.CopyToScreen();
+  h.kb.Picture().SetPaintingEnabled(false);
+  h.kb.Picture().Redraw(false);
+  h.kb.Picture().Redraw(true);
+  h.kb.Picture().CopyToScreen();
   EXPECT_TRUE(h.Base().calls.empty());
   EXPECT_TRUE(h.Work().calls.empty());
   EXPECT_TRUE(h.screen.copies.empty());
 
-  h.kb.SetPaintingEnabled(true);  // the base was marked stale: rebuilt
+  h.kb.Picture().SetPaintingEnabled(true);  // the base was marked stale: rebuilt
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
   EXPECT_EQ(h.screen.copies.size(), 1u);
 
   h.ForgetCalls();
-  h.kb.SetPaintingEnabled(true);  // unchanged: nothing
+  h.kb.Picture().SetPaintingEnabled(true);  // unchanged: nothing
   EXPECT_TRUE(h.screen.copies.empty());
 }
 
 TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
   h.theme.BackColor = Rgb(1, 2, 3);
   h.theme.BackPenColor = Rgb(4, 5, 6);
-  h.kb.Redraw(true);
+  h.kb.Picture().Redraw(true);
   const auto fills = h.Base().Of(DrawCall::kFillRect);
   ASSERT_EQ(fills.size(), 1u);
   EXPECT_EQ(fills[0].rect, (Rect{0, 0, 441, 181}));
@@ -163,7 +163,7 @@ TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
   EXPECT_EQ(h.Work().Of(DrawCall::kBlit).at(0).rect, (Rect{0, 0, 441, 181}));
 
   h.ForgetCalls();
-  h.kb.Redraw(false);
+  h.kb.Picture().Redraw(false);
   EXPECT_TRUE(h.Base().calls.empty());
   EXPECT_EQ(h.Work().Count(DrawCall::kBlit), 1u);
 }
@@ -171,16 +171,16 @@ TEST_F(KeyboardLoaded, RebuildFillsTheBaseWithTheBackgroundColors) {
 TEST_F(KeyboardLoaded, CopyToScreenCopiesTheScreenRectangle) {
   h.screen.width = 300;
   h.screen.height = 120;
-  h.kb.CopyToScreen();
+  h.kb.Picture().CopyToScreen();
   EXPECT_EQ(h.screen.copies, std::vector<Rect>{(Rect{0, 0, 300, 120})});
 }
 
-TEST_F(KeyboardLoaded, GreenRestFaceDrawnIsStoredAndRebuildsTheBase) {
-  h.theme.RestFace = kPureGreen;
-  h.kb.SetGreenRestFaceDrawn(true);
-  EXPECT_TRUE(h.kb.GreenRestFaceDrawn());
+TEST_F(KeyboardLoaded, BackgroundFaceDrawnAsColorIsStoredAndRebuildsTheBase) {
+  h.theme.RestFace = kBackgroundFace;
+  h.kb.Picture().SetBackgroundFaceDrawnAsColor(true);
+  EXPECT_TRUE(h.kb.Picture().BackgroundFaceDrawnAsColor());
   EXPECT_EQ(h.Base().Count(DrawCall::kFillRect), 1u);
-  EXPECT_EQ(h.Base().Of(DrawCall::kPolygon).at(0).brush, kPureGreen) << "a face, not a marker";
+  EXPECT_EQ(h.Base().Of(DrawCall::kPolygon).at(0).brush, kBackgroundFace) << "a face, not a marker";
 }
 
 // --- Hover -------------------------------------------------------------------
@@ -340,7 +340,7 @@ TEST(KeyboardSize, SetSizeResizesModelAndWorkingImage) {
   EXPECT_EQ(h.Work().Height(), 0);
   // The next redraw gives the base image the model's size.
   h.kb.SetSize(200, 100);
-  h.kb.Redraw(false);
+  h.kb.Picture().Redraw(false);
   EXPECT_EQ(h.Base().Width(), 200);
   EXPECT_EQ(h.Base().Height(), 100);
 }

@@ -48,9 +48,9 @@ TEST(LayoutPoll, ReadsEveryIntervalAndDoesNothingMoreWhileTheLayoutStays) {
 
   h.foreground.hkl = kGerman;
   h.timer.Advance(299);
-  EXPECT_EQ(h.kb.CurrentLayout(), kUsEnglishHkl);
+  EXPECT_EQ(h.kb.Captions().CurrentLayout(), kUsEnglishHkl);
   h.timer.Advance(1);
-  EXPECT_EQ(h.kb.CurrentLayout(), kGerman);
+  EXPECT_EQ(h.kb.Captions().CurrentLayout(), kGerman);
   EXPECT_GT(h.screen.copies.size(), 0u) << "the new captions are shown";
 }
 
@@ -62,10 +62,10 @@ TEST(LayoutPoll, NoTimerWhileMinimisedAndTheLayoutReadAtOnceOnRestore) {
   h.foreground.hkl = kGerman;
   h.timer.Advance(60000);
   EXPECT_EQ(h.foreground.reads, 1);
-  EXPECT_EQ(h.kb.CurrentLayout(), kUsEnglishHkl);
+  EXPECT_EQ(h.kb.Captions().CurrentLayout(), kUsEnglishHkl);
 
   h.poll.Resume();
-  EXPECT_EQ(h.kb.CurrentLayout(), kGerman) << "before the first tick";
+  EXPECT_EQ(h.kb.Captions().CurrentLayout(), kGerman) << "before the first tick";
   EXPECT_TRUE(h.timer.Running());
 
   // Resuming a running poll (any size change of a visible window) neither
@@ -96,7 +96,7 @@ TEST(LayoutPoll, FollowsTheSystemsLockTogglesRedrawingOnlyOnAChange) {
       EXPECT_EQ(h.Cost(), cost) << "nothing new, no redraw";
       // What the pad's 7 sends, and so shows: Home with Num Lock off.
       if (vk == kVkNumLock) {
-        EXPECT_EQ(h.kb.SentCode(kVkNumpad0 + 7), toggled ? kVkNumpad0 + 7 : 36);
+        EXPECT_EQ(h.kb.Captions().SentCode(kVkNumpad0 + 7), toggled ? kVkNumpad0 + 7 : 36);
       }
     }
   }

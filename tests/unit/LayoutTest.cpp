@@ -314,7 +314,7 @@ TEST(LayoutLoader, AFailedLoadKeepsWhatItBuilt) {
   EXPECT_EQ(h.kb.KeyFor(66), nullptr);
   EXPECT_EQ(h.kb.HoverKey(), nullptr);
   // Painting comes back, so a failed reload does not freeze the picture.
-  EXPECT_TRUE(h.kb.PaintingEnabled());
+  EXPECT_TRUE(h.kb.Picture().PaintingEnabled());
 
   KeyboardHarness badSize;
   ASSERT_TRUE(badSize.kb.LoadLayout("Standard"));
@@ -324,15 +324,25 @@ TEST(LayoutLoader, AFailedLoadKeepsWhatItBuilt) {
   EXPECT_EQ(badSize.kb.KeyFor(27), nullptr);
 }
 
+TEST(LayoutLoader, AFailedReloadOfTheSameSizeRebuildsTheBase) {
+  KeyboardHarness h;
+  ASSERT_TRUE(h.kb.LoadLayout("Standard"));
+  h.ForgetCalls();
+  // The base image still has the size, and would still show the old keys.
+  EXPECT_FALSE(h.kb.LoadLayoutText("t", "Height=181\r\nWidth=441\r\n65=x"));
+  EXPECT_EQ(h.Base().Count(fakes::DrawCall::kFillRect), 1u);
+  EXPECT_EQ(h.Base().Count(fakes::DrawCall::kPolygon), 0u) << "the keys left have no outline";
+}
+
 TEST(LayoutLoader, PaintingStaysOffWhenItWasOff) {
   KeyboardHarness h;
-  h.kb.SetPaintingEnabled(false);
+  h.kb.Picture().SetPaintingEnabled(false);
   ASSERT_TRUE(h.kb.LoadLayout("Standard"));
-  EXPECT_FALSE(h.kb.PaintingEnabled());
+  EXPECT_FALSE(h.kb.Picture().PaintingEnabled());
   EXPECT_TRUE(h.screen.copies.empty());
   EXPECT_FALSE(h.kb.LoadLayoutText("t", "65=x"));
-  EXPECT_FALSE(h.kb.PaintingEnabled());
-  h.kb.SetPaintingEnabled(true);  // the base was marked stale meanwhile: rebuilt
+  EXPECT_FALSE(h.kb.Picture().PaintingEnabled());
+  h.kb.Picture().SetPaintingEnabled(true);  // the base was marked stale meanwhile: rebuilt
   EXPECT_EQ(h.Base().Count(fakes::DrawCall::kFillRect), 1u);
 }
 
@@ -359,7 +369,7 @@ TEST(LayoutLoader, OddTextNeverCrashes) {
     KeyboardHarness h;
     h.kb.LoadLayoutText("t", text);
     h.kb.TrackPointer(1, 1);
-    h.kb.Redraw(true);
+    h.kb.Picture().Redraw(true);
   }
   KeyboardHarness h;
   ASSERT_TRUE(h.kb.LoadLayoutText("t", longList));

@@ -26,7 +26,7 @@ Act Hover(std::int32_t x, std::int32_t y) {
 Act Down(std::vector<int> vks) {
   return [=](Keyboard& kb) {
     for (int vk : vks) kb.KeyFor(vk)->SetDown(true);
-    kb.CopyChanges();
+    kb.Picture().CopyChanges();
   };
 }
 
@@ -98,12 +98,12 @@ TEST(PartialCopy, EveryRepaintedPixelLiesInACopiedArea) {
       "t",
       "Height=100\r\nWidth=200\r\n13=20,40;40,40;40,20;20,20;-1,-1;60,40;80,40;80,20;60,20\r\n"
       "65=100,20;130,20;130,0;100,0\r\n66=10,2;18,2;18,10;10,10\r\n"));
-  h.kb.Redraw(true);
+  h.kb.Picture().Redraw(true);
   for (const Act& act : {Hover(70, 30), Down({13}), Hover(115, 10), Down({65, 66}), Hover(14, 6),
                          Act([](Keyboard& kb) { kb.ClearHot(true); })}) {
     h.ForgetCalls();
     act(h.kb);
-    h.kb.CopyChanges();
+    h.kb.Picture().CopyChanges();
     for (const fakes::DrawCall& call : h.Work().calls) {
       // Text is clipped to its rect; a polygon reaches its corners.
       Rect drawn = call.rect;

@@ -222,13 +222,13 @@ TEST(DimmedColors, KeyColorsGoHalfwayToTheBackgroundWhichStays) {
   colors.BackColor = SysColor(kColorBtnFace);  // D4 D0 C8
   colors.RestBorder = SysColor(kColorWindow);  // white
   colors.HotChar = Rgb(0x10, 0x20, 0x31);
-  colors.DownFace = kPureGreen;  // a marker, not a color
+  colors.DownFace = kBackgroundFace;  // a marker, not a color
   const SchemeColors dimmed = DimmedColors(colors, sys);
   EXPECT_EQ(dimmed.BackColor, colors.BackColor);
   EXPECT_EQ(dimmed.RestBorder, Rgb(0xEA, 0xE8, 0xE4));
   EXPECT_EQ(dimmed.HotChar, Rgb(0x72, 0x78, 0x7D));
   EXPECT_EQ(dimmed.RestChar, Rgb(0x6A, 0x68, 0x64));
-  EXPECT_EQ(dimmed.DownFace, kPureGreen);
+  EXPECT_EQ(dimmed.DownFace, kBackgroundFace);
 }
 
 }  // namespace

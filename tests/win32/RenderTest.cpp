@@ -49,7 +49,7 @@ class RenderTest : public ::testing::TestWithParam<SchemeCase> {
     ASSERT_EQ(keyboard_->Width(), 441);
     ASSERT_EQ(keyboard_->Height(), 181);
     ApplyColorScheme(GetParam().number, parts_.theme, parts_.themeColors, parts_.colors);
-    keyboard_->Redraw(true);
+    keyboard_->Picture().Redraw(true);
   }
   void TearDown() override { keyboard_.reset(); }
 
@@ -90,7 +90,7 @@ TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   // A key that is down shows the down face; the model copies it on request.
   keyboard_->ClearHot(true);
   keyboard_->KeyFor(113)->SetDown(true);
-  keyboard_->CopyToScreen();
+  keyboard_->Picture().CopyToScreen();
   EXPECT_EQ(At(62, 27), Resolved(parts_.theme.DownFace));
   EXPECT_EQ(At(75, 0), Resolved(parts_.theme.DownBorder));
   EXPECT_EQ(At(32, 27), Resolved(face));

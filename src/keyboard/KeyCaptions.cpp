@@ -1,10 +1,9 @@
-// Following the foreground keyboard layout: key placement, caption tables
-// and the names of the key positions.
+#include "keyboard/KeyCaptions.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
 
-#include "keyboard/Captions.h"
 #include "keyboard/KeyNames.h"
 #include "keyboard/Keyboard.h"
 #include "keys/KeyKinds.h"
@@ -74,33 +73,47 @@ int UsPosition(KeyboardLayouts& layouts, int vk, Hkl hkl, const UsEnglishLayout&
   return p == 0 ? vk : p;
 }
 
+bool AnyKey(const Keyboard& keyboard) {
+  for (int vk = 1; vk <= 255; ++vk)
+    if (keyboard.KeyFor(vk) != nullptr) return true;
+  return false;
+}
+
 }  // namespace
 
-void Keyboard::SetHKL(Hkl hkl) {
+KeyCaptions::KeyCaptions(Keyboard& keyboard, KeyboardLayouts& layouts, CaptionCache& cache)
+    : keyboard_(keyboard), layouts_(layouts), cache_(cache) {}
+
+void KeyCaptions::SetHKL(Hkl hkl) {
   const auto low32 = static_cast<std::uint32_t>(hkl);
   if (low32 == 0 || (low32 >> 16) == 0 || hkl == currentHkl_) return;
   currentHkl_ = hkl;
   RemapPositions();
   SelectCaptionTable();
-  if (shown_ && paintingEnabled_) Redraw(false);
+  KeyPicture& picture = keyboard_.Picture();
+  if (keyboard_.Shown() && picture.PaintingEnabled()) picture.Redraw(false);
 }
 
-void Keyboard::RemapPositions() {
+void KeyCaptions::FollowLayout() {
+  RemapPositions();
+  SelectCaptionTable();
+}
+
+void KeyCaptions::RemapPositions() {
   // Before a layout is loaded there is nothing to place, and no reason to
   // list layouts, let alone load US English.
-  if (std::none_of(keys_.begin(), keys_.end(), [](const auto& key) { return key != nullptr; }))
-    return;
-  KeyboardLayouts& layouts = deps_.layouts;
+  if (!AnyKey(keyboard_)) return;
+  KeyboardLayouts& layouts = layouts_;
   const UsEnglishLayout us(layouts, layouts.List(40));
   for (int c = 1; c <= 255; ++c) {
-    Key* key = KeyFor(c);
+    Key* key = keyboard_.KeyFor(c);
     if (!key || !IsRemappableKey(c)) continue;
     int p = UsPosition(layouts, c, currentHkl_, us);
     // Only character positions that have a key are handed around: a position
     // such as Enter or a numeric-pad key would otherwise lose its own key for
     // good, since the loop never visits it to give it back.
-    if (!IsRemappableKey(p) || !KeyFor(p)) p = c;
-    Key* position = KeyFor(p);
+    if (!IsRemappableKey(p) || !keyboard_.KeyFor(p)) p = c;
+    Key* position = keyboard_.KeyFor(p);
     if (position->OutlineOwner() == position) position->SetOutlineOwner(nullptr);
     key->SetOutlineOwner(position);
     position->SetDown(false);
@@ -109,35 +122,45 @@ void Keyboard::RemapPositions() {
 
 // Nothing is translated here: each combination of the table is translated
 // when a caption of it is first read.
-void Keyboard::SelectCaptionTable() { captionTable_ = &deps_.captions.Find(currentHkl_); }
+void KeyCaptions::SelectCaptionTable() { captionTable_ = &cache_.Find(currentHkl_); }
 
-char16_t Keyboard::CaptionAt(int vk, int shift, int alt, int ctrl, int caps) const {
+char16_t KeyCaptions::CaptionAt(int vk, Modifiers modifiers) const {
   if (vk < 1 || vk > 255 || captionTable_ == nullptr) return 0;
-  return captionTable_->At(deps_.layouts, vk, shift, alt, ctrl, caps);
+  return captionTable_->At(layouts_, vk, modifiers);
 }
 
-char16_t Keyboard::CaptionInState(int vk, bool ctrl) const {
+char16_t KeyCaptions::CaptionInState(int vk, bool ctrl) const {
   if (vk < 1 || vk > 255 || captionTable_ == nullptr) return u' ';
   // Any non-zero entry counts, the bare toggle value 1 of Caps Lock included.
-  const char16_t c = CaptionAt(vk, keyState_[kVkShift] != 0, keyState_[kVkAlt] != 0, ctrl,
-                               keyState_[kVkCapsLock] != 0);
+  const auto held = [this](int entry) { return keyboard_.KeyStateEntry(entry) != 0; };
+  const char16_t c = CaptionAt(
+      vk,
+      {.shift = held(kVkShift), .alt = held(kVkAlt), .ctrl = ctrl, .capsLock = held(kVkCapsLock)});
   // A combination that types nothing shows the key's base character.
-  return c == u' ' ? CaptionAt(vk, 0, 0, 0, 0) : c;
+  return c == u' ' ? CaptionAt(vk, {}) : c;
 }
 
-char16_t Keyboard::CaptionFor(int vk) const { return CaptionInState(vk, keyState_[kVkCtrl] != 0); }
-
-char16_t Keyboard::CharLabelFor(int vk) const {
-  return CaptionInState(vk, keyState_[kVkCtrl] != 0 && keyState_[kVkRightAlt] != 0);
+char16_t KeyCaptions::CaptionFor(int vk) const {
+  return CaptionInState(vk, keyboard_.KeyStateEntry(kVkCtrl) != 0);
 }
 
-const std::u16string& Keyboard::KeyName(int vk) const {
+char16_t KeyCaptions::CharLabelFor(int vk) const {
+  return CaptionInState(
+      vk, keyboard_.KeyStateEntry(kVkCtrl) != 0 && keyboard_.KeyStateEntry(kVkRightAlt) != 0);
+}
+
+int KeyCaptions::SentCode(int vk) const {
+  const int navigation = NumLockOffCode(vk);
+  return navigation != 0 && (keyboard_.KeyStateEntry(kVkNumLock) & 1) == 0 ? navigation : vk;
+}
+
+const std::u16string& KeyCaptions::KeyName(int vk) const {
   // Entry 0 stays empty: the name of every code out of range.
-  return keyNames_[IsCode(vk) ? static_cast<std::size_t>(vk) : 0];
+  return keyNames_[vk >= 1 && vk <= 255 ? static_cast<std::size_t>(vk) : 0];
 }
 
-void Keyboard::ChooseNamesLayout() {
-  const std::vector<Hkl> installed = deps_.layouts.List(40);
+void KeyCaptions::ChooseNamesLayout() {
+  const std::vector<Hkl> installed = layouts_.List(40);
   // Only the low 32 bits name a layout; 64-bit Windows sign-extends them.
   const auto us = std::find_if(installed.begin(), installed.end(),
                                [](Hkl hkl) { return (hkl & 0xFFFFFFFFu) == kUsEnglishHkl; });
@@ -149,8 +172,8 @@ void Keyboard::ChooseNamesLayout() {
     SetNamesLayout(kUsEnglishHkl);  // nothing listed: the handle asked for names the keys
 }
 
-void Keyboard::SetNamesLayout(Hkl hkl) {
-  KeyboardLayouts& layouts = deps_.layouts;
+void KeyCaptions::SetNamesLayout(Hkl hkl) {
+  KeyboardLayouts& layouts = layouts_;
   const std::vector<Hkl> installed = layouts.List(40);
   // With no layout listed at all, the one asked for names the keys.
   Hkl namesHkl = installed.empty() ? hkl : installed.front();
@@ -162,10 +185,10 @@ void Keyboard::SetNamesLayout(Hkl hkl) {
     const UsEnglishLayout us(layouts, installed);
     // What each key types with no modifier is the base combination of the
     // layout's caption table: translated once for names and captions both.
-    CaptionTable& table = deps_.captions.Find(namesHkl);
+    CaptionTable& table = cache_.Find(namesHkl);
     for (int vk = 1; vk <= 255; ++vk) {
       if (!IsCharKey(vk) || vk == kVkSpace) continue;
-      const char16_t ch = table.At(layouts, vk, 0, 0, 0, 0);
+      const char16_t ch = table.At(layouts, vk, {});
       if (ch <= u' ') continue;  // types nothing: the name stays
       // The system's case tables know every script's letters.
       const std::u16string upper = layouts.UpperCase(std::u16string(1, ch));
@@ -175,7 +198,7 @@ void Keyboard::SetNamesLayout(Hkl hkl) {
       if (IsCharKey(p)) keyNames_[static_cast<std::size_t>(p)] = std::u16string(name);
     }
   }
-  Redraw(true);
+  keyboard_.Picture().Redraw(true);
 }
 
 }  // namespace luma
