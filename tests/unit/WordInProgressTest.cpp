@@ -11,9 +11,8 @@
 namespace luma {
 namespace {
 
-using Kind = WordEvent::Kind;
-
 TEST(WordEventForKey, EachKeyTypesWaitsBacksOrResets) {
+  using Kind = WordEvent::Kind;
   constexpr HeldModifiers kNone{}, kCtrl{true, false, false}, kAlt{false, true, false},
       kAltGr{true, true, false}, kWin{false, false, true};
   struct KeyRow {
@@ -63,13 +62,13 @@ TEST(WordEventForKey, EachKeyTypesWaitsBacksOrResets) {
 // Steps as text: '\b' is Backspace, '|' a reset, "[word]" choosing the
 // table's word as offered; every other character is typed. Returns what the
 // application's text becomes, and the words reported as ended.
-struct Replay {
+struct TypingReplay {
   std::u16string text;
   std::vector<EndedWord> ended;
 };
 
-Replay ReplaySteps(WordInProgress& word, std::u16string_view steps) {
-  Replay replay;
+TypingReplay ReplaySteps(WordInProgress& word, std::u16string_view steps) {
+  TypingReplay replay;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const char16_t c = steps[i];
     if (c == u'\b') {
@@ -195,7 +194,7 @@ TEST(WordInProgress, ChoosingTypesTheWordAndAMarkTakesItsSpaceBack) {
   };
   for (const ChoiceRow& r : rows) {
     WordInProgress word;
-    const Replay replay = ReplaySteps(word, r.steps);
+    const TypingReplay replay = ReplaySteps(word, r.steps);
     EXPECT_EQ(replay.text, r.text) << std::string(r.steps.begin(), r.steps.end());
   }
   for (const char16_t mark : std::u16string_view(u".,;:!?")) {
