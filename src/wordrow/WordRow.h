@@ -49,6 +49,9 @@ class WordRow final : public ItemArea {
 
   // chosen: told the cell whose word was chosen (Word(cell) gives it).
   WordRow(const WordRowDeps& deps, std::function<void(int cell)> chosen);
+  // The input keeps a pointer to it.
+  WordRow(const WordRow&) = delete;
+  WordRow& operator=(const WordRow&) = delete;
 
   // Where the row lies in the client area, and the DPI its font is drawn at.
   // The picture spans the client from its top-left corner to the row's
