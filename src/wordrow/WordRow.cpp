@@ -137,8 +137,8 @@ void WordRow::RepaintCell(int cell) {
 }
 
 Rect WordRow::CellRect(int cell) const {
-  // Each edge rounded up, the same way ItemAt divides: every pixel of the
-  // row lies in exactly one cell.
+  // Each cell ends where the next begins, so that every pixel of the row
+  // lies in exactly one; the extra pixels of an uneven width go to the left.
   const std::int64_t width = bounds_.Width();
   const auto edge = [&](int i) {
     return static_cast<std::int32_t>(bounds_.left + (width * i + kCells - 1) / kCells);
