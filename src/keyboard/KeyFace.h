@@ -14,4 +14,14 @@ namespace luma {
 void DrawKeyText(DrawingCanvas& canvas, const Rect& rect, std::u16string_view text, unsigned format,
                  Bitmap* textBitmap);
 
+// Where the marks go in a label box: the bar of a locked key across the top,
+// and along the bottom the bar a hover's progress fills to permille of its
+// length. A box too small for them has none (fits false).
+struct LabelMarks {
+  bool fits = false;
+  Rect lockBar;
+  Rect progressBar;
+};
+LabelMarks LabelMarksIn(const Rect& box, int permille);
+
 }  // namespace luma

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "keyboard/Key.h"
+#include "keyboard/KeyFace.h"
 #include "keyboard/Keyboard.h"
 
 namespace luma {
@@ -58,19 +59,26 @@ void Key::RepaintFace() {
 void Key::DrawMarks(const TextBox& box) {
   const bool lockBar = locked_ && down_;
   if (!lockBar && hoverProgress_ <= 0) return;
-  const std::int64_t left = box.left + 2, right = box.right - 1;
-  const std::int64_t height = std::int64_t{box.bottom} - box.top;
-  if (right <= left || height <= 4) return;
-  const auto thickness = static_cast<std::int32_t>(std::clamp<std::int64_t>(height / 10, 2, 6));
+  const LabelMarks marks = LabelMarksIn({box.left, box.top, box.right, box.bottom}, hoverProgress_);
+  if (!marks.fits) return;
   DrawingCanvas& canvas = *canvas_;
   // The label's color stands out on the face in every state and scheme.
   canvas.SetBrush(captionColor_);
+  if (lockBar) canvas.FillRect(marks.lockBar);
+  if (hoverProgress_ > 0) canvas.FillRect(marks.progressBar);
+}
+
+LabelMarks LabelMarksIn(const Rect& box, int permille) {
+  const std::int64_t left = std::int64_t{box.left} + 2, right = std::int64_t{box.right} - 1;
+  const std::int64_t height = std::int64_t{box.bottom} - box.top;
+  if (right <= left || height <= 4) return {};
+  const auto thickness = static_cast<std::int32_t>(std::clamp<std::int64_t>(height / 10, 2, 6));
+  const auto filled =
+      static_cast<std::int32_t>(left + (right - left) * std::clamp(permille, 0, 1000) / 1000);
   const auto l = static_cast<std::int32_t>(left), r = static_cast<std::int32_t>(right);
-  if (lockBar) canvas.FillRect({l, box.top + 2, r, box.top + 2 + thickness});
-  if (hoverProgress_ > 0) {
-    const auto filled = static_cast<std::int32_t>(left + (right - left) * hoverProgress_ / 1000);
-    canvas.FillRect({l, box.bottom - 1 - thickness, filled, box.bottom - 1});
-  }
+  return {true,
+          {l, box.top + 2, r, box.top + 2 + thickness},
+          {l, box.bottom - 1 - thickness, filled, box.bottom - 1}};
 }
 
 }  // namespace luma
