@@ -177,7 +177,7 @@ void WordRow::DrawCell(int cell) {
   const bool hot = cell == hot_;
   Color face = hot ? t.HotFace : t.RestFace;
   // Pure green at rest marks a key drawn as the background; so a cell.
-  if (!hot && face == kPureGreen) face = t.BackColor;
+  if (!hot && face == kBackgroundFace) face = t.BackColor;
   Bitmap& canvas = *image_;
   canvas.SetPen(hot ? t.HotBorder : t.RestBorder);
   canvas.SetBrush(face);

@@ -147,7 +147,7 @@ TEST_F(WordRowTest, CellsTakeTheKeysColorsAsTheKeysHaveThem) {
   for (const auto& c : cases) {
     ApplyColorScheme(c.scheme, theme, ThemeColors{}, colors);
     if (c.dimmed) static_cast<SchemeColors&>(theme) = DimmedColors(theme, colors);
-    if (c.greenRest) theme.RestFace = kPureGreen;
+    if (c.greenRest) theme.RestFace = kBackgroundFace;
     Run("hot 3; mark 3 500");
     image().calls.clear();
     Run("redraw");
