@@ -30,6 +30,13 @@ void KeyboardView::Create(HWND window, const SystemServices& services) {
   const KeyboardDeps deps{bitmaps_, *screen_,  services.layouts, services.sender,
                           theme_,   captions_, &textBitmap_};
   keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
+  rowScreen_ = std::make_unique<win32::WindowScreen>(window);
+  row_ = std::make_unique<WordRow>(
+      WordRowDeps{bitmaps_, *rowScreen_, theme_, services.colors, &textBitmap_},
+      [this](int cell) {
+        if (rowChosen_) rowChosen_(cell);
+      });
+  row_->SetShown(false);
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
   scheme_ = kDefaultColorScheme;
@@ -41,6 +48,7 @@ void KeyboardView::SetColorScheme(int scheme) {
   if (scheme >= 1 && scheme <= 7) scheme_ = scheme;
   ApplyColors();
   if (keyboard_) keyboard_->Picture().Redraw(true);
+  if (row_) row_->Redraw();
 }
 
 void KeyboardView::ApplyColors() {
@@ -54,6 +62,7 @@ void KeyboardView::ShowCannotType(bool cannotType) {
   if (!systemColors_) return;
   ApplyColors();
   if (keyboard_) keyboard_->Picture().Redraw(true);
+  if (row_) row_->Redraw();
 }
 
 Color KeyboardView::BackgroundColor() const { return theme_.BackColor; }
@@ -77,7 +86,9 @@ std::string KeyboardView::LayoutName() const {
 
 void KeyboardView::Show(std::int32_t width, std::int32_t height) {
   if (!keyboard_) return;
-  ShowKeyboard(*keyboard_, theme_, width, height, FontDpi());
+  PlaceRow(width, height);
+  const Rect keys = Regions(width, height).keys;
+  ShowKeyboard(*keyboard_, theme_, keys.Width(), keys.Height(), FontDpi());
   fittedWidth_ = width;
   fittedHeight_ = height;
   if (!IsIconic(window_)) {
@@ -104,9 +115,35 @@ void KeyboardView::Resize(std::int32_t width, std::int32_t height) {
 }
 
 void KeyboardView::Fit(std::int32_t width, std::int32_t height) {
-  FitKeyboard(*keyboard_, theme_, width, height, FontDpi());
+  PlaceRow(width, height);
+  const Rect keys = Regions(width, height).keys;
+  FitKeyboard(*keyboard_, theme_, keys.Width(), keys.Height(), FontDpi());
   fittedWidth_ = width;
   fittedHeight_ = height;
+}
+
+ClientRegions KeyboardView::Regions(std::int32_t width, std::int32_t height) const {
+  return LayOutClient(width, height, rowShown_ ? RowHeightFor(height, designSize_.cy) : 0);
+}
+
+void KeyboardView::PlaceRow(std::int32_t width, std::int32_t height) {
+  const ClientRegions regions = Regions(width, height);
+  screen_->SetOrigin({regions.keys.left, regions.keys.top});
+  if (!row_) return;
+  row_->SetShown(rowShown_);
+  if (rowShown_) row_->SetBounds(regions.itemRow, FontDpi());
+}
+
+void KeyboardView::SetRowShown(bool shown) {
+  if (shown == rowShown_) return;
+  rowShown_ = shown;
+  // The next Resize fits the keys to what is left.
+  fittedWidth_ = fittedHeight_ = -1;
+}
+
+std::int32_t KeyboardView::ClientHeightFor(bool rowShown, std::int32_t clientHeight) const {
+  const std::int32_t keysHeight = Regions(0, clientHeight).keys.Height();
+  return rowShown ? ClientHeightWithRow(keysHeight, designSize_.cy) : keysHeight;
 }
 
 std::int32_t KeyboardView::FontDpi() { return static_cast<std::int32_t>(win32::FontDpi()); }
@@ -116,13 +153,21 @@ Rect KeyboardView::SliderArea(std::int32_t width, std::int32_t height, std::int3
   if (!keyboard_)
     return SliderRect(width, height, ScaleForDpi(kSliderDesignWidth, dpi),
                       ScaleForDpi(kSliderDesignHeight, dpi), dpi);
-  return SliderRect(width, height, keyboard_->RightShiftWidth(), keyboard_->SpaceBarHeight(), dpi,
-                    keyboard_->FreeCorner());
+  // In the keys' corner, below a row of words.
+  const Rect keys = Regions(width, height).keys;
+  Rect r = SliderRect(keys.Width(), keys.Height(), keyboard_->RightShiftWidth(),
+                      keyboard_->SpaceBarHeight(), dpi, keyboard_->FreeCorner());
+  r.top += keys.top;
+  r.bottom += keys.top;
+  return r;
 }
 
 void KeyboardView::Paint() {
   win32::PaintDc paint(window_);
-  if (keyboard_) win32::PaintBitmap(paint.Get(), keyboard_->Picture().WorkImage(), paint.Area());
+  if (keyboard_)
+    win32::PaintBitmap(paint.Get(), keyboard_->Picture().WorkImage(), paint.Area(),
+                       screen_->Origin());
+  if (row_ && rowShown_) win32::PaintBitmap(paint.Get(), row_->Image(), paint.Area());
 }
 
 // The poll that follows the foreground layout also notices a window that

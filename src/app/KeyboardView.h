@@ -1,11 +1,13 @@
-// The keyboard picture in the client area: the keyboard model and its
-// bitmaps, the caption fonts, painting, rescaling to the client size, and the
-// poll of the foreground application's keyboard layout.
+// The pictures in the client area: the keys (the keyboard model and its
+// bitmaps, the caption fonts) and, when shown, the row of words above them;
+// the share of the client area each gets, painting, rescaling to the client
+// size, and the poll of the foreground application's keyboard layout.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,12 +16,14 @@
 #include "foreground/LayoutPoll.h"
 #include "keyboard/Captions.h"
 #include "keyboard/Keyboard.h"
+#include "placement/ClientRegions.h"
 #include "platform/System.h"
 #include "platform/Types.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/TextBitmap.h"
 #include "win32/Win32System.h"
+#include "wordrow/WordRow.h"
 
 namespace luma::app {
 
@@ -44,8 +48,21 @@ class KeyboardView {
   // Minimised: the layout poll stops. Restored: the layout is read at once
   // and polled again.
   void SetMinimised(bool minimised);
-  // Keys, fonts and picture for a client area of this size.
+  // Keys, fonts, row and pictures for a client area of this size.
   void Resize(std::int32_t width, std::int32_t height);
+  // The row of words above the keys, or none: the keys get the client area
+  // left, at the next Resize.
+  void SetRowShown(bool shown);
+  bool RowShown() const { return rowShown_; }
+  // The client height that keeps the keys as tall as they are now, with the
+  // row shown or not.
+  std::int32_t ClientHeightFor(bool rowShown, std::int32_t clientHeight) const;
+  // Null until Create has succeeded.
+  WordRow* Row() { return row_.get(); }
+  // Told the cell whose word was chosen.
+  void OnRowChosen(std::function<void(int cell)> chosen) { rowChosen_ = std::move(chosen); }
+  // Where the keys' picture starts in the client area.
+  Point KeyOrigin() const { return screen_ ? screen_->Origin() : Point{}; }
   // Where the transparency slider goes in a client area of this size.
   Rect SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const;
   void Paint();
@@ -59,6 +76,9 @@ class KeyboardView {
 
  private:
   void Fit(std::int32_t width, std::int32_t height);
+  ClientRegions Regions(std::int32_t width, std::int32_t height) const;
+  // The row's bounds and the keys' origin for a client area of this size.
+  void PlaceRow(std::int32_t width, std::int32_t height);
   // A window that cannot be typed into came to the front, or went: the
   // title says so and the keys are dimmed, or both go back to normal.
   void ShowCannotType(bool cannotType);
@@ -73,7 +93,11 @@ class KeyboardView {
   CaptionCache captions_;
   win32::TextBitmap textBitmap_;
   win32::GdiBitmapFactory bitmaps_;
-  std::unique_ptr<win32::WindowScreen> screen_;
+  std::unique_ptr<win32::WindowScreen> screen_;  // the keys'
+  std::unique_ptr<win32::WindowScreen> rowScreen_;
+  std::unique_ptr<WordRow> row_;
+  bool rowShown_ = false;
+  std::function<void(int cell)> rowChosen_;
   std::unique_ptr<win32::WindowTimer> layoutPollTimer_;
   win32::Win32ForegroundLayout foregroundLayout_;
   Theme theme_;

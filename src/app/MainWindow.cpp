@@ -82,8 +82,10 @@ void MainWindow::OnCreate() {
   });
   Boundary().Guarded(L"keyboard", [&] { view_.Create(window, services_); });
   Boundary().Guarded(L"pointer input", [&] {
-    if (Keyboard* keyboard = view_.Model())
+    if (Keyboard* keyboard = view_.Model()) {
       pointer_.Create(window, *keyboard, view_.Sender(), &sound_);
+      if (WordRow* row = view_.Row()) input_.AddItemArea(*row);
+    }
   });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
@@ -175,6 +177,7 @@ void MainWindow::OnResize() {
   if (!shown_) return;
   const Rect client = win32::ClientRectangle(Handle());
   view_.Resize(client.Width(), client.Height());
+  input_.SetKeyOrigin(view_.KeyOrigin());
   slider_.Place(view_.SliderArea(client.Width(), client.Height(), placement_.Dpi()));
 }
 

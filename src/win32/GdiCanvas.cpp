@@ -275,13 +275,13 @@ std::unique_ptr<luma::Bitmap> GdiBitmapFactory::CreateBitmap() {
 std::int32_t WindowScreen::Width() const {
   RECT r{};
   GetClientRect(window_, &r);
-  return r.right - r.left;
+  return std::max<std::int32_t>(r.right - r.left - origin_.x, 0);
 }
 
 std::int32_t WindowScreen::Height() const {
   RECT r{};
   GetClientRect(window_, &r);
-  return r.bottom - r.top;
+  return std::max<std::int32_t>(r.bottom - r.top - origin_.y, 0);
 }
 
 void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) {
@@ -292,18 +292,18 @@ void WindowScreen::CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) 
   // queue next gets round to painting.
   WindowDc dc(window_);
   if (!dc) return;
-  BitBlt(dc.Get(), rect.left, rect.top, rect.Width(), rect.Height(), gdi->Dc(), rect.left, rect.top,
-         SRCCOPY);
+  BitBlt(dc.Get(), rect.left + origin_.x, rect.top + origin_.y, rect.Width(), rect.Height(),
+         gdi->Dc(), rect.left, rect.top, SRCCOPY);
 }
 
-void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area) {
+void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area, luma::Point origin) {
   const GdiBitmap* gdi = AsGdi(source);
   if (!gdi || !target) return;
   RECT copy{};
-  const RECT whole{0, 0, gdi->Width(), gdi->Height()};
+  const RECT whole{origin.x, origin.y, origin.x + gdi->Width(), origin.y + gdi->Height()};
   if (!IntersectRect(&copy, &area, &whole)) return;
   BitBlt(target, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, gdi->Dc(),
-         copy.left, copy.top, SRCCOPY);
+         copy.left - origin.x, copy.top - origin.y, SRCCOPY);
 }
 
 }  // namespace luma::win32

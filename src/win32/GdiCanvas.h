@@ -88,19 +88,27 @@ class GdiBitmapFactory : public luma::BitmapFactory {
 };
 
 // The client area of a window as the keyboard's screen.
+// The part of a window's client area from origin on: what one picture of the
+// client area (the keys, a row above them) is copied to.
 class WindowScreen : public luma::Screen {
  public:
   explicit WindowScreen(HWND window) : window_(window) {}
+  // Where the picture's 0, 0 lies in the client area.
+  void SetOrigin(luma::Point origin) { origin_ = origin; }
+  luma::Point Origin() const { return origin_; }
   std::int32_t Width() const override;
   std::int32_t Height() const override;
   void CopyFrom(const luma::Bitmap& source, const luma::Rect& rect) override;
 
  private:
   HWND window_;
+  luma::Point origin_;
 };
 
-// Copies the part of source inside area to the same place of a DC, such as
-// the one BeginPaint hands out; what lies outside the bitmap stays untouched.
-void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area);
+// Copies the part of source inside area (client pixels) to the same place of
+// a DC, such as the one BeginPaint hands out, the source's 0, 0 at origin;
+// what lies outside the bitmap stays untouched.
+void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area,
+                 luma::Point origin = {});
 
 }  // namespace luma::win32

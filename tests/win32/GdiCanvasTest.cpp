@@ -281,14 +281,23 @@ TEST_F(GdiBitmapTest, DrawCopiesOneToOne) {
     }
 }
 
-TEST_F(GdiBitmapTest, PaintBitmapCopiesOnlyTheAreaThatIsInTheBitmap) {
-  GdiBitmap source;
-  Fill(source, 20, 10, kPen);
-  GdiBitmap target;
-  Fill(target, 30, 30, kBackground);
-  PaintBitmap(target.Dc(), source, RECT{5, 5, 25, 25});
-  EXPECT_EQ(CountPixels(target, kPen, {0, 0, 30, 30}), 15 * 5);
-  EXPECT_EQ(CountPixels(target, kPen, {5, 5, 20, 10}), 15 * 5);
+// A picture of a part of the client area (the keys below a row) is painted
+// at its origin.
+TEST_F(GdiBitmapTest, PaintBitmapCopiesOnlyTheAreaThatIsInTheBitmapAtItsOrigin) {
+  const struct {
+    luma::Point origin;
+    luma::Rect painted;
+  } rows[] = {{{0, 0}, {5, 5, 20, 10}}, {{0, 10}, {5, 10, 20, 20}}, {{0, 30}, {}}};
+  for (const auto& r : rows) {
+    GdiBitmap source;
+    Fill(source, 20, 10, kPen);
+    GdiBitmap target;
+    Fill(target, 30, 30, kBackground);
+    PaintBitmap(target.Dc(), source, RECT{5, 5, 25, 25}, r.origin);
+    const int expected = r.painted.Width() * r.painted.Height();
+    EXPECT_EQ(CountPixels(target, kPen, {0, 0, 30, 30}), expected) << r.origin.y;
+    EXPECT_EQ(CountPixels(target, kPen, r.painted), expected) << r.origin.y;
+  }
 }
 
 TEST_F(GdiBitmapTest, ResizeKeepsTheOverlapAndOddSizesAreHarmless) {
