@@ -9,6 +9,7 @@ inline constexpr int kVkRightButton = 2;
 inline constexpr int kVkMiddleButton = 4;
 inline constexpr int kVkXButton1 = 5;
 inline constexpr int kVkXButton2 = 6;
+inline constexpr int kVkBackspace = 8;
 inline constexpr int kVkEnter = 13;
 inline constexpr int kVkShift = 16;  // either Shift, as the system combines them
 inline constexpr int kVkCtrl = 17;
