@@ -16,21 +16,6 @@ namespace {
 
 using Status = luma::FileContent::Status;
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-    const std::wstring name = found.cFileName;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != L"." && name != L"..") RemoveTree(folder + name + L"\\");
-    } else {
-      DeleteFileW((folder + name).c_str());
-    }
-  }
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  RemoveDirectoryW(folder.c_str());
-}
-
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -46,10 +31,20 @@ class LearnedWordsFileTest : public ::testing::Test {
     appData_ = root_ + L"appdata\\";
     Fresh();
   }
-  void TearDown() override { RemoveTree(root_); }
+  void TearDown() override { Remove(); }
+
+  // All the tests make, and the folder itself.
+  void Remove() {
+    for (const std::wstring& file :
+         {program_ + kLearnedWordsFileName, appData_ + L"Lumatype\\" + kLearnedWordsFileName})
+      DeleteFileW(file.c_str());
+    for (const std::wstring& folder :
+         {program_ + kLearnedWordsFileName, appData_ + L"Lumatype", program_, appData_, root_})
+      RemoveDirectoryW(folder.c_str());
+  }
 
   void Fresh() {
-    RemoveTree(root_);
+    Remove();
     for (const std::wstring* folder : {&root_, &program_, &appData_})
       ASSERT_TRUE(CreateDirectoryW(folder->c_str(), nullptr));
   }
@@ -72,7 +67,7 @@ TEST_F(LearnedWordsFileTest, BesideTheProgramWhereAFileCanBeWrittenElseInLocalAp
     SCOPED_TRACE(r.name);
     Fresh();
     if (r.folderInTheFilesPlace) CreateDirectoryW((program_ + L"Lumatype.words").c_str(), nullptr);
-    if (r.removeProgramFolder) RemoveTree(program_);
+    if (r.removeProgramFolder) RemoveDirectoryW(program_.c_str());
 
     LearnedWordsFile file(program_, appData_);
     EXPECT_EQ(file.Path(),
