@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win32/Focus.h"
 #include "win32/ProcAddress.h"
 
 namespace luma::app {
@@ -52,6 +53,12 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_STRING, kClickSound, L"Click Sound");
 
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kWordPrediction, L"Word Prediction");
+  AppendMenuW(menu, MF_STRING, kLearnWords, L"Learn Words");
+  AppendMenuW(menu, MF_STRING | (forgetLearnedWords_ ? 0u : MF_GRAYED), kForgetLearnedWords,
+              L"Forget Learned Words");
+
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
   AppendMenuW(menu, MF_STRING, kChangeColors, L"Change Colors");
   const std::wstring open = std::wstring(L"Open ") + kWebSiteHost;
@@ -70,6 +77,8 @@ void SystemMenu::Show() {
               MF_BYCOMMAND | MF_STRING | (options_.keyRepeat ? MF_CHECKED : MF_UNCHECKED),
               kAutoClick, L"Auto Click");
   SetCheck(menu, kFullKeyboard, options_.keyboard == KeyboardChoice::kFull);
+  SetCheck(menu, kWordPrediction, options_.prediction);
+  SetCheck(menu, kLearnWords, options_.learnWords);
 }
 
 bool SystemMenu::OnCommand(WPARAM command) {
@@ -97,6 +106,14 @@ bool SystemMenu::OnCommand(WPARAM command) {
     Chosen(Option::kHoverTime);
   } else if (id == kFullKeyboard) {
     if (switchKeyboard_) switchKeyboard_();
+  } else if (id == kWordPrediction) {
+    options_.prediction = !options_.prediction;
+    Chosen(Option::kPrediction);
+  } else if (id == kLearnWords) {
+    options_.learnWords = !options_.learnWords;
+    Chosen(Option::kLearnWords);
+  } else if (id == kForgetLearnedWords) {
+    AskToForgetLearnedWords();
   } else {
     return false;
   }
@@ -107,6 +124,20 @@ void SystemMenu::Chosen(Option option) {
   input_.ApplyOptions(options_);
   Show();
   WriteOption(settings_, options_, option);
+}
+
+// The box takes the foreground from the application typed into, and its
+// owner, this window, would keep it after the box: it goes back to where it
+// was, as after the menu.
+void SystemMenu::AskToForgetLearnedWords() {
+  if (!forgetLearnedWords_) return;
+  HWND before = GetForegroundWindow();
+  const int answer = MessageBoxW(window_,
+                                 L"Forget the words Lumatype has learned, in every language?\n\n"
+                                 L"The word lists it came with stay.",
+                                 L"Lumatype", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  if (before && before != window_) win32::ForceForegroundWindow(before, false);
+  if (answer == IDYES) forgetLearnedWords_();
 }
 
 }  // namespace luma::app

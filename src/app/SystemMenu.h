@@ -1,6 +1,7 @@
 // The program's own items at the end of the window's system menu: the
 // options (each written as soon as it is chosen), "Change Colors", the web
-// site and the keyboard switch; their check marks, and what each command does.
+// site, the keyboard switch and the word prediction block; their check marks,
+// and what each command does.
 #pragma once
 
 #include <windows.h>
@@ -28,20 +29,28 @@ class SystemMenu {
   static constexpr UINT kFirstHoverTime = 0x0210;  // then one every 0x10
   static constexpr UINT kClickSound = 0x0270;
   static constexpr UINT kFullKeyboard = 0x0410;
+  static constexpr UINT kWordPrediction = 0x0420;
+  static constexpr UINT kLearnWords = 0x0430;
+  static constexpr UINT kForgetLearnedWords = 0x0440;
   static constexpr std::array<std::int32_t, 6> kHoverTimesMs = {500, 750, 1000, 1500, 2000, 3000};
 
   // options: the options as chosen, which the menu changes; all must outlive it.
+  // forgetLearnedWords deletes the learned words of every language once the
+  // user has said yes; without it the item is greyed.
   SystemMenu(Options& options, InputDispatch& input, Settings& settings,
-             std::function<void()> changeColors, std::function<void()> switchKeyboard = {})
+             std::function<void()> changeColors, std::function<void()> switchKeyboard = {},
+             std::function<void()> forgetLearnedWords = {})
       : options_(options),
         input_(input),
         settings_(settings),
         changeColors_(std::move(changeColors)),
-        switchKeyboard_(std::move(switchKeyboard)) {}
+        switchKeyboard_(std::move(switchKeyboard)),
+        forgetLearnedWords_(std::move(forgetLearnedWords)) {}
 
   // Appends a separator, "Hover Click", the "Hover Time" submenu of radio
-  // items and "Click Sound"; then a separator, "Auto Click", "Change Colors",
-  // "Open <site>" and "Full Keyboard".
+  // items and "Click Sound"; then a separator, "Word Prediction", "Learn
+  // Words" and "Forget Learned Words"; then, last as it always was, a
+  // separator, "Auto Click", "Change Colors", "Open <site>" and "Full Keyboard".
   void Create(HWND window);
   // The check marks and the radio item show the options; a hand-edited time
   // that is none of the choices checks no radio item.
@@ -54,6 +63,8 @@ class SystemMenu {
   // The menu shows the choice and the input has it before the store is
   // asked, which may fail.
   void Chosen(Option option);
+  // One Yes/No question before the learned words go; no undoes nothing.
+  void AskToForgetLearnedWords();
 
   HWND window_ = nullptr;
   HMENU hoverTimes_ = nullptr;
@@ -62,6 +73,7 @@ class SystemMenu {
   Settings& settings_;
   std::function<void()> changeColors_;
   std::function<void()> switchKeyboard_;
+  std::function<void()> forgetLearnedWords_;
 };
 
 }  // namespace luma::app

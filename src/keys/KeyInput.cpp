@@ -23,6 +23,27 @@ void SendKeyInput(KeySender& sender, std::uint16_t vk, bool keyUp, bool extended
   sender.Send(MakeKeyEvent(vk, scan, keyUp, extended));
 }
 
+void SendText(KeySender& sender, std::u16string_view text) {
+  for (const char16_t unit : text) {
+    // The virtual-key code must be 0: the system then hands the unit to the
+    // window as a VK_PACKET key whose character is the unit.
+    KeyEvent down;
+    down.scan = static_cast<std::uint16_t>(unit);
+    down.flags = kKeyEventUnicode;
+    KeyEvent up = down;
+    up.flags |= kKeyEventKeyUp;
+    sender.Send(down);
+    sender.Send(up);
+  }
+}
+
+void SendBackspaces(KeySender& sender, int count) {
+  for (int i = 0; i < count; ++i) {
+    SendKeyInput(sender, kVkBackspace, false, false);
+    SendKeyInput(sender, kVkBackspace, true, false);
+  }
+}
+
 void SyncKeyState(KeySender& sender, KeyStateArray& state) {
   sender.GetKeyboardState(state);
   for (const int button :

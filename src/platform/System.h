@@ -22,6 +22,7 @@ struct KeyEvent {
 
 constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;  // KEYEVENTF_EXTENDEDKEY
 constexpr std::uint32_t kKeyEventKeyUp = 0x0002;        // KEYEVENTF_KEYUP
+constexpr std::uint32_t kKeyEventUnicode = 0x0004;      // KEYEVENTF_UNICODE: scan is a UTF-16 unit
 
 class KeySender {
  public:

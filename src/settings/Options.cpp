@@ -27,6 +27,8 @@ Options ReadOptions(Settings& settings) {
   options.hoverTimeMs = HoverTimeToUse(settings, defaults.hoverTimeMs);
   options.clickSound = settings.ReadBool(kClickSoundValue, defaults.clickSound);
   options.keyboard = KeyboardToShow(settings);
+  options.prediction = settings.ReadBool(kPredictionValue, defaults.prediction);
+  options.learnWords = settings.ReadBool(kLearnWordsValue, defaults.learnWords);
   return options;
 }
 
@@ -42,6 +44,10 @@ bool WriteOption(Settings& settings, const Options& options, Option option) {
       return settings.WriteBool(kClickSoundValue, options.clickSound);
     case Option::kKeyboard:
       return settings.WriteInteger(kKeyboardValue, static_cast<std::int32_t>(options.keyboard));
+    case Option::kPrediction:
+      return settings.WriteBool(kPredictionValue, options.prediction);
+    case Option::kLearnWords:
+      return settings.WriteBool(kLearnWordsValue, options.learnWords);
   }
   return false;
 }

@@ -14,6 +14,8 @@ inline constexpr const char* kHoverClickValue = "HoverClick";
 inline constexpr const char* kHoverTimeValue = "HoverTime";  // milliseconds
 inline constexpr const char* kClickSoundValue = "ClickSound";
 inline constexpr const char* kKeyboardValue = "Keyboard";
+inline constexpr const char* kPredictionValue = "Prediction";
+inline constexpr const char* kLearnWordsValue = "LearnWords";
 
 inline constexpr std::int32_t kMinHoverTimeMs = 300;
 inline constexpr std::int32_t kMaxHoverTimeMs = 5000;
@@ -29,9 +31,19 @@ struct Options {
   std::int32_t hoverTimeMs = 1000;
   bool clickSound = false;
   KeyboardChoice keyboard = KeyboardChoice::kStandard;
+  bool prediction = false;  // "Word Prediction": the row of suggestions
+  bool learnWords = true;   // "Learn Words": words typed are learned
 };
 
-enum class Option { kKeyRepeat, kHoverClick, kHoverTime, kClickSound, kKeyboard };
+enum class Option {
+  kKeyRepeat,
+  kHoverClick,
+  kHoverTime,
+  kClickSound,
+  kKeyboard,
+  kPrediction,
+  kLearnWords
+};
 
 // Every option as stored, the default where none is. A hover time of none
 // (zero or negative) is the default, any other is held to 300..5000 ms;

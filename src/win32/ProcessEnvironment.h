@@ -11,6 +11,9 @@ namespace luma::win32 {
 
 // The executable's full path, in the ANSI code page.
 std::string ProgramPath();
+// The executable's folder with its trailing backslash, in UTF-16: for files
+// whose paths need not fit the ANSI code page.
+std::wstring ProgramFolder();
 
 // The parameters after the program's own path, split as the C runtime
 // splits them (quotes group blanks), in the ANSI code page.

@@ -2,6 +2,8 @@
 // modifiers the system holds cleared before the keyboard starts.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "Fakes.h"
@@ -63,6 +65,49 @@ TEST(SendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
     SendKeyInput(sender, r.vk, false, false);
     ASSERT_EQ(sender.sent.size(), 1u);
     EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, 0})) << r.vk;
+  }
+}
+
+// Each UTF-16 unit down and up as a character, never as a key of the layout:
+// vk 0, the unit as the scan code, the surrogates of one character in order.
+TEST(SendText, EachUnitGoesDownAndUpAsACharacter) {
+  const struct {
+    std::u16string text;
+    std::vector<std::uint16_t> units;
+  } rows[] = {
+      {u"", {}},
+      {u"a", {0x61}},
+      {u"\u00e9\u20ac", {0xE9, 0x20AC}},  // é, €: no dead key, no AltGr
+      {u"\U0001F600", {0xD83D, 0xDE00}},  // 😀: high surrogate first
+      {u"x\U0001D11Ey", {0x78, 0xD834, 0xDD1E, 0x79}},
+  };
+  for (const auto& r : rows) {
+    fakes::FakeKeySender sender;
+    sender.scanCodes[0] = 0x99;  // a mapping of vk 0 must not reach the events
+    SendText(sender, r.text);
+    std::vector<KeyEvent> expected;
+    for (const std::uint16_t unit : r.units) {
+      expected.push_back({0, unit, kKeyEventUnicode, 0, 0});
+      expected.push_back({0, unit, kKeyEventUnicode | kKeyEventKeyUp, 0, 0});
+    }
+    EXPECT_EQ(sender.sent, expected) << r.units.size() << " units";
+  }
+}
+
+// Backspace as any other key: its scan code, the PC one where none is mapped.
+TEST(SendBackspaces, CountTimesDownAndUp) {
+  for (const auto& [count, mapped, presses] :
+       {std::tuple{0, true, 0}, {-2, true, 0}, {3, true, 3}, {2, false, 2}}) {
+    fakes::FakeKeySender sender;
+    if (mapped) sender.scanCodes[8] = 0x66;
+    SendBackspaces(sender, count);
+    const std::uint16_t scan = mapped ? 0x66 : 0x0E;
+    std::vector<KeyEvent> expected;
+    for (int i = 0; i < presses; ++i) {
+      expected.push_back({8, scan, 0, 0, 0});
+      expected.push_back({8, scan, kKeyEventKeyUp, 0, 0});
+    }
+    EXPECT_EQ(sender.sent, expected) << count;
   }
 }
 

@@ -37,11 +37,13 @@ struct StoredNumbers : Settings {
   }
 };
 
-// Key repeat, hover click, hover time, click sound, full keyboard.
+// Key repeat, hover click, hover time, click sound, full keyboard, word
+// prediction, learning words.
 std::string Described(const Options& o) {
   return std::string(o.keyRepeat ? "repeat" : "once") + (o.hoverClick ? " hover " : " press ") +
          std::to_string(o.hoverTimeMs) + (o.clickSound ? " sound" : " quiet") +
-         (o.keyboard == KeyboardChoice::kFull ? " full" : " standard");
+         (o.keyboard == KeyboardChoice::kFull ? " full" : " standard") +
+         (o.prediction ? " predict" : " plain") + (o.learnWords ? " learn" : " forget");
 }
 
 TEST(OptionsTest, StoredValuesReadAsOneAndDamagedOnesAsTheirDefault) {
@@ -50,28 +52,35 @@ TEST(OptionsTest, StoredValuesReadAsOneAndDamagedOnesAsTheirDefault) {
     std::optional<std::int32_t> stored;
     const char* read;
   } rows[] = {
-      {"none", std::nullopt, "repeat press 1000 quiet standard"},
-      {"AutoClick", 0, "once press 1000 quiet standard"},
-      {"AutoClick", 5, "repeat press 1000 quiet standard"},
-      {"HoverClick", 1, "repeat hover 1000 quiet standard"},
-      {"HoverClick", -1, "repeat hover 1000 quiet standard"},
-      {"ClickSound", 1, "repeat press 1000 sound standard"},
+      {"none", std::nullopt, "repeat press 1000 quiet standard plain learn"},
+      {"AutoClick", 0, "once press 1000 quiet standard plain learn"},
+      {"AutoClick", 5, "repeat press 1000 quiet standard plain learn"},
+      {"HoverClick", 1, "repeat hover 1000 quiet standard plain learn"},
+      {"HoverClick", -1, "repeat hover 1000 quiet standard plain learn"},
+      {"ClickSound", 1, "repeat press 1000 sound standard plain learn"},
       // A hover time of none is the default; any other is held to 300..5000.
-      {"HoverTime", 0, "repeat press 1000 quiet standard"},
-      {"HoverTime", -1, "repeat press 1000 quiet standard"},
-      {"HoverTime", INT_MIN, "repeat press 1000 quiet standard"},
-      {"HoverTime", 1, "repeat press 300 quiet standard"},
-      {"HoverTime", 299, "repeat press 300 quiet standard"},
-      {"HoverTime", 750, "repeat press 750 quiet standard"},
-      {"HoverTime", 5000, "repeat press 5000 quiet standard"},
-      {"HoverTime", INT_MAX, "repeat press 5000 quiet standard"},
+      {"HoverTime", 0, "repeat press 1000 quiet standard plain learn"},
+      {"HoverTime", -1, "repeat press 1000 quiet standard plain learn"},
+      {"HoverTime", INT_MIN, "repeat press 1000 quiet standard plain learn"},
+      {"HoverTime", 1, "repeat press 300 quiet standard plain learn"},
+      {"HoverTime", 299, "repeat press 300 quiet standard plain learn"},
+      {"HoverTime", 750, "repeat press 750 quiet standard plain learn"},
+      {"HoverTime", 5000, "repeat press 5000 quiet standard plain learn"},
+      {"HoverTime", INT_MAX, "repeat press 5000 quiet standard plain learn"},
       // The full keyboard only for its own number.
-      {"Keyboard", 0, "repeat press 1000 quiet standard"},
-      {"Keyboard", 1, "repeat press 1000 quiet full"},
-      {"Keyboard", 2, "repeat press 1000 quiet standard"},
-      {"Keyboard", -1, "repeat press 1000 quiet standard"},
-      {"Keyboard", INT_MIN, "repeat press 1000 quiet standard"},
-      {"Keyboard", INT_MAX, "repeat press 1000 quiet standard"},
+      {"Keyboard", 0, "repeat press 1000 quiet standard plain learn"},
+      {"Keyboard", 1, "repeat press 1000 quiet full plain learn"},
+      {"Keyboard", 2, "repeat press 1000 quiet standard plain learn"},
+      {"Keyboard", -1, "repeat press 1000 quiet standard plain learn"},
+      {"Keyboard", INT_MIN, "repeat press 1000 quiet standard plain learn"},
+      {"Keyboard", INT_MAX, "repeat press 1000 quiet standard plain learn"},
+      // Prediction is off and learning on until a stored value says otherwise.
+      {"Prediction", 0, "repeat press 1000 quiet standard plain learn"},
+      {"Prediction", 1, "repeat press 1000 quiet standard predict learn"},
+      {"Prediction", -7, "repeat press 1000 quiet standard predict learn"},
+      {"LearnWords", 0, "repeat press 1000 quiet standard plain forget"},
+      {"LearnWords", 1, "repeat press 1000 quiet standard plain learn"},
+      {"LearnWords", INT_MIN, "repeat press 1000 quiet standard plain learn"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.name) + " " + std::to_string(r.stored.value_or(12345)));
@@ -90,14 +99,15 @@ TEST(OptionsTest, EachChoiceWritesItsOwnValueOnlyAndTheNextReadHasIt) {
   chosen.hoverTimeMs = 1500;
   chosen.clickSound = true;
   chosen.keyboard = KeyboardChoice::kFull;
+  chosen.prediction = true;
+  chosen.learnWords = false;
   const struct {
     Option option;
     const char* written;
-  } rows[] = {{Option::kKeyRepeat, "AutoClick=0"},
-              {Option::kHoverClick, "HoverClick=1"},
-              {Option::kHoverTime, "HoverTime=1500"},
-              {Option::kClickSound, "ClickSound=1"},
-              {Option::kKeyboard, "Keyboard=1"}};
+  } rows[] = {{Option::kKeyRepeat, "AutoClick=0"},    {Option::kHoverClick, "HoverClick=1"},
+              {Option::kHoverTime, "HoverTime=1500"}, {Option::kClickSound, "ClickSound=1"},
+              {Option::kKeyboard, "Keyboard=1"},      {Option::kPrediction, "Prediction=1"},
+              {Option::kLearnWords, "LearnWords=0"}};
   StoredNumbers settings;
   for (const auto& r : rows) {
     EXPECT_TRUE(WriteOption(settings, chosen, r.option));

@@ -1,4 +1,5 @@
-// ForceForegroundWindow against the real window manager.
+// ForceForegroundWindow against the real window manager, and the password
+// field told by the focused control of the window in front.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,41 @@ TEST_F(ForceForegroundTest, IgnoresNullDeadAndForegroundWindows) {
   EXPECT_EQ(GetForegroundWindow(), first_.Handle());
   EXPECT_FALSE(IsWindowVisible(second_.Handle()));
   EXPECT_EQ(LockTimeout(), kTimeout);
+}
+
+TEST(FocusedControlTest, OnlyAFocusedEditWithThePasswordStyleIsAPasswordField) {
+  // The rich edit's class comes with its library, which Wine has too.
+  ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
+  const struct {
+    const char* name;
+    const wchar_t* className;  // null: the focus stays on the window itself
+    DWORD style;
+    bool focus;
+    bool password;
+  } rows[] = {
+      {"password edit", L"Edit", ES_PASSWORD, true, true},
+      {"plain edit", L"Edit", ES_AUTOHSCROLL, true, false},
+      {"password edit without the focus", L"Edit", ES_PASSWORD, false, false},
+      {"rich edit with the password style", L"RichEdit20W", ES_PASSWORD, true, true},
+      // The same bit in another class's style means something else.
+      {"button with the bit set", L"Button", BS_LEFTTEXT, true, false},
+      {"the window itself", nullptr, 0, true, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    RecordingWindow window(L"Lumatype password test");
+    ASSERT_TRUE(Activate(window.Handle()));
+    HWND control = window.Handle();
+    if (r.className) {
+      control = CreateWindowExW(0, r.className, L"", WS_CHILD | WS_VISIBLE | r.style, 10, 10, 200,
+                                24, window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      ASSERT_NE(control, nullptr);
+    }
+    HWND focus = r.focus ? control : nullptr;
+    SetFocus(focus);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == focus; }));
+    EXPECT_EQ(FocusedControlIsPassword(), r.password);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "EmulatedSuites.h"
@@ -113,6 +114,30 @@ TEST_F(Win32KeySenderTest, AFreshThreadSeesTheKeysTheSystemHoldsDown) {
   EXPECT_TRUE(state[VK_LSHIFT] & 0x80);
   EXPECT_TRUE(PumpUntil([&] { return window.keys.size() >= 2; }));
   EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+}
+
+// Text as characters, whatever the layout: an accent with no dead key, a sign
+// that needs AltGr elsewhere, a character beyond the basic plane as its two
+// surrogates; then Backspaces take units off the end.
+TEST(Win32KeySenderTest, TextAndBackspacesReachAnEditControl) {
+  RecordingWindow window;
+  ASSERT_TRUE(Activate(window.Handle()));
+  HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24,
+                              window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(edit);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }));
+  const auto shows = [&](const std::wstring& wanted) {
+    return PumpUntil([&] {
+      wchar_t text[32] = {};
+      GetWindowTextW(edit, text, 32);
+      return text == wanted;
+    });
+  };
+  Win32KeySender sender;
+  SendText(sender, u"\u00e9\u20ac\U0001F600abc");
+  EXPECT_TRUE(shows(L"\u00e9\u20ac\U0001F600abc"));
+  SendBackspaces(sender, 2);
+  EXPECT_TRUE(shows(L"\u00e9\u20ac\U0001F600a"));
 }
 
 TEST(Win32KeyboardLayoutsTest, UsEnglishIsInstalledAndTranslates) {
