@@ -32,8 +32,7 @@ void KeyboardView::Create(HWND window, const SystemServices& services) {
   keyboard_ = CreateKeyboard(deps, theme_, foregroundLayout_.Read());
   rowScreen_ = std::make_unique<win32::WindowScreen>(window);
   row_ = std::make_unique<WordRow>(
-      WordRowDeps{bitmaps_, *rowScreen_, theme_, services.colors, &textBitmap_},
-      [this](int cell) {
+      WordRowDeps{bitmaps_, *rowScreen_, theme_, services.colors, &textBitmap_}, [this](int cell) {
         if (rowChosen_) rowChosen_(cell);
       });
   row_->SetShown(false);

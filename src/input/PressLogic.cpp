@@ -181,8 +181,9 @@ PressLogic::SentForm PressLogic::FormNow(int vk) {
 }
 
 void PressLogic::SendAndShow(int vk, SentForm form, bool keyUp) {
-  SendKeyInput(sender_, static_cast<std::uint16_t>(form.code), keyUp, form.extended);
+  // Before the key: the listener may have a space to take back first.
   if (!keyUp && typingListener_ != nullptr && !IsModifierKey(vk)) typingListener_->KeyTyped(vk);
+  SendKeyInput(sender_, static_cast<std::uint16_t>(form.code), keyUp, form.extended);
   if (Key* key = keyboard_.KeyFor(vk)) key->SetDown(!keyUp);
 }
 

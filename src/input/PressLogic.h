@@ -32,8 +32,8 @@ class PressHost {
   virtual void UnfocusChildControls() = 0;
 };
 
-// Told of every key the keyboard types, at its key-down (a repeat included),
-// while the modifiers that shape it are still down.
+// Told of every key the keyboard types, just before its key-down is sent (a
+// repeat's too), while the modifiers that shape it are still down.
 class TypingListener {
  public:
   virtual ~TypingListener() = default;

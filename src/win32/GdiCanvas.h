@@ -108,7 +108,6 @@ class WindowScreen : public luma::Screen {
 // Copies the part of source inside area (client pixels) to the same place of
 // a DC, such as the one BeginPaint hands out, the source's 0, 0 at origin;
 // what lies outside the bitmap stays untouched.
-void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area,
-                 luma::Point origin = {});
+void PaintBitmap(HDC target, const luma::Bitmap& source, const RECT& area, luma::Point origin = {});
 
 }  // namespace luma::win32

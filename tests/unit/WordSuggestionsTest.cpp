@@ -1,0 +1,210 @@
+// What the row offers as keys are typed, and what choosing a word sends: the
+// keyboard's own keys, clicked through the input, over a fake layout.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "InputTimeline.h"
+#include "keys/VirtualKeys.h"
+#include "prediction/PredictionGate.h"
+#include "wordrow/WordSuggestions.h"
+
+namespace luma {
+namespace {
+
+constexpr int kVkComma = 188, kVkAcute = 222;
+
+// Letters, space and comma as a US layout types them, and a dead acute that
+// makes é of e.
+fakes::FakeKeyboardLayouts::Layout LettersLayout() {
+  fakes::FakeKeyboardLayouts::Layout layout;
+  auto add = [&](unsigned vk, char16_t small, char16_t capital) {
+    layout.chars[vk] = [=](const KeyStateArray& s) {
+      const bool shift = (s[kVkShift] & 0x80) != 0, caps = (s[kVkCapsLock] & 1) != 0;
+      return std::pair<int, std::u16string>{1, std::u16string(1, shift != caps ? capital : small)};
+    };
+  };
+  for (char c = 'A'; c <= 'Z'; ++c)
+    add(static_cast<unsigned>(c), static_cast<char16_t>(c - 'A' + 'a'), static_cast<char16_t>(c));
+  add(kVkSpace, u' ', u' ');
+  add(kVkComma, u',', u'<');
+  layout.deadKeys[kVkAcute] = u'\u00B4';
+  layout.composed = {{u"\u00B4e", u'\u00E9'}};
+  return layout;
+}
+
+// A few words, and "is" after "it".
+struct FakeWords : WordSource {
+  std::vector<std::u16string> table{u"word", u"world", u"would", u"\u00E9t\u00E9"};
+  std::vector<std::string> learned;
+  bool hasTable = true;
+  bool SetLanguage(std::uint16_t) override { return hasTable; }
+  std::vector<std::u16string> Suggest(std::u16string_view prefix, std::u16string_view previous,
+                                      int count, const std::vector<std::u16string>&) override {
+    std::vector<std::u16string> out;
+    if (prefix.empty()) {
+      if (previous == u"it") out.push_back(u"is");
+      return out;
+    }
+    std::u16string lower(prefix);
+    for (auto& c : lower)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    for (const auto& w : table)
+      if (w.size() > lower.size() && w.compare(0, lower.size(), lower) == 0 &&
+          static_cast<int>(out.size()) < count)
+        out.push_back(w);
+    return out;
+  }
+  void Learn(std::u16string_view word, std::u16string_view previous) override {
+    learned.push_back(std::string(word.begin(), word.end()) + " after '" +
+                      std::string(previous.begin(), previous.end()) + "'");
+  }
+};
+
+class WordSuggestionsTest : public test::InputTimeline {
+ public:
+  void SetUp() override {
+    parts.layouts.layouts[kUsEnglishHkl] = LettersLayout();
+    InputTimeline::SetUp();
+    row.SetBounds({0, 0, 441, 30});
+    suggestions = std::make_unique<WordSuggestions>(
+        WordSuggestionParts{*keyboard, parts.layouts, sender, input, row, words});
+    input.SetTypingListener(suggestions.get());
+    suggestions->FollowLayout(kUsEnglishHkl);
+    suggestions->SetEnabled(true);
+  }
+  // Keys by their codes, text by its characters, as the application gets them.
+  std::string Typed() {
+    std::string out;
+    for (const auto& e : sender.sent) {
+      if (e.flags & kKeyEventKeyUp) continue;
+      if (e.flags & kKeyEventUnicode)
+        out += e.scan < 0x80 ? std::string(1, static_cast<char>(e.scan)) : "<u>";
+      else
+        out += "[" + std::to_string(e.vk) + "]";
+    }
+    sender.sent.clear();
+    return out;
+  }
+  std::vector<std::u16string> Row() const {
+    std::vector<std::u16string> out;
+    for (int i = 0; i < WordRow::kCells; ++i)
+      if (!row.Word(i).empty()) out.push_back(row.Word(i));
+    return out;
+  }
+  void Type(std::initializer_list<int> keys) {
+    for (int vk : keys) input.Click(Target::Key(vk));
+  }
+  // Past the start of a sentence, where the user's own case counts.
+  void AfterAWord() {
+    suggestions->LoseTrack();
+    Type({'A', kVkSpace});
+    words.learned.clear();
+    Typed();
+  }
+
+  fakes::FakeSystemColors colors;
+  WordRow row{{parts.bitmaps, parts.screen, parts.theme, colors}, [](int) {}};
+  FakeWords words;
+  std::unique_ptr<WordSuggestions> suggestions;
+};
+
+TEST_F(WordSuggestionsTest, OffersTypesAndLearnsAsTheUserTypes) {
+  using Words = std::vector<std::u16string>;
+  using Learned = std::vector<std::string>;
+  const struct {
+    const char* what;
+    std::function<void(WordSuggestionsTest&)> act;
+    Words row;
+    std::string typed;
+    Learned learned;
+  } rows[] = {
+      {"the rest of the word and a space",
+       [](WordSuggestionsTest& t) {
+         t.Type({'W', 'O'});
+         EXPECT_EQ(t.Row(), (Words{u"word", u"world", u"would"}));
+         t.suggestions->Choose(1);
+       },
+       {},
+       "[87][79]rld ",
+       {"world after 'a'"}},
+      {"a latched Shift offers a capital and lets go after the word",
+       [](WordSuggestionsTest& t) {
+         t.Click(kLeftShift);
+         t.Type({'W'});
+         EXPECT_EQ(t.Row(), (Words{u"Word", u"World", u"Would"}));
+         t.suggestions->Choose(0);
+         EXPECT_FALSE(t.keyboard->IsKeyDown(kVkLeftShift));
+       },
+       {},
+       "[160][87]ord ",
+       {"Word after 'a'"}},
+      {"a comma takes the chosen word's space back",
+       [](WordSuggestionsTest& t) {
+         t.Type({'W', 'O'});
+         t.suggestions->Choose(0);
+         t.Type({kVkComma});
+       },
+       {},
+       "[87][79]rd [8][188]",
+       {"word after 'a'"}},
+      {"a dead key composed with its letter",
+       [](WordSuggestionsTest& t) {
+         t.Type({kVkAcute, 'E'});
+       },
+       {u"\u00E9t\u00E9"},
+       "[222][69]",
+       {}},
+      {"a word typed whole is learned, and the next word offered after it",
+       [](WordSuggestionsTest& t) {
+         t.Type({'I', 'T', kVkSpace});
+       },
+       {u"is"},
+       "[73][84][32]",
+       {"it after 'a'"}},
+      {"a password field: nothing offered or learned",
+       [](WordSuggestionsTest& t) {
+         t.suggestions->SetPasswordField(true);
+         t.Type({'W', 'O', kVkSpace});
+         EXPECT_EQ(t.row.Message(), RowNote(RowState::Paused));
+         t.suggestions->SetPasswordField(false);
+       },
+       {},
+       "[87][79][32]",
+       {}},
+      {"the middle button's Ctrl makes a shortcut, not a letter",
+       [](WordSuggestionsTest& t) {
+         t.Type({'W'});
+         t.Down(kA, MouseButton::Middle);
+         t.Up(MouseButton::Middle);
+       },
+       {},
+       "[87][162][65]",
+       {}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    AfterAWord();
+    r.act(*this);
+    EXPECT_EQ(Row(), r.row);
+    EXPECT_EQ(Typed(), r.typed);
+    EXPECT_EQ(words.learned, r.learned);
+  }
+}
+
+TEST_F(WordSuggestionsTest, ALanguageWithoutATableSaysSoUnlessLearnedWordsMatch) {
+  words.hasTable = false;
+  suggestions->FollowLayout(kUsEnglishHkl);
+  AfterAWord();
+  Type({'X'});
+  EXPECT_EQ(row.Message(), RowNote(RowState::NoTable));
+  AfterAWord();
+  Type({'W'});
+  EXPECT_EQ(Row(), (std::vector<std::u16string>{u"word", u"world", u"would"}));
+}
+
+}  // namespace
+}  // namespace luma
