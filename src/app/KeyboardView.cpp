@@ -140,8 +140,10 @@ void KeyboardView::SetRowShown(bool shown) {
   fittedWidth_ = fittedHeight_ = -1;
 }
 
-std::int32_t KeyboardView::ClientHeightFor(bool rowShown, std::int32_t clientHeight) const {
-  const std::int32_t keysHeight = Regions(0, clientHeight).keys.Height();
+std::int32_t KeyboardView::ClientHeightFor(bool rowWasShown, bool rowShown,
+                                           std::int32_t clientHeight) const {
+  const std::int32_t keysHeight =
+      rowWasShown ? clientHeight - RowHeightFor(clientHeight, designSize_.cy) : clientHeight;
   return rowShown ? ClientHeightWithRow(keysHeight, designSize_.cy) : keysHeight;
 }
 

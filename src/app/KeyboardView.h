@@ -54,9 +54,9 @@ class KeyboardView {
   // left, at the next Resize.
   void SetRowShown(bool shown);
   bool RowShown() const { return rowShown_; }
-  // The client height that keeps the keys as tall as they are now, with the
-  // row shown or not.
-  std::int32_t ClientHeightFor(bool rowShown, std::int32_t clientHeight) const;
+  // The client height that keeps the keys as tall as they are in a client
+  // area clientHeight tall with the row as it was, with the row as it is to be.
+  std::int32_t ClientHeightFor(bool rowWasShown, bool rowShown, std::int32_t clientHeight) const;
   // Null until Create has succeeded.
   WordRow* Row() { return row_.get(); }
   // Told the cell whose word was chosen.

@@ -87,6 +87,9 @@ void MainWindow::OnCreate() {
       if (WordRow* row = view_.Row()) input_.AddItemArea(*row);
     }
   });
+  Boundary().Guarded(L"word prediction", [&] {
+    prediction_.Create(window, view_, input_, services_.layouts, services_.learnedWords);
+  });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"touch feedback", [&] { TurnOffTouchFeedback(window); });
@@ -96,11 +99,14 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"options", [&] {
     options_ = ReadOptions(settings_);
     input_.ApplyOptions(options_);
+    view_.SetRowShown(options_.prediction);
+    prediction_.Apply(options_);
   });
   Boundary().Guarded(L"layout", [&] {
     // Before the saved placement, which is the rectangle of this layout.
     const Size layout = view_.LoadLayout(LayoutNameOf(options_.keyboard));
-    placement_.SetDesignClientSize(layout.cx, layout.cy);
+    placement_.SetDesignClientSize(layout.cx,
+                                   view_.ClientHeightFor(false, view_.RowShown(), layout.cy));
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
@@ -138,6 +144,17 @@ void MainWindow::SwitchKeyboard() {
   WriteOption(settings_, options_, Option::kKeyboard);
 }
 
+void MainWindow::FollowPredictionOption() {
+  prediction_.Apply(options_);
+  const bool was = view_.RowShown();
+  if (options_.prediction == was) return;
+  view_.SetRowShown(options_.prediction);
+  placement_.ChangeClientHeight([&](std::int32_t height) {
+    return view_.ClientHeightFor(was, options_.prediction, height);
+  });
+  OnResize();
+}
+
 void MainWindow::Show(int command) {
   placement_.ShowFirst(command);
   // Wine sends no WM_SHOWWINDOW when a hidden window is shown maximised.
@@ -162,6 +179,7 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
     // Nobody sees the keyboard: no timer wakes the program for it.
     view_.SetMinimised(true);
     input_.EndPress();
+    prediction_.Save();
   } else {
     if (shown_)
       view_.SetMinimised(false);
@@ -191,6 +209,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
       break;
     case kLayoutPollTimer:
       view_.OnLayoutPollTimer();
+      prediction_.Poll();
       break;
     case kHoverTimer:
       input_.HoverTimerTick();
@@ -252,6 +271,7 @@ void MainWindow::OnDestroy() {
   Boundary().Guarded(L"saving", [&] {
     SaveWindowSettings(settings_, options_, slider_.Position(), placement_.Describe());
   });
+  Boundary().Guarded(L"learned words", [&] { prediction_.Save(); });
   PostQuitMessage(0);
 }
 
@@ -340,7 +360,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnModalLoopEnd();
       break;
     case WM_SYSCOMMAND:
-      if (menu_.OnCommand(wParam)) return 0;
+      if (menu_.OnCommand(wParam)) {
+        FollowPredictionOption();
+        return 0;
+      }
       break;
     case kTabletQuerySystemGestureStatus:
       return kNoSystemGestures;

@@ -19,6 +19,7 @@
 #include "app/TransparencySlider.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
+#include "app/WordPrediction.h"
 #include "input/InputDispatch.h"
 #include "platform/ErrorReporter.h"
 #include "settings/Options.h"
@@ -69,6 +70,9 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   void ReadSettings();
   void ChangeColors();
   void SwitchKeyboard();
+  // The row of words shown or taken away as chosen: the window grows or
+  // shrinks by it so that the keys keep their size.
+  void FollowPredictionOption();
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
@@ -99,9 +103,10 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   KeyClickSound sound_;  // before the input, which plays it
   InputDispatch input_;
   PointerInput pointer_{placement_, input_};
+  WordPrediction prediction_;
   Options options_;  // as chosen; the input and the menu follow them
   SystemMenu menu_{options_, input_, settings_, [this] { ChangeColors(); },
-                   [this] { SwitchKeyboard(); }};
+                   [this] { SwitchKeyboard(); }, [this] { prediction_.Forget(); }};
 };
 
 }  // namespace luma::app

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "platform/Integrity.h"
+#include "platform/LearnedWordsStorage.h"
 #include "platform/System.h"
 #include "win32/Integrity.h"
+#include "win32/LearnedWordsFile.h"
+#include "win32/ProcessEnvironment.h"
 #include "win32/Win32System.h"
 
 namespace luma::app {
@@ -16,6 +19,7 @@ struct SystemServices {
   CursorSink& cursor;
   SystemColors& colors;
   IntegrityProbe& integrity;
+  LearnedWordsStorage& learnedWords;
 };
 
 // The Win32 implementations, owned once by the main window that runs over them.

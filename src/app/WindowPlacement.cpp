@@ -47,6 +47,31 @@ void WindowPlacement::ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toW
   FitToWorkArea();
 }
 
+void WindowPlacement::ChangeClientHeight(
+    const std::function<std::int32_t(std::int32_t)>& newHeight) {
+  RECT frame{0, 0, 0, 0};
+  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                                static_cast<UINT>(dpi_));
+  const std::int32_t frameHeight = frame.bottom - frame.top;
+  const auto changed = [&](std::int32_t outerHeight) {
+    return newHeight(outerHeight - frameHeight) + frameHeight;
+  };
+  if (IsIconic(window_) || IsZoomed(window_)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(window_, &placement)) return;
+    RECT& normal = placement.rcNormalPosition;
+    normal.bottom = normal.top + changed(normal.bottom - normal.top);
+    SetWindowPlacement(window_, &placement);
+    return;
+  }
+  const Rect r = win32::WindowRectangle(window_);
+  SetWindowPos(window_, nullptr, 0, 0, r.Width(), changed(r.Height()),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToWorkArea();
+}
+
 void WindowPlacement::PlaceDefault() {
   const Rect r = win32::WindowRectangle(window_);
   MoveTo(DefaultPlacement(win32::WorkAreaOfWindow(window_), r.Width(), r.Height()));

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <cstdint>
 
 #include "placement/WorkArea.h"
@@ -28,6 +30,10 @@ class WindowPlacement {
   // of the two, the height kept, then pulled into the work area. A maximised
   // or minimised window keeps its size and gets the new width when restored.
   void ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toWidth);
+  // The client height newHeight gives for the present one, the width kept,
+  // then pulled into the work area. A maximised or minimised window keeps
+  // its size and gets the new height when restored.
+  void ChangeClientHeight(const std::function<std::int32_t(std::int32_t)>& newHeight);
   // Standing on the bottom of the work area, centred.
   void PlaceDefault();
   // A window in the normal state is pulled back inside its work area.

@@ -34,7 +34,7 @@ namespace {
 // The system's services, but for the keys, which stay in the test, the
 // cursor, which is only recorded, and the window in front with its level,
 // which the test sets.
-struct LentServices : IntegrityProbe, KeySender, CursorSink {
+struct LentServices : IntegrityProbe, KeySender, CursorSink, LearnedWordsStorage {
   WindowId foreground = 0;
   std::map<WindowId, IntegrityOrder> levels;  // missing: the same as the keyboard's
   std::vector<KeyEvent> sent;
@@ -53,8 +53,12 @@ struct LentServices : IntegrityProbe, KeySender, CursorSink {
   void Send(const KeyEvent& event) override { sent.push_back(event); }
   void GetKeyboardState(KeyStateArray& state) override { state.fill(0); }
   void SetBusy(bool on) override { busy.push_back(on); }
+  std::string learned;  // the learned-words file
+  FileContent Read() override { return {FileContent::Status::kRead, learned}; }
+  bool Write(std::string_view text) override { return learned = text, true; }
+  bool Delete() override { return learned.clear(), true; }
 
-  SystemServices Lend() { return {layouts, *this, *this, colors, *this}; }
+  SystemServices Lend() { return {layouts, *this, *this, colors, *this, *this}; }
   bool SentKeyDown(std::uint16_t vk) const {
     for (const KeyEvent& event : sent)
       if (event.vk == vk && (event.flags & kKeyEventKeyUp) == 0) return true;
