@@ -7,7 +7,16 @@ namespace luma {
 
 std::optional<std::u16string> Utf16FromUtf8(std::string_view bytes) {
   std::u16string text;
-  text.reserve(bytes.size());
+  if (!AppendUtf16FromUtf8(bytes, text)) return std::nullopt;
+  return text;
+}
+
+bool AppendUtf16FromUtf8(std::string_view bytes, std::u16string& text) {
+  const std::size_t before = text.size();
+  auto fail = [&text, before] {
+    text.resize(before);
+    return false;
+  };
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<std::uint8_t>(bytes[i]);
@@ -30,15 +39,15 @@ std::optional<std::u16string> Utf16FromUtf8(std::string_view bytes) {
       c = lead & 0x07;
       least = 0x10000;
     } else {
-      return std::nullopt;
+      return fail();
     }
-    if (bytes.size() - i < length) return std::nullopt;
+    if (bytes.size() - i < length) return fail();
     for (std::size_t k = 1; k < length; ++k) {
       const auto next = static_cast<std::uint8_t>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
+      if ((next & 0xC0) != 0x80) return fail();
       c = (c << 6) | (next & 0x3F);
     }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return fail();
     if (c >= 0x10000) {
       text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -47,7 +56,7 @@ std::optional<std::u16string> Utf16FromUtf8(std::string_view bytes) {
     }
     i += length;
   }
-  return text;
+  return true;
 }
 
 std::string Utf8FromUtf16(std::u16string_view text) {

@@ -62,6 +62,11 @@ std::u16string LowerWord(std::u16string_view word) {
 std::u16string FoldWord(std::u16string_view word) {
   std::u16string folded;
   folded.reserve(word.size() + 2);
+  AppendFoldedWord(word, folded);
+  return folded;
+}
+
+void AppendFoldedWord(std::u16string_view word, std::u16string& folded) {
   for (const char16_t original : word) {
     const char16_t c = LowerLetter(original);
     if (c >= 0xC0 && c <= 0x17F) {
@@ -81,7 +86,6 @@ std::u16string FoldWord(std::u16string_view word) {
       folded += c;
     }
   }
-  return folded;
 }
 
 bool IsWordLetter(char16_t c) {

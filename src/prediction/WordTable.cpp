@@ -55,21 +55,24 @@ bool WordTable::Load(std::span<const std::uint8_t> blob) {
   words_.reserve(count * 8);
   folded_.reserve(count * 8);
   std::uint32_t centibels = 0;
+  float frequency = 1;
   for (std::uint32_t i = 0; i < count; ++i) {
     if (!reader.Has(2)) break;
-    centibels += reader.Number(1);
+    const std::uint32_t step = reader.Number(1);
     const std::uint32_t length = reader.Number(1);
     if (length == 0 || !reader.Has(length)) break;
-    const std::optional<std::u16string> word = Utf16FromUtf8(reader.Text(length));
-    if (!word || word->size() > 255) break;
-    const std::u16string folded = FoldWord(*word);
-    if (folded.size() > 255) break;
-    entries_.push_back(
-        {static_cast<std::uint32_t>(words_.size()), static_cast<std::uint32_t>(folded_.size()),
-         static_cast<float>(std::pow(10.0, -static_cast<double>(centibels) / 100)),
-         static_cast<std::uint8_t>(word->size()), static_cast<std::uint8_t>(folded.size())});
-    words_ += *word;
-    folded_ += folded;
+    const std::size_t wordAt = words_.size(), foldedAt = folded_.size();
+    if (!AppendUtf16FromUtf8(reader.Text(length), words_)) break;
+    AppendFoldedWord(std::u16string_view(words_).substr(wordAt), folded_);
+    if (words_.size() - wordAt > 255 || folded_.size() - foldedAt > 255) break;
+    // Many words share a frequency with the one before.
+    if (i == 0 || step != 0) {
+      centibels += step;
+      frequency = static_cast<float>(std::pow(10.0, -static_cast<double>(centibels) / 100));
+    }
+    entries_.push_back({static_cast<std::uint32_t>(wordAt), static_cast<std::uint32_t>(foldedAt),
+                        frequency, static_cast<std::uint8_t>(words_.size() - wordAt),
+                        static_cast<std::uint8_t>(folded_.size() - foldedAt)});
   }
   if (entries_.size() != count) {
     Clear();

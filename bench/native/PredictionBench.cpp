@@ -1,0 +1,82 @@
+// Word prediction: a table's load from its blob (with the memory it takes),
+// and the row for each new letter, with no learned words and with a full
+// store of them. Run with --benchmark_repetitions=9 for medians.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "prediction/LearnedWords.h"
+#include "prediction/WordPredictor.h"
+#include "prediction/WordTable.h"
+
+namespace luma {
+namespace {
+
+const char* const kLanguages[] = {"en", "de", "fr", "es", "it", "pt", "nl", "pl", "sv", "ru"};
+
+const std::vector<std::uint8_t>& Blob(const std::string& language) {
+  static std::vector<std::vector<std::uint8_t>> blobs(std::size(kLanguages));
+  for (std::size_t i = 0; i < std::size(kLanguages); ++i) {
+    if (language != kLanguages[i]) continue;
+    if (blobs[i].empty()) {
+      std::ifstream in(std::string(LUMA_WORDS_DIR) + "/" + language + ".words", std::ios::binary);
+      blobs[i].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return blobs[i];
+  }
+  return blobs[0];
+}
+
+void WordTableLoad(benchmark::State& state) {
+  const std::string language = kLanguages[state.range(0)];
+  const std::vector<std::uint8_t>& blob = Blob(language);
+  WordTable table;
+  for (auto _ : state) {
+    if (!table.Load(blob)) state.SkipWithError("no table: build luma_word_tables first");
+  }
+  state.SetLabel(language);
+  state.counters["words"] = static_cast<double>(table.Size());
+  state.counters["memory_KB"] = static_cast<double>(table.MemoryBytes()) / 1024;
+}
+BENCHMARK(WordTableLoad)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
+
+// Typing these, a letter at a time, each row built on the one before.
+const std::u16string kTyped[] = {u"backup", u"files",    u"the",     u"computer",  u"restore",
+                                 u"folder", u"document", u"which",   u"important", u"select",
+                                 u"data",   u"copy",     u"between", u"storage",   u"you"};
+
+void SuggestNextLetter(benchmark::State& state) {
+  WordTable table;
+  if (!table.Load(Blob("en"))) state.SkipWithError("no table: build luma_word_tables first");
+  LearnedWords learned;
+  WordPredictor predictor(&table, learned);
+  // A full store: the table's words used now and then, and words of the user's own.
+  const std::size_t learnedWords = static_cast<std::size_t>(state.range(0));
+  for (std::size_t i = 0; i < learnedWords && !table.Empty(); ++i) {
+    const std::u16string word = i % 2 ? std::u16string(table.Word(i % table.Size()))
+                                      : u"own" + std::u16string(table.Word(i % table.Size()));
+    predictor.Learn(u"", word);
+    predictor.Learn(word, word);
+  }
+  std::size_t word = 0, letters = 1;
+  std::vector<std::u16string> row;
+  for (auto _ : state) {
+    const std::u16string& typing = kTyped[word];
+    row = predictor.Suggest(u"the", std::u16string_view(typing).substr(0, letters), row, 5);
+    benchmark::DoNotOptimize(row.data());
+    if (++letters > typing.size()) {
+      letters = 1;
+      word = (word + 1) % std::size(kTyped);
+      row.clear();
+    }
+  }
+  state.counters["learned"] = static_cast<double>(learned.WordCount());
+}
+BENCHMARK(SuggestNextLetter)->Arg(0)->Arg(LearnedWords::kMaxWords)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace luma
