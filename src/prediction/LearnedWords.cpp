@@ -125,12 +125,14 @@ std::u16string_view LearnedWords::KnownForm(std::u16string_view word) const {
 
 void LearnedWords::ForEachWithFoldedPrefix(
     std::u16string_view foldedPrefix,
-    const std::function<void(std::u16string_view, const WordUse&)>& visit) const {
+    const std::function<void(std::u16string_view, std::u16string_view, const WordUse&)>& visit)
+    const {
   // The separator sorts below every letter, so the keys beginning with the
-  // prefix are one range.
+  // prefix are one range, in the order of the folded forms.
   for (auto it = words_.lower_bound(std::u16string(foldedPrefix));
        it != words_.end() && std::u16string_view(it->first).starts_with(foldedPrefix); ++it) {
-    visit(it->second.word, it->second.use);
+    const std::u16string_view key = it->first;
+    visit(it->second.word, key.substr(0, key.find(kSeparator)), it->second.use);
   }
 }
 

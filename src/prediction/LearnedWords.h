@@ -51,10 +51,12 @@ class LearnedWords {
   const WordUse* Find(std::u16string_view word) const;
   // The form under which a word equal but for case is kept, or empty.
   std::u16string_view KnownForm(std::u16string_view word) const;
-  // Each word whose folded form (see FoldWord) begins with `foldedPrefix`.
+  // Each word whose folded form (see FoldWord) begins with `foldedPrefix`,
+  // with that form, in the order of the folded forms.
   void ForEachWithFoldedPrefix(
       std::u16string_view foldedPrefix,
-      const std::function<void(std::u16string_view word, const WordUse&)>& visit) const;
+      const std::function<void(std::u16string_view word, std::u16string_view folded,
+                               const WordUse&)>& visit) const;
   // Each word counted right after `first`, with its use as a pair.
   void ForEachNext(
       std::u16string_view first,

@@ -22,11 +22,6 @@ constexpr double kPairWeight = 0.5;
 // Words used within about this many words count up to twice.
 constexpr double kRecentWords = 200.0;
 
-struct Boost {
-  const WordUse* use = nullptr;
-  std::uint32_t pairCount = 0;
-};
-
 }  // namespace
 
 WordPredictor::WordPredictor(const WordTable* table, LearnedWords& learned)
@@ -70,53 +65,90 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
     return use.count / userTotal * (1.0 + std::exp(-age / kRecentWords));
   };
 
-  // What the user's words add, by table rank; the words the table lacks apart.
-  std::unordered_map<std::size_t, Boost> tableBoosts;
-  std::vector<std::pair<std::u16string_view, Boost>> ownWords;
-  auto boostOf = [&](std::u16string_view word) -> Boost& {
-    if (table_) {
-      if (const auto rank = table_->Find(word)) return tableBoosts[*rank];
-    }
-    for (auto& [own, boost] : ownWords) {
-      if (LowerWord(own) == LowerWord(word)) return boost;
-    }
-    return ownWords.emplace_back(word, Boost{}).second;
-  };
-  learned_.ForEachWithFoldedPrefix(
-      folded, [&](std::u16string_view word, const WordUse& use) { boostOf(word).use = &use; });
+  // How often each word followed the word before: table words by rank, the
+  // others by their lower-case form.
   std::uint64_t pairTotal = 0;
+  std::unordered_map<std::size_t, std::uint32_t> tablePairs;
+  std::unordered_map<std::u16string, std::uint32_t> ownPairs;
   if (!previous.empty()) {
     learned_.ForEachNext(previous, [&](std::u16string_view next, const WordUse& use) {
       pairTotal += use.count;
-      if (FoldWord(next).starts_with(folded)) boostOf(next).pairCount = use.count;
+      if (!FoldWord(next).starts_with(folded)) return;
+      const auto rank = table_ ? table_->Find(next) : std::nullopt;
+      if (rank) {
+        tablePairs[*rank] = use.count;
+      } else {
+        ownPairs[LowerWord(next)] = use.count;
+      }
     });
   }
-  auto boostScore = [&](const Boost& boost) {
-    double score = 0;
-    if (boost.use) score += kUserWeight * userShare(*boost.use);
-    if (boost.pairCount) score += kPairWeight * boost.pairCount / (pairTotal + 1.0);
-    return score;
+  auto score = [&](double frequency, const WordUse* use, std::uint32_t pairCount) {
+    if (use) frequency += kUserWeight * userShare(*use);
+    if (pairCount) frequency += kPairWeight * pairCount / (pairTotal + 1.0);
+    return frequency;
   };
 
+  struct LearnedMatch {
+    std::u16string_view word;
+    std::u16string_view folded;
+    const WordUse* use;
+    bool inTable;
+  };
+  std::vector<LearnedMatch> learnedWords;
+  learned_.ForEachWithFoldedPrefix(
+      folded, [&](std::u16string_view word, std::u16string_view wordFolded, const WordUse& use) {
+        learnedWords.push_back({word, wordFolded, &use, false});
+      });
+
   std::vector<Candidate> candidates;
-  if (table_) {
-    for (const std::uint32_t rank : table_->RanksWithFoldedPrefix(folded)) {
-      if (table_->FoldedWord(rank).size() == folded.size()) continue;
-      double score = table_->Frequency(rank);
-      if (!tableBoosts.empty()) {
-        if (const auto it = tableBoosts.find(rank); it != tableBoosts.end()) {
-          score += boostScore(it->second);
+  const std::size_t afterTable = table_ ? table_->Size() : 0;
+  auto offerOwn = [&](const LearnedMatch& own) {
+    if (own.inTable || own.use->count < kUsesToLearn || own.folded == folded) return;
+    std::uint32_t pairCount = 0;
+    if (!ownPairs.empty()) {
+      if (const auto it = ownPairs.find(LowerWord(own.word)); it != ownPairs.end()) {
+        pairCount = it->second;
+      }
+    }
+    candidates.push_back({own.word, score(0, own.use, pairCount), afterTable + candidates.size()});
+  };
+
+  // Both lists are in the order of the folded forms: one pass pairs each
+  // table word with its learned use (same folded and lower-case form).
+  const std::span<const std::uint32_t> ranks =
+      table_ ? table_->RanksWithFoldedPrefix(folded) : std::span<const std::uint32_t>();
+  std::size_t own = 0;
+  for (std::size_t i = 0; i < ranks.size();) {
+    const std::u16string_view tableFolded = table_->FoldedWord(ranks[i]);
+    std::size_t groupEnd = i;
+    while (groupEnd < ranks.size() && table_->FoldedWord(ranks[groupEnd]) == tableFolded) {
+      ++groupEnd;
+    }
+    while (own < learnedWords.size() && learnedWords[own].folded < tableFolded) {
+      offerOwn(learnedWords[own++]);
+    }
+    std::size_t ownEnd = own;
+    while (ownEnd < learnedWords.size() && learnedWords[ownEnd].folded == tableFolded) ++ownEnd;
+    for (; i < groupEnd; ++i) {
+      const std::uint32_t rank = ranks[i];
+      const WordUse* use = nullptr;
+      for (std::size_t k = own; k < ownEnd; ++k) {
+        if (LowerWord(learnedWords[k].word) == LowerWord(table_->Word(rank))) {
+          use = learnedWords[k].use;
+          learnedWords[k].inTable = true;
         }
       }
-      candidates.push_back({table_->Word(rank), score, rank});
+      if (tableFolded.size() == folded.size()) continue;
+      std::uint32_t pairCount = 0;
+      if (!tablePairs.empty()) {
+        if (const auto it = tablePairs.find(rank); it != tablePairs.end()) pairCount = it->second;
+      }
+      candidates.push_back(
+          {table_->Word(rank), score(table_->Frequency(rank), use, pairCount), rank});
     }
+    while (own < ownEnd) offerOwn(learnedWords[own++]);
   }
-  const std::size_t afterTable = table_ ? table_->Size() : 0;
-  for (const auto& [word, boost] : ownWords) {
-    const WordUse* use = learned_.Find(word);
-    if (!use || use->count < kUsesToLearn || FoldWord(word) == folded) continue;
-    candidates.push_back({word, boostScore(boost), afterTable + candidates.size()});
-  }
+  while (own < learnedWords.size()) offerOwn(learnedWords[own++]);
   return candidates;
 }
 
