@@ -157,7 +157,11 @@ std::vector<std::u16string> WordPredictor::Suggest(std::u16string_view previous,
                                                    std::span<const std::u16string> previousRow,
                                                    std::size_t count) const {
   std::vector<std::u16string> row(count);
-  if (typed.size() > LearnedWords::kLongestWord) return row;
+  // Control characters belong to no word, and the learned words' keys use one.
+  if (typed.size() > LearnedWords::kLongestWord ||
+      std::any_of(typed.begin(), typed.end(), [](char16_t c) { return c < 0x20; })) {
+    return row;
+  }
   std::vector<Candidate> candidates = typed.empty() ? NextWords(previous) : Ranked(previous, typed);
 
   const std::u16string folded = FoldWord(typed);

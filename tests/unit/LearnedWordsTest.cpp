@@ -43,6 +43,8 @@ TEST(LearnedWordsTest, TypedWordsAreLearnedAndRiseInTheRow) {
       // A word the table lacks is offered from its second use on.
       {{"fizzle"}, "", "fiz", "||"},
       {{"fizzle", ".", "fizzle"}, "", "fiz", "fizzle||"},
+      // A control character is no letter of any word.
+      {{"fizzle", ".", "fizzle"}, "", "fizzle\x01", "||"},
       {{"Fizzle", ".", "fizzle"}, "", "fiz", "fizzle||"},
       // Typed at a sentence's start and never in lower case: kept capitalised.
       {{"Lumatype", ".", "Lumatype"}, "", "lum", "Lumatype||"},
