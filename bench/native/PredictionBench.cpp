@@ -58,13 +58,14 @@ void SuggestNextLetter(benchmark::State& state) {
   if (!table.Load(Blob("en"))) state.SkipWithError("no table: build luma_word_tables first");
   LearnedWords learned;
   WordPredictor predictor(&table, learned);
-  // A full store: the table's words used now and then, and words of the user's own.
+  // A full store: the table's words used now and then, and words of the user's own, each
+  // also after "the", the word before every row.
   const std::size_t learnedWords = static_cast<std::size_t>(state.range(0));
   for (std::size_t i = 0; i < learnedWords && !table.Empty(); ++i) {
     const std::u16string word = i % 2 ? std::u16string(table.Word(i % table.Size()))
                                       : u"own" + std::u16string(table.Word(i % table.Size()));
     predictor.Learn(u"", word);
-    predictor.Learn(word, word);
+    predictor.Learn(u"the", word);
   }
   std::size_t word = 0, letters = 1;
   std::vector<std::u16string> row;

@@ -15,7 +15,7 @@ std::u16string WordKey(std::u16string_view word) {
 }
 
 std::u16string PairKey(std::u16string_view first, std::u16string_view second) {
-  return LowerWord(first) + kSeparator + LowerWord(second);
+  return LowerWord(first) + kSeparator + WordKey(second);
 }
 
 // A word typed once in lower case is not a name: that form is kept rather
@@ -137,19 +137,13 @@ void LearnedWords::ForEachWithFoldedPrefix(
 }
 
 void LearnedWords::ForEachNext(
-    std::u16string_view first,
+    std::u16string_view first, std::u16string_view foldedPrefix,
     const std::function<void(std::u16string_view, const WordUse&)>& visit) const {
-  const std::u16string prefix = LowerWord(first) + kSeparator;
+  const std::u16string prefix = LowerWord(first) + kSeparator + std::u16string(foldedPrefix);
   for (auto it = pairs_.lower_bound(prefix);
        it != pairs_.end() && std::u16string_view(it->first).starts_with(prefix); ++it) {
     visit(it->second.second, it->second.use);
   }
-}
-
-std::uint64_t LearnedWords::PairCountAfter(std::u16string_view first) const {
-  std::uint64_t total = 0;
-  ForEachNext(first, [&total](std::u16string_view, const WordUse& use) { total += use.count; });
-  return total;
 }
 
 void LearnedWords::ForEachWord(

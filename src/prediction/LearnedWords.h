@@ -57,12 +57,11 @@ class LearnedWords {
       std::u16string_view foldedPrefix,
       const std::function<void(std::u16string_view word, std::u16string_view folded,
                                const WordUse&)>& visit) const;
-  // Each word counted right after `first`, with its use as a pair.
+  // Each word counted right after `first` whose folded form begins with
+  // `foldedPrefix`, with its use as a pair, in the order of the folded forms.
   void ForEachNext(
-      std::u16string_view first,
+      std::u16string_view first, std::u16string_view foldedPrefix,
       const std::function<void(std::u16string_view next, const WordUse&)>& visit) const;
-  // How often anything was counted after `first`.
-  std::uint64_t PairCountAfter(std::u16string_view first) const;
   void ForEachWord(const std::function<void(std::u16string_view, const WordUse&)>& visit) const;
   void ForEachPair(const std::function<void(std::u16string_view, std::u16string_view,
                                             const WordUse&)>& visit) const;
@@ -90,7 +89,8 @@ class LearnedWords {
   // Keyed by the folded form, U+0001 and the lower-case form: a prefix search
   // is a range, and the forms of one word differing in case lie together.
   std::map<std::u16string, Learned> words_;
-  // Keyed by the lower-case first word, U+0001 and the lower-case second.
+  // Keyed by the lower-case first word, U+0001 and the key of the second, so
+  // that the words after one word that begin with some letters are a range.
   std::map<std::u16string, Pair> pairs_;
   std::uint64_t totalUses_ = 0;
   std::uint64_t clock_ = 0;

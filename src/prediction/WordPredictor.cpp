@@ -46,7 +46,7 @@ std::vector<WordPredictor::Candidate> WordPredictor::NextWords(std::u16string_vi
   std::vector<Candidate> candidates;
   if (previous.empty()) return candidates;
   const double clock = static_cast<double>(learned_.Clock());
-  learned_.ForEachNext(previous, [&](std::u16string_view next, const WordUse& use) {
+  learned_.ForEachNext(previous, u"", [&](std::u16string_view next, const WordUse& use) {
     if (!Offerable(next)) return;
     // The count decides; recency only orders equal counts.
     const double recency = 1.0 - (clock - static_cast<double>(use.lastUse)) / (clock + 1.0);
@@ -67,13 +67,14 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
 
   // How often each word followed the word before: table words by rank, the
   // others by their lower-case form.
-  std::uint64_t pairTotal = 0;
+  // Their share is taken of the uses of the word before.
   std::unordered_map<std::size_t, std::uint32_t> tablePairs;
   std::unordered_map<std::u16string, std::uint32_t> ownPairs;
+  const WordUse* previousUse = previous.empty() ? nullptr : learned_.Find(previous);
+  std::uint64_t pairTotal = previousUse ? previousUse->count : 0;
   if (!previous.empty()) {
-    learned_.ForEachNext(previous, [&](std::u16string_view next, const WordUse& use) {
-      pairTotal += use.count;
-      if (!FoldWord(next).starts_with(folded)) return;
+    learned_.ForEachNext(previous, folded, [&](std::u16string_view next, const WordUse& use) {
+      pairTotal = std::max<std::uint64_t>(pairTotal, use.count);
       const auto rank = table_ ? table_->Find(next) : std::nullopt;
       if (rank) {
         tablePairs[*rank] = use.count;
