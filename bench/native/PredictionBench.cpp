@@ -2,6 +2,7 @@
 // and the row for each new letter, with no learned words and with a full
 // store of them. Run with --benchmark_repetitions=9 for medians.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -60,6 +61,7 @@ void SuggestNextLetter(benchmark::State& state) {
   WordPredictor predictor(&table, learned);
   // A full store: the table's words used now and then, and words of the user's own, each
   // also after "the", the word before every row.
+  const std::size_t heapBefore = mallinfo2().uordblks;
   const std::size_t learnedWords = static_cast<std::size_t>(state.range(0));
   for (std::size_t i = 0; i < learnedWords && !table.Empty(); ++i) {
     const std::u16string word = i % 2 ? std::u16string(table.Word(i % table.Size()))
@@ -67,6 +69,8 @@ void SuggestNextLetter(benchmark::State& state) {
     predictor.Learn(u"", word);
     predictor.Learn(u"the", word);
   }
+  state.counters["learned_MB"] =
+      static_cast<double>(mallinfo2().uordblks - heapBefore) / (1024 * 1024);
   std::size_t word = 0, letters = 1;
   std::vector<std::u16string> row;
   // Each row's own time, for the median and the slowest of them.

@@ -18,10 +18,23 @@ std::u16string PairKey(std::u16string_view first, std::u16string_view second) {
   return LowerWord(first) + kSeparator + WordKey(second);
 }
 
+// What follows the last separator of a key: the lower-case form.
+std::u16string_view LowerPart(std::u16string_view key) {
+  return key.substr(key.rfind(kSeparator) + 1);
+}
+
 // A word typed once in lower case is not a name: that form is kept rather
-// than the capital of a sentence's start.
-void TakeForm(std::u16string& kept, std::u16string_view word) {
-  if (word == LowerWord(word)) kept = word;
+// than the capital of a sentence's start. An empty form stands for it.
+void TakeForm(std::u16string& kept, std::u16string_view word, bool added) {
+  if (word == LowerWord(word)) {
+    kept.clear();
+  } else if (added) {
+    kept = word;
+  }
+}
+
+std::u16string_view FormOf(std::u16string_view key, const std::u16string& form) {
+  return form.empty() ? LowerPart(key) : std::u16string_view(form);
 }
 
 // The least recently used entries go until `max` are left; ties go in key order.
@@ -84,16 +97,15 @@ void LearnedWords::CountUse(std::u16string_view word, std::u16string_view previo
 
 void LearnedWords::AddWord(std::u16string_view word, WordUse use) {
   if (!IsLearnable(word) || use.count == 0) return;
-  auto [it, added] = words_.try_emplace(WordKey(word), Learned{std::u16string(word), {}});
-  if (!added) TakeForm(it->second.word, word);
+  auto [it, added] = words_.try_emplace(WordKey(word));
+  TakeForm(it->second.form, word, added);
   Merge(it->second.use, use);
 }
 
 void LearnedWords::AddPair(std::u16string_view first, std::u16string_view second, WordUse use) {
   if (!IsLearnable(first) || !IsLearnable(second) || use.count == 0) return;
-  auto [it, added] = pairs_.try_emplace(PairKey(first, second),
-                                        Pair{LowerWord(first), std::u16string(second), {}});
-  if (!added) TakeForm(it->second.second, second);
+  auto [it, added] = pairs_.try_emplace(PairKey(first, second));
+  TakeForm(it->second.form, second, added);
   // Pairs do not count into the words' total.
   const std::uint64_t total = totalUses_;
   Merge(it->second.use, use);
@@ -118,11 +130,6 @@ const WordUse* LearnedWords::Find(std::u16string_view word) const {
   return it == words_.end() ? nullptr : &it->second.use;
 }
 
-std::u16string_view LearnedWords::KnownForm(std::u16string_view word) const {
-  const auto it = words_.find(WordKey(word));
-  return it == words_.end() ? std::u16string_view() : std::u16string_view(it->second.word);
-}
-
 void LearnedWords::ForEachWithFoldedPrefix(
     std::u16string_view foldedPrefix,
     const std::function<void(std::u16string_view, std::u16string_view, const WordUse&)>& visit)
@@ -132,7 +139,7 @@ void LearnedWords::ForEachWithFoldedPrefix(
   for (auto it = words_.lower_bound(std::u16string(foldedPrefix));
        it != words_.end() && std::u16string_view(it->first).starts_with(foldedPrefix); ++it) {
     const std::u16string_view key = it->first;
-    visit(it->second.word, key.substr(0, key.find(kSeparator)), it->second.use);
+    visit(FormOf(key, it->second.form), key.substr(0, key.find(kSeparator)), it->second.use);
   }
 }
 
@@ -142,18 +149,21 @@ void LearnedWords::ForEachNext(
   const std::u16string prefix = LowerWord(first) + kSeparator + std::u16string(foldedPrefix);
   for (auto it = pairs_.lower_bound(prefix);
        it != pairs_.end() && std::u16string_view(it->first).starts_with(prefix); ++it) {
-    visit(it->second.second, it->second.use);
+    visit(FormOf(it->first, it->second.form), it->second.use);
   }
 }
 
 void LearnedWords::ForEachWord(
     const std::function<void(std::u16string_view, const WordUse&)>& visit) const {
-  for (const auto& [key, learned] : words_) visit(learned.word, learned.use);
+  for (const auto& [key, learned] : words_) visit(FormOf(key, learned.form), learned.use);
 }
 
 void LearnedWords::ForEachPair(const std::function<void(std::u16string_view, std::u16string_view,
                                                         const WordUse&)>& visit) const {
-  for (const auto& [key, pair] : pairs_) visit(pair.first, pair.second, pair.use);
+  for (const auto& [key, pair] : pairs_) {
+    const std::u16string_view keyView = key;
+    visit(keyView.substr(0, keyView.find(kSeparator)), FormOf(key, pair.form), pair.use);
+  }
 }
 
 }  // namespace luma

@@ -49,8 +49,6 @@ class LearnedWords {
   // The word as it was last typed for this form, or the word equal to it but
   // for case; null when it is not known.
   const WordUse* Find(std::u16string_view word) const;
-  // The form under which a word equal but for case is kept, or empty.
-  std::u16string_view KnownForm(std::u16string_view word) const;
   // Each word whose folded form (see FoldWord) begins with `foldedPrefix`,
   // with that form, in the order of the folded forms.
   void ForEachWithFoldedPrefix(
@@ -73,13 +71,10 @@ class LearnedWords {
   std::uint64_t Clock() const { return clock_; }
 
  private:
+  // The form as typed when it is not the lower-case one of the key: most
+  // words need no string of their own.
   struct Learned {
-    std::u16string word;
-    WordUse use;
-  };
-  struct Pair {
-    std::u16string first;
-    std::u16string second;
+    std::u16string form;
     WordUse use;
   };
   void Merge(WordUse& into, WordUse use);
@@ -91,7 +86,7 @@ class LearnedWords {
   std::map<std::u16string, Learned> words_;
   // Keyed by the lower-case first word, U+0001 and the key of the second, so
   // that the words after one word that begin with some letters are a range.
-  std::map<std::u16string, Pair> pairs_;
+  std::map<std::u16string, Learned> pairs_;
   std::uint64_t totalUses_ = 0;
   std::uint64_t clock_ = 0;
 };
