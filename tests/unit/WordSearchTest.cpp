@@ -180,6 +180,33 @@ TEST(WordSearchTest, FindPrefersTheExactFormThenOneEqualButForCase) {
   }
 }
 
+TEST(WordSearchTest, OnlyWellFormedUtf8IsRead) {
+  const struct {
+    const char* bytes;
+    std::u16string text;  // empty: refused
+  } rows[] = {
+      {"\x61\xC3\xA9\xE2\x82\xAC", u"a\u00E9\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"\xC0\xAF", u""},          // overlong
+      {"\xE0\x80\xAF", u""},      // overlong
+      {"\xED\xA0\x80", u""},      // a surrogate
+      {"\xF4\x90\x80\x80", u""},  // beyond U+10FFFF
+      {"\xE2\x82", u""},          // cut short
+      {"\xE2\x28\xA1", u""},      // not a continuation
+      {"\x80", u""},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(Utf16FromUtf8(r.bytes).value_or(u""), r.text) << r.bytes;
+  }
+  std::u16string appended = u"ok";
+  EXPECT_FALSE(AppendUtf16FromUtf8("x\xC0\xAF", appended));
+  EXPECT_EQ(appended, u"ok");
+  EXPECT_EQ(Utf8FromUtf16(std::u16string{u'a', 0xD800, u'b'}),
+            "a\xEF\xBF\xBD"
+            "b");
+  EXPECT_EQ(Utf8FromUtf16(u"\U0001F600"), "\xF0\x9F\x98\x80");
+}
+
 TEST(WordSearchTest, TheLanguageOfALayoutNamesItsTable) {
   const struct {
     std::uint16_t id;
