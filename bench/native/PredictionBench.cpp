@@ -1,6 +1,7 @@
 // Word prediction: a table's load from its blob (with the memory it takes),
-// and the row for each new letter, with no learned words and with a full
-// store of them. Run with --benchmark_repetitions=9 for medians.
+// and the rows while typing words after "the" (the next-word row, then one a
+// letter), with no learned words and with a full store of them: the median
+// and the slowest row, and the memory the learned words take.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -71,7 +72,7 @@ void SuggestNextLetter(benchmark::State& state) {
   }
   state.counters["learned_MB"] =
       static_cast<double>(mallinfo2().uordblks - heapBefore) / (1024 * 1024);
-  std::size_t word = 0, letters = 1;
+  std::size_t word = 0, letters = 0;
   std::vector<std::u16string> row;
   // Each row's own time, for the median and the slowest of them.
   std::vector<double> micros;
@@ -84,7 +85,7 @@ void SuggestNextLetter(benchmark::State& state) {
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
             .count());
     if (++letters > typing.size()) {
-      letters = 1;
+      letters = 0;
       word = (word + 1) % std::size(kTyped);
       row.clear();
     }

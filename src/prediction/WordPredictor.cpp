@@ -42,17 +42,29 @@ void WordPredictor::Learn(std::u16string_view previous, std::u16string_view word
   learned_.CountUse(form, previous);
 }
 
-std::vector<WordPredictor::Candidate> WordPredictor::NextWords(std::u16string_view previous) const {
+std::vector<WordPredictor::Candidate> WordPredictor::NextWords(std::u16string_view previous,
+                                                               std::size_t count) const {
   std::vector<Candidate> candidates;
   if (previous.empty()) return candidates;
   const double clock = static_cast<double>(learned_.Clock());
   learned_.ForEachNext(previous, u"", [&](std::u16string_view next, const WordUse& use) {
-    if (!Offerable(next)) return;
     // The count decides; recency only orders equal counts.
     const double recency = 1.0 - (clock - static_cast<double>(use.lastUse)) / (clock + 1.0);
     candidates.push_back({next, use.count + 0.5 * recency, candidates.size()});
   });
-  return candidates;
+  // Only the best are sorted and looked up in the table: a common word may
+  // have thousands of words after it.
+  std::vector<Candidate> offerable;
+  for (std::size_t sorted = 0; offerable.size() < count && sorted < candidates.size();) {
+    const std::size_t next = std::min(candidates.size(), std::max(sorted * 2, count * 4));
+    std::partial_sort(candidates.begin() + sorted, candidates.begin() + next, candidates.end(),
+                      Candidate::Before);
+    for (; sorted < next && offerable.size() < count; ++sorted) {
+      if (Offerable(candidates[sorted].word)) offerable.push_back(candidates[sorted]);
+    }
+    sorted = next;
+  }
+  return offerable;
 }
 
 std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view previous,
@@ -65,9 +77,8 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
     return use.count / userTotal * (1.0 + std::exp(-age / kRecentWords));
   };
 
-  // How often each word followed the word before: table words by rank, the
-  // others by their lower-case form.
-  // Their share is taken of the uses of the word before.
+  // How often each word followed the word before, as a share of that word's
+  // uses: table words by rank, the others by their lower-case form.
   std::unordered_map<std::size_t, std::uint32_t> tablePairs;
   std::unordered_map<std::u16string, std::uint32_t> ownPairs;
   const WordUse* previousUse = previous.empty() ? nullptr : learned_.Find(previous);
@@ -163,7 +174,8 @@ std::vector<std::u16string> WordPredictor::Suggest(std::u16string_view previous,
       std::any_of(typed.begin(), typed.end(), [](char16_t c) { return c < 0x20; })) {
     return row;
   }
-  std::vector<Candidate> candidates = typed.empty() ? NextWords(previous) : Ranked(previous, typed);
+  std::vector<Candidate> candidates =
+      typed.empty() ? NextWords(previous, count) : Ranked(previous, typed);
 
   const std::u16string folded = FoldWord(typed);
   std::size_t filled = 0;
@@ -179,9 +191,7 @@ std::vector<std::u16string> WordPredictor::Suggest(std::u16string_view previous,
 
   const std::size_t wanted = std::min(candidates.size(), count + filled);
   std::partial_sort(candidates.begin(), candidates.begin() + wanted, candidates.end(),
-                    [](const Candidate& a, const Candidate& b) {
-                      return a.score != b.score ? a.score > b.score : a.order < b.order;
-                    });
+                    Candidate::Before);
   std::size_t cell = 0;
   for (std::size_t i = 0; i < wanted && filled < count; ++i) {
     const std::u16string_view word = candidates[i].word;

@@ -38,10 +38,14 @@ class WordPredictor {
   struct Candidate {
     std::u16string_view word;
     double score;
+    // Orders equal scores: the table's rank, then the learned words.
     std::size_t order;
+    static bool Before(const Candidate& a, const Candidate& b) {
+      return a.score != b.score ? a.score > b.score : a.order < b.order;
+    }
   };
   std::vector<Candidate> Ranked(std::u16string_view previous, std::u16string_view typed) const;
-  std::vector<Candidate> NextWords(std::u16string_view previous) const;
+  std::vector<Candidate> NextWords(std::u16string_view previous, std::size_t count) const;
   bool Offerable(std::u16string_view word) const;
 
   const WordTable* table_;
