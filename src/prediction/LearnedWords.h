@@ -31,8 +31,8 @@ class LearnedWords {
 
   explicit LearnedWords(std::size_t maxWords = kMaxWords, std::size_t maxPairs = kMaxPairs);
 
-  // A word worth keeping: at most kLongestWord long, with a letter, without
-  // spaces or control characters (longer ones are pasted or held keys).
+  // A word worth keeping: at most kLongestWord long (longer ones are pasted
+  // or held keys), with a letter, without spaces or control characters.
   static bool IsLearnable(std::u16string_view word);
 
   // One more use of `word` now; of the pair when `previous` is learnable.
@@ -46,8 +46,8 @@ class LearnedWords {
   void KeepWithinLimits();
   void Clear();
 
-  // The word as it was last typed for this form, or the word equal to it but
-  // for case; null when it is not known.
+  // The uses of `word`, or of the word kept equal to it but for case (one
+  // entry holds all of its cases); null when it is not known.
   const WordUse* Find(std::u16string_view word) const;
   // Each word whose folded form (see FoldWord) begins with `foldedPrefix`,
   // with that form, in the order of the folded forms.
@@ -60,6 +60,8 @@ class LearnedWords {
   void ForEachNext(
       std::u16string_view first, std::u16string_view foldedPrefix,
       const std::function<void(std::u16string_view next, const WordUse&)>& visit) const;
+  // Everything kept, for the file: each word in the form it is offered in,
+  // each pair as its lower-case first word and the second's form.
   void ForEachWord(const std::function<void(std::u16string_view, const WordUse&)>& visit) const;
   void ForEachPair(const std::function<void(std::u16string_view, std::u16string_view,
                                             const WordUse&)>& visit) const;
