@@ -1,0 +1,45 @@
+// Word tables for the tests, in the blob form the build makes of
+// data/words/<lang>.tsv: "LWT1", count, notice, then per word its step in
+// centibels and its UTF-8 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "prediction/WordTable.h"
+
+namespace luma {
+
+struct TableWord {
+  std::string word;  // UTF-8
+  int centibels;     // most frequent first
+};
+
+inline std::vector<std::uint8_t> WordBlob(const std::vector<TableWord>& words,
+                                          const std::string& notice = "# test table") {
+  std::vector<std::uint8_t> blob = {'L', 'W', 'T', '1'};
+  auto number = [&blob](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) blob.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  number(static_cast<std::uint32_t>(words.size()), 4);
+  number(static_cast<std::uint32_t>(notice.size()), 2);
+  blob.insert(blob.end(), notice.begin(), notice.end());
+  int previous = 0;
+  for (const TableWord& w : words) {
+    number(static_cast<std::uint32_t>(w.centibels - previous), 1);
+    number(static_cast<std::uint32_t>(w.word.size()), 1);
+    blob.insert(blob.end(), w.word.begin(), w.word.end());
+    previous = w.centibels;
+  }
+  return blob;
+}
+
+inline WordTable LoadedTable(const std::vector<TableWord>& words) {
+  WordTable table;
+  table.Load(WordBlob(words));
+  return table;
+}
+
+}  // namespace luma
