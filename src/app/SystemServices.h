@@ -29,8 +29,9 @@ struct Win32Services {
   win32::Win32Cursor cursor;
   win32::Win32SystemColors colors;
   win32::Win32IntegrityProbe integrity;
+  win32::LearnedWordsFile learnedWords{win32::ProgramFolder()};
 
-  SystemServices Lend() { return {layouts, sender, cursor, colors, integrity}; }
+  SystemServices Lend() { return {layouts, sender, cursor, colors, integrity, learnedWords}; }
 };
 
 }  // namespace luma::app
