@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "InputTimeline.h"
+#include "WordBlob.h"
 #include "keys/VirtualKeys.h"
 #include "prediction/PredictionGate.h"
+#include "wordrow/TableWords.h"
 #include "wordrow/WordSuggestions.h"
 
 namespace luma {
@@ -204,6 +206,36 @@ TEST_F(WordSuggestionsTest, ALanguageWithoutATableSaysSoUnlessLearnedWordsMatch)
   AfterAWord();
   Type({'W'});
   EXPECT_EQ(Row(), (std::vector<std::u16string>{u"word", u"world", u"would"}));
+}
+
+// The program's tables by language, learned words read, learned, forgotten.
+TEST(TableWordsTest, TablesByLanguageAndLearnedWordsKeptAndForgotten) {
+  const std::vector<std::uint8_t> english = WordBlob({{"word", 300}, {"world", 350}});
+  TableWords words([&](std::string_view name) {
+    return name == "en" ? std::span<const std::uint8_t>(english) : std::span<const std::uint8_t>();
+  });
+  using Row = std::vector<std::u16string>;
+  EXPECT_TRUE(words.SetLanguage(0x09));
+  EXPECT_EQ(words.Suggest(u"wo", u"", 5, {}), (Row{u"word", u"world"}));
+  EXPECT_FALSE(words.SetLanguage(0x07)) << "no German table here";
+  EXPECT_EQ(words.Suggest(u"wo", u"", 5, {}), Row{});
+
+  // Learned from a file, then by use: offered in their own language only.
+  words.LoadLearned("[de]\nword 2 5 wolke\n");
+  EXPECT_FALSE(words.Changed());
+  EXPECT_EQ(words.Suggest(u"wo", u"", 5, {}), (Row{u"wolke"}));
+  words.SetLanguage(0x09);
+  words.Learn(u"wombat", u"");
+  words.Learn(u"wombat", u"");
+  EXPECT_TRUE(words.Changed());
+  EXPECT_NE(words.LearnedText().find("wombat"), std::string::npos);
+  const Row learned = words.Suggest(u"wom", u"", 5, {});
+  EXPECT_EQ(learned, (Row{u"wombat"}));
+
+  words.Forget();
+  EXPECT_EQ(words.Suggest(u"wom", u"", 5, {}), Row{});
+  words.SetLanguage(0x07);
+  EXPECT_EQ(words.Suggest(u"wo", u"", 5, {}), Row{}) << "every language forgotten";
 }
 
 }  // namespace
