@@ -27,8 +27,11 @@ for flavor in win32 win64; do
   "$strip" -o "$stage/lumatype.exe" "build/$flavor/lumatype.exe"
   sed -e "s/@VERSION@/$version/g" -e "s/@BITS@/$bits/g" -e 's/$/\r/' res/package-readme.txt \
     >"$stage/README.txt"
-  touch -d "@$stamp" "$stage/lumatype.exe" "$stage/README.txt"
-  (cd "$stage" && TZ=UTC zip -X -q "$root/dist/lumatype-$version-$flavor.zip" lumatype.exe README.txt)
+  # The word tables built into the program carry their attribution with it.
+  sed -e 's/$/\r/' data/words/ATTRIBUTION.txt >"$stage/WORD-TABLES.txt"
+  touch -d "@$stamp" "$stage/lumatype.exe" "$stage/README.txt" "$stage/WORD-TABLES.txt"
+  (cd "$stage" && TZ=UTC zip -X -q "$root/dist/lumatype-$version-$flavor.zip" lumatype.exe README.txt \
+    WORD-TABLES.txt)
 done
 (cd dist && sha256sum lumatype-*.zip >SHA256SUMS)
 echo "packages of Lumatype $version:"

@@ -60,11 +60,16 @@ class PackageTest(unittest.TestCase):
         with zipfile.ZipFile(zip_path(flavor)) as z:
             return z.read(name)
 
-    def test_each_zip_holds_the_program_and_the_read_me(self):
+    def test_each_zip_holds_the_program_the_read_me_and_the_word_tables_attribution(self):
         for flavor in FLAVORS:
             with self.subTest(flavor), zipfile.ZipFile(zip_path(flavor)) as z:
-                self.assertEqual(sorted(z.namelist()), ["README.txt", "lumatype.exe"])
+                self.assertEqual(sorted(z.namelist()),
+                                 ["README.txt", "WORD-TABLES.txt", "lumatype.exe"])
                 self.assertIsNone(z.testzip())
+                attribution = z.read("WORD-TABLES.txt").decode("utf-8")
+                for needed in ("wordfreq", "Robyn Speer", "CC BY-SA 4.0",
+                               "https://creativecommons.org/licenses/by-sa/4.0/"):
+                    self.assertIn(needed, attribution)
 
     def test_the_read_me_is_short_cr_lf_text_on_settings_and_switches(self):
         for flavor, bits in (("win32", "32-bit"), ("win64", "64-bit")):
@@ -120,6 +125,9 @@ class PackageTest(unittest.TestCase):
                     "ProductVersion": VERSION,
                     "FileDescription": "Lumatype on-screen keyboard",
                     "OriginalFilename": "lumatype.exe",
+                    "Comments": "Word tables adapted from wordfreq by Robyn Speer, CC BY-SA 4.0 "
+                                "(https://creativecommons.org/licenses/by-sa/4.0/); see "
+                                "WORD-TABLES.txt",
                     "Manifest": "yes",
                     "Icon": "yes",
                 })

@@ -71,7 +71,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("FileType=%lu\n", fixed->dwFileType);
   }
   for (const wchar_t* name : {L"ProductName", L"FileVersion", L"ProductVersion", L"FileDescription",
-                              L"OriginalFilename"}) {
+                              L"OriginalFilename", L"Comments"}) {
     std::printf("%s=%s\n", Utf8(name).c_str(), Utf8(StringValue(block, name)).c_str());
   }
 
