@@ -15,9 +15,10 @@ inline constexpr std::int32_t kSliderDesignHeight = 24;
 // The corner of the client area a layout leaves free for the slider.
 enum class SliderCorner { BottomRight, TopRight };
 
-// Transparency slider in the client area's free corner, as wide as the right
-// Shift key and no taller than the space bar or kSliderDesignHeight.
-Rect SliderRect(std::int32_t paintWidth, std::int32_t paintHeight, std::int32_t rightShiftWidth,
+// Transparency slider in the free corner of the keys' area (areaWidth by
+// areaHeight), as wide as the right Shift key and no taller than the space
+// bar or kSliderDesignHeight.
+Rect SliderRect(std::int32_t areaWidth, std::int32_t areaHeight, std::int32_t rightShiftWidth,
                 std::int32_t spaceBarHeight, std::int32_t dpi = kDesignDpi,
                 SliderCorner corner = SliderCorner::BottomRight);
 

@@ -40,7 +40,7 @@ struct WordRowDeps {
   // Read at every paint: a new scheme, or the keys dimmed, shows at Redraw.
   const Theme& theme;
   SystemColors& systemColors;
-  Bitmap* textBitmap = nullptr;  // text on pure-green faces; none: drawn directly
+  Bitmap* textBitmap = nullptr;  // text on background faces (kBackgroundFace); none: drawn directly
 };
 
 class WordRow final : public ItemArea {
