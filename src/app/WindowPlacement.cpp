@@ -24,50 +24,40 @@ void WindowPlacement::SetDesignClientSize(std::int32_t width, std::int32_t heigh
 }
 
 void WindowPlacement::ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toWidth) {
-  RECT frame{0, 0, 0, 0};
-  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
-                                static_cast<UINT>(dpi_));
-  const std::int32_t frameWidth = frame.right - frame.left;
-  const auto switched = [&](std::int32_t outerWidth) {
-    return SwitchedClientWidth(outerWidth - frameWidth, fromWidth, toWidth) + frameWidth;
-  };
-  if (IsIconic(window_) || IsZoomed(window_)) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    if (!GetWindowPlacement(window_, &placement)) return;
-    RECT& normal = placement.rcNormalPosition;
-    normal.right = normal.left + switched(normal.right - normal.left);
-    SetWindowPlacement(window_, &placement);
-    return;
-  }
-  const Rect r = win32::WindowRectangle(window_);
-  SetWindowPos(window_, nullptr, 0, 0, switched(r.Width()), r.Height(),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FitToWorkArea();
+  ChangeClientSize([&](Size client) {
+    return Size{SwitchedClientWidth(client.cx, fromWidth, toWidth), client.cy};
+  });
 }
 
 void WindowPlacement::ChangeClientHeight(
     const std::function<std::int32_t(std::int32_t)>& newHeight) {
+  ChangeClientSize([&](Size client) { return Size{client.cx, newHeight(client.cy)}; });
+}
+
+void WindowPlacement::ChangeClientSize(const std::function<Size(Size)>& change) {
   RECT frame{0, 0, 0, 0};
   win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
                                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
                                 static_cast<UINT>(dpi_));
-  const std::int32_t frameHeight = frame.bottom - frame.top;
-  const auto changed = [&](std::int32_t outerHeight) {
-    return newHeight(outerHeight - frameHeight) + frameHeight;
+  const Size border{frame.right - frame.left, frame.bottom - frame.top};
+  const auto changed = [&](std::int32_t outerWidth, std::int32_t outerHeight) {
+    const Size client = change({outerWidth - border.cx, outerHeight - border.cy});
+    return Size{client.cx + border.cx, client.cy + border.cy};
   };
   if (IsIconic(window_) || IsZoomed(window_)) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (!GetWindowPlacement(window_, &placement)) return;
     RECT& normal = placement.rcNormalPosition;
-    normal.bottom = normal.top + changed(normal.bottom - normal.top);
+    const Size outer = changed(normal.right - normal.left, normal.bottom - normal.top);
+    normal.right = normal.left + outer.cx;
+    normal.bottom = normal.top + outer.cy;
     SetWindowPlacement(window_, &placement);
     return;
   }
   const Rect r = win32::WindowRectangle(window_);
-  SetWindowPos(window_, nullptr, 0, 0, r.Width(), changed(r.Height()),
+  const Size outer = changed(r.Width(), r.Height());
+  SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FitToWorkArea();
 }

@@ -7,9 +7,8 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include <cstdint>
+#include <functional>
 
 #include "placement/WorkArea.h"
 #include "platform/Types.h"
@@ -63,6 +62,10 @@ class WindowPlacement {
 
  private:
   void MoveTo(Point position);
+  // The client size change gives for the present one, applied to the
+  // window as it is (or to its normal state, when maximised or minimised),
+  // then pulled into the work area.
+  void ChangeClientSize(const std::function<Size(Size)>& change);
 
   HWND window_ = nullptr;
   std::int32_t dpi_ = kDesignDpi;

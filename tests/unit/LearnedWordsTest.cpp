@@ -15,14 +15,6 @@
 namespace luma {
 namespace {
 
-std::u16string U16(const std::string& utf8) { return Utf16FromUtf8(utf8).value_or(u"?"); }
-
-std::string Row(const std::vector<std::u16string>& cells) {
-  std::string text;
-  for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "|" : "") + Utf8FromUtf16(cells[i]);
-  return text;
-}
-
 const std::vector<TableWord> kWords = {
     {"the", 127},  {"backup", 300}, {"back", 310}, {"files", 320}, {"file", 330},
     {"Zeit", 340}, {"first", 350},  {"fire", 360}, {"film", 370},

@@ -8,9 +8,20 @@
 #include <utility>
 #include <vector>
 
+#include "prediction/TextCoding.h"
 #include "prediction/WordTable.h"
 
 namespace luma {
+
+// Test text as UTF-8 literals.
+inline std::u16string U16(const std::string& utf8) { return Utf16FromUtf8(utf8).value_or(u"?"); }
+
+// The cells joined by '|', empty cells as nothing.
+inline std::string Row(const std::vector<std::u16string>& cells) {
+  std::string text;
+  for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "|" : "") + Utf8FromUtf16(cells[i]);
+  return text;
+}
 
 struct TableWord {
   std::string word;  // UTF-8

@@ -16,15 +16,6 @@
 namespace luma {
 namespace {
 
-std::u16string U16(const std::string& utf8) { return Utf16FromUtf8(utf8).value_or(u"?"); }
-
-// The cells joined by '|', empty cells as nothing.
-std::string Row(const std::vector<std::u16string>& cells) {
-  std::string text;
-  for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "|" : "") + Utf8FromUtf16(cells[i]);
-  return text;
-}
-
 std::vector<std::u16string> Cells(const std::vector<std::string>& words) {
   std::vector<std::u16string> cells;
   for (const std::string& w : words) cells.push_back(U16(w));
