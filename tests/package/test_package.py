@@ -130,6 +130,7 @@ class PackageTest(unittest.TestCase):
                                 "WORD-TABLES.txt",
                     "Manifest": "yes",
                     "Icon": "yes",
+                    "WordTables": "DE EN ES FR IT NL PL PT RU SV",
                 })
 
 

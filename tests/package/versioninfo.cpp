@@ -82,6 +82,15 @@ int wmain(int argc, wchar_t** argv) {
   };
   std::printf("Manifest=%s\n", has(RT_MANIFEST) ? "yes" : "no");
   std::printf("Icon=%s\n", has(RT_GROUP_ICON) ? "yes" : "no");
+  // The word tables, by name, with their sizes: a table left out or empty shows.
+  std::printf("WordTables=");
+  for (const char* name : {"DE", "EN", "ES", "FR", "IT", "NL", "PL", "PT", "RU", "SV"}) {
+    const std::string id = std::string("WORDS_") + name;
+    HRSRC found =
+        module != nullptr ? FindResourceA(module, id.c_str(), MAKEINTRESOURCEA(10)) : nullptr;
+    if (found != nullptr && SizeofResource(module, found) > 100000) std::printf("%s ", name);
+  }
+  std::printf("\n");
   if (module != nullptr) FreeLibrary(module);
   return 0;
 }
