@@ -68,6 +68,8 @@ void WordPrediction::Apply(const Options& options) {
 
 void WordPrediction::Poll() {
   if (!suggestions_ || !on_) return;
+  // About once a minute at the poll's pace.
+  if (++pollsSinceSave_ >= 200) Save();
   HWND foreground = GetForegroundWindow();
   if (foreground == window_) return;
   const HWND focus = FocusedControl(foreground);
@@ -95,6 +97,7 @@ void WordPrediction::Forget() {
 }
 
 void WordPrediction::Save() {
+  pollsSinceSave_ = 0;
   if (!words_ || !storage_ || !words_->Changed()) return;
   if (storage_->Write(words_->LearnedText())) words_->MarkSaved();
 }

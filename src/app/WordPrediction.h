@@ -27,7 +27,8 @@ class WordPrediction {
   // Word prediction and learning as chosen.
   void Apply(const Options& options);
   // With the layout poll: another window or control in front, a password
-  // field, another layout.
+  // field, another layout; now and then what was learned is written, so that
+  // a keyboard that is killed loses little.
   void Poll();
   // The learned words of every language go, from memory and from the file.
   void Forget();
@@ -45,6 +46,7 @@ class WordPrediction {
   HWND foreground_ = nullptr;
   HWND focus_ = nullptr;
   bool passwordField_ = false;
+  int pollsSinceSave_ = 0;
   Hkl layout_ = 0;
 };
 
