@@ -65,10 +65,12 @@ std::vector<KeyPart> KeyParts(Keyboard& keyboard, Point origin) {
 
 ScanNode BackStep(const Rect& area) { return {ScanNode::Kind::Back, area, {}, {}}; }
 
-// A row or group of items, its box around them, a back step at its end.
-ScanNode Level(ScanNode::Kind kind, std::vector<ScanNode> children) {
-  ScanNode node{kind, {}, {}, std::move(children)};
-  for (const ScanNode& child : node.children) node.area = Around(node.area, child.area);
+// A row or group of items, its box around them unless given, a back step at
+// its end.
+ScanNode Level(ScanNode::Kind kind, std::vector<ScanNode> children, Rect area = {}) {
+  ScanNode node{kind, area, {}, std::move(children)};
+  if (IsEmpty(area))
+    for (const ScanNode& child : node.children) node.area = Around(node.area, child.area);
   node.children.push_back(BackStep(node.area));
   return node;
 }
@@ -141,7 +143,9 @@ std::vector<ScanNode> BuildScanNodes(const ScanSources& sources) {
       if (!IsEmpty(box))
         items.push_back({ScanNode::Kind::Item, box, Target::Item(static_cast<int>(a), i), {}});
     }
-    if (!items.empty()) top.push_back(Level(ScanNode::Kind::Row, std::move(items)));
+    // The whole area, not the box of the items it holds now: new words keep
+    // it the same row, to come back to after a pick.
+    if (!items.empty()) top.push_back(Level(ScanNode::Kind::Row, std::move(items), area->Bounds()));
   }
 
   const std::vector<std::vector<KeyPart>> blocks =

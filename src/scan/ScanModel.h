@@ -18,8 +18,8 @@ struct ScanNode {
   enum class Kind : std::uint8_t { Group, Row, Item, Back };
   Kind kind = Kind::Item;
   // Client pixels: an item's outline box (one part of a two-part key); a
-  // group's or a row's box around its items; a back step's, the box of
-  // what it leaves.
+  // group's or a row's box around its keys, an item area's row its bounds;
+  // a back step's, the box of what it leaves.
   Rect area;
   Target target;  // an item's
   // A group's rows, a row's items; both end with a back step.

@@ -24,7 +24,11 @@ struct WordCells : ItemArea {
   Rect Bounds() const override { return shown ? Rect{0, -20, 200, 0} : Rect{}; }
   int ItemAt(Point p) const override { return p.x / 40; }
   void SetHot(int) override {}
-  void Choose(int item) override { chosen.push_back("w" + std::to_string(item)); }
+  // New suggestions fill every cell.
+  void Choose(int item) override {
+    chosen.push_back("w" + std::to_string(item));
+    words.assign(5, true);
+  }
   void ShowProgress(int, int) override {}
   int ItemCount() const override { return 5; }
   Rect ItemBounds(int item) const override {
@@ -221,6 +225,11 @@ TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
       {"or the same row again", [](Options& o) { o.scanRestart = ScanRestart::kSameRow; },
        "start w4500 p w1500 p w1500", "row-20 row0 row30 row60 row90 20 65 20 65",
        "65 down, 65 up"},
+      {"the row of words again, though new words fill it",
+       [](Options& o) { o.scanRestart = ScanRestart::kSameRow; }, "start p w1500 p w1500 w1000",
+       "row-20 w0 w1 w0 w1 w2", "w1"},
+      {"a faster speed; its first item too stays 1.5 steps", [](Options& o) { o.scanTimeMs = 500; },
+       "start w749 | w1 w500", "row-20 | row0 row30", ""},
       {"a press within the lockout is ignored, one at its end counts", nullptr,
        "start p w249 p w1 | p", "row-20 w0 | row-20", "w0"},
       {"a longer lockout", [](Options& o) { o.scanLockoutMs = 2000; }, "start p w1999 p | w1 p",
