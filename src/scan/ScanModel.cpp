@@ -1,6 +1,7 @@
 #include "scan/ScanModel.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace luma {
 namespace {
@@ -12,6 +13,15 @@ struct KeyPart {
 };
 
 bool IsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+// A layout may put outlines anywhere a coordinate reaches: moved into the
+// client area they stop at its ends rather than wrap.
+std::int32_t Moved(std::int32_t value, std::int32_t by) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{value} + by, INT32_MIN, INT32_MAX));
+}
+
+std::int64_t Width(const Rect& r) { return std::int64_t{r.right} - r.left; }
 
 Rect Around(const Rect& a, const Rect& b) {
   if (IsEmpty(a)) return b;
@@ -55,9 +65,9 @@ std::vector<KeyPart> KeyParts(Keyboard& keyboard, Point origin) {
           keyboard.KeyAt(static_cast<std::int32_t>((std::int64_t{box.left} + box.right) / 2),
                          static_cast<std::int32_t>(DoubleCentreY(box) / 2));
       if (hit.key != nullptr && hit.key != key) continue;
-      parts.push_back(
-          {{box.left + origin.x, box.top + origin.y, box.right + origin.x, box.bottom + origin.y},
-           code});
+      parts.push_back({{Moved(box.left, origin.x), Moved(box.top, origin.y),
+                        Moved(box.right, origin.x), Moved(box.bottom, origin.y)},
+                       code});
     }
   }
   return parts;
@@ -80,8 +90,8 @@ ScanNode Level(ScanNode::Kind kind, std::vector<ScanNode> children, Rect area = 
 std::vector<std::vector<KeyPart>> Blocks(std::vector<KeyPart> parts) {
   std::vector<std::vector<KeyPart>> blocks;
   if (parts.empty()) return blocks;
-  std::vector<std::int32_t> widths;
-  for (const KeyPart& part : parts) widths.push_back(part.box.Width());
+  std::vector<std::int64_t> widths;
+  for (const KeyPart& part : parts) widths.push_back(Width(part.box));
   std::nth_element(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2),
                    widths.end());
   const std::int64_t minimumGap = std::max<std::int64_t>(1, widths[widths.size() / 2] / 5);

@@ -278,12 +278,13 @@ void Scanner::Show() {
   ScanHighlight now;
   if (on_ && stopped_) {
     now.kind = ScanHighlight::Kind::Stopped;
-    for (const ScanNode& node : top_)
-      now.area = now.area.Width() > 0 ? Rect{std::min(now.area.left, node.area.left),
-                                             std::min(now.area.top, node.area.top),
-                                             std::max(now.area.right, node.area.right),
-                                             std::max(now.area.bottom, node.area.bottom)}
-                                      : node.area;
+    for (std::size_t i = 0; i < top_.size(); ++i) {
+      const Rect& a = top_[i].area;
+      now.area = i == 0
+                     ? a
+                     : Rect{std::min(now.area.left, a.left), std::min(now.area.top, a.top),
+                            std::max(now.area.right, a.right), std::max(now.area.bottom, a.bottom)};
+    }
   } else if (const ScanNode* node = on_ ? Current() : nullptr) {
     now = {KindOf(node->kind), node->area, node->target};
   }

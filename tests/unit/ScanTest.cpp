@@ -192,6 +192,14 @@ TEST(ScanTest, KeysGatherIntoRowsAndBlocksAsTheyLie) {
                     KeyLine(68, 0, 30, 30, 60) + "\r\n" + KeyLine(69, 0, 30, 30, 60)));
   words.shown = false;
   EXPECT_EQ(Shape(BuildScanNodes({*keyboard, {0, 0}, {&words}})), "(65..67/3) (68..68/1)");
+
+  // Outlines at the ends of the coordinates, below the keys' area too.
+  ASSERT_TRUE(keyboard->LoadLayoutText(
+      "Far", "Height=60\r\nWidth=100\r\n" + KeyLine(65, -2147483647, 0, 2147483647, 30) + "\r\n" +
+                 KeyLine(66, 2147483600, 2147483600, 2147483647, 2147483647)));
+  EXPECT_EQ(Shape(BuildScanNodes({*keyboard, {0, 20}, {&words}})), "(65..65/1) (66..66/1)");
+  rig.Run("start w10000");
+  EXPECT_EQ(rig.log, "row0 row2147483600 row0 row2147483600 stopped");
 }
 
 TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
