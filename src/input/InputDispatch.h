@@ -42,7 +42,7 @@ struct InputParts {
   ClickSound* sound = nullptr;  // none: silence, whatever the options say
 };
 
-class InputDispatch final : private HoverTargets {
+class InputDispatch final : public TargetClicks, private HoverTargets {
  public:
   // Until then events are ignored and the options only kept: a keyboard that
   // could not be made must not cost the user's choices.
@@ -64,7 +64,7 @@ class InputDispatch final : private HoverTargets {
   // The one way every input clicks a target: a key is typed with the latched
   // modifiers, which then let go (a modifier toggles); an item is chosen.
   // Nothing happens while a button holds a key or drags the window.
-  void Click(const Target& target);
+  void Click(const Target& target) override;
 
   // The pointer, in client pixels. A press on an item chooses it, whichever
   // the button.

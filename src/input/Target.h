@@ -37,6 +37,19 @@ class ItemArea {
   virtual void Choose(int item) = 0;
   // A hover's progress on the item, per mille; 0 takes the mark away.
   virtual void ShowProgress(int item, int permille) = 0;
+  // How many places for items it has, and where one lies in client pixels;
+  // empty while the place holds no item. A switch steps through them: an
+  // area that tells none is skipped.
+  virtual int ItemCount() const { return 0; }
+  virtual Rect ItemBounds(int /*item*/) const { return {}; }
+};
+
+// The one way every input clicks a target, whatever chose it: a button, a
+// hover or a switch.
+class TargetClicks {
+ public:
+  virtual ~TargetClicks() = default;
+  virtual void Click(const Target& target) = 0;
 };
 
 }  // namespace luma

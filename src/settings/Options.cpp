@@ -17,6 +17,30 @@ KeyboardChoice KeyboardToShow(Settings& settings) {
                                                          : KeyboardChoice::kStandard;
 }
 
+std::int32_t ScanTimeToUse(Settings& settings, std::int32_t defaultMs) {
+  const std::int32_t stored = settings.ReadInteger(kScanTimeValue, defaultMs);
+  if (stored <= 0) return defaultMs;
+  return std::clamp(stored, kMinScanTimeMs, kMaxScanTimeMs);
+}
+
+std::int32_t HeldTo(Settings& settings, const char* name, std::int32_t defaultMs,
+                    std::int32_t maxMs) {
+  return std::clamp(settings.ReadInteger(name, defaultMs), 0, maxMs);
+}
+
+// An enumeration's number as stored; any other number is its default.
+template <typename Enum>
+Enum OneOf(Settings& settings, const char* name, Enum defaultValue, Enum other) {
+  const std::int32_t stored = settings.ReadInteger(name, static_cast<std::int32_t>(defaultValue));
+  return stored == static_cast<std::int32_t>(other) ? other : defaultValue;
+}
+
+// A virtual-key code the hook can see; 0 and 255 name no key.
+std::int32_t SwitchKey(Settings& settings, const char* name, std::int32_t defaultVk) {
+  const std::int32_t stored = settings.ReadInteger(name, defaultVk);
+  return stored >= 1 && stored <= 254 ? stored : defaultVk;
+}
+
 }  // namespace
 
 Options ReadOptions(Settings& settings) {
@@ -29,6 +53,18 @@ Options ReadOptions(Settings& settings) {
   options.keyboard = KeyboardToShow(settings);
   options.prediction = settings.ReadBool(kPredictionValue, defaults.prediction);
   options.learnWords = settings.ReadBool(kLearnWordsValue, defaults.learnWords);
+  options.scanKeys = settings.ReadBool(kScanKeysValue, defaults.scanKeys);
+  options.scanTimeMs = ScanTimeToUse(settings, defaults.scanTimeMs);
+  options.scanMode = OneOf(settings, kScanModeValue, defaults.scanMode, ScanMode::kStep);
+  options.scanRestart =
+      OneOf(settings, kScanRestartValue, defaults.scanRestart, ScanRestart::kSameRow);
+  options.scanLockoutMs =
+      HeldTo(settings, kScanLockoutValue, defaults.scanLockoutMs, kMaxScanLockoutMs);
+  options.scanAcceptMs =
+      HeldTo(settings, kScanAcceptValue, defaults.scanAcceptMs, kMaxScanAcceptMs);
+  options.scanSwitchKey = SwitchKey(settings, kScanSwitchKeyValue, defaults.scanSwitchKey);
+  options.scanNextKey = SwitchKey(settings, kScanNextKeyValue, defaults.scanNextKey);
+  options.scanClickSwitch = settings.ReadBool(kScanClickSwitchValue, defaults.scanClickSwitch);
   return options;
 }
 
@@ -48,6 +84,25 @@ bool WriteOption(Settings& settings, const Options& options, Option option) {
       return settings.WriteBool(kPredictionValue, options.prediction);
     case Option::kLearnWords:
       return settings.WriteBool(kLearnWordsValue, options.learnWords);
+    case Option::kScanKeys:
+      return settings.WriteBool(kScanKeysValue, options.scanKeys);
+    case Option::kScanTime:
+      return settings.WriteInteger(kScanTimeValue, options.scanTimeMs);
+    case Option::kScanMode:
+      return settings.WriteInteger(kScanModeValue, static_cast<std::int32_t>(options.scanMode));
+    case Option::kScanRestart:
+      return settings.WriteInteger(kScanRestartValue,
+                                   static_cast<std::int32_t>(options.scanRestart));
+    case Option::kScanLockout:
+      return settings.WriteInteger(kScanLockoutValue, options.scanLockoutMs);
+    case Option::kScanAccept:
+      return settings.WriteInteger(kScanAcceptValue, options.scanAcceptMs);
+    case Option::kScanSwitchKey:
+      return settings.WriteInteger(kScanSwitchKeyValue, options.scanSwitchKey);
+    case Option::kScanNextKey:
+      return settings.WriteInteger(kScanNextKeyValue, options.scanNextKey);
+    case Option::kScanClickSwitch:
+      return settings.WriteBool(kScanClickSwitchValue, options.scanClickSwitch);
   }
   return false;
 }

@@ -136,6 +136,10 @@ void WordRow::RepaintCell(int cell) {
   Copy(CellRect(cell));
 }
 
+Rect WordRow::ItemBounds(int item) const {
+  return Visible() && HoldsWord(item) ? CellRect(item) : Rect{};
+}
+
 Rect WordRow::CellRect(int cell) const {
   // Each cell ends where the next begins, so that every pixel of the row
   // lies in exactly one; the extra pixels of an uneven width go to the left.

@@ -85,6 +85,9 @@ class WordRow final : public ItemArea {
   void SetHot(int item) override;
   void Choose(int item) override;
   void ShowProgress(int item, int permille) override;
+  int ItemCount() const override { return kCells; }
+  // A cell's place while it holds a word.
+  Rect ItemBounds(int item) const override;
 
  private:
   Rect CellRect(int cell) const;

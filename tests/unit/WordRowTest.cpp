@@ -87,6 +87,23 @@ TEST_F(WordRowTest, OnlyCellsWithAWordAreItemsAndChosen) {
   Run("show; message Paused");
   row.Choose(0);
   EXPECT_EQ(chosen, (std::vector<std::u16string>{u"the", u"the", u"to", u"that"}));
+
+  // The places a switch steps through: the cells holding a word.
+  const Rect none;
+  const struct {
+    const char* steps;
+    std::vector<Rect> places;
+  } places[] = {
+      {"message; words the,to,,that", {kWordCells[0], kWordCells[1], none, kWordCells[3], none}},
+      {"message Paused", {none, none, none, none, none}},
+      {"message; words the,to,,that; hide", {none, none, none, none, none}},
+  };
+  for (const auto& p : places) {
+    Run(std::string("show; ") + p.steps);
+    std::vector<Rect> seen;
+    for (int i = 0; i < row.ItemCount(); ++i) seen.push_back(row.ItemBounds(i));
+    EXPECT_EQ(seen, p.places) << p.steps;
+  }
 }
 
 TEST_F(WordRowTest, AChangeCopiesOnlyWhatItChanged) {
