@@ -91,6 +91,62 @@ int NotepadText() {
   return 0;
 }
 
+// The text of the first child of class childClass in a top-level window of
+// class topClass: another program's text box (Wordpad's rich edit, the
+// password window's edit).
+int ChildText(const char* topClass, const char* childClass) {
+  HWND top = FindWindowW(Wide(topClass).c_str(), nullptr);
+  HWND child = top ? FindWindowExW(top, nullptr, Wide(childClass).c_str(), nullptr) : nullptr;
+  if (!child) return 2;
+  std::vector<wchar_t> text(4096, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied))
+    return 3;
+  Print(Utf8(std::wstring(text.data(), copied)));
+  return 0;
+}
+
+LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static HWND edit = nullptr;
+  switch (message) {
+    case WM_CREATE:
+      edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                             WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL, 10, 10, 280, 24,
+                             hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      return edit ? 0 : -1;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) SetFocus(edit);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+// A window of class LumaProbePassword whose one control, focused, is an edit
+// with the password style; runs until it is closed.
+int PasswordWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PasswordWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = L"LumaProbePassword";
+  if (!RegisterClassW(&wc)) return 3;
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Password", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                100, 100, 320, 90, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!window) return 3;
+  SetForegroundWindow(window);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
 int NotepadClear() {
   HWND edit = NotepadEdit();
   if (!edit) return 2;
@@ -491,7 +547,7 @@ int Usage() {
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
-      "       resources CLASS | keys-down\n"
+      "       resources CLASS | keys-down | text CLASS CHILDCLASS | password-window\n"
       "       (--hwnd N before the command: window N stands for its class)\n"
       "       probe serve: the commands from stdin, one a line (see Serve)\n");
   return 1;
@@ -508,6 +564,8 @@ int Run(int argc, char** argv) {
   std::string command = argv[1];
   if (command == "notepad-text") return NotepadText();
   if (command == "notepad-clear") return NotepadClear();
+  if (command == "text" && argc >= 4) return ChildText(argv[2], argv[3]);
+  if (command == "password-window") return PasswordWindow();
   if (command == "foreground") return Foreground();
   if (command == "window" && argc >= 3) return Window(argv[2]);
   if (command == "workarea") return WorkArea();

@@ -35,6 +35,11 @@ LETTERS = {"a": 65, "e": 69, "h": 72, "i": 73, "l": 76, "o": 79, "1": 49}
 # and the slider, which is at most 24 high at the bottom right.
 BACKGROUND = (385, 151, 435, 156)
 
+# The row of words above the keys: its height at the keys' design size, and
+# its cells, side by side across the client area.
+WORD_ROW_DESIGN_H = 30
+WORD_ROW_CELLS = 5
+
 # Keyboard layouts a session can run under, by X keymap name: the Unix locale
 # Wine 8 takes the layout from (GetKeyboardLayout follows the locale, not X).
 # It has to be a single-byte one: only then does Wine match the keys beyond
@@ -72,6 +77,9 @@ class Session:
         self.probe_client = None
         # Where the keys are, under this session's keyboard layout (keymodel.py).
         self.key_model = None
+        # Whether the program was started with word prediction on: then the
+        # row of words takes the top of the client area and the keys lie below.
+        self.word_row = False
 
     # ----- life -----
 
@@ -235,12 +243,17 @@ class Session:
         shutil.copy2(source, folder / "lumatype.exe")
         return folder
 
-    def start_lumatype(self, exe=None, folder=None, args=(), wait=True):
+    def start_lumatype(self, exe=None, folder=None, args=(), wait=True, prediction=False):
         """Starts a fresh copy of lumatype.exe in a folder of its own, so that
         no settings file from an earlier run changes its start; or the copy in
-        `folder`, with `args`. With wait=False it returns at once."""
+        `folder`, with `args`. With wait=False it returns at once. With
+        prediction, a folder without a settings file gets one that turns word
+        prediction on, and the keys are looked for below the row of words."""
         if folder is None:
             folder = self.app_folder(exe)
+        if prediction and not (Path(folder) / "Lumtyp.ini").exists():
+            (Path(folder) / "Lumtyp.ini").write_bytes(b"[Main]\r\nPrediction=1\r\n")
+        self.word_row = prediction
         target = Path(folder) / "lumatype.exe"
         self.lumatype_log = Path(tempfile.mkstemp(prefix="lumatype-", suffix=".log",
                                                   dir=self.workdir)[1])
@@ -353,10 +366,31 @@ class Session:
         y = win["client_y"] + design_y * win["client_h"] // design[1]
         return x, y
 
+    def word_row_height(self, win, layout="Standard"):
+        """The row of words' height in pixels; 0 without it. It has a key
+        row's share of the client height, rounded as the program rounds."""
+        if not self.word_row:
+            return 0
+        whole = self.key_model.layout(layout).height + WORD_ROW_DESIGN_H
+        return (win["client_h"] * WORD_ROW_DESIGN_H + whole // 2) // whole
+
     def key_point(self, vk, win=None, layout="Standard", part=0):
-        """The middle of (a part of) a key where the layout draws it."""
+        """The middle of (a part of) a key where the layout draws it, below
+        the row of words when there is one."""
         keys = self.key_model.layout(layout)
-        return self.screen_point(*keys.centre(vk, part), win, (keys.width, keys.height))
+        win = win or self.window()
+        row = self.word_row_height(win, layout)
+        x, y = keys.centre(vk, part)
+        return (win["client_x"] + x * win["client_w"] // keys.width,
+                win["client_y"] + row + y * (win["client_h"] - row) // keys.height)
+
+    def cell_point(self, cell, win=None):
+        """The middle of a cell of the row of words (0 is the leftmost)."""
+        win = win or self.window()
+        left = win["client_w"] * cell // WORD_ROW_CELLS
+        right = win["client_w"] * (cell + 1) // WORD_ROW_CELLS
+        return (win["client_x"] + (left + right) // 2,
+                win["client_y"] + self.word_row_height(win) // 2)
 
     # The short pauses below pace the input as a hand would, so that Wine sees
     # a move before a press and separate clicks; no test result waits on them.
@@ -375,6 +409,10 @@ class Session:
 
     def click_key(self, vk, button=1, win=None):
         self.click_at(*self.key_point(vk, win), button=button)
+
+    def click_cell(self, cell, button=1, win=None):
+        """Chooses the word in a cell of the row of words."""
+        self.click_at(*self.cell_point(cell, win), button=button)
 
     def type_keys(self, text):
         win = self.window()
