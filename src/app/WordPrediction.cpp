@@ -21,14 +21,15 @@ std::span<const std::uint8_t> TableResource(std::string_view name) {
   return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
 }
 
-// The control with the focus in the window in front; the window itself
-// when its thread names none.
-HWND FocusedControl(HWND foreground) {
+// What the thread of the window in front has: its focus and caret.
+GUITHREADINFO ThreadInfo(HWND foreground) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   const DWORD thread = GetWindowThreadProcessId(foreground, nullptr);
-  if (thread != 0 && GetGUIThreadInfo(thread, &info) && info.hwndFocus) return info.hwndFocus;
-  return foreground;
+  if (thread == 0 || !GetGUIThreadInfo(thread, &info)) info = GUITHREADINFO{};
+  // Without a focus named, the window itself has it.
+  if (!info.hwndFocus) info.hwndFocus = foreground;
+  return info;
 }
 
 }  // namespace
@@ -72,10 +73,20 @@ void WordPrediction::Poll() {
   if (++pollsSinceSave_ >= 200) Save();
   HWND foreground = GetForegroundWindow();
   if (foreground == window_) return;
-  const HWND focus = FocusedControl(foreground);
-  if (foreground != foreground_ || focus != focus_) {
+  const GUITHREADINFO info = ThreadInfo(foreground);
+  const std::uint64_t typed = suggestions_->TypedCount();
+  // The application may take a poll's time to show what was typed.
+  const bool typedLately = typed != typedAtPoll_[0];
+  typedAtPoll_[0] = typedAtPoll_[1];
+  typedAtPoll_[1] = typed;
+  const bool caretMoved = info.hwndCaret != caretWindow_ || !EqualRect(&info.rcCaret, &caret_);
+  caretWindow_ = info.hwndCaret;
+  caret_ = info.rcCaret;
+  if (foreground != foreground_ || info.hwndFocus != focus_) {
     foreground_ = foreground;
-    focus_ = focus;
+    focus_ = info.hwndFocus;
+    suggestions_->LoseTrack();
+  } else if (caretMoved && !typedLately) {
     suggestions_->LoseTrack();
   }
   if (const bool password = win32::FocusedControlIsPassword(); password != passwordField_) {

@@ -26,8 +26,9 @@ class WordPrediction {
               LearnedWordsStorage& storage);
   // Word prediction and learning as chosen.
   void Apply(const Options& options);
-  // With the layout poll: another window or control in front, a password
-  // field, another layout; now and then what was learned is written, so that
+  // With the layout poll: another window or control in front, its caret
+  // moved by something else than the keyboard (a click, the user's own
+  // keys), a password field, another layout; now and then what was learned is written, so that
   // a keyboard that is killed loses little.
   void Poll();
   // The learned words of every language go, from memory and from the file.
@@ -47,6 +48,12 @@ class WordPrediction {
   HWND focus_ = nullptr;
   bool passwordField_ = false;
   int pollsSinceSave_ = 0;
+  // The caret where the last poll saw it, and the keyboard's typed count at
+  // the two polls before: a caret that moved while the keyboard typed
+  // nothing for two polls was moved by something else.
+  HWND caretWindow_ = nullptr;
+  RECT caret_{};
+  std::uint64_t typedAtPoll_[2] = {0, 0};
   Hkl layout_ = 0;
 };
 

@@ -1,7 +1,7 @@
 """Word prediction under Wine: the row of words above the keys, turned on in
 the settings file, chosen by clicking its cells, typing into Notepad (and
 Wordpad): the word and a space, a capital after a latched Shift, the space
-taken back before a comma, German words and their capitals under a German
+taken back before a comma, a click in the text starting the word afresh, German words and their capitals under a German
 layout, a word learned by typing it twice and offered after a restart, and
 nothing offered or learned in a password field.
 
@@ -153,6 +153,23 @@ class PredictionTest(PredictionChecks, ProgramTestCase):
         s.click_cell(self.wo_cell, win=win)
         self.type_text(" ,", win)
         self.assertTyped(f"{LEAD}{capitalised}, {self.wo_word}  ,")
+
+    def test_a_click_in_the_text_starts_the_word_afresh(self):
+        s = self.session
+        self.start_predicting()
+        win = s.window()
+        self.type_text(LEAD + "wo", win)
+        self.assertTyped(LEAD + "wo")
+        # The caret to the start of the text, by a click there.
+        rc, notepad = s.probe_kv("window", "Notepad")
+        self.assertEqual(rc, 0)
+        s.click_at(int(notepad["client_x"]) + 3, int(notepad["client_y"]) + 3)
+        time.sleep(1.5)  # the keyboard looks at the caret three times a second
+        self.type_text("r", win)
+        word = first_offer(self.words, "r")
+        s.click_cell(cell_of(self.words, "r", word), win=win)
+        # Nothing is known before the caret now: a sentence starts.
+        self.assertTyped(f"{word[0].upper()}{word[1:]} {LEAD}wo")
 
     def test_a_word_typed_twice_is_offered_after_a_restart(self):
         s = self.session
