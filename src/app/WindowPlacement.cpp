@@ -49,11 +49,7 @@ void WindowPlacement::ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toW
 
 void WindowPlacement::ChangeClientHeight(
     const std::function<std::int32_t(std::int32_t)>& newHeight) {
-  RECT frame{0, 0, 0, 0};
-  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
-                                static_cast<UINT>(dpi_));
-  const std::int32_t frameHeight = frame.bottom - frame.top;
+  const std::int32_t frameHeight = FrameSize().cy;
   const auto changed = [&](std::int32_t outerHeight) {
     return newHeight(outerHeight - frameHeight) + frameHeight;
   };
@@ -70,6 +66,19 @@ void WindowPlacement::ChangeClientHeight(
   SetWindowPos(window_, nullptr, 0, 0, r.Width(), changed(r.Height()),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FitToWorkArea();
+}
+
+Size WindowPlacement::FrameSize() const {
+  if (!IsIconic(window_)) {
+    const Rect outer = win32::WindowRectangle(window_);
+    const Rect client = win32::ClientRectangle(window_);
+    return {outer.Width() - client.Width(), outer.Height() - client.Height()};
+  }
+  RECT frame{0, 0, 0, 0};
+  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                                static_cast<UINT>(dpi_));
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void WindowPlacement::PlaceDefault() {

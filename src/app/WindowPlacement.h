@@ -7,9 +7,8 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include <cstdint>
+#include <functional>
 
 #include "placement/WorkArea.h"
 #include "platform/Types.h"
@@ -63,6 +62,12 @@ class WindowPlacement {
 
  private:
   void MoveTo(Point position);
+  // The frame around the client area, measured on the window: without the
+  // second per-monitor DPI awareness (Windows 10 before 1703, Wine) the frame
+  // keeps the DPI the window started at, and one computed for the DPI it has
+  // now is off by a few pixels. A minimised window has no client area to
+  // measure: its frame is the one of its DPI.
+  Size FrameSize() const;
 
   HWND window_ = nullptr;
   std::int32_t dpi_ = kDesignDpi;

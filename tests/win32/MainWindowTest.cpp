@@ -6,7 +6,9 @@
 // failed write; the foreground and a hover around the move and menu loops, a
 // hover and the slider, a locked Shift at minimising and at a switch; over
 // lent services, the title and dimming while a window that cannot be typed
-// into is in front, and the hourglass while a layout loads.
+// into is in front, the hourglass while a layout loads, and word prediction:
+// the window growing by the row and shrinking back at two DPIs, the row and
+// the keys hit where they are drawn.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -705,6 +707,125 @@ TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
   EXPECT_EQ(services.busy, (std::vector<bool>{true, false, true, false}));
   DestroyWindow(window.Handle());
   QuitPosted();
+}
+
+constexpr UINT kWordPrediction = 0x0420;
+
+// The client pixels of area as the screen shows them, read in one copy.
+std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<std::uint32_t> pixels;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(first, first + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
+// A left click at a client point, as the mouse sends it.
+void Click(HWND window, POINT p) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(window, WM_LBUTTONUP, 0, ClientPoint(p));
+}
+
+// The virtual keys pressed, in order.
+std::string KeysDown(const LentServices& services) {
+  std::string keys;
+  for (const KeyEvent& event : services.sent)
+    if ((event.flags & (kKeyEventKeyUp | kKeyEventUnicode)) == 0)
+      keys += static_cast<char>(event.vk);
+  return keys;
+}
+void Choose(HWND window, UINT command) {
+  SendMessageW(window, WM_SYSCOMMAND, command, 0);
+  win32::test::PumpUntilIdle();
+}
+
+// Switched on, the row comes above the keys and the window grows by it: the
+// keys keep their size, picture and places, each a row's height lower;
+// switched off, the window is as it was to the pixel. At 144 DPI too, which
+// only a DPI change gives the window here.
+TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize) {
+  const struct {
+    UINT dpi;
+    SIZE keys;  // the client size without the row
+    LONG row;
+  } cases[] = {{96, {441, 181}, 30}, {144, {662, 272}, 45}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    SetCursorPos(0, 0);  // off the keyboard: no key is drawn hot
+    LentServices services;
+    fakes::MemorySettings settings;
+    MainWindow window(settings, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    ShowWithSlider(window);
+    if (c.dpi != 96) {
+      // Near the top of the work area, all of it on the screen.
+      RECT outer = WindowRect(hwnd);
+      const SIZE now = ClientSize(hwnd);
+      RECT workArea{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+      OffsetRect(&outer, workArea.left + 100 - outer.left, workArea.top + 100 - outer.top);
+      outer.right += c.keys.cx - now.cx;
+      outer.bottom += c.keys.cy - now.cy;
+      SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&outer));
+      win32::test::PumpUntilIdle();
+    }
+    ASSERT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    ASSERT_EQ(ClientSize(hwnd).cy, c.keys.cy);
+    const std::vector<std::uint32_t> keys = Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy});
+    // The L key and the O key above it, at this size.
+    const auto scaled = [&](POINT p) {
+      return POINT{MulDiv(p.x, c.keys.cx, 441), MulDiv(p.y, c.keys.cy, 181)};
+    };
+    const POINT keyL = scaled(kKeyL), escape = scaled({15, 15});
+
+    Choose(hwnd, kWordPrediction);
+    EXPECT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy + c.row);
+    EXPECT_TRUE(Pixels(hwnd, {0, c.row, c.keys.cx, c.row + c.keys.cy}) == keys)
+        << "the keys are drawn at another size or place";
+    // (client point, keys pressed): a key is where it is drawn, and the
+    // row, holding no word yet, types nothing.
+    const struct {
+      POINT at;
+      const char* typed;
+    } presses[] = {{{keyL.x, keyL.y + c.row}, "L"},
+                   {keyL, "O"},
+                   {{escape.x, escape.y + c.row}, "\x1B"},
+                   {{escape.x, c.row / 2}, ""},
+                   {{c.keys.cx / 2, c.row - 1}, ""}};
+    for (const auto& press : presses) {
+      SCOPED_TRACE(press.typed);
+      services.sent.clear();
+      Click(hwnd, press.at);
+      EXPECT_EQ(KeysDown(services), press.typed);
+    }
+
+    Choose(hwnd, kWordPrediction);
+    EXPECT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy);
+    EXPECT_TRUE(Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy}) == keys);
+    services.sent.clear();
+    Click(hwnd, keyL);
+    EXPECT_EQ(KeysDown(services), "L");
+    DestroyWindow(hwnd);
+    QuitPosted();
+  }
 }
 
 }  // namespace
