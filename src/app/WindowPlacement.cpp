@@ -24,11 +24,7 @@ void WindowPlacement::SetDesignClientSize(std::int32_t width, std::int32_t heigh
 }
 
 void WindowPlacement::ChangeDesignWidth(std::int32_t fromWidth, std::int32_t toWidth) {
-  RECT frame{0, 0, 0, 0};
-  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
-                                static_cast<UINT>(dpi_));
-  const std::int32_t frameWidth = frame.right - frame.left;
+  const std::int32_t frameWidth = FrameSize().cx;
   const auto switched = [&](std::int32_t outerWidth) {
     return SwitchedClientWidth(outerWidth - frameWidth, fromWidth, toWidth) + frameWidth;
   };

@@ -709,7 +709,7 @@ TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
   QuitPosted();
 }
 
-constexpr UINT kWordPrediction = 0x0420;
+constexpr UINT kFullKeyboard = 0x0410, kWordPrediction = 0x0420;
 
 // The client pixels of area as the screen shows them, read in one copy.
 std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
@@ -749,15 +749,20 @@ std::string KeysDown(const LentServices& services) {
       keys += static_cast<char>(event.vk);
   return keys;
 }
+
+// The window manager's answer to a change of size comes a little later; a
+// second change before it would be undone by it.
 void Choose(HWND window, UINT command) {
   SendMessageW(window, WM_SYSCOMMAND, command, 0);
+  win32::test::PumpFor(100);
   win32::test::PumpUntilIdle();
 }
 
 // Switched on, the row comes above the keys and the window grows by it: the
-// keys keep their size, picture and places, each a row's height lower;
-// switched off, the window is as it was to the pixel. At 144 DPI too, which
-// only a DPI change gives the window here.
+// keys keep their size, picture and places, each a row's height lower, also
+// across the switch to the full keyboard and back; switched off, the window
+// is as it was to the pixel. At 144 DPI too, which only a DPI change gives
+// the window here.
 TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize) {
   const struct {
     UINT dpi;
@@ -814,6 +819,12 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
       services.sent.clear();
       Click(hwnd, press.at);
       EXPECT_EQ(KeysDown(services), press.typed);
+    }
+    // The full keyboard and back, at the same key size, under the row.
+    for (const LONG width : {LONG{MulDiv(c.keys.cx, 671, 441)}, c.keys.cx}) {
+      Choose(hwnd, kFullKeyboard);
+      EXPECT_EQ(ClientSize(hwnd).cx, width);
+      EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy + c.row);
     }
 
     Choose(hwnd, kWordPrediction);
