@@ -7,8 +7,9 @@
 // hover and the slider, a locked Shift at minimising and at a switch; over
 // lent services, the title and dimming while a window that cannot be typed
 // into is in front, the hourglass while a layout loads, and word prediction:
-// the window growing by the row and shrinking back at two DPIs, the row and
-// the keys hit where they are drawn.
+// the window growing by the row and shrinking back at two DPIs and
+// maximised, the row and the keys hit where they are drawn, the choices
+// through the settings file, and the learned words forgotten.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,7 +29,10 @@
 #include "app/WindowTitle.h"
 #include "platform/Integrity.h"
 #include "platform/System.h"
+#include "settings/SettingsStore.h"
 #include "win32/ExceptionBoundary.h"
+#include "win32/IniFileBackEnd.h"
+#include "win32/RegistryBackEnd.h"
 
 namespace luma::app {
 namespace {
@@ -709,7 +713,8 @@ TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
   QuitPosted();
 }
 
-constexpr UINT kFullKeyboard = 0x0410, kWordPrediction = 0x0420;
+constexpr UINT kFullKeyboard = 0x0410, kWordPrediction = 0x0420, kLearnWords = 0x0430,
+               kForgetLearnedWords = 0x0440;
 
 // The client pixels of area as the screen shows them, read in one copy.
 std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
@@ -748,6 +753,19 @@ std::string KeysDown(const LentServices& services) {
     if ((event.flags & (kKeyEventKeyUp | kKeyEventUnicode)) == 0)
       keys += static_cast<char>(event.vk);
   return keys;
+}
+
+// The text sent as characters.
+std::u16string TextSent(const LentServices& services) {
+  std::u16string text;
+  for (const KeyEvent& event : services.sent)
+    if ((event.flags & kKeyEventUnicode) && !(event.flags & kKeyEventKeyUp))
+      text += static_cast<char16_t>(event.scan);
+  return text;
+}
+
+bool Checked(HWND window, UINT command) {
+  return (GetMenuState(GetSystemMenu(window, FALSE), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 // The window manager's answer to a change of size comes a little later; a
@@ -836,6 +854,171 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
     EXPECT_EQ(KeysDown(services), "L");
     DestroyWindow(hwnd);
     QuitPosted();
+  }
+}
+
+// Maximised, the window keeps its size and the keys make room for the row;
+// the size it is restored to follows the option as the keys would have it,
+// and the application typed into keeps the foreground.
+TEST(MainWindowTest, AMaximisedWindowStaysMaximisedWhileTheRowComesAndGoes) {
+  LentServices services;
+  fakes::MemorySettings settings;
+  win32::test::RecordingWindow typedInto(L"typed into");
+  MainWindow window(settings, services.Lend());
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  ShowWithSlider(window);
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  win32::test::PumpUntilIdle();
+  const SIZE maximised = ClientSize(hwnd);
+  // (row shown, client height once restored)
+  for (const auto& [shown, restoredHeight] : {std::pair{true, 211}, {false, 181}}) {
+    SCOPED_TRACE(shown);
+    if (!IsZoomed(hwnd)) ShowWindow(hwnd, SW_MAXIMIZE);
+    ASSERT_TRUE(win32::test::Activate(typedInto.Handle()));
+    Choose(hwnd, kWordPrediction);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    EXPECT_EQ(ClientSize(hwnd).cx, maximised.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, maximised.cy);
+    EXPECT_EQ(GetForegroundWindow(), typedInto.Handle());
+    // Escape in the top-left corner, under the row while it is there.
+    services.sent.clear();
+    Click(hwnd, {5, 5});
+    EXPECT_EQ(KeysDown(services), shown ? "" : "\x1B");
+
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    win32::test::PumpUntilIdle();
+    EXPECT_FALSE(IsZoomed(hwnd));
+    EXPECT_EQ(ClientSize(hwnd).cx, 441);
+    EXPECT_EQ(ClientSize(hwnd).cy, restoredHeight);
+  }
+  DestroyWindow(hwnd);
+  QuitPosted();
+}
+
+// Through the settings file as the program keeps it: each choice is a line
+// at once, and the next start reads it back, the row shown and the keys at
+// the size they had.
+TEST(MainWindowTest, WordPredictionChoicesAreLinesOfTheSettingsFileTheNextStartShows) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder =
+      std::string(temp) + "lumatype-prediction-" + std::to_string(GetCurrentProcessId()) + "\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  SettingsLocation location;
+  location.keyPath = "SOFTWARE\\Halvorin\\LumatypeTest" + std::to_string(GetCurrentProcessId());
+  win32::Win32RegistryKey registry;
+  win32::Win32ProfileFile profile;
+  win32::Win32FileSystem files;
+  fakes::RecordingErrors errors;
+  const std::string ini = folder + kIniFileName;
+  const auto line = [&](const std::string& name) {
+    const std::string text = files.ReadWhole(ini).bytes;
+    const std::size_t at = text.find("\r\n" + name + "=");
+    return at == std::string::npos ? std::string()
+                                   : text.substr(at + 2, text.find("\r\n", at + 2) - at - 2);
+  };
+  // One start each: the commands chosen, the lines then, the client height
+  // and the menu's checks at the next start.
+  const struct {
+    std::vector<UINT> commands;
+    const char* prediction;
+    const char* learnWords;
+    LONG nextHeight;
+    bool nextPredicts;
+    bool nextLearns;
+  } starts[] = {
+      {{kWordPrediction, kLearnWords}, "Prediction=1", "LearnWords=0", 211, true, false},
+      {{}, "Prediction=1", "LearnWords=0", 211, true, false},
+      {{kLearnWords, kWordPrediction}, "Prediction=0", "LearnWords=1", 181, false, true},
+  };
+  for (const auto& start : starts) {
+    SCOPED_TRACE(start.prediction);
+    {
+      SettingsStore store(registry, profile, errors, location);
+      ASSERT_TRUE(store.BindIniFile(folder, files));
+      LentServices services;
+      MainWindow window(store, services.Lend());
+      ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+      ShowWithSlider(window);
+      for (const UINT command : start.commands) Choose(window.Handle(), command);
+      EXPECT_EQ(line("Prediction"), start.prediction);
+      EXPECT_EQ(line("LearnWords"), start.learnWords);
+      DestroyWindow(window.Handle());
+      QuitPosted();
+    }
+    SettingsStore store(registry, profile, errors, location);
+    ASSERT_TRUE(store.BindIniFile(folder, files));
+    LentServices services;
+    MainWindow window(store, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    ShowWithSlider(window);
+    HWND hwnd = window.Handle();
+    EXPECT_EQ(ClientSize(hwnd).cx, 441);
+    EXPECT_EQ(ClientSize(hwnd).cy, start.nextHeight);
+    EXPECT_EQ(Checked(hwnd, kWordPrediction), start.nextPredicts);
+    EXPECT_EQ(Checked(hwnd, kLearnWords), start.nextLearns);
+    Click(hwnd, {kKeyL.x, kKeyL.y + start.nextHeight - 181});
+    EXPECT_EQ(KeysDown(services), "L");
+    DestroyWindow(hwnd);
+    QuitPosted();
+  }
+  EXPECT_TRUE(errors.messages.empty());
+  DeleteFileA(ini.c_str());
+  RemoveDirectoryA(folder.c_str());
+  RegDeleteTreeA(HKEY_CURRENT_USER, location.keyPath.c_str());
+}
+
+// The user answering the box a command opens, from inside its modal loop.
+int boxAnswer = IDNO;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+  if (HWND box = FindWindowW(L"#32770", L"Lumatype"))
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(boxAnswer), 0);
+}
+
+// A learned word is offered for its first letters (capitalised at the start
+// of the text); once the user says yes to forgetting, it is gone from the
+// row and from the kept file, also after the exit saves.
+TEST(MainWindowTest, ForgettingLearnedWordsEmptiesWhatIsKept) {
+  const std::string kept = "[en]\nword 3 10 qjorb\n";
+  const struct {
+    int answer;
+    bool keptAfter;               // the word still in the file
+    std::u16string offeredAfter;  // what choosing cell 0 types then
+  } rows[] = {{IDYES, false, u""}, {IDNO, true, u"Qjorb "}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.answer);
+    LentServices services;
+    services.learned = kept;
+    fakes::MemorySettings settings;
+    settings.values["Prediction"] = 1;
+    MainWindow window(settings, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    ShowWithSlider(window);
+    // Nothing saved: the window opens with the row above keys of their size.
+    const LONG rowHeight = ClientSize(hwnd).cy - 181;
+    EXPECT_EQ(rowHeight, 30);
+    const auto typeQjAndChooseTheFirstCell = [&] {
+      services.sent.clear();
+      Click(hwnd, {65, 75 + rowHeight});    // Q
+      Click(hwnd, {255, 105 + rowHeight});  // J
+      win32::test::PumpUntilIdle();
+      Click(hwnd, {441 / 10, rowHeight / 2});
+      return TextSent(services);
+    };
+    EXPECT_EQ(typeQjAndChooseTheFirstCell(), u"Qjorb ");
+
+    boxAnswer = r.answer;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerBox);
+    Choose(hwnd, kForgetLearnedWords);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(services.learned == kept, r.keptAfter);
+    EXPECT_EQ(typeQjAndChooseTheFirstCell(), r.offeredAfter);
+    DestroyWindow(hwnd);
+    QuitPosted();
+    EXPECT_EQ(services.learned.find("qjorb") != std::string::npos, r.keptAfter);
   }
 }
 
