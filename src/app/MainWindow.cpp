@@ -149,9 +149,8 @@ void MainWindow::FollowPredictionOption() {
   const bool was = view_.RowShown();
   if (options_.prediction == was) return;
   view_.SetRowShown(options_.prediction);
-  placement_.ChangeClientHeight([&](std::int32_t height) {
-    return view_.ClientHeightFor(was, options_.prediction, height);
-  });
+  placement_.ChangeClientHeight(
+      [&](std::int32_t height) { return view_.ClientHeightFor(was, options_.prediction, height); });
   OnResize();
 }
 

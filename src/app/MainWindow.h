@@ -105,8 +105,12 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   PointerInput pointer_{placement_, input_};
   WordPrediction prediction_;
   Options options_;  // as chosen; the input and the menu follow them
-  SystemMenu menu_{options_, input_, settings_, [this] { ChangeColors(); },
-                   [this] { SwitchKeyboard(); }, [this] { prediction_.Forget(); }};
+  SystemMenu menu_{options_,
+                   input_,
+                   settings_,
+                   [this] { ChangeColors(); },
+                   [this] { SwitchKeyboard(); },
+                   [this] { prediction_.Forget(); }};
 };
 
 }  // namespace luma::app

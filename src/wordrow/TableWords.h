@@ -26,8 +26,7 @@ class TableWords final : public WordSource {
 
   bool SetLanguage(std::uint16_t primaryLanguage) override;
   std::vector<std::u16string> Suggest(std::u16string_view prefix, std::u16string_view previous,
-                                      int count,
-                                      const std::vector<std::u16string>& shown) override;
+                                      int count, const std::vector<std::u16string>& shown) override;
   void Learn(std::u16string_view word, std::u16string_view previous) override;
 
   // What a learned-words file holds, in place of what was learned so far.
