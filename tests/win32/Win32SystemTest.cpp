@@ -119,7 +119,7 @@ TEST_F(Win32KeySenderTest, AFreshThreadSeesTheKeysTheSystemHoldsDown) {
 // Text as characters, whatever the layout: an accent with no dead key, a sign
 // that needs AltGr elsewhere, a character beyond the basic plane as its two
 // surrogates; then Backspaces take units off the end.
-TEST(Win32KeySenderTest, TextAndBackspacesReachAnEditControl) {
+TEST_F(Win32KeySenderTest, TextAndBackspacesReachAnEditControl) {
   RecordingWindow window;
   ASSERT_TRUE(Activate(window.Handle()));
   HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24,
