@@ -778,9 +778,9 @@ void Choose(HWND window, UINT command) {
 
 // Switched on, the row comes above the keys and the window grows by it: the
 // keys keep their size, picture and places, each a row's height lower, also
-// across the switch to the full keyboard and back; switched off, the window
-// is as it was to the pixel. At 144 DPI too, which only a DPI change gives
-// the window here.
+// across the switch to the full keyboard and back, and the row without words
+// is background; switched off, the window is as it was to the pixel. At 144 DPI too, which only a
+// DPI change gives the window here.
 TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize) {
   const struct {
     UINT dpi;
@@ -838,6 +838,18 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
       Click(hwnd, press.at);
       EXPECT_EQ(KeysDown(services), press.typed);
     }
+    // The row without words is background: a drag from it moves the window.
+    const RECT before = WindowRect(hwnd);
+    const POINT onRow{escape.x, c.row / 2}, from = ScreenPoint(hwnd, onRow);
+    SetCursorPos(from.x, from.y);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(onRow));
+    SetCursorPos(from.x + 40, from.y);
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint({onRow.x + 40, onRow.y}));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint({onRow.x + 40, onRow.y}));
+    SetCursorPos(0, 0);
+    win32::test::PumpFor(100);
+    EXPECT_EQ(WindowRect(hwnd).left, before.left + 40);
+    EXPECT_EQ(WindowRect(hwnd).top, before.top);
     // The full keyboard and back, at the same key size, under the row.
     for (const LONG width : {LONG{MulDiv(c.keys.cx, 671, 441)}, c.keys.cx}) {
       Choose(hwnd, kFullKeyboard);
