@@ -35,11 +35,7 @@ void WindowPlacement::ChangeClientHeight(
 }
 
 void WindowPlacement::ChangeClientSize(const std::function<Size(Size)>& change) {
-  RECT frame{0, 0, 0, 0};
-  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
-                                static_cast<UINT>(dpi_));
-  const Size border{frame.right - frame.left, frame.bottom - frame.top};
+  const Size border = FrameSize();
   const auto changed = [&](std::int32_t outerWidth, std::int32_t outerHeight) {
     const Size client = change({outerWidth - border.cx, outerHeight - border.cy});
     return Size{client.cx + border.cx, client.cy + border.cy};
@@ -60,6 +56,19 @@ void WindowPlacement::ChangeClientSize(const std::function<Size(Size)>& change) 
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FitToWorkArea();
+}
+
+Size WindowPlacement::FrameSize() const {
+  if (!IsIconic(window_)) {
+    const Rect outer = win32::WindowRectangle(window_);
+    const Rect client = win32::ClientRectangle(window_);
+    return {outer.Width() - client.Width(), outer.Height() - client.Height()};
+  }
+  RECT frame{0, 0, 0, 0};
+  win32::AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                                static_cast<UINT>(dpi_));
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void WindowPlacement::PlaceDefault() {

@@ -66,6 +66,12 @@ class WindowPlacement {
   // window as it is (or to its normal state, when maximised or minimised),
   // then pulled into the work area.
   void ChangeClientSize(const std::function<Size(Size)>& change);
+  // The frame around the client area, measured on the window: without the
+  // second per-monitor DPI awareness (Windows 10 before 1703, Wine) the frame
+  // keeps the DPI the window started at, and one computed for the DPI it has
+  // now is off by a few pixels. A minimised window has no client area to
+  // measure: its frame is the one of its DPI.
+  Size FrameSize() const;
 
   HWND window_ = nullptr;
   std::int32_t dpi_ = kDesignDpi;

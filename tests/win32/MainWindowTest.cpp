@@ -6,7 +6,10 @@
 // failed write; the foreground and a hover around the move and menu loops, a
 // hover and the slider, a locked Shift at minimising and at a switch; over
 // lent services, the title and dimming while a window that cannot be typed
-// into is in front, and the hourglass while a layout loads.
+// into is in front, the hourglass while a layout loads, and word prediction:
+// the window growing by the row and shrinking back at two DPIs and
+// maximised, the row and the keys hit where they are drawn, the choices
+// through the settings file, and the learned words forgotten.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -26,7 +29,10 @@
 #include "app/WindowTitle.h"
 #include "platform/Integrity.h"
 #include "platform/System.h"
+#include "settings/SettingsStore.h"
 #include "win32/ExceptionBoundary.h"
+#include "win32/IniFileBackEnd.h"
+#include "win32/RegistryBackEnd.h"
 
 namespace luma::app {
 namespace {
@@ -705,6 +711,327 @@ TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
   EXPECT_EQ(services.busy, (std::vector<bool>{true, false, true, false}));
   DestroyWindow(window.Handle());
   QuitPosted();
+}
+
+constexpr UINT kFullKeyboard = 0x0410, kWordPrediction = 0x0420, kLearnWords = 0x0430,
+               kForgetLearnedWords = 0x0440;
+
+// The client pixels of area as the screen shows them, read in one copy.
+std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<std::uint32_t> pixels;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(first, first + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
+// A left click at a client point, as the mouse sends it.
+void Click(HWND window, POINT p) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(window, WM_LBUTTONUP, 0, ClientPoint(p));
+}
+
+// The virtual keys pressed, in order.
+std::string KeysDown(const LentServices& services) {
+  std::string keys;
+  for (const KeyEvent& event : services.sent)
+    if ((event.flags & (kKeyEventKeyUp | kKeyEventUnicode)) == 0)
+      keys += static_cast<char>(event.vk);
+  return keys;
+}
+
+// The text sent as characters.
+std::u16string TextSent(const LentServices& services) {
+  std::u16string text;
+  for (const KeyEvent& event : services.sent)
+    if ((event.flags & kKeyEventUnicode) && !(event.flags & kKeyEventKeyUp))
+      text += static_cast<char16_t>(event.scan);
+  return text;
+}
+
+bool Checked(HWND window, UINT command) {
+  return (GetMenuState(GetSystemMenu(window, FALSE), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// The window manager's answer to a change of size comes a little later; a
+// second change before it would be undone by it.
+void Choose(HWND window, UINT command) {
+  SendMessageW(window, WM_SYSCOMMAND, command, 0);
+  win32::test::PumpFor(100);
+  win32::test::PumpUntilIdle();
+}
+
+// Switched on, the row comes above the keys and the window grows by it: the
+// keys keep their size, picture and places, each a row's height lower, also
+// across the switch to the full keyboard and back, and the row without words
+// is background; switched off, the window is as it was to the pixel. At 144 DPI too, which only a
+// DPI change gives the window here.
+TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize) {
+  const struct {
+    UINT dpi;
+    SIZE keys;  // the client size without the row
+    LONG row;
+  } cases[] = {{96, {441, 181}, 30}, {144, {662, 272}, 45}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    SetCursorPos(0, 0);  // off the keyboard: no key is drawn hot
+    LentServices services;
+    fakes::MemorySettings settings;
+    MainWindow window(settings, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    ShowWithSlider(window);
+    if (c.dpi != 96) {
+      // Near the top of the work area, all of it on the screen.
+      RECT outer = WindowRect(hwnd);
+      const SIZE now = ClientSize(hwnd);
+      RECT workArea{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+      OffsetRect(&outer, workArea.left + 100 - outer.left, workArea.top + 100 - outer.top);
+      outer.right += c.keys.cx - now.cx;
+      outer.bottom += c.keys.cy - now.cy;
+      SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&outer));
+      win32::test::PumpUntilIdle();
+    }
+    ASSERT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    ASSERT_EQ(ClientSize(hwnd).cy, c.keys.cy);
+    const std::vector<std::uint32_t> keys = Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy});
+    // The L key and the O key above it, at this size.
+    const auto scaled = [&](POINT p) {
+      return POINT{MulDiv(p.x, c.keys.cx, 441), MulDiv(p.y, c.keys.cy, 181)};
+    };
+    const POINT keyL = scaled(kKeyL), escape = scaled({15, 15});
+
+    Choose(hwnd, kWordPrediction);
+    EXPECT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy + c.row);
+    EXPECT_TRUE(Pixels(hwnd, {0, c.row, c.keys.cx, c.row + c.keys.cy}) == keys)
+        << "the keys are drawn at another size or place";
+    // (client point, keys pressed): a key is where it is drawn, and the
+    // row, holding no word yet, types nothing.
+    const struct {
+      POINT at;
+      const char* typed;
+    } presses[] = {{{keyL.x, keyL.y + c.row}, "L"},
+                   {keyL, "O"},
+                   {{escape.x, escape.y + c.row}, "\x1B"},
+                   {{escape.x, c.row / 2}, ""},
+                   {{c.keys.cx / 2, c.row - 1}, ""}};
+    for (const auto& press : presses) {
+      SCOPED_TRACE(press.typed);
+      services.sent.clear();
+      Click(hwnd, press.at);
+      EXPECT_EQ(KeysDown(services), press.typed);
+    }
+    // The row without words is background: a drag from it moves the window.
+    const RECT before = WindowRect(hwnd);
+    const POINT onRow{escape.x, c.row / 2}, from = ScreenPoint(hwnd, onRow);
+    SetCursorPos(from.x, from.y);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(onRow));
+    SetCursorPos(from.x + 40, from.y);
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint({onRow.x + 40, onRow.y}));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint({onRow.x + 40, onRow.y}));
+    SetCursorPos(0, 0);
+    win32::test::PumpFor(100);
+    EXPECT_EQ(WindowRect(hwnd).left, before.left + 40);
+    EXPECT_EQ(WindowRect(hwnd).top, before.top);
+    // The full keyboard and back, at the same key size, under the row.
+    for (const LONG width : {LONG{MulDiv(c.keys.cx, 671, 441)}, c.keys.cx}) {
+      Choose(hwnd, kFullKeyboard);
+      EXPECT_EQ(ClientSize(hwnd).cx, width);
+      EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy + c.row);
+    }
+
+    Choose(hwnd, kWordPrediction);
+    EXPECT_EQ(ClientSize(hwnd).cx, c.keys.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy);
+    EXPECT_TRUE(Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy}) == keys);
+    services.sent.clear();
+    Click(hwnd, keyL);
+    EXPECT_EQ(KeysDown(services), "L");
+    DestroyWindow(hwnd);
+    QuitPosted();
+  }
+}
+
+// Maximised, the window keeps its size and the keys make room for the row;
+// the size it is restored to follows the option as the keys would have it,
+// and the application typed into keeps the foreground.
+TEST(MainWindowTest, AMaximisedWindowStaysMaximisedWhileTheRowComesAndGoes) {
+  LentServices services;
+  fakes::MemorySettings settings;
+  win32::test::RecordingWindow typedInto(L"typed into");
+  MainWindow window(settings, services.Lend());
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  HWND hwnd = window.Handle();
+  ShowWithSlider(window);
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  win32::test::PumpUntilIdle();
+  const SIZE maximised = ClientSize(hwnd);
+  // (row shown, client height once restored)
+  for (const auto& [shown, restoredHeight] : {std::pair{true, 211}, {false, 181}}) {
+    SCOPED_TRACE(shown);
+    if (!IsZoomed(hwnd)) ShowWindow(hwnd, SW_MAXIMIZE);
+    ASSERT_TRUE(win32::test::Activate(typedInto.Handle()));
+    Choose(hwnd, kWordPrediction);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    EXPECT_EQ(ClientSize(hwnd).cx, maximised.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, maximised.cy);
+    EXPECT_EQ(GetForegroundWindow(), typedInto.Handle());
+    // Escape in the top-left corner, under the row while it is there.
+    services.sent.clear();
+    Click(hwnd, {5, 5});
+    EXPECT_EQ(KeysDown(services), shown ? "" : "\x1B");
+
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    win32::test::PumpUntilIdle();
+    EXPECT_FALSE(IsZoomed(hwnd));
+    EXPECT_EQ(ClientSize(hwnd).cx, 441);
+    EXPECT_EQ(ClientSize(hwnd).cy, restoredHeight);
+  }
+  DestroyWindow(hwnd);
+  QuitPosted();
+}
+
+// Through the settings file as the program keeps it: each choice is a line
+// at once, and the next start reads it back, the row shown and the keys at
+// the size they had.
+TEST(MainWindowTest, WordPredictionChoicesAreLinesOfTheSettingsFileTheNextStartShows) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder =
+      std::string(temp) + "lumatype-prediction-" + std::to_string(GetCurrentProcessId()) + "\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  SettingsLocation location;
+  location.keyPath = "SOFTWARE\\Halvorin\\LumatypeTest" + std::to_string(GetCurrentProcessId());
+  win32::Win32RegistryKey registry;
+  win32::Win32ProfileFile profile;
+  win32::Win32FileSystem files;
+  fakes::RecordingErrors errors;
+  const std::string ini = folder + kIniFileName;
+  const auto line = [&](const std::string& name) {
+    const std::string text = files.ReadWhole(ini).bytes;
+    const std::size_t at = text.find("\r\n" + name + "=");
+    return at == std::string::npos ? std::string()
+                                   : text.substr(at + 2, text.find("\r\n", at + 2) - at - 2);
+  };
+  // One start each: the commands chosen, the lines then, the client height
+  // and the menu's checks at the next start.
+  const struct {
+    std::vector<UINT> commands;
+    const char* prediction;
+    const char* learnWords;
+    LONG nextHeight;
+    bool nextPredicts;
+    bool nextLearns;
+  } starts[] = {
+      {{kWordPrediction, kLearnWords}, "Prediction=1", "LearnWords=0", 211, true, false},
+      {{}, "Prediction=1", "LearnWords=0", 211, true, false},
+      {{kLearnWords, kWordPrediction}, "Prediction=0", "LearnWords=1", 181, false, true},
+  };
+  for (const auto& start : starts) {
+    SCOPED_TRACE(start.prediction);
+    {
+      SettingsStore store(registry, profile, errors, location);
+      ASSERT_TRUE(store.BindIniFile(folder, files));
+      LentServices services;
+      MainWindow window(store, services.Lend());
+      ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+      ShowWithSlider(window);
+      for (const UINT command : start.commands) Choose(window.Handle(), command);
+      EXPECT_EQ(line("Prediction"), start.prediction);
+      EXPECT_EQ(line("LearnWords"), start.learnWords);
+      DestroyWindow(window.Handle());
+      QuitPosted();
+    }
+    SettingsStore store(registry, profile, errors, location);
+    ASSERT_TRUE(store.BindIniFile(folder, files));
+    LentServices services;
+    MainWindow window(store, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    ShowWithSlider(window);
+    HWND hwnd = window.Handle();
+    EXPECT_EQ(ClientSize(hwnd).cx, 441);
+    EXPECT_EQ(ClientSize(hwnd).cy, start.nextHeight);
+    EXPECT_EQ(Checked(hwnd, kWordPrediction), start.nextPredicts);
+    EXPECT_EQ(Checked(hwnd, kLearnWords), start.nextLearns);
+    Click(hwnd, {kKeyL.x, kKeyL.y + start.nextHeight - 181});
+    EXPECT_EQ(KeysDown(services), "L");
+    DestroyWindow(hwnd);
+    QuitPosted();
+  }
+  EXPECT_TRUE(errors.messages.empty());
+  DeleteFileA(ini.c_str());
+  RemoveDirectoryA(folder.c_str());
+  RegDeleteTreeA(HKEY_CURRENT_USER, location.keyPath.c_str());
+}
+
+// The user answering the box a command opens, from inside its modal loop.
+int boxAnswer = IDNO;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+  if (HWND box = FindWindowW(L"#32770", L"Lumatype"))
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(boxAnswer), 0);
+}
+
+// A learned word is offered for its first letters (capitalised at the start
+// of the text); once the user says yes to forgetting, it is gone from the
+// row and from the kept file, also after the exit saves.
+TEST(MainWindowTest, ForgettingLearnedWordsEmptiesWhatIsKept) {
+  const std::string kept = "[en]\nword 3 10 qjorb\n";
+  const struct {
+    int answer;
+    bool keptAfter;               // the word still in the file
+    std::u16string offeredAfter;  // what choosing cell 0 types then
+  } rows[] = {{IDYES, false, u""}, {IDNO, true, u"Qjorb "}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.answer);
+    LentServices services;
+    services.learned = kept;
+    fakes::MemorySettings settings;
+    settings.values["Prediction"] = 1;
+    MainWindow window(settings, services.Lend());
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    HWND hwnd = window.Handle();
+    ShowWithSlider(window);
+    // Nothing saved: the window opens with the row above keys of their size.
+    const LONG rowHeight = ClientSize(hwnd).cy - 181;
+    EXPECT_EQ(rowHeight, 30);
+    const auto typeQjAndChooseTheFirstCell = [&] {
+      services.sent.clear();
+      Click(hwnd, {65, 75 + rowHeight});    // Q
+      Click(hwnd, {255, 105 + rowHeight});  // J
+      win32::test::PumpUntilIdle();
+      Click(hwnd, {441 / 10, rowHeight / 2});
+      return TextSent(services);
+    };
+    EXPECT_EQ(typeQjAndChooseTheFirstCell(), u"Qjorb ");
+
+    boxAnswer = r.answer;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerBox);
+    Choose(hwnd, kForgetLearnedWords);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(services.learned == kept, r.keptAfter);
+    EXPECT_EQ(typeQjAndChooseTheFirstCell(), r.offeredAfter);
+    DestroyWindow(hwnd);
+    QuitPosted();
+    EXPECT_EQ(services.learned.find("qjorb") != std::string::npos, r.keptAfter);
+  }
 }
 
 }  // namespace
