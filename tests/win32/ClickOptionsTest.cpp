@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/SystemMenu.h"
+#include "win32/SwitchHook.h"
 
 namespace luma::app {
 namespace {
@@ -250,6 +251,34 @@ TEST(ClickOptionsTest, ForgettingLearnedWordsAsksOnceAndHandsTheForegroundBack) 
     EXPECT_TRUE(win32::test::PumpUntil([&] { return GetForegroundWindow() == typedInto.Handle(); }))
         << "the application typed into has the foreground again";
   }
+}
+
+// Where the switch keys cannot be watched (here the program's one hook is
+// taken), a box says so and scanning stays off, at a start and when chosen;
+// the stored choice is kept for a start where it can run.
+TEST(ClickOptionsTest, ScanKeysStaysOffWhereTheSwitchKeysCannotBeWatched) {
+  win32::SwitchHook taken([](std::uint16_t, bool, std::uint32_t) {});
+  ASSERT_TRUE(taken.Install());
+  fakes::MemorySettings settings;
+  settings.values = {{"ScanKeys", 1}};
+  boxAnswer = IDOK;
+  boxesAnswered = 0;
+  lastBox = nullptr;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerBox);
+  MainWindow window(settings);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  EXPECT_EQ(boxesAnswered, 1);
+  const std::wstring off = L"off 1 s quiet plain learn / still 1 s Automatic (one switch)";
+  EXPECT_EQ(Shown(window.Handle()), off);
+  EXPECT_EQ(settings.values["ScanKeys"], 1);
+
+  lastBox = nullptr;
+  SendMessageW(window.Handle(), WM_SYSCOMMAND, kScanKeys, 0);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(boxesAnswered, 2);
+  EXPECT_EQ(settings.writes.back(), "ScanKeys=0");
+  EXPECT_EQ(Shown(window.Handle()), off);
+  Close(window);
 }
 
 }  // namespace
