@@ -90,6 +90,7 @@ void MainWindow::OnCreate() {
   Boundary().Guarded(L"word prediction", [&] {
     prediction_.Create(window, view_, input_, services_.layouts, services_.learnedWords);
   });
+  Boundary().Guarded(L"switch scanning", [&] { scanning_.Create(window, view_, input_); });
   Boundary().Guarded(L"color scheme", [&] { view_.SetColorScheme(ColorSchemeToShow(settings_)); });
   Boundary().Guarded(L"slider colors", [&] { slider_.SetBackground(view_.BackgroundColor()); });
   Boundary().Guarded(L"touch feedback", [&] { TurnOffTouchFeedback(window); });
@@ -110,6 +111,8 @@ void MainWindow::OnCreate() {
   });
   Boundary().Guarded(L"placement", [&] { placement_.PlaceDefault(); });
   ReadSettings();
+  // Once the keys are laid out, which it scans.
+  Boundary().Guarded(L"switch scanning", [&] { FollowScanOptions(); });
   Boundary().Guarded(L"menu check marks", [&] { menu_.Show(); });
 }
 
@@ -154,6 +157,8 @@ void MainWindow::FollowPredictionOption() {
   OnResize();
 }
 
+void MainWindow::FollowScanOptions() { scanning_.Apply(options_); }
+
 void MainWindow::Show(int command) {
   placement_.ShowFirst(command);
   // Wine sends no WM_SHOWWINDOW when a hidden window is shown maximised.
@@ -177,6 +182,7 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
   if (kind == SIZE_MINIMIZED) {
     // Nobody sees the keyboard: no timer wakes the program for it.
     view_.SetMinimised(true);
+    scanning_.SetMinimised(true);
     input_.EndPress();
     prediction_.Save();
   } else {
@@ -185,6 +191,7 @@ void MainWindow::OnSize(WPARAM kind, int width, int height) {
     else
       slider_.StickToCorner(width, height, placement_.Dpi());
     OnResize();
+    scanning_.SetMinimised(false);
   }
 }
 
@@ -195,6 +202,7 @@ void MainWindow::OnResize() {
   const Rect client = win32::ClientRectangle(Handle());
   view_.Resize(client.Width(), client.Height());
   input_.SetKeyOrigin(view_.KeyOrigin());
+  scanning_.KeysPlaced(view_.KeyOrigin());
   slider_.Place(view_.SliderArea(client.Width(), client.Height(), placement_.Dpi()));
 }
 
@@ -212,6 +220,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
       break;
     case kHoverTimer:
       input_.HoverTimerTick();
+      break;
+    case kScanTimer:
+      scanning_.OnTimer();
       break;
   }
 }
@@ -259,11 +270,20 @@ void MainWindow::OnMouseMove(int x, int y, WPARAM keys) {
   pointer_.OnMove(x, y, keys);
 }
 
+void MainWindow::OnButton(MouseButton button, bool down, LPARAM position) {
+  if (scanning_.OnMouseButton(down, static_cast<std::uint32_t>(GetMessageTime()))) return;
+  if (down)
+    pointer_.OnButtonDown(button, GET_X_LPARAM(position), GET_Y_LPARAM(position));
+  else
+    pointer_.OnButtonUp(button);
+}
+
 // Nothing may stay down in the system once the keyboard is gone: a latched
 // Shift would keep the user's real keyboard shifted. That comes before the
 // saving, and the message loop ends whatever failed.
 void MainWindow::OnDestroy() {
   Boundary().Guarded(L"release keys", [&] {
+    scanning_.Stop();
     view_.Stop();
     input_.ReleaseHeldKeys();
   });
@@ -309,22 +329,26 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(brush);
       break;
     case WM_LBUTTONDOWN:
-      pointer_.OnButtonDown(MouseButton::Left, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_LBUTTONUP:
+      OnButton(MouseButton::Left, msg == WM_LBUTTONDOWN, lParam);
       return 0;
     case WM_RBUTTONDOWN:
-      pointer_.OnButtonDown(MouseButton::Right, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_RBUTTONUP:
+      OnButton(MouseButton::Right, msg == WM_RBUTTONDOWN, lParam);
       return 0;
     case WM_MBUTTONDOWN:
-      pointer_.OnButtonDown(MouseButton::Middle, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
-    case WM_LBUTTONUP:
-      pointer_.OnButtonUp(MouseButton::Left);
-      return 0;
-    case WM_RBUTTONUP:
-      pointer_.OnButtonUp(MouseButton::Right);
-      return 0;
     case WM_MBUTTONUP:
-      pointer_.OnButtonUp(MouseButton::Middle);
+      OnButton(MouseButton::Middle, msg == WM_MBUTTONDOWN, lParam);
+      return 0;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONUP:
+      // Only ever the switch: the keys have no use for them.
+      if (scanning_.OnMouseButton(msg == WM_XBUTTONDOWN,
+                                  static_cast<std::uint32_t>(GetMessageTime())))
+        return TRUE;
+      break;
+    case SwitchScanning::kSwitchMessage:
+      scanning_.OnSwitchMessage(wParam, lParam);
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);

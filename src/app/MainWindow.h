@@ -14,6 +14,7 @@
 #include "app/KeyClickSound.h"
 #include "app/KeyboardView.h"
 #include "app/PointerInput.h"
+#include "app/SwitchScanning.h"
 #include "app/SystemMenu.h"
 #include "app/SystemServices.h"
 #include "app/TransparencySlider.h"
@@ -73,6 +74,11 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   // The row of words shown or taken away as chosen: the window grows or
   // shrinks by it so that the keys keep their size.
   void FollowPredictionOption();
+  // Scanning on or off, its hook and timer, as chosen; off where the switch
+  // keys cannot be watched.
+  void FollowScanOptions();
+  // A mouse button on the keys, for the pointer unless it is the switch.
+  void OnButton(MouseButton button, bool down, LPARAM position);
   void OnShow();
   void OnSize(WPARAM kind, int width, int height);
   void OnResize();
@@ -104,13 +110,15 @@ class MainWindow : public win32::BaseWindow<MainWindow> {
   InputDispatch input_;
   PointerInput pointer_{placement_, input_};
   WordPrediction prediction_;
+  SwitchScanning scanning_;
   Options options_;  // as chosen; the input and the menu follow them
   SystemMenu menu_{options_,
                    input_,
                    settings_,
                    [this] { ChangeColors(); },
                    [this] { SwitchKeyboard(); },
-                   [this] { prediction_.Forget(); }};
+                   [this] { prediction_.Forget(); },
+                   [this] { FollowScanOptions(); }};
 };
 
 }  // namespace luma::app

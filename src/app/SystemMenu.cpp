@@ -10,16 +10,29 @@ namespace {
 
 constexpr wchar_t kWebSiteHost[] = L"www.lumatype.org";
 
-constexpr const wchar_t* kHoverTimeLabels[] = {L"0.5 s", L"0.75 s", L"1 s",
-                                               L"1.5 s", L"2 s",    L"3 s"};
-static_assert(std::size(kHoverTimeLabels) == SystemMenu::kHoverTimesMs.size());
+constexpr const wchar_t* kTimeLabels[] = {L"0.5 s", L"0.75 s", L"1 s", L"1.5 s", L"2 s", L"3 s"};
+static_assert(std::size(kTimeLabels) == SystemMenu::kHoverTimesMs.size());
+static_assert(std::size(kTimeLabels) == SystemMenu::kScanTimesMs.size());
 
 constexpr UINT HoverTimeCommand(std::size_t i) {
   return SystemMenu::kFirstHoverTime + static_cast<UINT>(i) * 0x10;
 }
 
+constexpr UINT ScanTimeCommand(std::size_t i) {
+  return SystemMenu::kFirstScanTime + static_cast<UINT>(i) * 0x10;
+}
+
 void SetCheck(HMENU menu, UINT id, bool checked) {
   CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void AppendRadioItem(HMENU menu, UINT id, const wchar_t* label) {
+  AppendMenuW(menu, MF_STRING, id, label);
+  MENUITEMINFOW radio{};
+  radio.cbSize = sizeof(radio);
+  radio.fMask = MIIM_FTYPE;
+  radio.fType = MFT_RADIOCHECK;
+  SetMenuItemInfoW(menu, id, FALSE, &radio);
 }
 
 // shell32 is loaded when the site is first opened, not at every start, and
@@ -38,14 +51,14 @@ void SystemMenu::Create(HWND window) {
   window_ = window;
   HMENU menu = GetSystemMenu(window, FALSE);
   hoverTimes_ = CreatePopupMenu();
-  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i) {
-    AppendMenuW(hoverTimes_, MF_STRING, HoverTimeCommand(i), kHoverTimeLabels[i]);
-    MENUITEMINFOW radio{};
-    radio.cbSize = sizeof(radio);
-    radio.fMask = MIIM_FTYPE;
-    radio.fType = MFT_RADIOCHECK;
-    SetMenuItemInfoW(hoverTimes_, HoverTimeCommand(i), FALSE, &radio);
-  }
+  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i)
+    AppendRadioItem(hoverTimes_, HoverTimeCommand(i), kTimeLabels[i]);
+  scanTimes_ = CreatePopupMenu();
+  for (std::size_t i = 0; i < kScanTimesMs.size(); ++i)
+    AppendRadioItem(scanTimes_, ScanTimeCommand(i), kTimeLabels[i]);
+  scanModes_ = CreatePopupMenu();
+  AppendRadioItem(scanModes_, kScanAutomatic, L"Automatic (one switch)");
+  AppendRadioItem(scanModes_, kScanStep, L"Step (two switches)");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kHoverClick, L"Hover Click");
   // The system menu owns the submenu from here and destroys it with itself.
@@ -57,6 +70,12 @@ void SystemMenu::Create(HWND window) {
   AppendMenuW(menu, MF_STRING, kLearnWords, L"Learn Words");
   AppendMenuW(menu, MF_STRING | (forgetLearnedWords_ ? 0u : MF_GRAYED), kForgetLearnedWords,
               L"Forget Learned Words");
+
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kScanKeys, L"Scan Keys");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(scanTimes_), L"Scan Speed");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(scanModes_), L"Scan Mode");
+  AppendMenuW(menu, MF_STRING, kClickIsSwitch, L"Click Is Switch");
 
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAutoClick, L"Auto Click");
@@ -79,6 +98,12 @@ void SystemMenu::Show() {
   SetCheck(menu, kFullKeyboard, options_.keyboard == KeyboardChoice::kFull);
   SetCheck(menu, kWordPrediction, options_.prediction);
   SetCheck(menu, kLearnWords, options_.learnWords);
+  SetCheck(menu, kScanKeys, options_.scanKeys);
+  for (std::size_t i = 0; i < kScanTimesMs.size(); ++i)
+    SetCheck(scanTimes_, ScanTimeCommand(i), options_.scanTimeMs == kScanTimesMs[i]);
+  SetCheck(scanModes_, kScanAutomatic, options_.scanMode == ScanMode::kAutomatic);
+  SetCheck(scanModes_, kScanStep, options_.scanMode == ScanMode::kStep);
+  SetCheck(menu, kClickIsSwitch, options_.scanClickSwitch);
 }
 
 bool SystemMenu::OnCommand(WPARAM command) {
@@ -114,6 +139,18 @@ bool SystemMenu::OnCommand(WPARAM command) {
     Chosen(Option::kLearnWords);
   } else if (id == kForgetLearnedWords) {
     AskToForgetLearnedWords();
+  } else if (id == kScanKeys) {
+    options_.scanKeys = !options_.scanKeys;
+    Chosen(Option::kScanKeys);
+  } else if (id >= kFirstScanTime && id < ScanTimeCommand(kScanTimesMs.size())) {
+    options_.scanTimeMs = kScanTimesMs[(id - kFirstScanTime) / 0x10];
+    Chosen(Option::kScanTime);
+  } else if (id == kScanAutomatic || id == kScanStep) {
+    options_.scanMode = id == kScanStep ? ScanMode::kStep : ScanMode::kAutomatic;
+    Chosen(Option::kScanMode);
+  } else if (id == kClickIsSwitch) {
+    options_.scanClickSwitch = !options_.scanClickSwitch;
+    Chosen(Option::kScanClickSwitch);
   } else {
     return false;
   }
@@ -122,6 +159,7 @@ bool SystemMenu::OnCommand(WPARAM command) {
 
 void SystemMenu::Chosen(Option option) {
   input_.ApplyOptions(options_);
+  if (followScanning_) followScanning_();
   Show();
   WriteOption(settings_, options_, option);
 }

@@ -10,6 +10,7 @@ enum TimerId : UINT_PTR {
   kPressTimer = 2,         // the held key's repeat
   kSliderCreateTimer = 3,  // the slider, once the first picture is out
   kHoverTimer = 4,         // the hover click's progress steps, only while one runs
+  kScanTimer = 5,          // the scan highlight's steps, only while scanning runs
 };
 
 }  // namespace luma::app

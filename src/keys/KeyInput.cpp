@@ -11,7 +11,7 @@ KeyEvent MakeKeyEvent(std::uint16_t vk, std::uint16_t scan, bool keyUp, bool ext
   event.scan = scan;
   event.flags = (keyUp ? kKeyEventKeyUp : 0u) | (extended ? kKeyEventExtendedKey : 0u);
   event.time = 0;  // the system stamps the event
-  event.extraInfo = 0;
+  event.extraInfo = kOwnKeyEventMark;
   return event;
 }
 

@@ -10,13 +10,18 @@
 
 namespace luma {
 
+// What every key event the program sends carries as its extra information,
+// so that its own keys are told from the user's (a switch key it types must
+// not work the switch).
+constexpr std::uintptr_t kOwnKeyEventMark = 0x4C756D61;
+
 // One synthetic keyboard event, field for field the KEYBDINPUT of an INPUT.
 struct KeyEvent {
   std::uint16_t vk = 0;
   std::uint16_t scan = 0;
   std::uint32_t flags = 0;
   std::uint32_t time = 0;
-  std::uintptr_t extraInfo = 0;
+  std::uintptr_t extraInfo = kOwnKeyEventMark;
   friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 

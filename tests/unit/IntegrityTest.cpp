@@ -77,8 +77,9 @@ TEST(CheckingKeySender, SendsEachKeyDownAnywayAndThenChecksTheWindowInFront) {
     c.foreground = window;
     SendKeyInput(sender, 65, keyUp, false);
   }
-  EXPECT_EQ(inner.sent,
-            (std::vector<KeyEvent>{{65, 0x1E, 0, 0, 0}, {65, 0x1E, 2, 0, 0}, {65, 0x1E, 0, 0, 0}}));
+  EXPECT_EQ(inner.sent, (std::vector<KeyEvent>{{65, 0x1E, 0, 0, kOwnKeyEventMark},
+                                               {65, 0x1E, 2, 0, kOwnKeyEventMark},
+                                               {65, 0x1E, 0, 0, kOwnKeyEventMark}}));
   EXPECT_EQ(inner.shownAtSend, (std::vector<std::size_t>{0, 1, 1}));
   EXPECT_EQ(c.shown, (std::vector<bool>{true, false}));
   EXPECT_EQ(c.asked, (std::vector<WindowId>{1, 2}));

@@ -38,7 +38,7 @@ TEST(SendKeyInput, OneRecordPerCallWithTheGivenFlags) {
     EXPECT_EQ(e.scan, sender.ScanCode(r.vk));
     EXPECT_EQ(e.flags, r.flags) << r.vk;
     EXPECT_EQ(e.time, 0u);
-    EXPECT_EQ(e.extraInfo, 0u);
+    EXPECT_EQ(e.extraInfo, kOwnKeyEventMark);
   }
 }
 
@@ -64,7 +64,7 @@ TEST(SendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
     if (r.mapped != 0) sender.scanCodes[r.vk] = r.mapped;
     SendKeyInput(sender, r.vk, false, false);
     ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, 0})) << r.vk;
+    EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, kOwnKeyEventMark})) << r.vk;
   }
 }
 
@@ -87,8 +87,8 @@ TEST(SendText, EachUnitGoesDownAndUpAsACharacter) {
     SendText(sender, r.text);
     std::vector<KeyEvent> expected;
     for (const std::uint16_t unit : r.units) {
-      expected.push_back({0, unit, kKeyEventUnicode, 0, 0});
-      expected.push_back({0, unit, kKeyEventUnicode | kKeyEventKeyUp, 0, 0});
+      expected.push_back({0, unit, kKeyEventUnicode, 0, kOwnKeyEventMark});
+      expected.push_back({0, unit, kKeyEventUnicode | kKeyEventKeyUp, 0, kOwnKeyEventMark});
     }
     EXPECT_EQ(sender.sent, expected) << r.units.size() << " units";
   }
@@ -104,8 +104,8 @@ TEST(SendBackspaces, CountTimesDownAndUp) {
     const std::uint16_t scan = mapped ? 0x66 : 0x0E;
     std::vector<KeyEvent> expected;
     for (int i = 0; i < presses; ++i) {
-      expected.push_back({8, scan, 0, 0, 0});
-      expected.push_back({8, scan, kKeyEventKeyUp, 0, 0});
+      expected.push_back({8, scan, 0, 0, kOwnKeyEventMark});
+      expected.push_back({8, scan, kKeyEventKeyUp, 0, kOwnKeyEventMark});
     }
     EXPECT_EQ(sender.sent, expected) << count;
   }
@@ -129,9 +129,9 @@ TEST(SyncKeyState, ClearsModifiersReleasesHeldOnesKeepsLocks) {
   SyncKeyState(sender, state);
 
   const std::vector<KeyEvent> expected = {
-      {161, 0x36, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
-      {162, 0x1D, kKeyEventKeyUp, 0, 0},
-      {92, 0x5C, kKeyEventKeyUp | kKeyEventExtendedKey, 0, 0},
+      {161, 0x36, kKeyEventKeyUp | kKeyEventExtendedKey, 0, kOwnKeyEventMark},
+      {162, 0x1D, kKeyEventKeyUp, 0, kOwnKeyEventMark},
+      {92, 0x5C, kKeyEventKeyUp | kKeyEventExtendedKey, 0, kOwnKeyEventMark},
   };
   EXPECT_EQ(sender.sent, expected);
   for (int vk : {1, 2, 4, 5, 6, 16, 17, 18, 91, 92, 160, 161, 162, 163, 164, 165})

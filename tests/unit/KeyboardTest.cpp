@@ -301,7 +301,8 @@ TEST(KeyboardShow, FirstShowReleasesHeldModifiersOnce) {
   h.ForgetCalls();
 
   h.kb.SetShown(true);
-  EXPECT_EQ(h.sender.sent, (std::vector<KeyEvent>{{162, 0x1D, kKeyEventKeyUp, 0, 0}}));
+  EXPECT_EQ(h.sender.sent,
+            (std::vector<KeyEvent>{{162, 0x1D, kKeyEventKeyUp, 0, kOwnKeyEventMark}}));
   EXPECT_EQ(h.kb.KeyStateEntry(17), 0);
   EXPECT_EQ(h.kb.KeyStateEntry(162), 0);
   EXPECT_EQ(h.kb.KeyStateEntry(160), 0);

@@ -98,7 +98,7 @@ TEST_F(PressLogicTest, ClickedShiftIsReleasedAfterTheNextKey) {
   EXPECT_TRUE(keyboard->IsKeyDown(160));
   Click(kKeyA);
   EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
-  EXPECT_EQ(sender.sent[1], (KeyEvent{65, 0x1E, 0, 0, 0}));
+  EXPECT_EQ(sender.sent[1], (KeyEvent{65, 0x1E, 0, 0, kOwnKeyEventMark}));
   EXPECT_FALSE(keyboard->IsKeyDown(160));
   EXPECT_FALSE(keyboard->IsKeyDown(65));
   EXPECT_TRUE(NothingHeld());

@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/SystemMenu.h"
+#include "win32/SwitchHook.h"
 
 namespace luma::app {
 namespace {
@@ -22,6 +23,9 @@ namespace {
 constexpr UINT kHoverClick = 0x0200, kClickSound = 0x0270;
 constexpr UINT kWordPrediction = 0x0420, kLearnWords = 0x0430, kForgetLearnedWords = 0x0440;
 constexpr UINT kHoverTimes[] = {0x0210, 0x0220, 0x0230, 0x0240, 0x0250, 0x0260};
+constexpr UINT kScanKeys = 0x0500, kScanAutomatic = 0x0570, kScanStep = 0x0580;
+constexpr UINT kClickIsSwitch = 0x0590;
+constexpr UINT kScanTimes[] = {0x0510, 0x0520, 0x0530, 0x0540, 0x0550, 0x0560};
 
 MENUITEMINFOW Item(HMENU menu, UINT item, BOOL byPosition, wchar_t (*text)[64] = nullptr) {
   MENUITEMINFOW info{};
@@ -34,22 +38,28 @@ MENUITEMINFOW Item(HMENU menu, UINT item, BOOL byPosition, wchar_t (*text)[64] =
 }
 
 // "Hover Click" check, the checked radio item's label (or "none"), "Click
-// Sound", "Word Prediction" and "Learn Words" checks.
+// Sound", "Word Prediction" and "Learn Words" checks; then, after a slash,
+// "Scan Keys", the checked scan speed and mode, "Click Is Switch".
 std::wstring Shown(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
   const auto checked = [&](UINT id) { return (Item(menu, id, FALSE).fState & MFS_CHECKED) != 0; };
-  std::wstring time;
-  for (UINT id : kHoverTimes) {
-    if (!checked(id)) continue;
-    wchar_t text[64] = {};
-    Item(menu, id, FALSE, &text);
-    time += (time.empty() ? L"" : L"+") + std::wstring(text);
-  }
-  if (time.empty()) time = L"none";
-  return std::wstring(checked(kHoverClick) ? L"on " : L"off ") + time +
+  const auto radio = [&](const auto& ids) {
+    std::wstring labels;
+    for (UINT id : ids) {
+      if (!checked(id)) continue;
+      wchar_t text[64] = {};
+      Item(menu, id, FALSE, &text);
+      labels += (labels.empty() ? L"" : L"+") + std::wstring(text);
+    }
+    return labels.empty() ? L"none" : labels;
+  };
+  return std::wstring(checked(kHoverClick) ? L"on " : L"off ") + radio(kHoverTimes) +
          (checked(kClickSound) ? L" sound" : L" quiet") +
          (checked(kWordPrediction) ? L" predict" : L" plain") +
-         (checked(kLearnWords) ? L" learn" : L" forget");
+         (checked(kLearnWords) ? L" learn" : L" forget") +
+         (checked(kScanKeys) ? L" / scan " : L" / still ") + radio(kScanTimes) + L" " +
+         radio(std::vector<UINT>{kScanAutomatic, kScanStep}) +
+         (checked(kClickIsSwitch) ? L" click" : L"");
 }
 
 void Close(MainWindow& window) {
@@ -63,13 +73,23 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
     std::map<std::string, std::int32_t> stored;
     std::wstring shown;
   } rows[] = {
-      {{}, L"off 1 s quiet plain learn"},
-      {{{"HoverClick", 1}, {"HoverTime", 750}, {"ClickSound", 1}}, L"on 0.75 s sound plain learn"},
-      {{{"HoverClick", 0}, {"HoverTime", 3000}, {"ClickSound", 0}}, L"off 3 s quiet plain learn"},
-      {{{"HoverTime", 800}}, L"off none quiet plain learn"},  // hand-edited: none of the choices
-      {{{"HoverTime", 0}}, L"off 1 s quiet plain learn"},
-      {{{"Prediction", 1}, {"LearnWords", 0}}, L"off 1 s quiet predict forget"},
-      {{{"Prediction", 0}, {"LearnWords", 1}}, L"off 1 s quiet plain learn"},
+      {{}, L"off 1 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {{{"HoverClick", 1}, {"HoverTime", 750}, {"ClickSound", 1}},
+       L"on 0.75 s sound plain learn / still 1 s Automatic (one switch)"},
+      {{{"HoverClick", 0}, {"HoverTime", 3000}, {"ClickSound", 0}},
+       L"off 3 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {{{"HoverTime", 800}},
+       L"off none quiet plain learn / still 1 s Automatic (one switch)"},  // hand-edited: none of
+                                                                           // the choices
+      {{{"HoverTime", 0}}, L"off 1 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {{{"Prediction", 1}, {"LearnWords", 0}},
+       L"off 1 s quiet predict forget / still 1 s Automatic (one switch)"},
+      {{{"Prediction", 0}, {"LearnWords", 1}},
+       L"off 1 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {{{"ScanKeys", 1}, {"ScanTime", 1500}, {"ScanMode", 1}, {"ScanClickSwitch", 1}},
+       L"off 1 s quiet plain learn / scan 1.5 s Step (two switches) click"},
+      {{{"ScanTime", 800}, {"ScanMode", 7}},
+       L"off 1 s quiet plain learn / still none Automatic (one switch)"},
   };
   for (const auto& r : rows) {
     fakes::MemorySettings settings;
@@ -79,10 +99,11 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
     EXPECT_EQ(Shown(window.Handle()), r.shown);
 
     // separator, Hover Click, Hover Time, Click Sound; separator, Word
-    // Prediction, Learn Words, Forget Learned Words; then separator, Auto
-    // Click, Change Colors, the site, Full Keyboard.
+    // Prediction, Learn Words, Forget Learned Words; separator, Scan Keys,
+    // Scan Speed, Scan Mode, Click Is Switch; then separator, Auto Click,
+    // Change Colors, the site, Full Keyboard.
     HMENU menu = GetSystemMenu(window.Handle(), FALSE);
-    const UINT first = static_cast<UINT>(GetMenuItemCount(menu) - 13);
+    const UINT first = static_cast<UINT>(GetMenuItemCount(menu) - 18);
     wchar_t text[64] = {};
     EXPECT_TRUE(Item(menu, first, TRUE).fType & MFT_SEPARATOR);
     EXPECT_EQ(Item(menu, first + 1, TRUE).wID, kHoverClick);
@@ -98,11 +119,27 @@ TEST(ClickOptionsTest, ItemsBeforeTheProgramsOwnBlockShowWhatIsStored) {
       EXPECT_EQ(std::wstring(label), labels[i]);
     }
     EXPECT_TRUE(Item(menu, first + 8, TRUE).fType & MFT_SEPARATOR);
-    EXPECT_EQ(Item(menu, first + 9, TRUE).wID, 1027u);
-    ASSERT_EQ(GetMenuItemCount(times), 6);
-    for (UINT i = 0; i < 6; ++i) {
-      EXPECT_EQ(Item(times, i, TRUE).wID, kHoverTimes[i]);
-      EXPECT_TRUE(Item(times, i, TRUE).fType & MFT_RADIOCHECK) << i;
+    EXPECT_EQ(Item(menu, first + 9, TRUE).wID, kScanKeys);
+    wchar_t speedText[64] = {}, modeText[64] = {};
+    HMENU scanTimes = Item(menu, first + 10, TRUE, &speedText).hSubMenu;
+    HMENU scanModes = Item(menu, first + 11, TRUE, &modeText).hSubMenu;
+    EXPECT_EQ(std::wstring(speedText) + L", " + modeText, L"Scan Speed, Scan Mode");
+    EXPECT_EQ(Item(menu, first + 12, TRUE).wID, kClickIsSwitch);
+    EXPECT_TRUE(Item(menu, first + 13, TRUE).fType & MFT_SEPARATOR);
+    EXPECT_EQ(Item(menu, first + 14, TRUE).wID, 1027u);
+    // Each submenu one radio group, in the order of its ids.
+    const struct {
+      HMENU menu;
+      std::vector<UINT> ids;
+    } groups[] = {{times, {std::begin(kHoverTimes), std::end(kHoverTimes)}},
+                  {scanTimes, {std::begin(kScanTimes), std::end(kScanTimes)}},
+                  {scanModes, {kScanAutomatic, kScanStep}}};
+    for (const auto& group : groups) {
+      ASSERT_EQ(GetMenuItemCount(group.menu), static_cast<int>(group.ids.size()));
+      for (UINT i = 0; i < group.ids.size(); ++i) {
+        EXPECT_EQ(Item(group.menu, i, TRUE).wID, group.ids[i]);
+        EXPECT_TRUE(Item(group.menu, i, TRUE).fType & MFT_RADIOCHECK) << i;
+      }
     }
     Close(window);
   }
@@ -118,17 +155,37 @@ TEST(ClickOptionsTest, CommandsWriteAtOnceAndTheNextStartShowsThem) {
     std::string written;
     std::wstring shown;
   } steps[] = {
-      {kHoverClick, "HoverClick=1", L"on 1 s quiet plain learn"},
-      {kHoverTimes[3] | 0x3, "HoverTime=1500", L"on 1.5 s quiet plain learn"},
-      {kClickSound, "ClickSound=1", L"on 1.5 s sound plain learn"},
-      {kHoverTimes[0], "HoverTime=500", L"on 0.5 s sound plain learn"},
-      {kClickSound | 0xF, "ClickSound=0", L"on 0.5 s quiet plain learn"},
-      {kHoverClick, "HoverClick=0", L"off 0.5 s quiet plain learn"},
-      {kHoverClick, "HoverClick=1", L"on 0.5 s quiet plain learn"},
-      {kWordPrediction, "Prediction=1", L"on 0.5 s quiet predict learn"},
-      {kLearnWords | 0x2, "LearnWords=0", L"on 0.5 s quiet predict forget"},
-      {kWordPrediction | 0xF, "Prediction=0", L"on 0.5 s quiet plain forget"},
-      {kWordPrediction, "Prediction=1", L"on 0.5 s quiet predict forget"},
+      {kHoverClick, "HoverClick=1", L"on 1 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {kHoverTimes[3] | 0x3, "HoverTime=1500",
+       L"on 1.5 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {kClickSound, "ClickSound=1",
+       L"on 1.5 s sound plain learn / still 1 s Automatic (one switch)"},
+      {kHoverTimes[0], "HoverTime=500",
+       L"on 0.5 s sound plain learn / still 1 s Automatic (one switch)"},
+      {kClickSound | 0xF, "ClickSound=0",
+       L"on 0.5 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {kHoverClick, "HoverClick=0",
+       L"off 0.5 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {kHoverClick, "HoverClick=1",
+       L"on 0.5 s quiet plain learn / still 1 s Automatic (one switch)"},
+      {kWordPrediction, "Prediction=1",
+       L"on 0.5 s quiet predict learn / still 1 s Automatic (one switch)"},
+      {kLearnWords | 0x2, "LearnWords=0",
+       L"on 0.5 s quiet predict forget / still 1 s Automatic (one switch)"},
+      {kWordPrediction | 0xF, "Prediction=0",
+       L"on 0.5 s quiet plain forget / still 1 s Automatic (one switch)"},
+      {kWordPrediction, "Prediction=1",
+       L"on 0.5 s quiet predict forget / still 1 s Automatic (one switch)"},
+      {kScanKeys, "ScanKeys=1", L"on 0.5 s quiet predict forget / scan 1 s Automatic (one switch)"},
+      {kScanTimes[1] | 0x3, "ScanTime=750",
+       L"on 0.5 s quiet predict forget / scan 0.75 s Automatic (one switch)"},
+      {kScanStep, "ScanMode=1", L"on 0.5 s quiet predict forget / scan 0.75 s Step (two switches)"},
+      {kClickIsSwitch | 0xF, "ScanClickSwitch=1",
+       L"on 0.5 s quiet predict forget / scan 0.75 s Step (two switches) click"},
+      {kScanAutomatic | 0x1, "ScanMode=0",
+       L"on 0.5 s quiet predict forget / scan 0.75 s Automatic (one switch) click"},
+      {kScanKeys, "ScanKeys=0",
+       L"on 0.5 s quiet predict forget / still 0.75 s Automatic (one switch) click"},
   };
   for (const auto& s : steps) {
     SendMessageW(window.Handle(), WM_SYSCOMMAND, s.command, 0);
@@ -141,7 +198,8 @@ TEST(ClickOptionsTest, CommandsWriteAtOnceAndTheNextStartShowsThem) {
 
   MainWindow again(settings);
   ASSERT_TRUE(again.Create(GetModuleHandleW(nullptr)));
-  EXPECT_EQ(Shown(again.Handle()), L"on 0.5 s quiet predict forget");
+  EXPECT_EQ(Shown(again.Handle()),
+            L"on 0.5 s quiet predict forget / still 0.75 s Automatic (one switch) click");
   Close(again);
 }
 
@@ -193,6 +251,34 @@ TEST(ClickOptionsTest, ForgettingLearnedWordsAsksOnceAndHandsTheForegroundBack) 
     EXPECT_TRUE(win32::test::PumpUntil([&] { return GetForegroundWindow() == typedInto.Handle(); }))
         << "the application typed into has the foreground again";
   }
+}
+
+// Where the switch keys cannot be watched (here the program's one hook is
+// taken), a box says so and scanning stays off, at a start and when chosen;
+// the stored choice is kept for a start where it can run.
+TEST(ClickOptionsTest, ScanKeysStaysOffWhereTheSwitchKeysCannotBeWatched) {
+  win32::SwitchHook taken([](std::uint16_t, bool, std::uint32_t) {});
+  ASSERT_TRUE(taken.Install());
+  fakes::MemorySettings settings;
+  settings.values = {{"ScanKeys", 1}};
+  boxAnswer = IDOK;
+  boxesAnswered = 0;
+  lastBox = nullptr;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerBox);
+  MainWindow window(settings);
+  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  EXPECT_EQ(boxesAnswered, 1);
+  const std::wstring off = L"off 1 s quiet plain learn / still 1 s Automatic (one switch)";
+  EXPECT_EQ(Shown(window.Handle()), off);
+  EXPECT_EQ(settings.values["ScanKeys"], 1);
+
+  lastBox = nullptr;
+  SendMessageW(window.Handle(), WM_SYSCOMMAND, kScanKeys, 0);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(boxesAnswered, 2);
+  EXPECT_EQ(settings.writes.back(), "ScanKeys=0");
+  EXPECT_EQ(Shown(window.Handle()), off);
+  Close(window);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include <climits>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -517,8 +518,11 @@ TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
 // longest time or off: what the keyboard types reaches the test window.
 class KeyboardBesideApplication {
  public:
-  explicit KeyboardBesideApplication(bool hoverClick) {
+  // stored: more values in the store at the start.
+  explicit KeyboardBesideApplication(bool hoverClick,
+                                     const std::map<std::string, std::int32_t>& stored = {}) {
     settings_.values = {{"HoverClick", hoverClick ? 1 : 0}, {"HoverTime", 5000}};
+    settings_.values.insert(stored.begin(), stored.end());
     // In front first: the keyboard shows its keys as for that window from
     // the start.
     activated_ = win32::test::Activate(typedInto.Handle());
@@ -655,6 +659,68 @@ TEST(MainWindowTest, ALockedShiftIsLetGoAtMinimiseAndAtEachSwitch) {
     EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     win32::test::PumpUntilIdle();
+  }
+}
+
+// Switch scanning in the window: the switch keys, sent as a switch
+// interface sends them (through the system's input, without the program's
+// mark), reach the scan and never the application; a mouse press on the keys
+// is the switch where chosen; the switch brings a minimised keyboard back.
+// The scan never steps by itself here (the longest speed) and ignores no
+// press (no lockout): picks follow the presses alone.
+TEST(MainWindowTest, SwitchScanningPicksWithTheSwitchesAndTheApplicationSeesOnlyTheKeys) {
+  const std::map<std::string, std::int32_t> scanning = {
+      {"ScanKeys", 1}, {"ScanTime", 5000}, {"ScanLockout", 0}};
+  const auto with = [&](std::map<std::string, std::int32_t> more) {
+    more.insert(scanning.begin(), scanning.end());
+    return more;
+  };
+  const struct {
+    const char* what;
+    std::map<std::string, std::int32_t> stored;
+    // S: Space, E: Enter, C: a left click on L, M: minimise.
+    const char* steps;
+    WPARAM typed;  // the one key the application sees go down
+  } cases[] = {
+      {"automatic: the top row, then its first key", scanning, "SS", VK_ESCAPE},
+      {"step: Enter steps to the next row", with({{"ScanMode", 1}}), "ESS", VK_OEM_3},
+      {"click is switch", with({{"ScanClickSwitch", 1}}), "CC", VK_ESCAPE},
+      {"the switch brings the keyboard back", scanning, "MSSS", VK_ESCAPE},
+      {"scanning off: Space is typing", {{"ScanClickSwitch", 1}}, "S", VK_SPACE},
+      {"scanning off: a click clicks", {{"ScanClickSwitch", 1}}, "C", 'L'},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    KeyboardBesideApplication keyboard(false, c.stored);
+    ASSERT_TRUE(keyboard.Ready());
+    HWND hwnd = keyboard.Keyboard();
+    keyboard.typedInto.keys.clear();
+    for (const char* step = c.steps; *step; ++step) {
+      if (*step == 'C') {
+        keyboard.PointerTo(kKeyL);
+        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
+        SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+      } else if (*step == 'M') {
+        ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+        ASSERT_TRUE(win32::test::Activate(keyboard.typedInto.Handle()));
+      } else {
+        INPUT input[2]{};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = *step == 'S' ? VK_SPACE : VK_RETURN;
+        input[1] = input[0];
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+      }
+      win32::test::PumpFor(100);
+      win32::test::PumpUntilIdle();
+    }
+    EXPECT_TRUE(
+        win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYDOWN, c.typed); }));
+    for (const WPARAM other : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}, WPARAM{'L'}, WPARAM{VK_ESCAPE}})
+      if (other != c.typed) {
+        EXPECT_FALSE(SawKey(keyboard.typedInto, WM_KEYDOWN, other)) << other;
+      }
+    EXPECT_FALSE(IsIconic(hwnd));
   }
 }
 
