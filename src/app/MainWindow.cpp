@@ -350,6 +350,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case SwitchScanning::kSwitchMessage:
       scanning_.OnSwitchMessage(wParam, lParam);
       return 0;
+    case WordPrediction::kClickElsewhere:
+      prediction_.ClickedElsewhere();
+      return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
       return 0;

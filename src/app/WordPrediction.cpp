@@ -21,7 +21,7 @@ std::span<const std::uint8_t> TableResource(std::string_view name) {
   return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
 }
 
-// What the thread of the window in front has: its focus and caret.
+// What the thread of the window in front has: its focus.
 GUITHREADINFO ThreadInfo(HWND foreground) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
@@ -63,6 +63,11 @@ void WordPrediction::Apply(const Options& options) {
   if (on_) {
     foreground_ = nullptr;  // read afresh at the next poll
     Poll();
+    // Without the watch a click in the text goes unseen: suggestions go on
+    // after the old word, as they would after any move the keyboard cannot see.
+    clicks_.Start(window_, kClickElsewhere);
+  } else {
+    clicks_.Stop();
   }
   suggestions_->SetEnabled(on_);
 }
@@ -73,20 +78,10 @@ void WordPrediction::Poll() {
   if (++pollsSinceSave_ >= 200) Save();
   HWND foreground = GetForegroundWindow();
   if (foreground == window_) return;
-  const GUITHREADINFO info = ThreadInfo(foreground);
-  const std::uint64_t typed = suggestions_->TypedCount();
-  // The application may take a poll's time to show what was typed.
-  const bool typedLately = typed != typedAtPoll_[0];
-  typedAtPoll_[0] = typedAtPoll_[1];
-  typedAtPoll_[1] = typed;
-  const bool caretMoved = info.hwndCaret != caretWindow_ || !EqualRect(&info.rcCaret, &caret_);
-  caretWindow_ = info.hwndCaret;
-  caret_ = info.rcCaret;
-  if (foreground != foreground_ || info.hwndFocus != focus_) {
+  const HWND focus = ThreadInfo(foreground).hwndFocus;
+  if (foreground != foreground_ || focus != focus_) {
     foreground_ = foreground;
-    focus_ = info.hwndFocus;
-    suggestions_->LoseTrack();
-  } else if (caretMoved && !typedLately) {
+    focus_ = focus;
     suggestions_->LoseTrack();
   }
   if (const bool password = win32::FocusedControlIsPassword(); password != passwordField_) {
@@ -97,6 +92,10 @@ void WordPrediction::Poll() {
     layout_ = layout;
     suggestions_->FollowLayout(layout);
   }
+}
+
+void WordPrediction::ClickedElsewhere() {
+  if (suggestions_ && on_) suggestions_->LoseTrack();
 }
 
 void WordPrediction::Forget() {

@@ -13,6 +13,7 @@
 #include "platform/LearnedWordsStorage.h"
 #include "platform/Types.h"
 #include "settings/Options.h"
+#include "win32/ClickWatch.h"
 #include "wordrow/TableWords.h"
 #include "wordrow/WordSuggestions.h"
 
@@ -26,15 +27,18 @@ class WordPrediction {
               LearnedWordsStorage& storage);
   // Word prediction and learning as chosen.
   void Apply(const Options& options);
-  // With the layout poll: another window or control in front, its caret
-  // moved by something else than the keyboard (a click, the user's own
-  // keys), a password field, another layout; now and then what was learned is written, so that
+  // With the layout poll: another window or control in front, a password
+  // field, another layout; now and then what was learned is written, so that
   // a keyboard that is killed loses little.
   void Poll();
   // The learned words of every language go, from memory and from the file.
   void Forget();
   // What was learned since the last save, written.
   void Save();
+  // A mouse button was pressed outside the keyboard (the caret may have
+  // moved there): kClickElsewhere, posted while prediction is on.
+  void ClickedElsewhere();
+  static constexpr UINT kClickElsewhere = WM_APP + 2;
 
  private:
   HWND window_ = nullptr;
@@ -48,12 +52,7 @@ class WordPrediction {
   HWND focus_ = nullptr;
   bool passwordField_ = false;
   int pollsSinceSave_ = 0;
-  // The caret where the last poll saw it, and the keyboard's typed count at
-  // the two polls before: a caret that moved while the keyboard typed
-  // nothing for two polls was moved by something else.
-  HWND caretWindow_ = nullptr;
-  RECT caret_{};
-  std::uint64_t typedAtPoll_[2] = {0, 0};
+  win32::ClickWatch clicks_;
   Hkl layout_ = 0;
 };
 

@@ -72,7 +72,6 @@ char16_t WordSuggestions::TypedCharacter(int vk) {
 }
 
 void WordSuggestions::KeyTyped(int vk) {
-  ++typedCount_;
   if (!gate_.Suggests()) return;
   const Keyboard& keyboard = parts_.keyboard;
   const HeldModifiers held{keyboard.IsKeyDown(kVkLeftCtrl) || keyboard.IsKeyDown(kVkRightCtrl),
@@ -88,7 +87,6 @@ void WordSuggestions::KeyTyped(int vk) {
 }
 
 void WordSuggestions::Choose(int cell) {
-  ++typedCount_;
   if (!gate_.Suggests()) return;
   const std::u16string word = parts_.row.Word(cell);
   if (word.empty()) return;

@@ -67,9 +67,6 @@ class WordSuggestions final : public TypingListener {
   void Choose(int cell);
 
   const WordInProgress& Progress() const { return progress_; }
-  // Counts every key and word the keyboard typed: the text may have moved
-  // on its account since the count was last read.
-  std::uint64_t TypedCount() const { return typedCount_; }
 
  private:
   // The character vk types in the layout in front with the keyboard's key
@@ -86,7 +83,6 @@ class WordSuggestions final : public TypingListener {
   // The dead key waiting for its partner, with the state it was typed in.
   int pendingDeadVk_ = 0;
   KeyStateArray pendingDeadState_{};
-  std::uint64_t typedCount_ = 0;
 };
 
 }  // namespace luma
