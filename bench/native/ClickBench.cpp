@@ -37,6 +37,7 @@ class NullBitmap : public Bitmap {
   std::int32_t Width() const override { return width_; }
   std::int32_t Height() const override { return height_; }
   void Draw(const Bitmap&, std::int32_t, std::int32_t) override {}
+  void DrawPart(const Bitmap&, const Rect&) override {}
 
  private:
   Color brush_ = 0;

@@ -36,6 +36,7 @@ void KeyboardView::Create(HWND window, const SystemServices& services) {
         if (rowChosen_) rowChosen_(cell);
       });
   row_->SetShown(false);
+  scanPicture_ = std::make_unique<ScanPicture>(*keyboard_, services.colors, row_.get());
   layoutPoll_ = std::make_unique<LayoutPoll>(*keyboard_, *layoutPollTimer_, foregroundLayout_);
   themeColors_ = ComputeThemeColors(services.colors, win32::QueryVisualStyle());
   scheme_ = kDefaultColorScheme;
@@ -128,6 +129,7 @@ ClientRegions KeyboardView::Regions(std::int32_t width, std::int32_t height) con
 void KeyboardView::PlaceRow(std::int32_t width, std::int32_t height) {
   const ClientRegions regions = Regions(width, height);
   screen_->SetOrigin({regions.keys.left, regions.keys.top});
+  if (scanPicture_) scanPicture_->SetKeyOrigin({regions.keys.left, regions.keys.top});
   if (!row_) return;
   row_->SetShown(rowShown_);
   if (rowShown_) row_->SetBounds(regions.itemRow, FontDpi());

@@ -19,6 +19,8 @@
 #include "placement/ClientRegions.h"
 #include "platform/System.h"
 #include "platform/Types.h"
+#include "scan/ScanPicture.h"
+#include "scan/Scanner.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/TextBitmap.h"
@@ -63,6 +65,9 @@ class KeyboardView {
   void OnRowChosen(std::function<void(int cell)> chosen) { rowChosen_ = std::move(chosen); }
   // Where the keys' picture starts in the client area.
   Point KeyOrigin() const { return screen_ ? screen_->Origin() : Point{}; }
+  // Draws the scan's highlight over the keys and the row of words; for the
+  // scanner's SetListener. Null until Create has succeeded.
+  ScanListener* ScanHighlightListener() { return scanPicture_.get(); }
   // Where the transparency slider goes in a client area of this size.
   Rect SliderArea(std::int32_t width, std::int32_t height, std::int32_t dpi) const;
   void Paint();
@@ -111,6 +116,8 @@ class KeyboardView {
   Size designSize_;
   std::int32_t fittedWidth_ = -1;
   std::int32_t fittedHeight_ = -1;
+  // Draws over the keyboard's and the row's pictures: gone before them.
+  std::unique_ptr<ScanPicture> scanPicture_;
 };
 
 }  // namespace luma::app

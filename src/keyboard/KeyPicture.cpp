@@ -43,7 +43,9 @@ KeyPicture::KeyPicture(Keyboard& keyboard, BitmapFactory& bitmaps, Screen& scree
 void KeyPicture::CopyToScreen() {
   if (!paintingEnabled_) return;
   changed_.clear();
-  screen_.CopyFrom(*workImage_, Rect{0, 0, screen_.Width(), screen_.Height()});
+  const Rect screen{0, 0, screen_.Width(), screen_.Height()};
+  if (overlay_) overlay_->DrawOver(*workImage_, screen);
+  screen_.CopyFrom(*workImage_, screen);
 }
 
 void KeyPicture::CopyChanges() {
@@ -53,7 +55,9 @@ void KeyPicture::CopyChanges() {
   const Rect screen{0, 0, screen_.Width(), screen_.Height()};
   for (const Rect& area : changed_) {
     const Rect r = Intersection(area, screen);
-    if (!IsEmptyArea(r)) screen_.CopyFrom(*workImage_, r);
+    if (IsEmptyArea(r)) continue;
+    if (overlay_) overlay_->DrawOver(*workImage_, r);
+    screen_.CopyFrom(*workImage_, r);
   }
   changed_.clear();
 }
@@ -118,6 +122,38 @@ void KeyPicture::Redraw(bool rebuildBase) {
     }
   }
   CopyToScreen();
+}
+
+void KeyPicture::RestoreAreas(const std::vector<Rect>& areas) {
+  const Rect picture{0, 0, keyboard_.Width(), keyboard_.Height()};
+  if (!paintingEnabled_ || baseStale_ || baseImage_->Width() != picture.right ||
+      baseImage_->Height() != picture.bottom)
+    return;
+  std::vector<Rect> restored;
+  for (const Rect& area : areas) {
+    const Rect r = Intersection(area, picture);
+    if (IsEmptyArea(r)) continue;
+    workImage_->DrawPart(*baseImage_, r);
+    MarkChanged(r);
+    restored.push_back(r);
+  }
+  for (int vk = 1; vk <= 255; ++vk) {
+    Key* key = keyboard_.KeyFor(vk);
+    if (key == nullptr) continue;
+    // A border alone comes back with the base image; whatever lies inside
+    // a key is painted by the key.
+    const std::vector<Rect> parts = key->PaintAreas();
+    const bool reached = std::any_of(parts.begin(), parts.end(), [&](const Rect& part) {
+      const Rect inside{part.left + 1, part.top + 1, part.right - 2, part.bottom - 2};
+      return std::any_of(restored.begin(), restored.end(),
+                         [&](const Rect& r) { return !IsEmptyArea(Intersection(inside, r)); });
+    });
+    if (!reached) continue;
+    key->ChooseColors(*workImage_, false, false);
+    key->Paint(*workImage_, true);
+    key->MarkDrawnAtRest();
+    key->Refresh();
+  }
 }
 
 void KeyPicture::ShowKeyDown(Key& key) {

@@ -33,6 +33,10 @@ class KeyPicture {
   // A key repainted this area of the working image.
   void MarkChanged(const Rect& area);
   void Redraw(bool rebuildBase);
+  // These areas of the working image as a redraw would paint them: the base
+  // image copied back, then every key whose inside they reach painted
+  // whole; for the caller to copy.
+  void RestoreAreas(const std::vector<Rect>& areas);
   // A key went down or up. One that changes every caption (Shift, Caps Lock)
   // redraws the picture; any other repaints alone, for the caller to copy.
   void ShowKeyDown(Key& key);
@@ -44,6 +48,9 @@ class KeyPicture {
   // asks for the color itself.
   void SetBackgroundFaceDrawnAsColor(bool value);
   bool BackgroundFaceDrawnAsColor() const { return backgroundFaceDrawnAsColor_; }
+
+  // Drawn over the working image before each copy; none by default.
+  void SetOverlay(PictureOverlay* overlay) { overlay_ = overlay; }
 
   const Theme& KeyTheme() const { return theme_; }
   Bitmap* TextBitmap() const { return textBitmap_; }
@@ -62,6 +69,7 @@ class KeyPicture {
   // Areas of the working image the screen does not show yet, apart.
   std::vector<Rect> changed_;
   bool redrawing_ = false;
+  PictureOverlay* overlay_ = nullptr;
 };
 
 }  // namespace luma

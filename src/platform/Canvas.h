@@ -54,6 +54,17 @@ class Bitmap : public DrawingCanvas {
   virtual std::int32_t Height() const = 0;
   // Plain source copy of the whole of source at (x, y).
   virtual void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) = 0;
+  // Plain source copy of area of source to the same place of this one.
+  virtual void DrawPart(const Bitmap& source, const Rect& area) = 0;
+};
+
+// Drawn over a picture once the picture has drawn itself, before each copy
+// to the screen, so that what lies on top survives the picture's repaints.
+class PictureOverlay {
+ public:
+  virtual ~PictureOverlay() = default;
+  // area: the part of image about to be copied, in image pixels.
+  virtual void DrawOver(Bitmap& image, const Rect& area) = 0;
 };
 
 class BitmapFactory {

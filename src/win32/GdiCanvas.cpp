@@ -215,6 +215,13 @@ void GdiBitmap::Draw(const luma::Bitmap& source, std::int32_t x, std::int32_t y)
   BitBlt(dc_.Get(), x, y, gdi->width_, gdi->height_, gdi->Dc(), 0, 0, SRCCOPY);
 }
 
+void GdiBitmap::DrawPart(const luma::Bitmap& source, const luma::Rect& area) {
+  const GdiBitmap* gdi = AsGdi(source);
+  if (!gdi || area.right <= area.left || area.bottom <= area.top) return;
+  BitBlt(dc_.Get(), area.left, area.top, area.Width(), area.Height(), gdi->Dc(), area.left,
+         area.top, SRCCOPY);
+}
+
 luma::Color GdiBitmap::PixelAt(int x, int y) const {
   if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
   GdiFlush();

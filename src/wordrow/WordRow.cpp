@@ -255,7 +255,9 @@ void WordRow::Copy(const Rect& area) {
   // Held to the screen as it is now: the window may have shrunk since.
   const Rect screen{0, 0, deps_.screen.Width(), deps_.screen.Height()};
   const Rect r = Intersection(Intersection(area, bounds_), screen);
-  if (!IsEmpty(r)) deps_.screen.CopyFrom(*image_, r);
+  if (IsEmpty(r)) return;
+  if (overlay_) overlay_->DrawOver(*image_, r);
+  deps_.screen.CopyFrom(*image_, r);
 }
 
 }  // namespace luma

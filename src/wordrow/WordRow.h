@@ -75,6 +75,8 @@ class WordRow final : public ItemArea {
   // Draws the whole row again in the theme's colors as they are now, and
   // copies it.
   void Redraw();
+  // Drawn over the row before each copy; none by default.
+  void SetOverlay(PictureOverlay* overlay) { overlay_ = overlay; }
   // The picture the row draws into, for a window that paints itself again.
   const Bitmap& Image() const { return *image_; }
 
@@ -117,6 +119,7 @@ class WordRow final : public ItemArea {
   int hot_ = -1;
   int progressCell_ = -1;
   int progress_ = 0;  // per mille
+  PictureOverlay* overlay_ = nullptr;
 };
 
 }  // namespace luma

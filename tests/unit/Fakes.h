@@ -79,6 +79,7 @@ class RecordingBitmap : public Bitmap {
   void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) override {
     Record(DrawCall::kBlit).rect = {x, y, x + source.Width(), y + source.Height()};
   }
+  void DrawPart(const Bitmap&, const Rect& area) override { Record(DrawCall::kBlit).rect = area; }
 
   std::size_t Count(DrawCall::Kind kind) const {
     return static_cast<std::size_t>(std::count_if(

@@ -279,6 +279,16 @@ TEST_F(GdiBitmapTest, DrawCopiesOneToOne) {
       const Color expected = inside ? source.PixelAt(x - 5, y - 7) : kBackground;
       ASSERT_EQ(target.PixelAt(x, y), expected) << x << "," << y;
     }
+
+  // A part of it goes to the same place, nothing around it.
+  GdiBitmap part;
+  Fill(part, 30, 30, kBackground);
+  part.DrawPart(source, {3, 2, 9, 6});
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) {
+      const bool inside = x >= 3 && x < 9 && y >= 2 && y < 6;
+      ASSERT_EQ(part.PixelAt(x, y), inside ? source.PixelAt(x, y) : kBackground) << x << "," << y;
+    }
 }
 
 // A picture of a part of the client area (the keys below a row) is painted

@@ -10,6 +10,8 @@
 #include "EmulatedSuites.h"
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
+#include "scan/ScanPicture.h"
+#include "theme/Dimming.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
@@ -99,6 +101,46 @@ TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
   if (!dir.empty()) {
     const std::wstring path = dir + L"scheme-" + std::to_wstring(c.number) + L".bmp";
     EXPECT_TRUE(parts_.screen.image.SaveBmp(path));
+  }
+}
+
+// The scan's frame around A at the design size and half as large again,
+// plain and dimmed: its color runs along A's edges with the line inside it
+// within, and it goes with the step away. Each picture is kept.
+TEST_P(RenderTest, ScanHighlightRunsAlongTheKeysEdges) {
+  const int scheme = GetParam().number;
+  for (const int halves : {2, 3}) {
+    const std::int32_t width = 441 * halves / 2, height = 181 * halves / 2;
+    parts_.screen.image.SetSize(width, height);
+    keyboard_->ScaleToClient(width, height);
+    for (const bool dimmed : {false, true}) {
+      ApplyColorScheme(scheme, parts_.theme, parts_.themeColors, parts_.colors);
+      if (dimmed)
+        static_cast<SchemeColors&>(parts_.theme) = DimmedColors(parts_.theme, parts_.colors);
+      keyboard_->Picture().Redraw(true);
+      ScanPicture picture(*keyboard_, parts_.colors);
+      const Rect a = FirstPartBounds(*keyboard_->KeyFor('A'));
+      const ScanHighlight onA{ScanHighlight::Kind::Item, a, {}};
+      picture.HighlightChanged({}, onA);
+
+      const std::string what = std::to_string(width) + (dimmed ? " dimmed" : "");
+      const HighlightColors colors = HighlightColorsFor(parts_.theme, parts_.colors);
+      const int midX = (a.left + a.right) / 2, midY = (a.top + a.bottom) / 2;
+      EXPECT_EQ(At(a.left, midY), colors.frame) << what;
+      EXPECT_EQ(At(a.right, midY), colors.frame) << what;
+      EXPECT_EQ(At(midX, a.top), colors.frame) << what;
+      EXPECT_EQ(At(midX, a.bottom), colors.frame) << what;
+      EXPECT_EQ(At(a.left + picture.FrameWidth(), midY), colors.inner) << what;
+      const std::wstring dir = ArtefactDir();
+      if (!dir.empty()) {
+        const std::wstring path = dir + L"scan-scheme-" + std::to_wstring(scheme) + L"-" +
+                                  std::to_wstring(width) + (dimmed ? L"-dimmed" : L"") + L".bmp";
+        EXPECT_TRUE(parts_.screen.image.SaveBmp(path));
+      }
+
+      picture.HighlightChanged(onA, {});
+      EXPECT_EQ(At(a.left, midY), Resolved(parts_.theme.RestBorder)) << what;
+    }
   }
 }
 
