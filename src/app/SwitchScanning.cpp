@@ -15,6 +15,8 @@ void SwitchScanning::Create(HWND window, KeyboardView& view, InputDispatch& inpu
   scanner_ = std::make_unique<Scanner>(ScanParts{*keyboard, input, *timer_});
   // In the input's order, so that a picked word is the one a click takes.
   if (const WordRow* row = view.Row()) scanner_->AddItemArea(*row);
+  // The highlight drawn over the keys and the row.
+  scanner_->SetListener(view.ScanHighlightListener());
 }
 
 void SwitchScanning::Apply(Options& options) {
