@@ -31,11 +31,7 @@ void InputDispatch::EndTypingWithoutKey() {
 }
 
 Target InputDispatch::TargetAt(std::int32_t x, std::int32_t y) const {
-  const Point p{x, y};
-  if (const int area = AreaAt(p); area >= 0) {
-    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(p);
-    return item >= 0 ? Target::Item(area, item) : Target{};
-  }
+  if (const std::optional<Target> item = ItemTargetAt({x, y})) return *item;
   if (keyboard_ == nullptr) return {};
   const KeyHit hit = keyboard_->KeyAt(x - keyOrigin_.x, y - keyOrigin_.y);
   return hit.key != nullptr ? Target::Key(hit.key->Code()) : Target{};
@@ -45,6 +41,13 @@ int InputDispatch::AreaAt(Point p) const {
   for (std::size_t i = 0; i < areas_.size(); ++i)
     if (Contains(areas_[i]->Bounds(), p)) return static_cast<int>(i);
   return -1;
+}
+
+std::optional<Target> InputDispatch::ItemTargetAt(Point p) const {
+  const int area = AreaAt(p);
+  if (area < 0) return std::nullopt;
+  const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(p);
+  return item >= 0 ? Target::Item(area, item) : Target{};
 }
 
 void InputDispatch::Click(const Target& target) {
@@ -71,11 +74,9 @@ void InputDispatch::PointerDown(MouseButton button, std::int32_t x, std::int32_t
   if (button == MouseButton::Left) window_->CapturePointer();
   EnterWindow();
   hover_->ButtonDown();
-  const Point p{x, y};
-  if (const int area = AreaAt(p); area >= 0) {
-    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(p);
-    if (item >= 0)
-      Click(Target::Item(area, item));
+  if (const std::optional<Target> item = ItemTargetAt({x, y})) {
+    if (item->kind == Target::Kind::Item)
+      Click(*item);
     else
       press_->BackgroundDown(button);
     return;
@@ -121,10 +122,7 @@ void InputDispatch::ShowHotItem(Point p) {
 
 Target InputDispatch::Hovered() const {
   if (!press_ || press_->Dragging() || !inside_) return {};
-  if (const int area = AreaAt(pointer_); area >= 0) {
-    const int item = areas_[static_cast<std::size_t>(area)]->ItemAt(pointer_);
-    return item >= 0 ? Target::Item(area, item) : Target{};
-  }
+  if (const std::optional<Target> item = ItemTargetAt(pointer_)) return *item;
   const Key* key = keyboard_->HoverKey();
   return key != nullptr ? Target::Key(key->Code()) : Target{};
 }

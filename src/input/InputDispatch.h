@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "input/HoverClick.h"
@@ -96,6 +97,9 @@ class InputDispatch final : public TargetClicks, private HoverTargets {
   void ShowProgress(const Target& target, int permille) override;
   // The item area a point lies in, by its place; -1: none.
   int AreaAt(Point p) const;
+  // In an item area: its item there, or none on its background; nothing
+  // outside every item area.
+  std::optional<Target> ItemTargetAt(Point p) const;
   // Tells each item area which of its items is under the pointer.
   void ShowHotItem(Point p);
   void PlayClick();
