@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
+#include "win32/SoleHook.h"
+
 namespace luma::win32 {
 
 class ClickWatch {
  public:
   ClickWatch() = default;
-  ~ClickWatch() { Stop(); }
   ClickWatch(const ClickWatch&) = delete;
   ClickWatch& operator=(const ClickWatch&) = delete;
 
@@ -18,17 +19,15 @@ class ClickWatch {
   // thread, which must pump messages for the hook to run; false when the
   // system refused, or another watch of the program is running.
   bool Start(HWND window, UINT message);
-  void Stop();
-  bool Running() const { return hook_ != nullptr; }
+  void Stop() { hook_.Remove(); }
+  bool Running() const { return hook_.Placed(); }
 
  private:
   static LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM info);
 
-  // A low-level hook's procedure has no context of its own.
-  static ClickWatch* running_;
   HWND window_ = nullptr;
   UINT message_ = 0;
-  HHOOK hook_ = nullptr;
+  SoleHook<ClickWatch, WH_MOUSE_LL> hook_;
 };
 
 }  // namespace luma::win32

@@ -6,26 +6,10 @@
 
 namespace luma::win32 {
 
-SwitchHook* SwitchHook::installed_ = nullptr;
-
-bool SwitchHook::Install() {
-  if (hook_) return true;
-  if (installed_) return false;
-  hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, &SwitchHook::Watch, GetModuleHandleW(nullptr), 0);
-  if (hook_) installed_ = this;
-  return hook_ != nullptr;
-}
-
-void SwitchHook::Uninstall() {
-  if (!hook_) return;
-  UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
-  if (installed_ == this) installed_ = nullptr;
-}
-
 LRESULT CALLBACK SwitchHook::Watch(int code, WPARAM message, LPARAM info) {
-  if (code == HC_ACTION && installed_ && info &&
-      installed_->Take(message, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)))
+  SwitchHook* installed = decltype(hook_)::Holder();
+  if (code == HC_ACTION && installed && info &&
+      installed->Take(message, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)))
     return 1;  // the application in front never sees it
   return CallNextHookEx(nullptr, code, message, info);
 }

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "win32/SoleHook.h"
+
 namespace luma::win32 {
 
 class SwitchHook {
@@ -20,7 +22,6 @@ class SwitchHook {
   using Handler = std::function<void(std::uint16_t vk, bool down, std::uint32_t timeMs)>;
 
   explicit SwitchHook(Handler handler) : handler_(std::move(handler)) {}
-  ~SwitchHook() { Uninstall(); }
   SwitchHook(const SwitchHook&) = delete;
   SwitchHook& operator=(const SwitchHook&) = delete;
 
@@ -29,20 +30,18 @@ class SwitchHook {
   // On the calling thread, which must pump messages for the hook to run.
   // False when the system refused, or another hook of the program is in
   // place; an installed hook stays.
-  bool Install();
-  void Uninstall();
-  bool Installed() const { return hook_ != nullptr; }
+  bool Install() { return hook_.Place(*this, &SwitchHook::Watch); }
+  void Uninstall() { hook_.Remove(); }
+  bool Installed() const { return hook_.Placed(); }
 
  private:
   static LRESULT CALLBACK Watch(int code, WPARAM message, LPARAM info);
   // True when the key was a switch key and is taken.
   bool Take(WPARAM message, const KBDLLHOOKSTRUCT& key);
 
-  // A low-level hook's procedure has no context of its own.
-  static SwitchHook* installed_;
   Handler handler_;
   std::vector<std::uint16_t> keys_;
-  HHOOK hook_ = nullptr;
+  SoleHook<SwitchHook, WH_KEYBOARD_LL> hook_;
 };
 
 }  // namespace luma::win32
