@@ -14,12 +14,36 @@ constexpr const wchar_t* kTimeLabels[] = {L"0.5 s", L"0.75 s", L"1 s", L"1.5 s",
 static_assert(std::size(kTimeLabels) == SystemMenu::kHoverTimesMs.size());
 static_assert(std::size(kTimeLabels) == SystemMenu::kScanTimesMs.size());
 
-constexpr UINT HoverTimeCommand(std::size_t i) {
-  return SystemMenu::kFirstHoverTime + static_cast<UINT>(i) * 0x10;
-}
+// The items that switch one option on and off, with their check mark.
+struct CheckItem {
+  UINT id;
+  bool Options::*value;
+  Option option;
+};
+constexpr CheckItem kCheckItems[] = {
+    {SystemMenu::kHoverClick, &Options::hoverClick, Option::kHoverClick},
+    {SystemMenu::kClickSound, &Options::clickSound, Option::kClickSound},
+    {SystemMenu::kWordPrediction, &Options::prediction, Option::kPrediction},
+    {SystemMenu::kLearnWords, &Options::learnWords, Option::kLearnWords},
+    {SystemMenu::kScanKeys, &Options::scanKeys, Option::kScanKeys},
+    {SystemMenu::kClickIsSwitch, &Options::scanClickSwitch, Option::kScanClickSwitch},
+};
 
-constexpr UINT ScanTimeCommand(std::size_t i) {
-  return SystemMenu::kFirstScanTime + static_cast<UINT>(i) * 0x10;
+// The submenus of times, an item every 0x10 from the first.
+struct TimeItems {
+  UINT first;
+  std::int32_t Options::*value;
+  Option option;
+};
+constexpr TimeItems kHoverTimeItems{SystemMenu::kFirstHoverTime, &Options::hoverTimeMs,
+                                    Option::kHoverTime};
+constexpr TimeItems kScanTimeItems{SystemMenu::kFirstScanTime, &Options::scanTimeMs,
+                                   Option::kScanTime};
+static_assert(SystemMenu::kHoverTimesMs == SystemMenu::kScanTimesMs);
+const auto& kTimesMs = SystemMenu::kHoverTimesMs;
+
+constexpr UINT TimeCommand(const TimeItems& items, std::size_t i) {
+  return items.first + static_cast<UINT>(i) * 0x10;
 }
 
 void SetCheck(HMENU menu, UINT id, bool checked) {
@@ -51,11 +75,11 @@ void SystemMenu::Create(HWND window) {
   window_ = window;
   HMENU menu = GetSystemMenu(window, FALSE);
   hoverTimes_ = CreatePopupMenu();
-  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i)
-    AppendRadioItem(hoverTimes_, HoverTimeCommand(i), kTimeLabels[i]);
   scanTimes_ = CreatePopupMenu();
-  for (std::size_t i = 0; i < kScanTimesMs.size(); ++i)
-    AppendRadioItem(scanTimes_, ScanTimeCommand(i), kTimeLabels[i]);
+  for (std::size_t i = 0; i < kTimesMs.size(); ++i) {
+    AppendRadioItem(hoverTimes_, TimeCommand(kHoverTimeItems, i), kTimeLabels[i]);
+    AppendRadioItem(scanTimes_, TimeCommand(kScanTimeItems, i), kTimeLabels[i]);
+  }
   scanModes_ = CreatePopupMenu();
   AppendRadioItem(scanModes_, kScanAutomatic, L"Automatic (one switch)");
   AppendRadioItem(scanModes_, kScanStep, L"Step (two switches)");
@@ -88,22 +112,17 @@ void SystemMenu::Create(HWND window) {
 void SystemMenu::Show() {
   if (!window_) return;
   HMENU menu = GetSystemMenu(window_, FALSE);
-  SetCheck(menu, kHoverClick, options_.hoverClick);
-  SetCheck(menu, kClickSound, options_.clickSound);
-  for (std::size_t i = 0; i < kHoverTimesMs.size(); ++i)
-    SetCheck(hoverTimes_, HoverTimeCommand(i), options_.hoverTimeMs == kHoverTimesMs[i]);
+  for (const CheckItem& item : kCheckItems) SetCheck(menu, item.id, options_.*item.value);
+  for (std::size_t i = 0; i < kTimesMs.size(); ++i) {
+    SetCheck(hoverTimes_, TimeCommand(kHoverTimeItems, i), options_.hoverTimeMs == kTimesMs[i]);
+    SetCheck(scanTimes_, TimeCommand(kScanTimeItems, i), options_.scanTimeMs == kTimesMs[i]);
+  }
   ModifyMenuW(menu, kAutoClick,
               MF_BYCOMMAND | MF_STRING | (options_.keyRepeat ? MF_CHECKED : MF_UNCHECKED),
               kAutoClick, L"Auto Click");
   SetCheck(menu, kFullKeyboard, options_.keyboard == KeyboardChoice::kFull);
-  SetCheck(menu, kWordPrediction, options_.prediction);
-  SetCheck(menu, kLearnWords, options_.learnWords);
-  SetCheck(menu, kScanKeys, options_.scanKeys);
-  for (std::size_t i = 0; i < kScanTimesMs.size(); ++i)
-    SetCheck(scanTimes_, ScanTimeCommand(i), options_.scanTimeMs == kScanTimesMs[i]);
   SetCheck(scanModes_, kScanAutomatic, options_.scanMode == ScanMode::kAutomatic);
   SetCheck(scanModes_, kScanStep, options_.scanMode == ScanMode::kStep);
-  SetCheck(menu, kClickIsSwitch, options_.scanClickSwitch);
 }
 
 bool SystemMenu::OnCommand(WPARAM command) {
@@ -120,37 +139,25 @@ bool SystemMenu::OnCommand(WPARAM command) {
       return true;
   }
   const UINT id = static_cast<UINT>(command & 0xFFF0);
-  if (id == kHoverClick) {
-    options_.hoverClick = !options_.hoverClick;
-    Chosen(Option::kHoverClick);
-  } else if (id == kClickSound) {
-    options_.clickSound = !options_.clickSound;
-    Chosen(Option::kClickSound);
-  } else if (id >= kFirstHoverTime && id < HoverTimeCommand(kHoverTimesMs.size())) {
-    options_.hoverTimeMs = kHoverTimesMs[(id - kFirstHoverTime) / 0x10];
-    Chosen(Option::kHoverTime);
-  } else if (id == kFullKeyboard) {
+  for (const CheckItem& item : kCheckItems) {
+    if (id != item.id) continue;
+    options_.*item.value = !(options_.*item.value);
+    Chosen(item.option);
+    return true;
+  }
+  for (const TimeItems& items : {kHoverTimeItems, kScanTimeItems}) {
+    if (id < items.first || id >= TimeCommand(items, kTimesMs.size())) continue;
+    options_.*items.value = kTimesMs[(id - items.first) / 0x10];
+    Chosen(items.option);
+    return true;
+  }
+  if (id == kFullKeyboard) {
     if (switchKeyboard_) switchKeyboard_();
-  } else if (id == kWordPrediction) {
-    options_.prediction = !options_.prediction;
-    Chosen(Option::kPrediction);
-  } else if (id == kLearnWords) {
-    options_.learnWords = !options_.learnWords;
-    Chosen(Option::kLearnWords);
   } else if (id == kForgetLearnedWords) {
     AskToForgetLearnedWords();
-  } else if (id == kScanKeys) {
-    options_.scanKeys = !options_.scanKeys;
-    Chosen(Option::kScanKeys);
-  } else if (id >= kFirstScanTime && id < ScanTimeCommand(kScanTimesMs.size())) {
-    options_.scanTimeMs = kScanTimesMs[(id - kFirstScanTime) / 0x10];
-    Chosen(Option::kScanTime);
   } else if (id == kScanAutomatic || id == kScanStep) {
     options_.scanMode = id == kScanStep ? ScanMode::kStep : ScanMode::kAutomatic;
     Chosen(Option::kScanMode);
-  } else if (id == kClickIsSwitch) {
-    options_.scanClickSwitch = !options_.scanClickSwitch;
-    Chosen(Option::kScanClickSwitch);
   } else {
     return false;
   }

@@ -5,22 +5,18 @@
 namespace luma {
 namespace {
 
-std::int32_t HoverTimeToUse(Settings& settings, std::int32_t defaultMs) {
-  const std::int32_t stored = settings.ReadInteger(kHoverTimeValue, defaultMs);
+// A time that must pass: none or less is the default, the rest held to its range.
+std::int32_t TimeToUse(Settings& settings, const char* name, std::int32_t defaultMs,
+                       std::int32_t minMs, std::int32_t maxMs) {
+  const std::int32_t stored = settings.ReadInteger(name, defaultMs);
   if (stored <= 0) return defaultMs;
-  return std::clamp(stored, kMinHoverTimeMs, kMaxHoverTimeMs);
+  return std::clamp(stored, minMs, maxMs);
 }
 
 KeyboardChoice KeyboardToShow(Settings& settings) {
   const auto full = static_cast<std::int32_t>(KeyboardChoice::kFull);
   return settings.ReadInteger(kKeyboardValue, 0) == full ? KeyboardChoice::kFull
                                                          : KeyboardChoice::kStandard;
-}
-
-std::int32_t ScanTimeToUse(Settings& settings, std::int32_t defaultMs) {
-  const std::int32_t stored = settings.ReadInteger(kScanTimeValue, defaultMs);
-  if (stored <= 0) return defaultMs;
-  return std::clamp(stored, kMinScanTimeMs, kMaxScanTimeMs);
 }
 
 std::int32_t HeldTo(Settings& settings, const char* name, std::int32_t defaultMs,
@@ -48,13 +44,15 @@ Options ReadOptions(Settings& settings) {
   Options options;
   options.keyRepeat = settings.ReadBool(kAutoClickValue, defaults.keyRepeat);
   options.hoverClick = settings.ReadBool(kHoverClickValue, defaults.hoverClick);
-  options.hoverTimeMs = HoverTimeToUse(settings, defaults.hoverTimeMs);
+  options.hoverTimeMs =
+      TimeToUse(settings, kHoverTimeValue, defaults.hoverTimeMs, kMinHoverTimeMs, kMaxHoverTimeMs);
   options.clickSound = settings.ReadBool(kClickSoundValue, defaults.clickSound);
   options.keyboard = KeyboardToShow(settings);
   options.prediction = settings.ReadBool(kPredictionValue, defaults.prediction);
   options.learnWords = settings.ReadBool(kLearnWordsValue, defaults.learnWords);
   options.scanKeys = settings.ReadBool(kScanKeysValue, defaults.scanKeys);
-  options.scanTimeMs = ScanTimeToUse(settings, defaults.scanTimeMs);
+  options.scanTimeMs =
+      TimeToUse(settings, kScanTimeValue, defaults.scanTimeMs, kMinScanTimeMs, kMaxScanTimeMs);
   options.scanMode = OneOf(settings, kScanModeValue, defaults.scanMode, ScanMode::kStep);
   options.scanRestart =
       OneOf(settings, kScanRestartValue, defaults.scanRestart, ScanRestart::kSameRow);
