@@ -5,7 +5,8 @@
                     prepared prefix and its copies, compiled locales
     probeclient.py  the client of probe.exe ("probe serve" and its fallback)
     keymodel.py     where the keys are: keymodel.exe's model, once per layout
-    pictures.py     screenshots, where X shows the client area, pixels
+    pictures.py     screenshots, where X shows the client area, pixels, quick
+                    reads of a part of the screen
     session.py      display, window manager, Notepad, the program, the
                     pointer, and the test classes built on a session
 
@@ -19,7 +20,7 @@ import sys
 from basics import (ARTEFACTS, BUILD_DIR, DESIGN_H, DESIGN_W, SCREEN_H, SCREEN_W, SOURCE_DIR,
                     VK_SHIFT, WM_SYSCOMMAND, E2EError, also_32bit, poll, scale, wait_for)
 from keymodel import KeyModel, Layout
-from pictures import Image
+from pictures import Image, XScreen
 from session import (BACKGROUND, LAYOUT_LOCALES, LETTERS, ProgramTestCase, Session,
                      SessionTestCase, ini_lines, ini_pairs, ini_values)
 from wineprefix import WineOfBuild, prepared_prefix, wine_env
@@ -27,8 +28,8 @@ from wineprefix import WineOfBuild, prepared_prefix, wine_env
 __all__ = ["ARTEFACTS", "BACKGROUND", "BUILD_DIR", "DESIGN_H", "DESIGN_W", "LAYOUT_LOCALES",
            "LETTERS", "SCREEN_H", "SCREEN_W", "SOURCE_DIR", "VK_SHIFT", "WM_SYSCOMMAND",
            "E2EError", "Image", "KeyModel", "Layout", "ProgramTestCase", "Session",
-           "SessionTestCase", "WineOfBuild", "also_32bit", "ini_lines", "ini_pairs", "ini_values",
-           "poll", "prepared_prefix", "scale", "wait_for", "wine_env"]
+           "SessionTestCase", "WineOfBuild", "XScreen", "also_32bit", "ini_lines", "ini_pairs",
+           "ini_values", "poll", "prepared_prefix", "scale", "wait_for", "wine_env"]
 
 if __name__ == "__main__":
     import wineprefix
