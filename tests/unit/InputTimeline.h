@@ -87,7 +87,8 @@ class InputTimeline : public ::testing::Test {
   // Steps separated by ';', each a verb with its place or time: "click A",
   // "down B right", "up middle", "move A", "leave", "wait 600", "lost" (the
   // capture), "end" (the press, as at a minimise), "pick 1" (item 1 of the
-  // first row of items, with no pointer, as a switch). Places: A, B, Shift, Ctrl,
+  // first row of items, with no pointer, as a switch), "key 65" (a click on
+  // that key, with no pointer). Places: A, B, Shift, Ctrl,
   // Background, Outside and those a test adds to places.
   void Act(const std::string& steps) {
     std::istringstream in(steps);
@@ -105,8 +106,13 @@ class InputTimeline : public ::testing::Test {
       if (verb == "lost") input.CaptureLost();
       if (verb == "end") input.EndPress();
       if (verb == "pick") input.Click(Target::Item(0, std::stoi(where)));
+      if (verb == "key") input.Click(Target::Key(std::stoi(where)));
       if (verb == "up") Up(buttonOf(where));
-      if (verb != "click" && verb != "down" && verb != "move") continue;
+      if (verb != "click" && verb != "down" && verb != "move") {
+        const std::string others = " wait leave lost end pick key up  ";
+        EXPECT_NE(others.find(" " + verb + " "), std::string::npos) << "no step " << step;
+        continue;
+      }
       const auto place = places.find(where);
       ASSERT_NE(place, places.end()) << where;
       if (verb == "move") Move(place->second);
