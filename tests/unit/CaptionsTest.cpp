@@ -84,6 +84,18 @@ Layout FrenchLayout() {
   return fr;
 }
 
+// German with a second dead key next to the first, whose accent composes
+// with the key after it, and accents that compose.
+constexpr Hkl kAccents = 0x22222222;
+Layout AccentsLayout() {
+  Layout accents = GermanLayout();
+  accents.vkToScan[219] = 0x0D;
+  accents.deadKeys[219] = u'`';
+  AddLetter(accents, 222, 0x28, u'a', u'A', u'\u00E6');
+  accents.composed = {{u"^1", u'\u00B9'}, {u"^a", u'\u00E2'}, {u"`a", u'\u00E0'}};
+  return accents;
+}
+
 // The reference a caption table must agree with: one translation, and an
 // entry as two translations in a row give it, the second clearing the dead
 // key the first left pending; a space for nothing.
@@ -129,6 +141,7 @@ class CaptionsTest : public ::testing::Test {
     layouts.layouts[kUs] = UsLayout();
     layouts.layouts[kGerman] = GermanLayout();
     layouts.layouts[kFrench] = FrenchLayout();
+    layouts.layouts[kAccents] = AccentsLayout();
     layouts.installed = {kGerman, kUs};
   }
 
@@ -186,14 +199,6 @@ TEST_F(CaptionsTest, ATableReadsTheSameWhateverDeadKeyWasPendingAndLeavesNoneBeh
   // A dead key that composes with the first key translated, and a second
   // dead key, next to the first, whose accent composes with the key after it.
   // Key 48, before them all, types nothing and leaves a pending accent as it is.
-  constexpr Hkl kAccents = 0x22222222;
-  Layout accents = GermanLayout();
-  accents.vkToScan[219] = 0x0D;
-  accents.deadKeys[219] = u'`';
-  AddLetter(accents, 222, 0x28, u'a', u'A');
-  accents.composed = {{u"^1", u'\u00B9'}, {u"^a", u'\u00E2'}, {u"`a", u'\u00E0'}};
-  layouts.layouts[kAccents] = accents;
-
   CaptionCache clean;
   const CaptionTable& expected = TableFor(clean, layouts, kAccents);
   EXPECT_EQ(expected.Chars[49][0][0][0][0], u'1');
@@ -221,14 +226,6 @@ TEST_F(CaptionsTest, ATableReadsTheSameWhateverDeadKeyWasPendingAndLeavesNoneBeh
 // equals the reference translation of that key alone, over layouts with dead
 // keys next to each other and accents that compose.
 TEST_F(CaptionsTest, EveryEntryEqualsTheReferenceTranslation) {
-  constexpr Hkl kAccents = 0x22222222;
-  Layout accents = GermanLayout();
-  accents.vkToScan[219] = 0x0D;
-  accents.deadKeys[219] = u'`';
-  AddLetter(accents, 222, 0x28, u'a', u'A', u'\u00E6');
-  accents.composed = {{u"^1", u'\u00B9'}, {u"^a", u'\u00E2'}, {u"`a", u'\u00E0'}};
-  layouts.layouts[kAccents] = accents;
-
   for (Hkl hkl : {kUs, kGerman, kFrench, kAccents}) {
     CaptionCache cache;
     CaptionTable& table = cache.Find(hkl);

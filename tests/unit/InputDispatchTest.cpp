@@ -2,7 +2,6 @@
 // window is asked for on the way; the options kept without a keyboard.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,29 +19,21 @@ class InputDispatchTest : public test::InputTimeline {};
 TEST_F(InputDispatchTest, AMoveWithNoButtonDownEndsAPressWhoseReleaseWentUnseen) {
   const struct {
     const char* what;
-    std::function<void(InputDispatchTest&)> press;
+    const char* press;
     Events expected;
   } rows[] = {
       {"right press, released outside",
-       [](InputDispatchTest& t) {
-         t.Down(kB, MouseButton::Right);
-         t.Leave();
-       },
+       "down B right; leave",
        {"160 down", "66 down", "66 up", "160 up", "65 down", "65 up"}},
       {"middle press, neither release nor leave seen",
-       [](InputDispatchTest& t) {
-         t.Down(kB, MouseButton::Middle);
-         t.Advance(100);
-       },
+       "down B middle; wait 100",
        {"162 down", "66 down", "66 up", "162 up", "65 down", "65 up"}},
-      {"drag, capture lost unseen",
-       [](InputDispatchTest& t) { t.Down(kBackground); },
-       {"65 down", "65 up"}},
+      {"drag, capture lost unseen", "down Background", {"65 down", "65 up"}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     Leave();
-    r.press(*this);
+    Act(r.press);
     buttonsDown = false;  // released without a word
     Move(kA);
     EXPECT_FALSE(input.Dragging());
@@ -55,77 +46,44 @@ TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
   using Calls = std::vector<std::string>;
   const struct {
     const char* what;
-    std::function<void(InputDispatchTest&)> act;
+    const char* steps;
     Events sent;
     Calls window;
     bool dragging;
   } rows[] = {
       {"left press: the capture while it lasts",
-       [](InputDispatchTest& t) { t.Click(kA); },
+       "click A",
        {"65 down", "65 up"},
        {"capture", "watch", "release"},
        false},
       {"right press: no capture",
-       [](InputDispatchTest& t) {
-         t.Down(kA, MouseButton::Right);
-         t.Up(MouseButton::Right);
-       },
+       "down A right; up right",
        {"160 down", "65 down", "65 up", "160 up"},
        {"watch"},
        false},
       {"one leave notice per entry",
-       [](InputDispatchTest& t) {
-         t.Move(kA);
-         t.Move(kB);
-         t.Leave();
-         t.Move(kA);
-       },
+       "move A; move B; leave; move A",
        {},
        {"watch", "watch"},
        false},
       {"a held key moved out under the capture is let go as at a leave",
-       [](InputDispatchTest& t) {
-         t.Down(kA);
-         t.Move(kOutside);
-         t.Up();
-         t.Move(kA);
-       },
+       "down A; move Outside; up; move A",
        {"65 down", "65 up"},
        {"capture", "watch", "release", "watch"},
        false},
       {"a drag goes on outside and through a leave notice",
-       [](InputDispatchTest& t) {
-         t.Down(kBackground);
-         t.Move(kOutside);
-         t.Leave();
-       },
+       "down Background; move Outside; leave",
        {},
        {"capture", "watch"},
        true},
       {"a lost capture ends a held key",
-       [](InputDispatchTest& t) {
-         t.Down(kA);
-         t.input.CaptureLost();
-       },
+       "down A; lost",
        {"65 down", "65 up"},
        {"capture", "watch"},
        false},
-      {"a lost capture ends a drag",
-       [](InputDispatchTest& t) {
-         t.Down(kBackground);
-         t.input.CaptureLost();
-       },
-       {},
-       {"capture", "watch"},
-       false},
+      {"a lost capture ends a drag", "down Background; lost", {}, {"capture", "watch"}, false},
       {"a minimise lets go of a held key and a locked Shift",
-       [](InputDispatchTest& t) {
-         t.Down(kLeftShift);
-         t.Advance(600);
-         t.Up();
-         t.Down(kA);
-         t.input.EndPress();
-       },
+       "down Shift; wait 600; up; down A; end",
        {"160 down", "65 down", "65 up", "160 up"},
        {"capture", "watch", "release", "capture", "release"},
        false},
@@ -137,7 +95,7 @@ TEST_F(InputDispatchTest, PointerEventsReachPressAndHoverInTheWindowsOrder) {
     buttonsDown = false;
     Sent();
     window.calls.clear();
-    r.act(*this);
+    Act(r.steps);
     EXPECT_EQ(Sent(), r.sent);
     EXPECT_EQ(window.calls, r.window);
     EXPECT_EQ(input.Dragging(), r.dragging);
@@ -167,45 +125,27 @@ TEST_F(InputDispatchTest, ItemsAboveTheKeysAreClickedByEveryButtonAndByHover) {
   Choose([](Options& o) { o.hoverTimeMs = 1000; });
   const Point item1{150, 10}, item2{250, 10}, rowBackground{350, 10};
   const Point keyA{kA.x, kA.y + ItemRow::kHeight};
+  places.insert({{"item1", item1}, {"item2", item2}, {"keyA", keyA}});
   using Calls = std::vector<std::string>;
   const struct {
     const char* what;
-    std::function<void(InputDispatchTest&)> act;
+    const char* steps;
     Calls chosen;
     Events sent;
     int sounds;
   } rows[] = {
       {"left, right and middle presses choose",
-       [&](InputDispatchTest& t) {
-         t.Click(item1);
-         t.Down(item2, MouseButton::Right), t.Up(MouseButton::Right);
-         t.Down(item1, MouseButton::Middle), t.Up(MouseButton::Middle);
-       },
+       "click item1; click item2 right; click item1 middle",
        {"choose 1", "choose 2", "choose 1"},
        {},
        3},
-      {"a key below the row, past the row's height",
-       [&](InputDispatchTest& t) { t.Click(keyA); },
-       {},
-       {"65 down", "65 up"},
-       1},
+      {"a key below the row, past the row's height", "click keyA", {}, {"65 down", "65 up"}, 1},
       {"a hover on an item shows its progress, chooses it once",
-       [&](InputDispatchTest& t) {
-         t.Move(item2);
-         t.Advance(3000);
-       },
+       "move item2; wait 3000",
        {"progress 2 500", "progress 2 0", "choose 2"},
        {},
        1},
-      {"no choice while a key is held",
-       [&](InputDispatchTest& t) {
-         t.Down(keyA);
-         t.input.Click(Target::Item(0, 1));
-         t.Up();
-       },
-       {},
-       {"65 down", "65 up"},
-       1},
+      {"no choice while a key is held", "down keyA; pick 1; up", {}, {"65 down", "65 up"}, 1},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -213,7 +153,7 @@ TEST_F(InputDispatchTest, ItemsAboveTheKeysAreClickedByEveryButtonAndByHover) {
     row.calls.clear();
     sound.plays = 0;
     Sent();
-    r.act(*this);
+    Act(r.steps);
     EXPECT_EQ(row.calls, r.chosen);
     EXPECT_EQ(Sent(), r.sent);
     EXPECT_EQ(sound.plays, r.sounds);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,49 @@ class InputTimeline : public ::testing::Test {
   }
   int Progress(int vk) const { return keyboard->KeyFor(vk)->HoverProgress(); }
   bool Locked(int vk) const { return keyboard->KeyFor(vk)->IsLocked(); }
+  // Steps separated by ';', each a verb with its place or time: "click A",
+  // "down B right", "up middle", "move A", "leave", "wait 600", "lost" (the
+  // capture), "end" (the press, as at a minimise), "pick 1" (item 1 of the
+  // first row of items, with no pointer, as a switch), "key 65" (a click on
+  // that key, with no pointer). Places: A, B, Shift, Ctrl,
+  // Background, Outside and those a test adds to places.
+  void Act(const std::string& steps) {
+    std::istringstream in(steps);
+    for (std::string step; std::getline(in, step, ';');) {
+      std::istringstream words(step);
+      std::string verb, where, button;
+      words >> verb >> where >> button;
+      const auto buttonOf = [](const std::string& name) {
+        return name == "right"    ? MouseButton::Right
+               : name == "middle" ? MouseButton::Middle
+                                  : MouseButton::Left;
+      };
+      if (verb == "wait") Advance(static_cast<std::uint32_t>(std::stoul(where)));
+      if (verb == "leave") Leave();
+      if (verb == "lost") input.CaptureLost();
+      if (verb == "end") input.EndPress();
+      if (verb == "pick") input.Click(Target::Item(0, std::stoi(where)));
+      if (verb == "key") input.Click(Target::Key(std::stoi(where)));
+      if (verb == "up") Up(buttonOf(where));
+      if (verb != "click" && verb != "down" && verb != "move") {
+        const std::string others = " wait leave lost end pick key up  ";
+        EXPECT_NE(others.find(" " + verb + " "), std::string::npos) << "no step " << step;
+        continue;
+      }
+      const auto place = places.find(where);
+      ASSERT_NE(place, places.end()) << where;
+      if (verb == "move") Move(place->second);
+      if (verb == "down") Down(place->second, buttonOf(button));
+      if (verb == "click") Down(place->second, buttonOf(button)), Up(buttonOf(button));
+    }
+  }
+  std::map<std::string, Point> places = {{"A", kA},
+                                         {"B", kB},
+                                         {"Shift", kLeftShift},
+                                         {"Ctrl", kLeftCtrl},
+                                         {"Background", kBackground},
+                                         {"Outside", kOutside}};
+
   // One option changed as the menu does, the others kept.
   void Choose(const std::function<void(Options&)>& change) {
     change(options);

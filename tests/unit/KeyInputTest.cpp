@@ -12,59 +12,40 @@
 namespace luma {
 namespace {
 
-struct SendRow {
-  std::uint16_t vk;
-  bool keyUp;
-  bool extended;
-  std::uint32_t flags;
-};
-
-TEST(SendKeyInput, OneRecordPerCallWithTheGivenFlags) {
-  const std::vector<SendRow> rows = {
-      {65, false, false, 0},
-      {46, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},   // Delete up
-      {165, false, true, kKeyEventExtendedKey},                  // right Alt down
-      {164, false, false, 0},                                    // left Alt down
-      {161, true, true, kKeyEventKeyUp | kKeyEventExtendedKey},  // right Shift up
-      {13, false, true, kKeyEventExtendedKey},                   // numeric-pad Enter
-      {13, true, false, kKeyEventKeyUp},                         // main Enter
-  };
-  for (const auto& r : rows) {
-    fakes::FakeKeySender sender;
-    SendKeyInput(sender, r.vk, r.keyUp, r.extended);
-    ASSERT_EQ(sender.sent.size(), 1u) << r.vk;
-    const KeyEvent& e = sender.sent[0];
-    EXPECT_EQ(e.vk, r.vk);
-    EXPECT_EQ(e.scan, sender.ScanCode(r.vk));
-    EXPECT_EQ(e.flags, r.flags) << r.vk;
-    EXPECT_EQ(e.time, 0u);
-    EXPECT_EQ(e.extraInfo, kOwnKeyEventMark);
-  }
-}
-
-// The system's mapping wins; where it gives none, the key's own PC code.
-TEST(SendKeyInput, ScanCodeFromTheSenderElseThePcKeysOwn) {
+// One event per call, with the flags asked for and the program's mark. The
+// scan code is the system's mapping (A, also where a layout moves it; Delete
+// up, right and left Alt down, right Shift up, the pad's Enter and the main
+// one); where it gives none, the key's own PC code (the pad, the navigation
+// keys and others), none for a key no PC keyboard has.
+TEST(SendKeyInput, OneEventPerCallWithTheFlagsAndTheScanCode) {
   const struct {
     std::uint16_t vk;
+    int up, extended;      // asked for, and so sent
     std::uint16_t mapped;  // what the sender's mapping gives; 0: none
     std::uint16_t scan;
-  } rows[] = {
-      {65, 0x1E, 0x1E}, {65, 0x10, 0x10},  // A, also where a layout moves it
-      {96, 0, 0x52},    {97, 0, 0x4F},    {98, 0, 0x50},  {99, 0, 0x51},  {100, 0, 0x4B},
-      {101, 0, 0x4C},   {102, 0, 0x4D},   {103, 0, 0x47}, {104, 0, 0x48}, {105, 0, 0x49},
-      {110, 0, 0x53},   {106, 0, 0x37},   {107, 0, 0x4E}, {109, 0, 0x4A}, {111, 0, 0x35},
-      {45, 0, 0x52},    {35, 0, 0x4F},    {40, 0, 0x50},  {37, 0, 0x4B},  {12, 0, 0x4C},
-      {46, 0, 0x53},    {36, 0, 0x47},    {33, 0, 0x49},  {144, 0, 0x45}, {13, 0, 0x1C},
-      {90, 0, 0x2C},    {48, 0, 0x0B},    {57, 0, 0x0A},  {123, 0, 0x58}, {226, 0, 0x56},
-      {165, 0, 0x38},   {250, 0, 0},      {0, 0, 0},  // no key of a PC keyboard
-  };
+  } rows[] = {{65, 0, 0, 0x1E, 0x1E},  {65, 0, 0, 0x10, 0x10},  {46, 1, 1, 0x53, 0x53},
+              {165, 0, 1, 0x38, 0x38}, {164, 0, 0, 0x38, 0x38}, {161, 1, 1, 0x36, 0x36},
+              {13, 0, 1, 0x1C, 0x1C},  {13, 1, 0, 0x1C, 0x1C},  {96, 0, 0, 0, 0x52},
+              {97, 0, 0, 0, 0x4F},     {98, 0, 0, 0, 0x50},     {99, 0, 0, 0, 0x51},
+              {100, 0, 0, 0, 0x4B},    {101, 0, 0, 0, 0x4C},    {102, 0, 0, 0, 0x4D},
+              {103, 0, 0, 0, 0x47},    {104, 0, 0, 0, 0x48},    {105, 0, 0, 0, 0x49},
+              {110, 0, 0, 0, 0x53},    {106, 0, 0, 0, 0x37},    {107, 0, 0, 0, 0x4E},
+              {109, 0, 0, 0, 0x4A},    {111, 0, 0, 0, 0x35},    {45, 0, 0, 0, 0x52},
+              {35, 0, 0, 0, 0x4F},     {40, 0, 0, 0, 0x50},     {37, 0, 0, 0, 0x4B},
+              {12, 0, 0, 0, 0x4C},     {46, 0, 0, 0, 0x53},     {36, 0, 0, 0, 0x47},
+              {33, 0, 0, 0, 0x49},     {144, 0, 0, 0, 0x45},    {13, 0, 0, 0, 0x1C},
+              {90, 0, 0, 0, 0x2C},     {48, 0, 0, 0, 0x0B},     {57, 0, 0, 0, 0x0A},
+              {123, 0, 0, 0, 0x58},    {226, 0, 0, 0, 0x56},    {165, 0, 0, 0, 0x38},
+              {250, 0, 0, 0, 0},       {0, 0, 0, 0, 0}};
   for (const auto& r : rows) {
+    SCOPED_TRACE(r.vk);
     fakes::FakeKeySender sender;
     sender.scanCodes.clear();
     if (r.mapped != 0) sender.scanCodes[r.vk] = r.mapped;
-    SendKeyInput(sender, r.vk, false, false);
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0], (KeyEvent{r.vk, r.scan, 0, 0, kOwnKeyEventMark})) << r.vk;
+    SendKeyInput(sender, r.vk, r.up != 0, r.extended != 0);
+    const std::uint32_t flags =
+        (r.up ? kKeyEventKeyUp : 0u) | (r.extended ? kKeyEventExtendedKey : 0u);
+    EXPECT_EQ(sender.sent, (std::vector<KeyEvent>{{r.vk, r.scan, flags, 0, kOwnKeyEventMark}}));
   }
 }
 

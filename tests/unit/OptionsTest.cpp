@@ -4,8 +4,8 @@
 
 #include <climits>
 #include <map>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/Options.h"
@@ -14,9 +14,10 @@ namespace luma {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Numbers = std::map<std::string, std::int32_t>;
 
 struct StoredNumbers : Settings {
-  std::map<std::string, std::int32_t> values;
+  Numbers values;
   Lines writes;
   bool writable = true;
   std::int32_t ReadInteger(const std::string& name, std::int32_t fallback) override {
@@ -37,138 +38,81 @@ struct StoredNumbers : Settings {
   }
 };
 
-// Key repeat, hover click, hover time, click sound, full keyboard, word
-// prediction, learning words; scanning, its time, mode, restart, lockout,
-// acceptance, the two switch keys and whether a mouse press is the switch.
-std::string Described(const Options& o) {
-  return std::string(o.keyRepeat ? "repeat" : "once") + (o.hoverClick ? " hover " : " press ") +
-         std::to_string(o.hoverTimeMs) + (o.clickSound ? " sound" : " quiet") +
-         (o.keyboard == KeyboardChoice::kFull ? " full" : " standard") +
-         (o.prediction ? " predict" : " plain") + (o.learnWords ? " learn" : " forget") +
-         (o.scanKeys ? " scan " : " noscan ") + std::to_string(o.scanTimeMs) +
-         (o.scanMode == ScanMode::kStep ? " step" : " auto") +
-         (o.scanRestart == ScanRestart::kSameRow ? " same " : " top ") +
-         std::to_string(o.scanLockoutMs) + " " + std::to_string(o.scanAcceptMs) + " " +
-         std::to_string(o.scanSwitchKey) + " " + std::to_string(o.scanNextKey) +
-         (o.scanClickSwitch ? " mouse" : " keys");
+// Every member as a number, under the name it is stored by.
+Numbers AsNumbers(const Options& o) {
+  return {{"AutoClick", o.keyRepeat},
+          {"HoverClick", o.hoverClick},
+          {"HoverTime", o.hoverTimeMs},
+          {"ClickSound", o.clickSound},
+          {"Keyboard", static_cast<std::int32_t>(o.keyboard)},
+          {"Prediction", o.prediction},
+          {"LearnWords", o.learnWords},
+          {"ScanKeys", o.scanKeys},
+          {"ScanTime", o.scanTimeMs},
+          {"ScanMode", static_cast<std::int32_t>(o.scanMode)},
+          {"ScanRestart", static_cast<std::int32_t>(o.scanRestart)},
+          {"ScanLockout", o.scanLockoutMs},
+          {"ScanAccept", o.scanAcceptMs},
+          {"ScanSwitchKey", o.scanSwitchKey},
+          {"ScanNextKey", o.scanNextKey},
+          {"ScanClickSwitch", o.scanClickSwitch}};
 }
 
+const Numbers kDefaults = {
+    {"AutoClick", 1},   {"HoverClick", 0},     {"HoverTime", 1000}, {"ClickSound", 0},
+    {"Keyboard", 0},    {"Prediction", 0},     {"LearnWords", 1},   {"ScanKeys", 0},
+    {"ScanTime", 1000}, {"ScanMode", 0},       {"ScanRestart", 0},  {"ScanLockout", 250},
+    {"ScanAccept", 0},  {"ScanSwitchKey", 32}, {"ScanNextKey", 13}, {"ScanClickSwitch", 0}};
+
+// One stored value, read as a number; every other member keeps its default.
+// A hover or scan time of none is the default, any other held to 300..5000;
+// the lockout and acceptance are held to their ranges; another keyboard,
+// mode, restart or key number is the default.
 TEST(OptionsTest, StoredValuesReadAsOneAndDamagedOnesAsTheirDefault) {
+  EXPECT_EQ(AsNumbers(Options{}), kDefaults);
+  StoredNumbers nothing;
+  EXPECT_EQ(AsNumbers(ReadOptions(nothing)), kDefaults);
+  EXPECT_TRUE(nothing.writes.empty());
   const struct {
     const char* name;
-    std::optional<std::int32_t> stored;
-    const char* read;
+    std::vector<std::pair<std::int32_t, std::int32_t>> storedAndRead;
   } rows[] = {
-      {"none", std::nullopt,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"AutoClick", 0,
-       "once press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"AutoClick", 5,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverClick", 1,
-       "repeat hover 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverClick", -1,
-       "repeat hover 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ClickSound", 1,
-       "repeat press 1000 sound standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      // A hover time of none is the default; any other is held to 300..5000.
-      {"HoverTime", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", -1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", INT_MIN,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", 1,
-       "repeat press 300 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", 299,
-       "repeat press 300 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", 750,
-       "repeat press 750 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", 5000,
-       "repeat press 5000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"HoverTime", INT_MAX,
-       "repeat press 5000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      // The full keyboard only for its own number.
-      {"Keyboard", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Keyboard", 1,
-       "repeat press 1000 quiet full plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Keyboard", 2,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Keyboard", -1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Keyboard", INT_MIN,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Keyboard", INT_MAX,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      // Prediction is off and learning on until a stored value says otherwise.
-      {"Prediction", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Prediction", 1,
-       "repeat press 1000 quiet standard predict learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"Prediction", -7,
-       "repeat press 1000 quiet standard predict learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"LearnWords", 0,
-       "repeat press 1000 quiet standard plain forget noscan 1000 auto top 250 0 32 13 keys"},
-      {"LearnWords", 1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"LearnWords", INT_MIN,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      // Scanning: its time held like the hover time, lockout and acceptance
-      // to their ranges; another mode, restart or key number is the default.
-      {"ScanKeys", 1,
-       "repeat press 1000 quiet standard plain learn scan 1000 auto top 250 0 32 13 keys"},
-      {"ScanTime", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanTime", 299,
-       "repeat press 1000 quiet standard plain learn noscan 300 auto top 250 0 32 13 keys"},
-      {"ScanTime", 1500,
-       "repeat press 1000 quiet standard plain learn noscan 1500 auto top 250 0 32 13 keys"},
-      {"ScanTime", INT_MAX,
-       "repeat press 1000 quiet standard plain learn noscan 5000 auto top 250 0 32 13 keys"},
-      {"ScanMode", 1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 step top 250 0 32 13 keys"},
-      {"ScanMode", 2,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanMode", -1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanRestart", 1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto same 250 0 32 13 keys"},
-      {"ScanRestart", 7,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanLockout", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 0 0 32 13 keys"},
-      {"ScanLockout", -5,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 0 0 32 13 keys"},
-      {"ScanLockout", 2001,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 2000 0 32 13 keys"},
-      {"ScanAccept", 400,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 400 32 13 keys"},
-      {"ScanAccept", INT_MIN,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanAccept", 1001,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 1000 32 13 keys"},
-      {"ScanSwitchKey", 0x7C,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 124 13 keys"},
-      {"ScanSwitchKey", 0,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanSwitchKey", 255,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanNextKey", 0x60,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 96 keys"},
-      {"ScanNextKey", -13,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 keys"},
-      {"ScanClickSwitch", 1,
-       "repeat press 1000 quiet standard plain learn noscan 1000 auto top 250 0 32 13 mouse"},
+      {"AutoClick", {{0, 0}, {5, 1}}},
+      {"HoverClick", {{-1, 1}}},
+      {"ClickSound", {{1, 1}}},
+      {"HoverTime",
+       {{0, 1000},
+        {-1, 1000},
+        {INT_MIN, 1000},
+        {1, 300},
+        {299, 300},
+        {750, 750},
+        {5000, 5000},
+        {INT_MAX, 5000}}},
+      {"Keyboard", {{1, 1}, {2, 0}, {-1, 0}, {INT_MIN, 0}}},
+      {"Prediction", {{1, 1}, {-7, 1}}},
+      {"LearnWords", {{0, 0}, {INT_MIN, 1}}},
+      {"ScanKeys", {{1, 1}}},
+      {"ScanTime", {{0, 1000}, {299, 300}, {1500, 1500}, {INT_MAX, 5000}}},
+      {"ScanMode", {{1, 1}, {2, 0}, {-1, 0}}},
+      {"ScanRestart", {{1, 1}, {7, 0}}},
+      {"ScanLockout", {{0, 0}, {-5, 0}, {2001, 2000}}},
+      {"ScanAccept", {{400, 400}, {INT_MIN, 0}, {1001, 1000}}},
+      {"ScanSwitchKey", {{0x7C, 0x7C}, {0, 32}, {255, 32}}},
+      {"ScanNextKey", {{0x60, 0x60}, {-13, 13}}},
+      {"ScanClickSwitch", {{1, 1}}},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(r.name) + " " + std::to_string(r.stored.value_or(12345)));
-    StoredNumbers settings;
-    if (r.stored) settings.values[r.name] = *r.stored;
-    EXPECT_EQ(Described(ReadOptions(settings)), r.read);
-    EXPECT_TRUE(settings.writes.empty()) << "nothing is rewritten on reading";
+    for (const auto& [stored, read] : r.storedAndRead) {
+      SCOPED_TRACE(std::string(r.name) + "=" + std::to_string(stored));
+      StoredNumbers settings;
+      settings.values[r.name] = stored;
+      Numbers expected = kDefaults;
+      expected[r.name] = read;
+      EXPECT_EQ(AsNumbers(ReadOptions(settings)), expected);
+      EXPECT_TRUE(settings.writes.empty()) << "nothing is rewritten on reading";
+    }
   }
-  EXPECT_EQ(Described(Options{}), rows[0].read);
 }
 
 TEST(OptionsTest, EachChoiceWritesItsOwnValueOnlyAndTheNextReadHasIt) {
@@ -207,11 +151,11 @@ TEST(OptionsTest, EachChoiceWritesItsOwnValueOnlyAndTheNextReadHasIt) {
     EXPECT_EQ(settings.writes.back(), r.written);
   }
   EXPECT_EQ(settings.writes.size(), std::size(rows));
-  EXPECT_EQ(Described(ReadOptions(settings)), Described(chosen));
+  EXPECT_EQ(AsNumbers(ReadOptions(settings)), AsNumbers(chosen));
 
   settings.writable = false;
   EXPECT_FALSE(WriteOption(settings, Options{}, Option::kKeyboard));
-  EXPECT_EQ(Described(ReadOptions(settings)), Described(chosen));
+  EXPECT_EQ(AsNumbers(ReadOptions(settings)), AsNumbers(chosen));
 }
 
 }  // namespace

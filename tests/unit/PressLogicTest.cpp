@@ -36,6 +36,15 @@ constexpr std::string_view kTestLayout =
     "65=0,60;20,60;20,40;0,40";
 constexpr Point kMainEnter{10, 10};
 constexpr Point kPadEnter{50, 10};
+constexpr Point kEnterGap{30, 10};  // between the two outlines
+
+// A step of the pointer: 'c' a click, 'd' a press, 'u' the release, 'm' a
+// move, 'l' leaving the window.
+struct Step {
+  char what;
+  Point at{};
+  MouseButton button = MouseButton::Left;
+};
 
 std::string Describe(const KeyEvent& e) {
   std::string s = std::to_string(e.vk) + ((e.flags & kKeyEventKeyUp) ? " up" : " down");
@@ -75,6 +84,15 @@ class PressLogicTest : public ::testing::Test {
     for (const auto& e : sender.sent) out.push_back(Describe(e));
     return out;
   }
+  void Act(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+      if (step.what == 'c') Click(step.at, step.button);
+      if (step.what == 'd') Down(step.at, step.button);
+      if (step.what == 'u') logic->MouseUp();
+      if (step.what == 'm') logic->MouseMove(step.at.x, step.at.y);
+      if (step.what == 'l') logic->MouseLeave();
+    }
+  }
   // Nothing latched nor held: releasing everything sends nothing.
   bool NothingHeld() {
     const std::size_t before = sender.sent.size();
@@ -93,52 +111,76 @@ class PressLogicTest : public ::testing::Test {
 
 using Events = std::vector<std::string>;
 
-TEST_F(PressLogicTest, ClickedShiftIsReleasedAfterTheNextKey) {
+// Each from nothing held, and back to nothing held nor drawn down: a clicked
+// modifier latches until the next key or a second click; a right or middle
+// click adds left Shift or left Ctrl; Enter is extended from the numeric
+// pad's outline only, the outline pressed deciding.
+TEST_F(PressLogicTest, ClicksSendTheirKeysWithTheModifiersLatchedForThem) {
+  constexpr MouseButton kRight = MouseButton::Right, kMiddle = MouseButton::Middle;
+  struct Row {
+    const char* what;
+    std::vector<Step> steps;
+    Events sent;
+  };
+  const Row builtIn[] = {
+      {"Shift clicked twice is up",
+       {{'c', kLeftShift}, {'c', kLeftShift}, {'c', kKeyA}},
+       {"160 down", "160 up", "65 down", "65 up"}},
+      {"latched keys go up in rising code order",
+       {{'c', kLeftAlt}, {'c', kLeftCtrl}, {'c', kDelete}},
+       {"164 down", "162 down", "46 down ext", "46 up ext", "162 up", "164 up"}},
+      {"right click", {{'c', kKey1, kRight}}, {"160 down", "49 down", "49 up", "160 up"}},
+      {"middle click", {{'c', kKey1, kMiddle}}, {"162 down", "49 down", "49 up", "162 up"}},
+      {"left click", {{'c', kKey1}}, {"49 down", "49 up"}},
+      {"any button on a modifier only toggles it",
+       {{'c', kLeftCtrl, kRight},
+        {'c', kRightShift, kMiddle},
+        {'c', kLeftCtrl, kMiddle},
+        {'c', kRightShift, kRight}},
+       {"162 down", "161 down ext", "162 up", "161 up ext"}},
+      {"a double click is two presses",
+       {{'c', kKeyA}, {'c', kKeyA}},
+       {"65 down", "65 up", "65 down", "65 up"}},
+      {"leaving keeps a latched modifier",
+       {{'c', kLeftShift}, {'l'}, {'c', kKeyA}},
+       {"160 down", "65 down", "65 up", "160 up"}},
+      {"a second press keeps the first key's companion latched",
+       {{'d', kKeyA, kMiddle}, {'d', kKeyB}, {'u'}},
+       {"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}},
+  };
+  // A coalesced move from one outline straight to the other stays on the
+  // same hover key; the press still decides, also with no move before it.
+  const Row twoEnters[] = {
+      {"Enter from each outline",
+       {{'m', kPadEnter}, {'c', kPadEnter}, {'m', kEnterGap}, {'m', kMainEnter}, {'c', kMainEnter}},
+       {"13 down ext", "13 up ext", "13 down", "13 up"}},
+      {"Enter without a fresh hover",
+       {{'m', kPadEnter}, {'m', kMainEnter}, {'c', kMainEnter}, {'c', kPadEnter}},
+       {"13 down", "13 up", "13 down ext", "13 up ext"}},
+  };
+  const auto run = [&](std::string_view layout, const auto& rows) {
+    for (const Row& r : rows) {
+      SCOPED_TRACE(r.what);
+      Load(layout);
+      Act(r.steps);
+      EXPECT_EQ(Sent(), r.sent);
+      EXPECT_FALSE(timer.Running());
+      for (const int vk : {13, 49, 65, 66, 160, 161, 162, 164})
+        EXPECT_FALSE(keyboard->IsKeyDown(vk)) << vk;
+      EXPECT_TRUE(NothingHeld());
+    }
+  };
+  run({}, builtIn);
+  run(kTestLayout, twoEnters);
+
+  // A latched Shift is drawn down, and a key is sent with its scan code and
+  // the program's own mark.
+  Load(std::string_view{});
   Click(kLeftShift);
   EXPECT_TRUE(keyboard->IsKeyDown(160));
   Click(kKeyA);
-  EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
+  ASSERT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
   EXPECT_EQ(sender.sent[1], (KeyEvent{65, 0x1E, 0, 0, kOwnKeyEventMark}));
-  EXPECT_FALSE(keyboard->IsKeyDown(160));
-  EXPECT_FALSE(keyboard->IsKeyDown(65));
-  EXPECT_TRUE(NothingHeld());
-}
-
-TEST_F(PressLogicTest, ShiftClickedTwiceIsUpAndUnlatched) {
-  Click(kLeftShift);
-  Click(kLeftShift);
-  Click(kKeyA);
-  EXPECT_EQ(Sent(), (Events{"160 down", "160 up", "65 down", "65 up"}));
-  EXPECT_FALSE(keyboard->IsKeyDown(160));
-  EXPECT_TRUE(NothingHeld());
-}
-
-TEST_F(PressLogicTest, LatchedKeysAreReleasedInRisingCodeOrder) {
-  Click(kLeftAlt);
-  Click(kLeftCtrl);
-  Click(kDelete);
-  EXPECT_EQ(Sent(),
-            (Events{"164 down", "162 down", "46 down ext", "46 up ext", "162 up", "164 up"}));
-  EXPECT_TRUE(NothingHeld());
-}
-
-TEST_F(PressLogicTest, RightAndMiddleClicksAddLeftShiftAndLeftCtrl) {
-  struct Row {
-    MouseButton button;
-    Events expected;
-  } rows[] = {
-      {MouseButton::Right, {"160 down", "49 down", "49 up", "160 up"}},
-      {MouseButton::Middle, {"162 down", "49 down", "49 up", "162 up"}},
-      {MouseButton::Left, {"49 down", "49 up"}},
-  };
-  for (const auto& r : rows) {
-    sender.sent.clear();
-    Click(kKey1, r.button);
-    EXPECT_EQ(Sent(), r.expected);
-    EXPECT_FALSE(keyboard->IsKeyDown(160));
-    EXPECT_FALSE(keyboard->IsKeyDown(162));
-    EXPECT_TRUE(NothingHeld());
-  }
 }
 
 // A second button on the modifier the first one holds lets it go; the
@@ -153,39 +195,6 @@ TEST_F(PressLogicTest, ASecondButtonOnAHeldModifierEndsItsHold) {
   Click(kKeyA);
   EXPECT_EQ(Sent(), (Events{"160 down", "160 up", "65 down", "65 up"}));
   EXPECT_TRUE(NothingHeld());
-}
-
-TEST_F(PressLogicTest, AnyButtonOnAModifierOnlyTogglesIt) {
-  Click(kLeftCtrl, MouseButton::Right);
-  EXPECT_TRUE(keyboard->IsKeyDown(162));
-  Click(kRightShift, MouseButton::Middle);
-  Click(kLeftCtrl, MouseButton::Middle);
-  Click(kRightShift, MouseButton::Right);
-  EXPECT_EQ(Sent(), (Events{"162 down", "161 down ext", "162 up", "161 up ext"}));
-  EXPECT_FALSE(timer.Running());
-  EXPECT_TRUE(NothingHeld());
-}
-
-TEST_F(PressLogicTest, EnterIsExtendedOnlyFromTheNumericPadOutline) {
-  Load(kTestLayout);
-  logic->MouseMove(kPadEnter.x, kPadEnter.y);
-  Click(kPadEnter);
-  logic->MouseMove(30, 10);  // the gap between the two outlines
-  logic->MouseMove(kMainEnter.x, kMainEnter.y);
-  Click(kMainEnter);
-  EXPECT_EQ(Sent(), (Events{"13 down ext", "13 up ext", "13 down", "13 up"}));
-}
-
-TEST_F(PressLogicTest, EnterFollowsTheOutlinePressedEvenWithoutAFreshHover) {
-  Load(kTestLayout);
-  // A coalesced move from one outline straight to the other stays on the
-  // same hover key; the press still decides.
-  logic->MouseMove(kPadEnter.x, kPadEnter.y);
-  logic->MouseMove(kMainEnter.x, kMainEnter.y);
-  Click(kMainEnter);
-  // No move at all before the press.
-  Click(kPadEnter);
-  EXPECT_EQ(Sent(), (Events{"13 down", "13 up", "13 down ext", "13 up ext"}));
 }
 
 // A pointer sliding from one Enter outline to the other while the button
@@ -256,12 +265,6 @@ TEST_F(PressLogicTest, LockKeysNeverRepeat) {
   }
 }
 
-TEST_F(PressLogicTest, DoubleClickIsTwoPresses) {
-  Click(kKeyA);
-  Click(kKeyA);
-  EXPECT_EQ(Sent(), (Events{"65 down", "65 up", "65 down", "65 up"}));
-}
-
 TEST_F(PressLogicTest, BackgroundPressDragsOnlyWithTheLeftButton) {
   host.cursor = {1000, 800};
   Down(kBackground, MouseButton::Right);
@@ -330,15 +333,6 @@ TEST_F(PressLogicTest, VerticalMoveStartsFromWhereTheHorizontalMoveLeftTheWindow
   EXPECT_EQ(host.window, (Point{110, 513}));
 }
 
-TEST_F(PressLogicTest, LeavingKeepsLatchedModifiersWhenNoKeyIsHeld) {
-  Click(kLeftShift);
-  logic->MouseLeave();
-  EXPECT_EQ(Sent(), (Events{"160 down"}));
-  EXPECT_TRUE(keyboard->IsKeyDown(160));
-  Click(kKeyA);
-  EXPECT_EQ(Sent(), (Events{"160 down", "65 down", "65 up", "160 up"}));
-}
-
 TEST_F(PressLogicTest, LeavingEndsAHeldKeyAndADrag) {
   Click(kLeftShift);
   Down(kKeyA);
@@ -398,15 +392,6 @@ TEST_F(PressLogicTest, SecondButtonOnAnotherKeyReleasesTheFirst) {
   EXPECT_EQ(Sent(), (Events{"66 up", "160 up"}));
   logic->MouseUp();  // the other button's release finds nothing held
   EXPECT_EQ(Sent(), (Events{"66 up", "160 up"}));
-}
-
-TEST_F(PressLogicTest, SecondPressKeepsTheFirstKeysCompanionLatched) {
-  Down(kKeyA, MouseButton::Middle);
-  Down(kKeyB);
-  EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down"}));
-  EXPECT_TRUE(keyboard->IsKeyDown(162));
-  logic->MouseUp();
-  EXPECT_EQ(Sent(), (Events{"162 down", "65 down", "65 up", "66 down", "66 up", "162 up"}));
 }
 
 // --- The Full layout: navigation block, numeric pad and its Enter -----------

@@ -2,8 +2,8 @@
 // keyboard's own keys, clicked through the input, over a fake layout.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +16,8 @@
 
 namespace luma {
 namespace {
+
+using Learned = std::vector<std::string>;
 
 constexpr int kVkComma = 188, kVkAcute = 222;
 
@@ -91,10 +93,11 @@ class WordSuggestionsTest : public test::InputTimeline {
     sender.sent.clear();
     return out;
   }
-  std::vector<std::u16string> Row() const {
-    std::vector<std::u16string> out;
+  // The words the row shows, with commas between them.
+  std::u16string Shown() const {
+    std::u16string out;
     for (int i = 0; i < WordRow::kCells; ++i)
-      if (!row.Word(i).empty()) out.push_back(row.Word(i));
+      if (!row.Word(i).empty()) out += (out.empty() ? u"" : u",") + row.Word(i);
     return out;
   }
   void Type(std::initializer_list<int> keys) {
@@ -114,86 +117,55 @@ class WordSuggestionsTest : public test::InputTimeline {
   std::unique_ptr<WordSuggestions> suggestions;
 };
 
+// Each after a word: the steps, then what the row shows, what the
+// application got and what was learned. A latched Shift is let go after the
+// word; a password field pauses the row.
 TEST_F(WordSuggestionsTest, OffersTypesAndLearnsAsTheUserTypes) {
-  using Words = std::vector<std::u16string>;
-  using Learned = std::vector<std::string>;
   const struct {
     const char* what;
-    std::function<void(WordSuggestionsTest&)> act;
-    Words row;
-    std::string typed;
-    Learned learned;
+    const char* steps;
+    std::u16string row;
+    std::string typed, learned;
   } rows[] = {
-      {"the rest of the word and a space",
-       [](WordSuggestionsTest& t) {
-         t.Type({'W', 'O'});
-         EXPECT_EQ(t.Row(), (Words{u"word", u"world", u"would"}));
-         t.suggestions->Choose(1);
-       },
-       {},
-       "[87][79]rld ",
-       {"world after 'a'"}},
-      {"a latched Shift offers a capital and lets go after the word",
-       [](WordSuggestionsTest& t) {
-         t.Click(kLeftShift);
-         t.Type({'W'});
-         EXPECT_EQ(t.Row(), (Words{u"Word", u"World", u"Would"}));
-         t.suggestions->Choose(0);
-         EXPECT_FALSE(t.keyboard->IsKeyDown(kVkLeftShift));
-       },
-       {},
-       "[160][87]ord ",
-       {"Word after 'a'"}},
-      {"a comma takes the chosen word's space back",
-       [](WordSuggestionsTest& t) {
-         t.Type({'W', 'O'});
-         t.suggestions->Choose(0);
-         t.Type({kVkComma});
-       },
-       {},
-       "[87][79]rd [8][188]",
-       {"word after 'a'"}},
-      {"a dead key composed with its letter",
-       [](WordSuggestionsTest& t) {
-         t.Type({kVkAcute, 'E'});
-       },
-       {u"\u00E9t\u00E9"},
-       "[222][69]",
-       {}},
+      {"the rest of the word and a space", "key 87; key 79; offered word,world,would; choose 1",
+       u"", "[87][79]rld ", "world after 'a'"},
+      {"a latched Shift offers a capital",
+       "click Shift; key 87; offered Word,World,Would; choose 0", u"", "[160][87]ord ",
+       "Word after 'a'"},
+      {"a comma takes the chosen word's space back", "key 87; key 79; choose 0; key 188", u"",
+       "[87][79]rd [8][188]", "word after 'a'"},
+      {"a dead key composed with its letter", "key 222; key 69", u"\u00E9t\u00E9", "[222][69]", ""},
       {"a word typed whole is learned, and the next word offered after it",
-       [](WordSuggestionsTest& t) {
-         t.Type({'I', 'T', kVkSpace});
-       },
-       {u"is"},
-       "[73][84][32]",
-       {"it after 'a'"}},
+       "key 73; key 84; key 32", u"is", "[73][84][32]", "it after 'a'"},
       {"a password field: nothing offered or learned",
-       [](WordSuggestionsTest& t) {
-         t.suggestions->SetPasswordField(true);
-         t.Type({'W', 'O', kVkSpace});
-         EXPECT_EQ(t.row.Message(), RowNote(RowState::Paused));
-         t.suggestions->SetPasswordField(false);
-       },
-       {},
-       "[87][79][32]",
-       {}},
-      {"the middle button's Ctrl makes a shortcut, not a letter",
-       [](WordSuggestionsTest& t) {
-         t.Type({'W'});
-         t.Down(kA, MouseButton::Middle);
-         t.Up(MouseButton::Middle);
-       },
-       {},
-       "[87][162][65]",
-       {}},
+       "password 1; key 87; key 79; key 32; paused; password 0", u"", "[87][79][32]", ""},
+      {"the middle button's Ctrl makes a shortcut, not a letter", "key 87; click A middle", u"",
+       "[87][162][65]", ""},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     AfterAWord();
-    r.act(*this);
-    EXPECT_EQ(Row(), r.row);
+    std::istringstream steps(r.steps);
+    for (std::string step; std::getline(steps >> std::ws, step, ';');) {
+      std::istringstream stepWords(step);
+      std::string verb, what;
+      stepWords >> verb >> what;
+      if (verb == "offered") {
+        EXPECT_EQ(Shown(), std::u16string(what.begin(), what.end()));
+      } else if (verb == "paused") {
+        EXPECT_EQ(row.Message(), RowNote(RowState::Paused));
+      } else if (verb == "choose") {
+        suggestions->Choose(std::stoi(what));
+      } else if (verb == "password") {
+        suggestions->SetPasswordField(what == "1");
+      } else {
+        Act(step);
+      }
+    }
+    EXPECT_EQ(Shown(), r.row);
     EXPECT_EQ(Typed(), r.typed);
-    EXPECT_EQ(words.learned, r.learned);
+    EXPECT_EQ(words.learned, r.learned.empty() ? Learned{} : Learned{r.learned});
+    EXPECT_FALSE(keyboard->IsKeyDown(kVkLeftShift));
   }
 }
 
@@ -205,7 +177,7 @@ TEST_F(WordSuggestionsTest, ALanguageWithoutATableSaysSoUnlessLearnedWordsMatch)
   EXPECT_EQ(row.Message(), RowNote(RowState::NoTable));
   AfterAWord();
   Type({'W'});
-  EXPECT_EQ(Row(), (std::vector<std::u16string>{u"word", u"world", u"would"}));
+  EXPECT_EQ(Shown(), u"word,world,would");
 }
 
 // The program's tables by language, learned words read, learned, forgotten.

@@ -19,6 +19,7 @@
 #include <climits>
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -79,33 +80,11 @@ std::wstring Title(HWND window) {
   return text;
 }
 
-struct MenuItem {
-  UINT id;
-  std::wstring text;
-  bool separator;
-  bool checked;
-};
+constexpr UINT kAutoClick = 1027, kChangeColors = 1028, kFullKeyboard = 0x0410,
+               kWordPrediction = 0x0420, kLearnWords = 0x0430, kForgetLearnedWords = 0x0440;
 
-// count items from the program's separator, the system menu's last, on.
-std::vector<MenuItem> LastMenuItems(HWND window, int count) {
-  HMENU menu = GetSystemMenu(window, FALSE);
-  std::vector<MenuItem> items;
-  int first = GetMenuItemCount(menu);
-  while (first > 0 &&
-         !(GetMenuState(menu, static_cast<UINT>(first - 1), MF_BYPOSITION) & MF_SEPARATOR))
-    --first;
-  for (int i = first - 1; i < first - 1 + count; ++i) {
-    wchar_t text[128] = {};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = 128;
-    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    items.push_back(
-        {info.wID, text, (info.fType & MFT_SEPARATOR) != 0, (info.fState & MFS_CHECKED) != 0});
-  }
-  return items;
+bool Checked(HWND window, UINT command) {
+  return (GetMenuState(GetSystemMenu(window, FALSE), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 HWND Slider(HWND window) { return FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr); }
@@ -151,14 +130,34 @@ void StepHoverToTheEnd(HWND window) {
   for (int i = 0; i < 60; ++i) SendMessageW(window, WM_TIMER, kHoverTimer, 0);
 }
 
-// The pixels of a client rectangle as the screen shows them.
-std::vector<COLORREF> Picture(HWND window, RECT area) {
-  std::vector<COLORREF> pixels;
-  HDC dc = GetDC(window);
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(dc, x, y));
-  ReleaseDC(window, dc);
+// The client pixels of area as the screen shows them, read in one copy.
+std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<std::uint32_t> pixels;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(first, first + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
   return pixels;
+}
+
+// A left click at a client point, as the mouse sends it.
+void Click(HWND window, POINT p) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(window, WM_LBUTTONUP, 0, ClientPoint(p));
 }
 
 bool SawKey(const win32::test::RecordingWindow& window, UINT message, WPARAM vk) {
@@ -178,42 +177,31 @@ bool QuitPosted() {
   return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-TEST(MainWindowTest, SystemMenuItemsAndTheAutoClickCheckMark) {
-  // (stored "AutoClick", check mark at start)
-  for (const auto& [stored, checked] : {std::pair{-1, true}, {0, false}, {5, true}}) {
-    SCOPED_TRACE(stored);
-    fakes::MemorySettings settings;
-    if (stored >= 0) settings.values["AutoClick"] = stored;
-    MainWindow window(settings);
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
-    const std::vector<MenuItem> items = LastMenuItems(window.Handle(), 4);
-    EXPECT_TRUE(items[0].separator);
-    EXPECT_EQ(items[1].id, 1027u);
-    EXPECT_EQ(items[1].text, L"Auto Click");
-    EXPECT_EQ(items[1].checked, checked);
-    EXPECT_EQ(items[2].id, 1028u);
-    EXPECT_EQ(items[2].text, L"Change Colors");
-    EXPECT_EQ(items[3].id, 1026u);
-    EXPECT_EQ(items[3].text.rfind(L"Open ", 0), 0u);
-    EXPECT_GT(items[3].text.size(), 5u);
-
-    // Each toggle is written at once, like every option; toggled twice it
-    // is back. Its id is compared whole: with other low bits it is no item.
-    const auto autoClickLine = [](bool on) { return std::string("AutoClick=") + (on ? "1" : "0"); };
-    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
-    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, !checked);
-    EXPECT_EQ(settings.writes.back(), autoClickLine(!checked));
-    const std::size_t written = settings.writes.size();
-    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027 | 0x8, 0);
-    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, !checked);
-    EXPECT_EQ(settings.writes.size(), written);
-    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1027, 0);
-    EXPECT_EQ(LastMenuItems(window.Handle(), 4)[1].checked, checked);
-    EXPECT_EQ(settings.writes.back(), autoClickLine(checked));
-    DestroyWindow(window.Handle());
-    EXPECT_TRUE(QuitPosted());
+// A main window over settings in memory, on lent services or the system's
+// own; once open, shown with its slider; destroyed with the scope.
+struct TestWindow {
+  explicit TestWindow(bool lent = true, ProcessSteps steps = {}) {
+    if (lent) {
+      window.emplace(settings, services.Lend(), steps);
+    } else {
+      window.emplace(settings, steps);
+    }
   }
-}
+  ~TestWindow() {
+    if (IsWindow(Handle())) DestroyWindow(Handle());
+    QuitPosted();
+  }
+  bool Open() {
+    if (!window->Create(GetModuleHandleW(nullptr))) return false;
+    ShowWithSlider(*window);
+    return true;
+  }
+  HWND Handle() { return window->Handle(); }
+
+  LentServices services;
+  fakes::MemorySettings settings;
+  std::optional<MainWindow> window;
+};
 
 TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
   // (stored "Colors", written, slider background after the command)
@@ -226,15 +214,13 @@ TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
                {INT_MAX, 1, CLR_INVALID},     {-7, 1, CLR_INVALID}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
-    fakes::MemorySettings settings;
-    settings.values["Colors"] = c.stored;
-    MainWindow window(settings);
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
-    ShowWithSlider(window);
+    TestWindow window(false);
+    window.settings.values["Colors"] = c.stored;
+    ASSERT_TRUE(window.Open());
     const COLORREF atStart = SliderBackground(window.Handle());
-    SendMessageW(window.Handle(), WM_SYSCOMMAND, 1028, 0);
-    EXPECT_EQ(settings.values["Colors"], c.written);
-    EXPECT_EQ(settings.writes.back(), "Colors=" + std::to_string(c.written));
+    SendMessageW(window.Handle(), WM_SYSCOMMAND, kChangeColors, 0);
+    EXPECT_EQ(window.settings.values["Colors"], c.written);
+    EXPECT_EQ(window.settings.writes.back(), "Colors=" + std::to_string(c.written));
     if (c.background != CLR_INVALID) {
       EXPECT_EQ(SliderBackground(window.Handle()), c.background);
     } else {
@@ -242,8 +228,6 @@ TEST(MainWindowTest, ChangeColorsWritesAtOnceAndRepaintsTheSliderInTheScheme) {
       EXPECT_NE(atStart, RGB(0, 0, 0));
       EXPECT_EQ(SliderBackground(window.Handle()), atStart);
     }
-    DestroyWindow(window.Handle());
-    QuitPosted();
   }
 }
 
@@ -327,7 +311,7 @@ TEST(MainWindowTest, AFailingStoreIsReportedAndTheWindowComesUpWhole) {
   ShowWithSlider(window);
   EXPECT_EQ(SendMessageW(Slider(hwnd), TBM_GETPOS, 0, 0), 255);
   EXPECT_NE(SliderBackground(hwnd), RGB(0, 0, 0));
-  EXPECT_TRUE(LastMenuItems(hwnd, 4)[1].checked);
+  EXPECT_TRUE(Checked(hwnd, kAutoClick));
 
   // Saving fails too: reported, and the message loop still ends.
   reporter.messages.clear();
@@ -368,11 +352,9 @@ RECT WindowRect(HWND window) {
 }
 
 TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
-  fakes::MemorySettings settings;
-  MainWindow window(settings);
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  TestWindow window(false);
+  ASSERT_TRUE(window.Open());
   HWND hwnd = window.Handle();
-  ShowWithSlider(window);
 
   RECT workArea{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -427,12 +409,9 @@ TEST(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndRedrawsOnce) {
   EXPECT_TRUE(QuitPosted());
 }
 
+// Loading a layout, at creation and at each switch, shows the hourglass until
+// the keys are built and drawn.
 TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
-  const auto client = [](HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return SIZE{r.right, r.bottom};
-  };
   const auto slider = [](HWND hwnd) {
     RECT r{};
     GetWindowRect(Slider(hwnd), &r);
@@ -442,76 +421,70 @@ TEST(MainWindowTest, FullKeyboardSwitchesKeepingTheKeySizeAndIsRemembered) {
   // (stored "Keyboard", Full at start)
   for (const auto& [stored, full] : {std::pair{-1, false}, {1, true}, {7, false}, {0, false}}) {
     SCOPED_TRACE(stored);
-    fakes::MemorySettings settings;
-    if (stored >= 0) settings.values["Keyboard"] = stored;
-    MainWindow window(settings);
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    TestWindow window;
+    if (stored >= 0) window.settings.values["Keyboard"] = stored;
+    ASSERT_TRUE(window.Open());
     HWND hwnd = window.Handle();
-    ShowWithSlider(window);
-    const std::vector<MenuItem> items = LastMenuItems(hwnd, 5);
-    EXPECT_EQ(items[4].id, 0x410u);
-    EXPECT_EQ(items[4].text, L"Full Keyboard");
-    EXPECT_EQ(items[4].checked, full);
-    EXPECT_EQ(client(hwnd).cx, full ? 671 : 441);
-    EXPECT_TRUE(settings.writes.empty() ||
-                settings.writes.back().rfind("Keyboard=", 0) == std::string::npos);
+    std::vector<bool> busy = {true, false};  // each change of the cursor
+    EXPECT_EQ(window.services.busy, busy);
+    const std::vector<std::string>& writes = window.settings.writes;
+    EXPECT_EQ(Checked(hwnd, kFullKeyboard), full);
+    EXPECT_EQ(ClientSize(hwnd).cx, full ? 671 : 441);
+    EXPECT_TRUE(writes.empty() || writes.back().rfind("Keyboard=", 0) == std::string::npos);
 
     // Twice, the second time with low bits the system may add: back as it was.
     for (const WPARAM command : {WPARAM{0x410}, WPARAM{0x41F}}) {
       const bool nowFull = command == 0x410 ? !full : full;
       SendMessageW(hwnd, WM_SYSCOMMAND, command, 0);
       win32::test::PumpFor(50);
-      EXPECT_EQ(settings.writes.back(), nowFull ? "Keyboard=1" : "Keyboard=0");
-      EXPECT_EQ(LastMenuItems(hwnd, 5)[4].checked, nowFull);
-      EXPECT_EQ(client(hwnd).cx, nowFull ? 671 : 441);
-      EXPECT_EQ(client(hwnd).cy, 181);
+      EXPECT_EQ(writes.back(), nowFull ? "Keyboard=1" : "Keyboard=0");
+      busy.insert(busy.end(), {true, false});
+      EXPECT_EQ(window.services.busy, busy);
+      EXPECT_EQ(Checked(hwnd, kFullKeyboard), nowFull);
+      EXPECT_EQ(ClientSize(hwnd).cx, nowFull ? 671 : 441);
+      EXPECT_EQ(ClientSize(hwnd).cy, 181);
       const RECT r = slider(hwnd);
-      EXPECT_EQ(r.right, client(hwnd).cx);
+      EXPECT_EQ(r.right, ClientSize(hwnd).cx);
       EXPECT_EQ(nowFull ? r.top : r.bottom, nowFull ? 0 : 181);
     }
 
     // Maximised it stays so, at the same size.
     ShowWindow(hwnd, SW_MAXIMIZE);
     win32::test::PumpFor(50);
-    const SIZE maximised = client(hwnd);
-    SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0);
+    const SIZE maximised = ClientSize(hwnd);
+    SendMessageW(hwnd, WM_SYSCOMMAND, kFullKeyboard, 0);
     win32::test::PumpFor(50);
     EXPECT_TRUE(IsZoomed(hwnd));
-    EXPECT_EQ(client(hwnd).cx, maximised.cx);
-    EXPECT_EQ(client(hwnd).cy, maximised.cy);
-    DestroyWindow(hwnd);
-    QuitPosted();
+    EXPECT_EQ(ClientSize(hwnd).cx, maximised.cx);
+    EXPECT_EQ(ClientSize(hwnd).cy, maximised.cy);
   }
 }
 
 // A failed write of "Keyboard" is reported over the finished switch: the
 // other keyboard already shown at its width, its menu item checked.
 TEST(MainWindowTest, FullKeyboardIsWrittenOnlyOnceTheSwitchIsShown) {
-  fakes::MemorySettings settings;
   fakes::RecordingErrors reporter;
   ProcessSteps steps;
   steps.errors = &reporter;
-  MainWindow window(settings, steps);
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  TestWindow window(false, steps);
+  ASSERT_TRUE(window.Open());
   HWND hwnd = window.Handle();
-  ShowWithSlider(window);
+  fakes::MemorySettings& settings = window.settings;
   std::vector<std::pair<LONG, bool>> atWrite;  // (client width, checked)
   settings.beforeWrite = [&](const std::string& name) {
     if (name != "Keyboard") return;
-    atWrite.emplace_back(ClientSize(hwnd).cx, LastMenuItems(hwnd, 5)[4].checked);
+    atWrite.emplace_back(ClientSize(hwnd).cx, Checked(hwnd, kFullKeyboard));
     throw std::runtime_error("settings broke");
   };
   for (const bool full : {true, false}) {
     SCOPED_TRACE(full);
-    SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0);
+    SendMessageW(hwnd, WM_SYSCOMMAND, kFullKeyboard, 0);
     win32::test::PumpUntilIdle();
-    EXPECT_EQ(LastMenuItems(hwnd, 5)[4].checked, full);
+    EXPECT_EQ(Checked(hwnd, kFullKeyboard), full);
   }
   EXPECT_EQ(atWrite, (std::vector<std::pair<LONG, bool>>{{671, true}, {441, false}}));
   EXPECT_EQ(reporter.messages, std::vector<std::string>(2, "settings broke"));
   settings.beforeWrite = nullptr;
-  DestroyWindow(hwnd);
-  QuitPosted();
 }
 
 // The test window in front and the keyboard shown, Hover Click on with the
@@ -556,109 +529,102 @@ class KeyboardBesideApplication {
   bool activated_ = false;
 };
 
-// A press on the caption or the system menu icon takes the foreground for
-// the move or menu loop; when the loop is over the application has it again.
-// A hover that ran before is over, also under a menu opened without a press:
-// the next starts at the next move onto a key.
-TEST(MainWindowTest, AfterTheMoveOrMenuLoopTheApplicationIsInFrontAndNoHoverFires) {
+// What the keyboard holds, a hover on L (the longest hover time) or a Shift
+// held for the press delay, ends when the keys are left. A press on the
+// caption or the system menu icon takes the foreground for the move or menu
+// loop, and the application has it again when the loop is over; the hover is
+// over, also under a menu opened without a press, and the next starts at the
+// next move onto a key. The pointer on the transparency slider takes the
+// progress mark with the hover. Minimising or a switch lets the Shift go in
+// the system, where the application sees it up.
+TEST(MainWindowTest, AHoverOrALockedShiftEndsWhenTheKeysAreLeft) {
+  enum class Away { kCaption, kMenuIcon, kAltSpace, kSlider, kMinimise, kSwitch };
   const struct {
     const char* what;
-    UINT message;
-    WPARAM wParam;
-    bool atFrame;  // lParam: a point on the frame, else the key of Alt+Space
-  } loops[] = {
-      {"caption clicked", WM_NCLBUTTONDOWN, HTCAPTION, true},
-      {"system menu icon clicked", WM_NCLBUTTONDOWN, HTSYSMENU, true},
-      {"system menu by Alt+Space", WM_SYSCOMMAND, SC_KEYMENU, false},
+    Away away;
+    std::int32_t keyboard;  // stored "Keyboard"
+  } cases[] = {
+      {"caption clicked", Away::kCaption, 0},
+      {"system menu icon clicked", Away::kMenuIcon, 0},
+      {"system menu by Alt+Space", Away::kAltSpace, 0},
+      {"pointer onto the slider", Away::kSlider, 0},
+      {"minimised", Away::kMinimise, 0},
+      {"to the full keyboard", Away::kSwitch, 0},
+      {"back to the standard one", Away::kSwitch, 1},
   };
-  for (const auto& loop : loops) {
-    SCOPED_TRACE(loop.what);
-    KeyboardBesideApplication hover(true);
-    ASSERT_TRUE(hover.Ready());
-    HWND hwnd = hover.Keyboard();
-    hover.PointerTo(kKeyL);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool hover = c.away < Away::kMinimise;
+    KeyboardBesideApplication keyboard(hover, {{"Keyboard", c.keyboard}});
+    ASSERT_TRUE(keyboard.Ready());
+    HWND hwnd = keyboard.Keyboard();
+    const RECT keyL{kKeyL.x - 12, kKeyL.y - 12, kKeyL.x + 13, kKeyL.y + 13};
+    const std::vector<std::uint32_t> atRest = Pixels(hwnd, keyL);
+    if (hover) {
+      keyboard.PointerTo(kKeyL);
+      const std::vector<std::uint32_t> hot = Pixels(hwnd, keyL);
+      for (int i = 0; i < 20; ++i) SendMessageW(hwnd, WM_TIMER, kHoverTimer, 0);
+      EXPECT_NE(Pixels(hwnd, keyL), hot) << "no progress mark";
+    } else {
+      keyboard.PointerTo(kLeftShift);
+      SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kLeftShift));
+      SendMessageW(hwnd, WM_TIMER, kPressTimer, 0);
+      SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kLeftShift));
+      // Locked, not latched: an ordinary key leaves it down.
+      Click(hwnd, kKeyL);
+      ASSERT_TRUE(
+          win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, 'L'); }));
+      EXPECT_TRUE(SawKey(keyboard.typedInto, WM_KEYDOWN, VK_SHIFT));
+      // Seen by its messages only: Wine puts the system's state of a modifier
+      // back to the X server's, where no Shift is down, at focus changes.
+      EXPECT_FALSE(SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT));
+    }
 
-    const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseMenu);
-    RECT frame{};
+    RECT frame{}, slider{};
     GetWindowRect(hwnd, &frame);
-    SendMessageW(hwnd, loop.message, loop.wParam,
-                 loop.atFrame ? MAKELPARAM(frame.left + 8, frame.top + 8) : LPARAM{' '});
-    EXPECT_TRUE(win32::test::PumpUntil(
-        [&] { return GetForegroundWindow() == hover.typedInto.Handle(); }, 5000));
+    GetWindowRect(Slider(hwnd), &slider);
+    const LPARAM onFrame = MAKELPARAM(frame.left + 8, frame.top + 8);
+    const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseMenu);
+    switch (c.away) {
+      case Away::kCaption:
+        SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, onFrame);
+        break;
+      case Away::kMenuIcon:
+        SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, onFrame);
+        break;
+      case Away::kAltSpace:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        break;
+      case Away::kSlider:
+        SetCursorPos((slider.left + slider.right) / 2, (slider.top + slider.bottom) / 2);
+        EXPECT_TRUE(win32::test::PumpUntil([&] { return Pixels(hwnd, keyL) == atRest; }, 5000));
+        break;
+      case Away::kMinimise:
+        ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+        break;
+      case Away::kSwitch:
+        SendMessageW(hwnd, WM_SYSCOMMAND, kFullKeyboard, 0);
+        break;
+    }
     KillTimer(nullptr, closer);
-
-    // The system reports the pointer where it rests once the loop lets it go.
-    SendMessageW(hwnd, WM_MOUSEMOVE, 0, ClientPoint(kKeyL));
+    if (!hover) {
+      EXPECT_TRUE(
+          win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT); }));
+      EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+      continue;
+    }
+    if (c.away != Away::kSlider) {
+      EXPECT_TRUE(win32::test::PumpUntil(
+          [&] { return GetForegroundWindow() == keyboard.typedInto.Handle(); }, 5000));
+      // The system reports the pointer where it rests once the loop lets it go.
+      SendMessageW(hwnd, WM_MOUSEMOVE, 0, ClientPoint(kKeyL));
+    }
     StepHoverToTheEnd(hwnd);
     win32::test::PumpUntilIdle();
-    EXPECT_TRUE(hover.typedInto.keys.empty());
-
-    hover.PointerTo({kKeyL.x + 2, kKeyL.y + 2});
+    EXPECT_TRUE(keyboard.typedInto.keys.empty());
+    keyboard.PointerTo({kKeyL.x + 2, kKeyL.y + 2});
     StepHoverToTheEnd(hwnd);
-    EXPECT_TRUE(win32::test::PumpUntil([&] { return SawKey(hover.typedInto, WM_KEYUP, 'L'); }));
-  }
-}
-
-// The pointer onto the transparency slider leaves the keys: the progress
-// mark goes with the hover, and the key never clicks.
-TEST(MainWindowTest, ThePointerOnTheSliderEndsAHoverAndItsMark) {
-  KeyboardBesideApplication hover(true);
-  ASSERT_TRUE(hover.Ready());
-  HWND hwnd = hover.Keyboard();
-  const RECT keyL{kKeyL.x - 12, kKeyL.y - 12, kKeyL.x + 13, kKeyL.y + 13};
-  const std::vector<COLORREF> atRest = Picture(hwnd, keyL);
-
-  hover.PointerTo(kKeyL);
-  const std::vector<COLORREF> hot = Picture(hwnd, keyL);
-  for (int i = 0; i < 20; ++i) SendMessageW(hwnd, WM_TIMER, kHoverTimer, 0);
-  EXPECT_NE(Picture(hwnd, keyL), hot) << "no progress mark";
-
-  RECT slider{};
-  GetWindowRect(Slider(hwnd), &slider);
-  SetCursorPos((slider.left + slider.right) / 2, (slider.top + slider.bottom) / 2);
-  EXPECT_TRUE(win32::test::PumpUntil([&] { return Picture(hwnd, keyL) == atRest; }, 5000));
-  StepHoverToTheEnd(hwnd);
-  win32::test::PumpUntilIdle();
-  EXPECT_TRUE(hover.typedInto.keys.empty());
-}
-
-// A Shift held for the press delay locks; minimising the keyboard or
-// switching it lets it go in the system, where the application sees it up.
-TEST(MainWindowTest, ALockedShiftIsLetGoAtMinimiseAndAtEachSwitch) {
-  KeyboardBesideApplication keyboard(false);
-  ASSERT_TRUE(keyboard.Ready());
-  HWND hwnd = keyboard.Keyboard();
-  const struct {
-    const char* away;
-    std::function<void()> go;
-  } steps[] = {
-      {"minimised", [&] { ShowWindow(hwnd, SW_SHOWMINNOACTIVE); }},
-      {"to the full keyboard", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
-      {"back to the standard one", [&] { SendMessageW(hwnd, WM_SYSCOMMAND, 0x410, 0); }},
-  };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.away);
-    ASSERT_TRUE(win32::test::Activate(keyboard.typedInto.Handle()));
-    keyboard.typedInto.keys.clear();
-    keyboard.PointerTo(kLeftShift);
-    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kLeftShift));
-    SendMessageW(hwnd, WM_TIMER, kPressTimer, 0);
-    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kLeftShift));
-    // Locked, not latched: an ordinary key leaves it down.
-    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
-    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
-    ASSERT_TRUE(win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, 'L'); }));
-    EXPECT_TRUE(SawKey(keyboard.typedInto, WM_KEYDOWN, VK_SHIFT));
-    // Seen by its messages only: Wine puts the system's state of a modifier
-    // back to the X server's, where no Shift is down, at focus changes.
-    EXPECT_FALSE(SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT));
-
-    step.go();
-    EXPECT_TRUE(
-        win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, VK_SHIFT); }));
-    EXPECT_FALSE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    win32::test::PumpUntilIdle();
+    EXPECT_TRUE(win32::test::PumpUntil([&] { return SawKey(keyboard.typedInto, WM_KEYUP, 'L'); }));
   }
 }
 
@@ -698,8 +664,7 @@ TEST(MainWindowTest, SwitchScanningPicksWithTheSwitchesAndTheApplicationSeesOnly
     for (const char* step = c.steps; *step; ++step) {
       if (*step == 'C') {
         keyboard.PointerTo(kKeyL);
-        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
-        SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+        Click(hwnd, kKeyL);
       } else if (*step == 'M') {
         ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
         ASSERT_TRUE(win32::test::Activate(keyboard.typedInto.Handle()));
@@ -728,18 +693,16 @@ TEST(MainWindowTest, SwitchScanningPicksWithTheSwitchesAndTheApplicationSeesOnly
 // title says why and the keys are dimmed until another window is in front.
 TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) {
   constexpr WindowId kElevated = 0x1230, kOrdinary = 0x4560;
-  LentServices services;
+  TestWindow window;
+  LentServices& services = window.services;
   services.levels = {{kElevated, IntegrityOrder::kHigher}, {kOrdinary, IntegrityOrder::kLower}};
   services.foreground = kOrdinary;
   SetCursorPos(0, 0);  // off the keyboard: no hover redraws a key
-  fakes::MemorySettings settings;
-  MainWindow window(settings, services.Lend());
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  ASSERT_TRUE(window.Open());
   HWND hwnd = window.Handle();
-  ShowWithSlider(window);
   // The Escape key, away from the key clicked.
   const RECT escape{5, 5, 25, 25};
-  const std::vector<COLORREF> normal = Picture(hwnd, escape);
+  const std::vector<std::uint32_t> normal = Pixels(hwnd, escape);
   EXPECT_EQ(Title(hwnd), kAppTitle);
 
   const struct {
@@ -751,65 +714,14 @@ TEST(MainWindowTest, AWindowThatCannotBeTypedIntoChangesTheTitleAndDimsTheKeys) 
     SCOPED_TRACE(step.dimmed);
     services.foreground = step.inFront;
     services.sent.clear();
-    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(kKeyL));
-    SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(kKeyL));
+    Click(hwnd, kKeyL);
     // Told by the click itself, before any poll could run; the key goes out
     // whatever the answer.
     EXPECT_TRUE(services.SentKeyDown('L'));
     EXPECT_EQ(Title(hwnd), step.title);
     win32::test::PumpUntilIdle();
-    EXPECT_EQ(Picture(hwnd, escape) != normal, step.dimmed);
+    EXPECT_EQ(Pixels(hwnd, escape) != normal, step.dimmed);
   }
-  DestroyWindow(hwnd);
-  QuitPosted();
-}
-
-// Loading a layout, at creation and at each switch, shows the hourglass until
-// the keys are built and drawn.
-TEST(MainWindowTest, TheHourglassShowsWhileALayoutLoads) {
-  LentServices services;
-  fakes::MemorySettings settings;
-  MainWindow window(settings, services.Lend());
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
-  EXPECT_EQ(services.busy, (std::vector<bool>{true, false}));
-  ShowWithSlider(window);
-  SendMessageW(window.Handle(), WM_SYSCOMMAND, 0x410, 0);
-  EXPECT_EQ(services.busy, (std::vector<bool>{true, false, true, false}));
-  DestroyWindow(window.Handle());
-  QuitPosted();
-}
-
-constexpr UINT kFullKeyboard = 0x0410, kWordPrediction = 0x0420, kLearnWords = 0x0430,
-               kForgetLearnedWords = 0x0440;
-
-// The client pixels of area as the screen shows them, read in one copy.
-std::vector<std::uint32_t> Pixels(HWND window, RECT area) {
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  std::vector<std::uint32_t> pixels;
-  if (bitmap && bits) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(first, first + static_cast<std::size_t>(width) * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return pixels;
-}
-
-// A left click at a client point, as the mouse sends it.
-void Click(HWND window, POINT p) {
-  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
-  SendMessageW(window, WM_LBUTTONUP, 0, ClientPoint(p));
 }
 
 // The virtual keys pressed, in order.
@@ -828,10 +740,6 @@ std::u16string TextSent(const LentServices& services) {
     if ((event.flags & kKeyEventUnicode) && !(event.flags & kKeyEventKeyUp))
       text += static_cast<char16_t>(event.scan);
   return text;
-}
-
-bool Checked(HWND window, UINT command) {
-  return (GetMenuState(GetSystemMenu(window, FALSE), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 // The window manager's answer to a change of size comes a little later; a
@@ -856,12 +764,10 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
     SetCursorPos(0, 0);  // off the keyboard: no key is drawn hot
-    LentServices services;
-    fakes::MemorySettings settings;
-    MainWindow window(settings, services.Lend());
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    TestWindow window;
+    ASSERT_TRUE(window.Open());
     HWND hwnd = window.Handle();
-    ShowWithSlider(window);
+    LentServices& services = window.services;
     if (c.dpi != 96) {
       // Near the top of the work area, all of it on the screen.
       RECT outer = WindowRect(hwnd);
@@ -926,12 +832,15 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
     Choose(hwnd, kWordPrediction);
     EXPECT_EQ(ClientSize(hwnd).cx, c.keys.cx);
     EXPECT_EQ(ClientSize(hwnd).cy, c.keys.cy);
-    EXPECT_TRUE(Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy}) == keys);
+    // Given the time to draw, which a busy machine may take.
+    EXPECT_TRUE(win32::test::PumpUntil(
+        [&] {
+          return Pixels(hwnd, {0, 0, c.keys.cx, c.keys.cy}) == keys;
+        },
+        5000));
     services.sent.clear();
     Click(hwnd, keyL);
     EXPECT_EQ(KeysDown(services), "L");
-    DestroyWindow(hwnd);
-    QuitPosted();
   }
 }
 
@@ -939,13 +848,11 @@ TEST(MainWindowTest, WordPredictionGrowsTheWindowByTheRowAndTheKeysKeepTheirSize
 // the size it is restored to follows the option as the keys would have it,
 // and the application typed into keeps the foreground.
 TEST(MainWindowTest, AMaximisedWindowStaysMaximisedWhileTheRowComesAndGoes) {
-  LentServices services;
-  fakes::MemorySettings settings;
   win32::test::RecordingWindow typedInto(L"typed into");
-  MainWindow window(settings, services.Lend());
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+  TestWindow window;
+  ASSERT_TRUE(window.Open());
   HWND hwnd = window.Handle();
-  ShowWithSlider(window);
+  LentServices& services = window.services;
   ShowWindow(hwnd, SW_MAXIMIZE);
   win32::test::PumpUntilIdle();
   const SIZE maximised = ClientSize(hwnd);
@@ -970,8 +877,6 @@ TEST(MainWindowTest, AMaximisedWindowStaysMaximisedWhileTheRowComesAndGoes) {
     EXPECT_EQ(ClientSize(hwnd).cx, 441);
     EXPECT_EQ(ClientSize(hwnd).cy, restoredHeight);
   }
-  DestroyWindow(hwnd);
-  QuitPosted();
 }
 
 // Through the settings file as the program keeps it: each choice is a line
@@ -1010,36 +915,33 @@ TEST(MainWindowTest, WordPredictionChoicesAreLinesOfTheSettingsFileTheNextStartS
       {{}, "Prediction=1", "LearnWords=0", 211, true, false},
       {{kLearnWords, kWordPrediction}, "Prediction=0", "LearnWords=1", 181, false, true},
   };
-  for (const auto& start : starts) {
-    SCOPED_TRACE(start.prediction);
-    {
-      SettingsStore store(registry, profile, errors, location);
-      ASSERT_TRUE(store.BindIniFile(folder, files));
-      LentServices services;
-      MainWindow window(store, services.Lend());
-      ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
-      ShowWithSlider(window);
-      for (const UINT command : start.commands) Choose(window.Handle(), command);
-      EXPECT_EQ(line("Prediction"), start.prediction);
-      EXPECT_EQ(line("LearnWords"), start.learnWords);
-      DestroyWindow(window.Handle());
-      QuitPosted();
-    }
+  // A start over the settings file: the window shown, what body does, closed.
+  const auto startOverFile = [&](const std::function<void(HWND, LentServices&)>& body) {
     SettingsStore store(registry, profile, errors, location);
     ASSERT_TRUE(store.BindIniFile(folder, files));
     LentServices services;
     MainWindow window(store, services.Lend());
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     ShowWithSlider(window);
-    HWND hwnd = window.Handle();
-    EXPECT_EQ(ClientSize(hwnd).cx, 441);
-    EXPECT_EQ(ClientSize(hwnd).cy, start.nextHeight);
-    EXPECT_EQ(Checked(hwnd, kWordPrediction), start.nextPredicts);
-    EXPECT_EQ(Checked(hwnd, kLearnWords), start.nextLearns);
-    Click(hwnd, {kKeyL.x, kKeyL.y + start.nextHeight - 181});
-    EXPECT_EQ(KeysDown(services), "L");
-    DestroyWindow(hwnd);
+    body(window.Handle(), services);
+    DestroyWindow(window.Handle());
     QuitPosted();
+  };
+  for (const auto& start : starts) {
+    SCOPED_TRACE(start.prediction);
+    startOverFile([&](HWND hwnd, LentServices&) {
+      for (const UINT command : start.commands) Choose(hwnd, command);
+      EXPECT_EQ(line("Prediction"), start.prediction);
+      EXPECT_EQ(line("LearnWords"), start.learnWords);
+    });
+    startOverFile([&](HWND hwnd, LentServices& services) {
+      EXPECT_EQ(ClientSize(hwnd).cx, 441);
+      EXPECT_EQ(ClientSize(hwnd).cy, start.nextHeight);
+      EXPECT_EQ(Checked(hwnd, kWordPrediction), start.nextPredicts);
+      EXPECT_EQ(Checked(hwnd, kLearnWords), start.nextLearns);
+      Click(hwnd, {kKeyL.x, kKeyL.y + start.nextHeight - 181});
+      EXPECT_EQ(KeysDown(services), "L");
+    });
   }
   EXPECT_TRUE(errors.messages.empty());
   DeleteFileA(ini.c_str());
@@ -1067,14 +969,12 @@ TEST(MainWindowTest, ForgettingLearnedWordsEmptiesWhatIsKept) {
   } rows[] = {{IDYES, false, u""}, {IDNO, true, u"Qjorb "}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.answer);
-    LentServices services;
+    TestWindow window;
+    LentServices& services = window.services;
     services.learned = kept;
-    fakes::MemorySettings settings;
-    settings.values["Prediction"] = 1;
-    MainWindow window(settings, services.Lend());
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    window.settings.values["Prediction"] = 1;
+    ASSERT_TRUE(window.Open());
     HWND hwnd = window.Handle();
-    ShowWithSlider(window);
     // Nothing saved: the window opens with the row above keys of their size.
     const LONG rowHeight = ClientSize(hwnd).cy - 181;
     EXPECT_EQ(rowHeight, 30);
