@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <winternl.h>
 
@@ -107,13 +108,96 @@ int ChildText(const char* topClass, const char* childClass) {
   return 0;
 }
 
+// The accessible object of a field its program draws itself: a text field
+// marked protected, which only accessibility tells.
+class ProtectedField : public IAccessible {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_TEXT;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
+    state->vt = VT_I4;
+    state->lVal = STATE_SYSTEM_PROTECTED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, LONG*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG*, LONG*, LONG*, LONG*, VARIANT) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG, LONG, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  virtual ~ProtectedField() = default;
+  LONG references_ = 1;
+};
+
+WNDPROC editProc = nullptr;
+
+LRESULT CALLBACK DrawnFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    auto* field = new ProtectedField;
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, field);
+    field->Release();
+    return result;
+  }
+  return CallWindowProcW(editProc, hwnd, message, wParam, lParam);
+}
+
+bool drawnField = false;
+
 LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static HWND edit = nullptr;
   switch (message) {
     case WM_CREATE:
-      edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
-                             WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL, 10, 10, 280, 24,
-                             hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      edit =
+          CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                          WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | (drawnField ? 0 : ES_PASSWORD),
+                          10, 10, 280, 24, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      if (edit && drawnField)
+        editProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DrawnFieldProc)));
       return edit ? 0 : -1;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(edit);
@@ -127,8 +211,13 @@ LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 // A window of class LumaProbePassword whose one control, focused, is an edit
-// with the password style; runs until it is closed.
-int PasswordWindow() {
+// with the password style; runs until it is closed. drawn: an edit without
+// the style that only its accessible object marks as a password, as a field
+// a program draws itself.
+int PasswordWindow(bool drawn) {
+  drawnField = drawn;
+  // The accessible object lives in this thread's apartment.
+  if (drawn && FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
   WNDCLASSW wc{};
   wc.lpfnWndProc = PasswordWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -547,7 +636,8 @@ int Usage() {
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
-      "       resources CLASS | keys-down | text CLASS CHILDCLASS | password-window\n"
+      "       resources CLASS | keys-down | text CLASS CHILDCLASS |\n"
+      "       password-window [drawn]\n"
       "       (--hwnd N before the command: window N stands for its class)\n"
       "       probe serve: the commands from stdin, one a line (see Serve)\n");
   return 1;
@@ -565,7 +655,8 @@ int Run(int argc, char** argv) {
   if (command == "notepad-text") return NotepadText();
   if (command == "notepad-clear") return NotepadClear();
   if (command == "text" && argc >= 4) return ChildText(argv[2], argv[3]);
-  if (command == "password-window") return PasswordWindow();
+  if (command == "password-window")
+    return PasswordWindow(argc >= 3 && std::string(argv[2]) == "drawn");
   if (command == "foreground") return Foreground();
   if (command == "window" && argc >= 3) return Window(argv[2]);
   if (command == "workarea") return WorkArea();
