@@ -68,8 +68,10 @@ void WordPrediction::Apply(const Options& options) {
     // Without the watch a click in the text goes unseen: suggestions go on
     // after the old word, as they would after any move the keyboard cannot see.
     clicks_.Start(window_, kClickElsewhere);
+    focusMoves_.Start(window_, kFocusMoved);
   } else {
     clicks_.Stop();
+    focusMoves_.Stop();
   }
   suggestions_->SetEnabled(on_);
 }
@@ -100,6 +102,13 @@ void WordPrediction::Poll() {
 void WordPrediction::PasswordAnswered(WPARAM question, LPARAM password) {
   passwordFocus_.Answer(static_cast<std::uint32_t>(question), password != 0);
   ShowPasswordField();
+}
+
+// Asked at the next poll, which sees a move to another control by itself.
+// Moves in programs behind are none of its business.
+void WordPrediction::FocusMoved(HWND from) {
+  if (suggestions_ && on_ && from && GetAncestor(from, GA_ROOT) == foreground_)
+    passwordFocus_.AskAgain();
 }
 
 void WordPrediction::ShowPasswordField() {

@@ -16,6 +16,7 @@
 #include "settings/Options.h"
 #include "win32/AccessiblePassword.h"
 #include "win32/ClickWatch.h"
+#include "win32/FocusWatch.h"
 #include "wordrow/TableWords.h"
 #include "wordrow/WordSuggestions.h"
 
@@ -45,6 +46,10 @@ class WordPrediction {
   // kPasswordAnswer's wParam and lParam.
   void PasswordAnswered(WPARAM question, LPARAM password);
   static constexpr UINT kPasswordAnswer = WM_APP + 3;
+  // The focus moved in some program, perhaps inside the window in front:
+  // kFocusMoved, posted while prediction is on, with the window it came from.
+  void FocusMoved(HWND from);
+  static constexpr UINT kFocusMoved = WM_APP + 4;
 
  private:
   void ShowPasswordField();
@@ -63,6 +68,7 @@ class WordPrediction {
   std::unique_ptr<win32::PasswordQuestions> passwordQuestions_;
   int pollsSinceSave_ = 0;
   win32::ClickWatch clicks_;
+  win32::FocusWatch focusMoves_;
   Hkl layout_ = 0;
 };
 

@@ -108,8 +108,14 @@ int ChildText(const char* topClass, const char* childClass) {
   return 0;
 }
 
+// Whether the drawn field is a password now, and how often its accessible
+// object was asked for (shown in the window's Static child).
+bool fieldProtected = false;
+int fieldAsked = 0;
+HWND askedLabel = nullptr;
+
 // The accessible object of a field its program draws itself: a text field
-// marked protected, which only accessibility tells.
+// marked protected (when it is), which only accessibility tells.
 class ProtectedField : public IAccessible {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -134,7 +140,8 @@ class ProtectedField : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
     state->vt = VT_I4;
-    state->lVal = STATE_SYSTEM_PROTECTED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    state->lVal = (fieldProtected ? STATE_SYSTEM_PROTECTED : 0) | STATE_SYSTEM_FOCUSABLE |
+                  STATE_SYSTEM_FOCUSED;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
@@ -177,6 +184,7 @@ WNDPROC editProc = nullptr;
 
 LRESULT CALLBACK DrawnFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    SetWindowTextW(askedLabel, (L"asked " + std::to_wstring(++fieldAsked)).c_str());
     auto* field = new ProtectedField;
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, field);
     field->Release();
@@ -186,6 +194,9 @@ LRESULT CALLBACK DrawnFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool drawnField = false;
+// Posted to the window: the drawn field becomes a password where it is, as
+// a page's field that the focus moved to inside the same window.
+constexpr UINT kFieldBecomesPassword = WM_APP + 1;
 
 LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static HWND edit = nullptr;
@@ -195,10 +206,17 @@ LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
           CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
                           WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | (drawnField ? 0 : ES_PASSWORD),
                           10, 10, 280, 24, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
-      if (edit && drawnField)
+      if (edit && drawnField) {
         editProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DrawnFieldProc)));
+        askedLabel = CreateWindowExW(0, L"Static", L"asked 0", WS_CHILD | WS_VISIBLE, 10, 40, 280,
+                                     16, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      }
       return edit ? 0 : -1;
+    case kFieldBecomesPassword:
+      fieldProtected = true;
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, edit, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(edit);
       return 0;
@@ -213,9 +231,12 @@ LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // A window of class LumaProbePassword whose one control, focused, is an edit
 // with the password style; runs until it is closed. drawn: an edit without
 // the style that only its accessible object marks as a password, as a field
-// a program draws itself.
-int PasswordWindow(bool drawn) {
+// a program draws itself; drawnLater: one that is not a password until
+// kFieldBecomesPassword comes.
+int PasswordWindow(bool drawn, bool drawnLater) {
+  drawn = drawn || drawnLater;
   drawnField = drawn;
+  fieldProtected = drawn && !drawnLater;
   // The accessible object lives in this thread's apartment.
   if (drawn && FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
   WNDCLASSW wc{};
@@ -637,7 +658,7 @@ int Usage() {
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
       "       resources CLASS | keys-down | text CLASS CHILDCLASS |\n"
-      "       password-window [drawn]\n"
+      "       password-window [drawn | drawn-later]\n"
       "       (--hwnd N before the command: window N stands for its class)\n"
       "       probe serve: the commands from stdin, one a line (see Serve)\n");
   return 1;
@@ -656,7 +677,8 @@ int Run(int argc, char** argv) {
   if (command == "notepad-clear") return NotepadClear();
   if (command == "text" && argc >= 4) return ChildText(argv[2], argv[3]);
   if (command == "password-window")
-    return PasswordWindow(argc >= 3 && std::string(argv[2]) == "drawn");
+    return PasswordWindow(argc >= 3 && std::string(argv[2]) == "drawn",
+                          argc >= 3 && std::string(argv[2]) == "drawn-later");
   if (command == "foreground") return Foreground();
   if (command == "window" && argc >= 3) return Window(argv[2]);
   if (command == "workarea") return WorkArea();

@@ -209,6 +209,28 @@ class PredictionTest(PredictionChecks, ProgramTestCase):
                 s.probe("close", "LumaProbePassword")
                 wait_for(lambda: s.foreground_class() != "LumaProbePassword", 30,
                          "the password window gone")
+        with self.subTest(field="drawn, a password once the focus moved inside its window"):
+            field = s._spawn("password", [s.tools.loader, s.tools.build_dir / "probe.exe",
+                                          "password-window", "drawn-later"])
+            self.addCleanup(s._kill, field)
+            wait_for(lambda: s.foreground_class() == "LumaProbePassword", 30,
+                     "the password window in front")
+
+            def asked():
+                return s.probe("text", "LumaProbePassword", "Static")[1]
+            wait_for(lambda: asked().startswith("asked ") and asked() != "asked 0", 30,
+                     "the field asked about")
+            before = asked()
+            s.probe("post", "LumaProbePassword", "0x8001")  # it says focus, as a page's field
+            wait_for(lambda: asked() != before, 30, "the field asked about again")
+            time.sleep(1)  # the answer comes back to the keyboard
+            win = s.window()
+            self.type_text(f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo", win)
+            self.click_every_cell(win)
+            self.type_text("1", win)
+            self.assertTextBox("LumaProbePassword", ["Edit"],
+                               f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo1")
+            s.probe("close", "LumaProbePassword")
         self.close()
         learned = folder / LEARNED_WORDS
         if learned.exists():

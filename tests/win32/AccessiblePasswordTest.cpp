@@ -1,6 +1,7 @@
 // What accessibility says about a focused field, asked on a thread of its
-// own: fields that only their accessible object marks as a password, and a
-// keyboard closed while the other program has not answered yet.
+// own: fields that only their accessible object marks as a password, a
+// keyboard closed while the other program has not answered yet, and the
+// focus moves that make it ask again.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 #include "TestSupport.h"
 #include "win32/AccessiblePassword.h"
+#include "win32/FocusWatch.h"
 #include "win32/Window.h"
 
 namespace luma::win32 {
@@ -181,6 +183,36 @@ TEST_F(AccessiblePasswordTest, ClosingWithACallInFlightNeitherWaitsNorAnswersLat
   }
   // The call goes on after the owner is gone, and ends without an answer.
   test::PumpFor(500);
+  EXPECT_TRUE(window.answers.empty());
+}
+
+TEST(FocusWatchTest, TellsOfEachMoveBetweenControlsUntilStopped) {
+  FieldWindow window;
+  HWND edits[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    edits[i] = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10 + 30 * i, 200, 24,
+                               window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edits[i], nullptr);
+  }
+  ASSERT_TRUE(test::Activate(window.Handle()));
+  FocusWatch watch;
+  ASSERT_TRUE(watch.Start(window.Handle(), FieldWindow::kAnswer));
+  FocusWatch second;
+  EXPECT_FALSE(second.Start(window.Handle(), FieldWindow::kAnswer));  // one at a time
+  for (HWND edit : {edits[0], edits[1]}) {
+    window.answers.clear();
+    SetFocus(edit);
+    EXPECT_TRUE(PumpUntil([&] {
+      for (const auto& answer : window.answers)
+        if (reinterpret_cast<HWND>(answer.first) == edit) return true;
+      return false;
+    }));
+  }
+  watch.Stop();
+  test::PumpUntilIdle();
+  window.answers.clear();
+  SetFocus(edits[0]);
+  test::PumpFor(200);
   EXPECT_TRUE(window.answers.empty());
 }
 
