@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "FakeAccessible.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& text) {
@@ -114,78 +116,14 @@ bool fieldProtected = false;
 int fieldAsked = 0;
 HWND askedLabel = nullptr;
 
-// The accessible object of a field its program draws itself: a text field
-// marked protected (when it is), which only accessibility tells.
-class ProtectedField : public IAccessible {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
-    role->vt = VT_I4;
-    role->lVal = ROLE_SYSTEM_TEXT;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
-    state->vt = VT_I4;
-    state->lVal = (fieldProtected ? STATE_SYSTEM_PROTECTED : 0) | STATE_SYSTEM_FOCUSABLE |
-                  STATE_SYSTEM_FOCUSED;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, LONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accLocation(LONG*, LONG*, LONG*, LONG*, VARIANT) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accHitTest(LONG, LONG, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
-
- private:
-  virtual ~ProtectedField() = default;
-  LONG references_ = 1;
-};
-
 WNDPROC editProc = nullptr;
 
 LRESULT CALLBACK DrawnFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
     SetWindowTextW(askedLabel, (L"asked " + std::to_wstring(++fieldAsked)).c_str());
-    auto* field = new ProtectedField;
+    auto* field =
+        new luma::win32::test::FakeAccessible((fieldProtected ? STATE_SYSTEM_PROTECTED : 0) |
+                                              STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, field);
     field->Release();
     return result;

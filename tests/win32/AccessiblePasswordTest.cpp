@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "FakeAccessible.h"
 #include "TestSupport.h"
 #include "win32/AccessiblePassword.h"
 #include "win32/FocusWatch.h"
@@ -20,76 +21,6 @@ namespace luma::win32 {
 namespace {
 
 using test::PumpUntil;
-
-// The accessible object of a field drawn by its program: only its role and
-// state are known.
-class FakeAccessible : public IAccessible {
- public:
-  explicit FakeAccessible(LONG state) : state_(state) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
-    role->vt = VT_I4;
-    role->lVal = ROLE_SYSTEM_TEXT;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
-    state->vt = VT_I4;
-    state->lVal = state_;
-    return S_OK;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, LONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accLocation(LONG*, LONG*, LONG*, LONG*, VARIANT) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accHitTest(LONG, LONG, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
-
- private:
-  virtual ~FakeAccessible() = default;
-  LONG references_ = 1;
-  LONG state_;
-};
 
 // A window of a program that draws its own field, with that field's
 // accessible object when it has one; it also receives the answers.
@@ -114,7 +45,7 @@ class FieldWindow : public BaseWindow<FieldWindow> {
       return 0;
     }
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && accessibleState_) {
-      auto* object = new FakeAccessible(*accessibleState_);
+      auto* object = new test::FakeAccessible(*accessibleState_);
       const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, object);
       object->Release();
       return result;
