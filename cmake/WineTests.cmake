@@ -30,7 +30,9 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/artefacts)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # Reads the windows of the end-to-end tests (of both builds) inside Wine.
   add_executable(probe tests/e2e/probe.cpp)
-  target_link_libraries(probe PRIVATE user32 gdi32 psapi)
+  # The accessible object of its drawn password field is the Win32 tests' one.
+  target_include_directories(probe PRIVATE tests/win32)
+  target_link_libraries(probe PRIVATE user32 gdi32 psapi ole32 oleaut32 oleacc)
   # The program's keyboard model under the session's layout: what each key shows.
   add_executable(keymodel tests/e2e/keymodel.cpp)
   target_include_directories(keymodel PRIVATE tests/win32)

@@ -353,6 +353,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WordPrediction::kClickElsewhere:
       prediction_.ClickedElsewhere();
       return 0;
+    case WordPrediction::kPasswordAnswer:
+      prediction_.PasswordAnswered(wParam, lParam);
+      return 0;
+    case WordPrediction::kFocusMoved:
+      prediction_.FocusMoved(reinterpret_cast<HWND>(wParam));
+      return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
       return 0;

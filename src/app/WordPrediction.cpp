@@ -38,6 +38,7 @@ void WordPrediction::Create(HWND window, KeyboardView& view, InputDispatch& inpu
                             KeyboardLayouts& layouts, LearnedWordsStorage& storage) {
   window_ = window;
   storage_ = &storage;
+  passwordQuestions_ = std::make_unique<win32::PasswordQuestions>(window, kPasswordAnswer);
   keyboard_ = view.Model();
   if (!keyboard_ || !view.Row()) return;
   words_ = std::make_unique<TableWords>(TableResource);
@@ -62,12 +63,15 @@ void WordPrediction::Apply(const Options& options) {
   suggestions_->SetLearnWords(learn_);
   if (on_) {
     foreground_ = nullptr;  // read afresh at the next poll
+    passwordFocus_.AskAgain();
     Poll();
     // Without the watch a click in the text goes unseen: suggestions go on
     // after the old word, as they would after any move the keyboard cannot see.
     clicks_.Start(window_, kClickElsewhere);
+    focusMoves_.Start(window_, kFocusMoved);
   } else {
     clicks_.Stop();
+    focusMoves_.Stop();
   }
   suggestions_->SetEnabled(on_);
 }
@@ -84,13 +88,34 @@ void WordPrediction::Poll() {
     focus_ = focus;
     suggestions_->LoseTrack();
   }
-  if (const bool password = win32::FocusedControlIsPassword(); password != passwordField_) {
-    passwordField_ = password;
-    suggestions_->SetPasswordField(password);
-  }
+  // The style is cheap to read; accessibility is asked once per focus.
+  if (const auto question = passwordFocus_.Follow(reinterpret_cast<std::uintptr_t>(focus),
+                                                  win32::FocusedControlIsPassword()))
+    passwordQuestions_->Ask(focus, *question);
+  ShowPasswordField();
   if (const Hkl layout = keyboard_->Captions().CurrentLayout(); layout != layout_) {
     layout_ = layout;
     suggestions_->FollowLayout(layout);
+  }
+}
+
+void WordPrediction::PasswordAnswered(WPARAM question, LPARAM password) {
+  passwordFocus_.Answer(static_cast<std::uint32_t>(question), password != 0);
+  ShowPasswordField();
+}
+
+// Asked at the next poll, which sees a move to another control by itself.
+// Moves in programs behind are none of its business.
+void WordPrediction::FocusMoved(HWND from) {
+  if (suggestions_ && on_ && from && GetAncestor(from, GA_ROOT) == foreground_)
+    passwordFocus_.AskAgain();
+}
+
+void WordPrediction::ShowPasswordField() {
+  if (!suggestions_ || !on_) return;
+  if (const bool password = passwordFocus_.IsPassword(); password != passwordField_) {
+    passwordField_ = password;
+    suggestions_->SetPasswordField(password);
   }
 }
 

@@ -12,8 +12,11 @@
 #include "input/InputDispatch.h"
 #include "platform/LearnedWordsStorage.h"
 #include "platform/Types.h"
+#include "prediction/PasswordFocus.h"
 #include "settings/Options.h"
+#include "win32/AccessiblePassword.h"
 #include "win32/ClickWatch.h"
+#include "win32/FocusWatch.h"
 #include "wordrow/TableWords.h"
 #include "wordrow/WordSuggestions.h"
 
@@ -39,8 +42,18 @@ class WordPrediction {
   // moved there): kClickElsewhere, posted while prediction is on.
   void ClickedElsewhere();
   static constexpr UINT kClickElsewhere = WM_APP + 2;
+  // What accessibility said about the focus a poll asked about:
+  // kPasswordAnswer's wParam and lParam.
+  void PasswordAnswered(WPARAM question, LPARAM password);
+  static constexpr UINT kPasswordAnswer = WM_APP + 3;
+  // The focus moved in some program, perhaps inside the window in front:
+  // kFocusMoved, posted while prediction is on, with the window it came from.
+  void FocusMoved(HWND from);
+  static constexpr UINT kFocusMoved = WM_APP + 4;
 
  private:
+  void ShowPasswordField();
+
   HWND window_ = nullptr;
   LearnedWordsStorage* storage_ = nullptr;
   Keyboard* keyboard_ = nullptr;
@@ -51,8 +64,11 @@ class WordPrediction {
   HWND foreground_ = nullptr;
   HWND focus_ = nullptr;
   bool passwordField_ = false;
+  PasswordFocus passwordFocus_;
+  std::unique_ptr<win32::PasswordQuestions> passwordQuestions_;
   int pollsSinceSave_ = 0;
   win32::ClickWatch clicks_;
+  win32::FocusWatch focusMoves_;
   Hkl layout_ = 0;
 };
 

@@ -13,7 +13,8 @@ void ForceForegroundWindow(HWND window, bool showIfHidden);
 // The control with the keyboard focus in the foreground window's thread is
 // an edit or rich edit control (also one a program derived from them) with
 // the password style. False without a foreground window or focus. Controls
-// that say so only through UI Automation (browsers, WPF) are not seen.
+// that say so only through accessibility (browsers, WPF) are not seen here:
+// see AccessiblePassword.h.
 bool FocusedControlIsPassword();
 
 }  // namespace luma::win32

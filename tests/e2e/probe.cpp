@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <winternl.h>
 
@@ -15,6 +16,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "FakeAccessible.h"
 
 namespace {
 
@@ -107,14 +110,51 @@ int ChildText(const char* topClass, const char* childClass) {
   return 0;
 }
 
+// Whether the drawn field is a password now, and how often its accessible
+// object was asked for (shown in the window's Static child).
+bool fieldProtected = false;
+int fieldAsked = 0;
+HWND askedLabel = nullptr;
+
+WNDPROC editProc = nullptr;
+
+LRESULT CALLBACK DrawnFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    SetWindowTextW(askedLabel, (L"asked " + std::to_wstring(++fieldAsked)).c_str());
+    auto* field =
+        new luma::win32::test::FakeAccessible((fieldProtected ? STATE_SYSTEM_PROTECTED : 0) |
+                                              STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, field);
+    field->Release();
+    return result;
+  }
+  return CallWindowProcW(editProc, hwnd, message, wParam, lParam);
+}
+
+bool drawnField = false;
+// Posted to the window: the drawn field becomes a password where it is, as
+// a page's field that the focus moved to inside the same window.
+constexpr UINT kFieldBecomesPassword = WM_APP + 1;
+
 LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static HWND edit = nullptr;
   switch (message) {
     case WM_CREATE:
-      edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
-                             WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL, 10, 10, 280, 24,
-                             hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      edit =
+          CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                          WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | (drawnField ? 0 : ES_PASSWORD),
+                          10, 10, 280, 24, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      if (edit && drawnField) {
+        editProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DrawnFieldProc)));
+        askedLabel = CreateWindowExW(0, L"Static", L"asked 0", WS_CHILD | WS_VISIBLE, 10, 40, 280,
+                                     16, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+      }
       return edit ? 0 : -1;
+    case kFieldBecomesPassword:
+      fieldProtected = true;
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, edit, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(edit);
       return 0;
@@ -127,8 +167,16 @@ LRESULT CALLBACK PasswordWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 // A window of class LumaProbePassword whose one control, focused, is an edit
-// with the password style; runs until it is closed.
-int PasswordWindow() {
+// with the password style; runs until it is closed. drawn: an edit without
+// the style that only its accessible object marks as a password, as a field
+// a program draws itself; drawnLater: one that is not a password until
+// kFieldBecomesPassword comes.
+int PasswordWindow(bool drawn, bool drawnLater) {
+  drawn = drawn || drawnLater;
+  drawnField = drawn;
+  fieldProtected = drawn && !drawnLater;
+  // The accessible object lives in this thread's apartment.
+  if (drawn && FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
   WNDCLASSW wc{};
   wc.lpfnWndProc = PasswordWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -547,7 +595,8 @@ int Usage() {
       "       keystate VK | activate CLASS | send CLASS MSG [WPARAM [LPARAM]] |\n"
       "       post CLASS MSG [WPARAM [LPARAM]] | message-box [ok] | dpi CLASS |\n"
       "       startup EXE CLASS X Y RRGGBB TIMEOUT_MS | windows CLASS |\n"
-      "       resources CLASS | keys-down | text CLASS CHILDCLASS | password-window\n"
+      "       resources CLASS | keys-down | text CLASS CHILDCLASS |\n"
+      "       password-window [drawn | drawn-later]\n"
       "       (--hwnd N before the command: window N stands for its class)\n"
       "       probe serve: the commands from stdin, one a line (see Serve)\n");
   return 1;
@@ -565,7 +614,9 @@ int Run(int argc, char** argv) {
   if (command == "notepad-text") return NotepadText();
   if (command == "notepad-clear") return NotepadClear();
   if (command == "text" && argc >= 4) return ChildText(argv[2], argv[3]);
-  if (command == "password-window") return PasswordWindow();
+  if (command == "password-window")
+    return PasswordWindow(argc >= 3 && std::string(argv[2]) == "drawn",
+                          argc >= 3 && std::string(argv[2]) == "drawn-later");
   if (command == "foreground") return Foreground();
   if (command == "window" && argc >= 3) return Window(argv[2]);
   if (command == "workarea") return WorkArea();

@@ -3,7 +3,8 @@ the settings file, chosen by clicking its cells, typing into Notepad (and
 Wordpad): the word and a space, a capital after a latched Shift, the space
 taken back before a comma, a click in the text starting the word afresh, German words and their capitals under a German
 layout, a word learned by typing it twice and offered after a restart, and
-nothing offered or learned in a password field.
+nothing offered or learned in a password field, be it an edit's style or its
+accessible object that says so.
 
 What the row shows cannot be read from outside (GDI text); a case clicks a
 cell and reads what it typed. What the program should offer is read from its
@@ -189,18 +190,47 @@ class PredictionTest(PredictionChecks, ProgramTestCase):
     def test_a_password_field_gets_no_words_and_teaches_none(self):
         s = self.session
         folder = self.start_predicting()
-        field = s._spawn("password", [s.tools.loader, s.tools.build_dir / "probe.exe",
-                                      "password-window"])
-        self.addCleanup(s._kill, field)
-        wait_for(lambda: s.foreground_class() == "LumaProbePassword", 30,
-                 "the password window in front")
-        time.sleep(1)  # the keyboard looks at the focused control three times a second
-        win = s.window()
-        self.type_text(f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo", win)
-        self.click_every_cell(win)
-        self.type_text("1", win)  # after what a cell would have typed
-        self.assertTextBox("LumaProbePassword", ["Edit"], f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo1")
-        s.probe("close", "LumaProbePassword")
+        # An edit with the password style, and one without it that only its
+        # accessible object marks as a password, as a field a program draws.
+        for field_kind in ([], ["drawn"]):
+            with self.subTest(field=field_kind or "style"):
+                field = s._spawn("password", [s.tools.loader, s.tools.build_dir / "probe.exe",
+                                              "password-window", *field_kind])
+                self.addCleanup(s._kill, field)
+                wait_for(lambda: s.foreground_class() == "LumaProbePassword", 30,
+                         "the password window in front")
+                time.sleep(1)  # the keyboard looks at the focused control three times a second
+                win = s.window()
+                self.type_text(f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo", win)
+                self.click_every_cell(win)
+                self.type_text("1", win)  # after what a cell would have typed
+                self.assertTextBox("LumaProbePassword", ["Edit"],
+                                   f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo1")
+                s.probe("close", "LumaProbePassword")
+                wait_for(lambda: s.foreground_class() != "LumaProbePassword", 30,
+                         "the password window gone")
+        with self.subTest(field="drawn, a password once the focus moved inside its window"):
+            field = s._spawn("password", [s.tools.loader, s.tools.build_dir / "probe.exe",
+                                          "password-window", "drawn-later"])
+            self.addCleanup(s._kill, field)
+            wait_for(lambda: s.foreground_class() == "LumaProbePassword", 30,
+                     "the password window in front")
+
+            def asked():
+                return s.probe("text", "LumaProbePassword", "Static")[1]
+            wait_for(lambda: asked().startswith("asked ") and asked() != "asked 0", 30,
+                     "the field asked about")
+            before = asked()
+            s.probe("post", "LumaProbePassword", "0x8001")  # it says focus, as a page's field
+            wait_for(lambda: asked() != before, 30, "the field asked about again")
+            time.sleep(1)  # the answer comes back to the keyboard
+            win = s.window()
+            self.type_text(f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo", win)
+            self.click_every_cell(win)
+            self.type_text("1", win)
+            self.assertTextBox("LumaProbePassword", ["Edit"],
+                               f"{SECRET_WORD} {SECRET_WORD} {LEAD}wo1")
+            s.probe("close", "LumaProbePassword")
         self.close()
         learned = folder / LEARNED_WORDS
         if learned.exists():
