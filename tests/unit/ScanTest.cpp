@@ -109,7 +109,8 @@ class ScanRig : public InputTimeline, public ScanListener {
 
   // Space-separated: "start", "w<ms>" wait, "p" a press of the pick switch,
   // "h<ms>" a hold of it, "n" a press of the step switch, "full" the full
-  // keyboard loaded and told, "|" a mark in the log.
+  // keyboard loaded and told, "@<x>,<y>" the pointer moved over the keys,
+  // "|" a mark in the log.
   void Run(const std::string& script) {
     std::istringstream in(script);
     for (std::string step; in >> step;) {
@@ -129,6 +130,9 @@ class ScanRig : public InputTimeline, public ScanListener {
       } else if (step == "full") {
         ASSERT_TRUE(keyboard->LoadLayout("Full"));
         keyboard->ScaleToClient(671, 181);
+      } else if (step[0] == '@') {
+        keyboard->TrackPointer(std::stoi(step.substr(1)),
+                               std::stoi(step.substr(step.find(',') + 1)));
       } else if (step == "|") {
         log += log.empty() ? "|" : " |";
       } else {
@@ -137,9 +141,14 @@ class ScanRig : public InputTimeline, public ScanListener {
     }
   }
 
+  // The keys sent, "ext" where with the extended flag, then the words.
   std::string Typed() {
     std::string out;
-    for (const std::string& e : Sent()) out += (out.empty() ? "" : ", ") + e;
+    for (const KeyEvent& e : sender.sent)
+      out += (out.empty() ? "" : ", ") + std::to_string(e.vk) +
+             ((e.flags & kKeyEventKeyUp) ? " up" : " down") +
+             ((e.flags & kKeyEventExtendedKey) ? " ext" : "");
+    sender.sent.clear();
     for (const std::string& w : words.chosen) out += (out.empty() ? "" : ", ") + w;
     words.chosen.clear();
     return out;
@@ -258,7 +267,12 @@ TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
        "160 down, 160 up"},
       {"after the switch to the full keyboard: blocks, then their rows and keys", nullptr,
        "start w1500 full w1000 | w2500 p w1500 p w1500 p",
-       "row-20 row0 row-20 | group0 group450 row0 row30 45 36 row-20", "36 down, 36 up"},
+       "row-20 row0 row-20 | group0 group450 row0 row30 45 36 row-20", "36 down ext, 36 up ext"},
+      {"the pad's Enter is sent extended, the main one plain where the pointer was on the pad's",
+       nullptr, "full start w3500 p w4500 p w2500 p | @655,150 w1500 p w4000 p w13000 p",
+       "row-20 group0 group450 group550 row30 row60 row60 row120 row120 96 110 13 row-20 | group0 "
+       "row0 row30 row60 row90 20 65 83 68 70 71 72 74 75 76 186 222 13 row-20",
+       "13 down ext, 13 up ext, 13 down, 13 up"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
