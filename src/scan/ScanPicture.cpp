@@ -133,13 +133,12 @@ HighlightColors HighlightColorsFor(const SchemeColors& colors, SystemColors& sys
 }
 
 Color Tinted(Color color, Color tint) {
-  Color out = color & 0xFF000000;
-  for (const int shift : {0, 8, 16}) {
-    const int from = static_cast<int>((color >> shift) & 0xFF);
-    const int to = static_cast<int>((tint >> shift) & 0xFF);
-    out |= static_cast<Color>(from + (to - from) * kTintWeight / 256) << shift;
-  }
-  return out;
+  // Red and blue, then green, each in its own bits of one product.
+  constexpr Color kKeep = 256 - kTintWeight;
+  const Color redBlue =
+      (((color & 0xFF00FF) * kKeep + (tint & 0xFF00FF) * kTintWeight) >> 8) & 0xFF00FF;
+  const Color green = (((color & 0xFF00) * kKeep + (tint & 0xFF00) * kTintWeight) >> 8) & 0xFF00;
+  return (color & 0xFF000000) | redBlue | green;
 }
 
 void TintedPixels::Apply(Bitmap& image, const Rect& area, const Rect& clip, Color tint) {
