@@ -15,7 +15,8 @@ constexpr Color kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255);
 constexpr double kLeastContrast = 3.0;
 // Of 256: how far a tinted pixel goes towards the tint.
 constexpr int kTintWeight = 85;
-// What lies under a pixel the tint has not reached; no pixel has these bits.
+// What lies under a pixel the tint has not reached: the pictures leave the
+// top byte of their pixels clear.
 constexpr std::uint32_t kNotTinted = 0xFFFFFFFF;
 
 double Luminance(Color c) {

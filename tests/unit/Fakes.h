@@ -136,10 +136,8 @@ class RecordingBitmap : public Bitmap {
 class RecordingBitmapFactory : public BitmapFactory {
  public:
   std::vector<RecordingBitmap*> created;
-  bool keepPixels = false;  // for the bitmaps made from now on
   std::unique_ptr<Bitmap> CreateBitmap() override {
     auto b = std::make_unique<RecordingBitmap>();
-    b->keepPixels = keepPixels;
     created.push_back(b.get());
     return b;
   }
