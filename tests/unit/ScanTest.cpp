@@ -197,7 +197,8 @@ TEST(ScanTest, KeysGatherIntoRowsAndBlocksAsTheyLie) {
   EXPECT_EQ(rig.log, "row0 row2147483600 row0 row2147483600 stopped");
 }
 
-// The timelines; the word row is the first row at the top.
+// What the highlight steps through in time and what the picks type; the word
+// row is the first row at the top.
 TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
   const auto restartAtRow = [](Options& o) { o.scanRestart = ScanRestart::kSameRow; };
   const struct {
