@@ -2,7 +2,9 @@
 // standard and the full keyboard, each at its design size and two larger
 // window sizes: a full redraw that rebuilds the base image, a redraw from the
 // existing base image, one hover change from a key to its neighbour, and one
-// onto and off a two-part key (the full keyboard's Enter) from its neighbour.
+// onto and off a two-part key (the full keyboard's Enter) from its neighbour,
+// and a step of the scan's highlight from a key to its neighbour and from a
+// row of keys, tinted, to the next.
 // Medians of many runs, timed with the performance counter; ratios are taken
 // within one run.
 #include <windows.h>
@@ -15,6 +17,8 @@
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/KeyboardStart.h"
+#include "scan/ScanModel.h"
+#include "scan/ScanPicture.h"
 #include "theme/Theme.h"
 #include "win32/GdiCanvas.h"
 #include "win32/Win32System.h"
@@ -61,8 +65,9 @@ int main(int argc, char** argv) {
   const int fullRuns = 31 * scale, hoverRuns = 201 * scale;
 
   const Stopwatch watch;
-  std::printf("%-9s %-11s %10s %10s %10s %10s %10s %10s\n", "layout", "size", "full ms",
-              "no-base ms", "hover ms", "hover/full", "2-part ms", "2-part/full");
+  std::printf("%-9s %-11s %10s %10s %10s %10s %10s %10s %10s %10s %10s %10s\n", "layout", "size",
+              "full ms", "no-base ms", "hover ms", "hover/full", "key-step", "/hover", "row-step",
+              "/hover", "2-part ms", "2-part/full");
   struct Size2 {
     int width, height;
   };
@@ -118,6 +123,32 @@ int main(int argc, char** argv) {
       std::snprintf(label, sizeof(label), "%dx%d", size.width, size.height);
       std::printf("%-9s %-11s %10.3f %10.3f %10.3f %10.3f", layout.name, label, full, noBase, hover,
                   hover / full);
+
+      // The scan's highlight stepping to and fro, each step the old and the
+      // new highlight repainted and copied: between F1 and F2, and between
+      // two rows of the main keys, tinted.
+      ScanPicture scan(keyboard, parts.colors);
+      const auto steps = [&](const ScanHighlight& first, const ScanHighlight& second) {
+        ScanHighlight shown = second;
+        scan.HighlightChanged({}, shown);
+        const double ms = watch.MedianMs(hoverRuns, [&] {
+          const ScanHighlight next = shown == first ? second : first;
+          scan.HighlightChanged(shown, next);
+          shown = next;
+        });
+        scan.HighlightChanged(shown, {});
+        return ms;
+      };
+      const double keyStep =
+          steps({ScanHighlight::Kind::Item, FirstPartBounds(*keyboard.KeyFor(112)), {}},
+                {ScanHighlight::Kind::Item, FirstPartBounds(*keyboard.KeyFor(113)), {}});
+      const std::vector<ScanNode> top = BuildScanNodes({keyboard, {}, {}});
+      const std::vector<ScanNode>& rows =
+          top.front().kind == ScanNode::Kind::Group ? top.front().children : top;
+      const double rowStep = steps({ScanHighlight::Kind::Row, rows.at(1).area, {}},
+                                   {ScanHighlight::Kind::Row, rows.at(2).area, {}});
+      std::printf(" %10.3f %10.3f %10.3f %10.3f", keyStep, keyStep / hover, rowStep,
+                  rowStep / hover);
       if (twoPart) {
         const double enterHover = alternate(222, 13);
         std::printf(" %10.3f %10.3f", enterHover, enterHover / full);

@@ -34,7 +34,7 @@ Target InputDispatch::TargetAt(std::int32_t x, std::int32_t y) const {
   if (const std::optional<Target> item = ItemTargetAt({x, y})) return *item;
   if (keyboard_ == nullptr) return {};
   const KeyHit hit = keyboard_->KeyAt(x - keyOrigin_.x, y - keyOrigin_.y);
-  return hit.key != nullptr ? Target::Key(hit.key->Code()) : Target{};
+  return hit.key != nullptr ? Target::Key(hit.key->Code(), hit.secondPart) : Target{};
 }
 
 int InputDispatch::AreaAt(Point p) const {
@@ -54,7 +54,7 @@ void InputDispatch::Click(const Target& target) {
   if (!press_) return;
   switch (target.kind) {
     case Target::Kind::Key:
-      press_->ClickKey(target.id);
+      press_->ClickKey(target.id, target.secondPart);
       break;
     case Target::Kind::Item:
       if (press_->Busy() || target.area < 0 ||
@@ -124,7 +124,9 @@ Target InputDispatch::Hovered() const {
   if (!press_ || press_->Dragging() || !inside_) return {};
   if (const std::optional<Target> item = ItemTargetAt(pointer_)) return *item;
   const Key* key = keyboard_->HoverKey();
-  return key != nullptr ? Target::Key(key->Code()) : Target{};
+  if (key == nullptr) return {};
+  const KeyHit hit = keyboard_->KeyAt(pointer_.x - keyOrigin_.x, pointer_.y - keyOrigin_.y);
+  return Target::Key(key->Code(), hit.key == key && hit.secondPart);
 }
 
 void InputDispatch::ShowProgress(const Target& target, int permille) {

@@ -113,8 +113,12 @@ void PressLogic::Clicked() {
   if (sound_ != nullptr) sound_->Play();
 }
 
-void PressLogic::ClickKey(int vk) {
-  if (keyboard_.KeyFor(vk) == nullptr || Busy()) return;
+void PressLogic::ClickKey(int vk, bool secondPart) {
+  Key* key = keyboard_.KeyFor(vk);
+  if (key == nullptr || Busy()) return;
+  // As at a press: the outline chosen, not the one the pointer was over
+  // last, decides which Enter is sent.
+  key->SetSecondPartHit(secondPart);
   TypeKey(vk);
   keyboard_.Picture().CopyChanges();
 }

@@ -62,7 +62,8 @@ class PressLogic {
   // A press and release without a button (a hover click): an ordinary key
   // with the latched modifiers, which are then released; a modifier toggles.
   // Nothing happens while a button holds a key or drags the window.
-  void ClickKey(int vk);
+  // secondPart: the second outline of a two-part key was chosen.
+  void ClickKey(int vk, bool secondPart = false);
   // Something typed without a key (a word): the latched modifiers let go
   // as after a key; locked ones stay.
   void EndTypingWithoutKey();

@@ -15,10 +15,13 @@ struct Target {
   int id = 0;
   // Item: which of the input's item areas, in the order they were added.
   int area = 0;
+  // Key: in the second outline of a two-part key. One code serves both
+  // Enter keys; only the outline tells the pad's from the main one.
+  bool secondPart = false;
   friend bool operator==(const Target&, const Target&) = default;
 
-  static Target Key(int vk) { return {Kind::Key, vk, 0}; }
-  static Target Item(int area, int index) { return {Kind::Item, index, area}; }
+  static Target Key(int vk, bool secondPart = false) { return {Kind::Key, vk, 0, secondPart}; }
+  static Target Item(int area, int index) { return {Kind::Item, index, area, false}; }
 };
 
 // A part of the client area beside the keys whose items can be clicked: it

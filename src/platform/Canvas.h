@@ -2,6 +2,7 @@
 // implementation over a memory DC (win32/), recording fakes in the tests.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,10 @@ class Bitmap : public DrawingCanvas {
   virtual void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) = 0;
   // Plain source copy of area of source to the same place of this one.
   virtual void DrawPart(const Bitmap& source, const Rect& area) = 0;
+  // The pixels as 0x00RRGGBB, Width() to a row, the top row first, with
+  // every drawing call so far in them; none: this bitmap's pixels cannot be
+  // reached, and what would change them pixel by pixel is left out.
+  virtual std::uint32_t* Pixels() { return nullptr; }
 };
 
 // Drawn over a picture once the picture has drawn itself, before each copy

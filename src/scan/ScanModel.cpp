@@ -10,6 +10,7 @@ namespace {
 struct KeyPart {
   Rect box;
   int code = 0;
+  bool secondPart = false;
 };
 
 bool IsEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
@@ -57,7 +58,9 @@ std::vector<KeyPart> KeyParts(Keyboard& keyboard, Point origin) {
   for (int code = 1; code <= 255; ++code) {
     Key* key = keyboard.KeyFor(code);
     if (key == nullptr || key->OutlineOwner() == nullptr) continue;
-    for (const Rect& box : PartBoxes(key->OutlineOwner()->Points())) {
+    const std::vector<Rect> boxes = PartBoxes(key->OutlineOwner()->Points());
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const Rect& box = boxes[i];
       if (IsEmpty(box)) continue;
       // Where keys overlap a click hits the first in code order; the switch
       // must pick what a click there would.
@@ -67,7 +70,8 @@ std::vector<KeyPart> KeyParts(Keyboard& keyboard, Point origin) {
       if (hit.key != nullptr && hit.key != key) continue;
       parts.push_back({{Moved(box.left, origin.x), Moved(box.top, origin.y),
                         Moved(box.right, origin.x), Moved(box.bottom, origin.y)},
-                       code});
+                       code,
+                       i > 0});
     }
   }
   return parts;
@@ -133,7 +137,8 @@ std::vector<ScanNode> Rows(std::vector<KeyPart> parts) {
     for (const KeyPart& key : keys) {
       const bool seen = std::any_of(items.begin(), items.end(),
                                     [&](const ScanNode& n) { return n.target.id == key.code; });
-      if (!seen) items.push_back({ScanNode::Kind::Item, key.box, Target::Key(key.code), {}});
+      if (!seen)
+        items.push_back({ScanNode::Kind::Item, key.box, Target::Key(key.code, key.secondPart), {}});
     }
     rows.push_back(Level(ScanNode::Kind::Row, std::move(items)));
   }

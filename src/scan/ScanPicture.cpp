@@ -13,6 +13,11 @@ constexpr Color kVividColors[] = {Rgb(190, 0, 190), Rgb(255, 210, 0)};
 constexpr Color kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255);
 // Below this a frame no longer stands out from what it lies on.
 constexpr double kLeastContrast = 3.0;
+// Of 256: how far a tinted pixel goes towards the tint.
+constexpr int kTintWeight = 85;
+// What lies under a pixel the tint has not reached: the pictures leave the
+// top byte of their pixels clear.
+constexpr std::uint32_t kNotTinted = 0xFFFFFFFF;
 
 double Luminance(Color c) {
   const auto linear = [](unsigned channel) {
@@ -76,6 +81,8 @@ void AddDashedFrame(std::vector<Band>& bands, const Rect& box, std::int32_t widt
   }
 }
 
+std::int32_t InnerWidth(std::int32_t width) { return std::max(1, width / 3); }
+
 std::vector<Band> Bands(const ScanHighlight& h, const Rect& box, std::int32_t width) {
   std::vector<Band> bands;
   switch (h.kind) {
@@ -89,9 +96,8 @@ std::vector<Band> Bands(const ScanHighlight& h, const Rect& box, std::int32_t wi
       break;
     default: {
       AddFrame(bands, box, width, false);
-      const std::int32_t innerWidth = std::max(1, width / 3);
       AddFrame(bands, {box.left + width, box.top + width, box.right - width, box.bottom - width},
-               innerWidth, true);
+               InnerWidth(width), true);
       break;
     }
   }
@@ -127,6 +133,60 @@ HighlightColors HighlightColorsFor(const SchemeColors& colors, SystemColors& sys
   return {frame, inner};
 }
 
+Color Tinted(Color color, Color tint) {
+  // Red and blue, then green, each in its own bits of one product.
+  constexpr Color kKeep = 256 - kTintWeight;
+  const Color redBlue =
+      (((color & 0xFF00FF) * kKeep + (tint & 0xFF00FF) * kTintWeight) >> 8) & 0xFF00FF;
+  const Color green = (((color & 0xFF00) * kKeep + (tint & 0xFF00) * kTintWeight) >> 8) & 0xFF00;
+  return (color & 0xFF000000) | redBlue | green;
+}
+
+void TintedPixels::Apply(Bitmap& image, const Rect& area, const Rect& clip, Color tint) {
+  std::uint32_t* pixels = image.Pixels();
+  if (pixels == nullptr) return;
+  const Color tintPixel = Rgb(BlueOf(tint), GreenOf(tint), RedOf(tint));
+  if (!(area == area_) || tintPixel != tint_ || IsEmptyArea(area_)) {
+    area_ = area;
+    tint_ = tintPixel;
+    under_.assign(IsEmptyArea(area) ? 0 : static_cast<std::size_t>(area.Width()) * area.Height(),
+                  kNotTinted);
+  }
+  const Rect r = Intersection(Intersection(area, clip), {0, 0, image.Width(), image.Height()});
+  for (std::int32_t y = r.top; y < r.bottom; ++y) {
+    std::uint32_t* __restrict row = pixels + static_cast<std::size_t>(y) * image.Width();
+    std::uint32_t* __restrict under =
+        under_.data() + static_cast<std::size_t>(y - area.top) * area.Width();
+    // Without branches, so that the compiler can take several pixels at once.
+    for (std::int32_t x = r.left; x < r.right; ++x) {
+      const std::uint32_t pixel = row[x], below = under[x - area.left];
+      // A pixel that is not what the tint made of it was painted since.
+      const bool painted = below == kNotTinted || pixel != Tinted(below, tintPixel);
+      under[x - area.left] = painted ? pixel : below;
+      row[x] = painted ? Tinted(pixel, tintPixel) : pixel;
+    }
+  }
+}
+
+Rect TintedPixels::Remove(Bitmap& image) {
+  const Rect area = area_;
+  std::uint32_t* pixels = image.Pixels();
+  const Rect r = Intersection(area, {0, 0, image.Width(), image.Height()});
+  const Color tint = tint_;
+  for (std::int32_t y = r.top; pixels != nullptr && y < r.bottom; ++y) {
+    std::uint32_t* __restrict row = pixels + static_cast<std::size_t>(y) * image.Width();
+    const std::uint32_t* __restrict under =
+        under_.data() + static_cast<std::size_t>(y - area.top) * area.Width();
+    for (std::int32_t x = r.left; x < r.right; ++x) {
+      const std::uint32_t pixel = row[x], below = under[x - area.left];
+      row[x] = below != kNotTinted && pixel == Tinted(below, tint) ? below : pixel;
+    }
+  }
+  area_ = {};
+  under_.clear();
+  return area;
+}
+
 ScanPicture::ScanPicture(Keyboard& keyboard, SystemColors& sys, WordRow* row)
     : keyboard_(keyboard), sys_(sys), row_(row) {
   keyboard_.Picture().SetOverlay(&keyLayer_);
@@ -146,12 +206,17 @@ void ScanPicture::HighlightChanged(const ScanHighlight& before, const ScanHighli
   highlight_ = now;
   KeyPicture& picture = keyboard_.Picture();
   if (picture.PaintingEnabled()) {
+    picture.MarkChanged(keyLayer_.Tint().Remove(picture.WorkImage()));
     RestoreKeys(before);
     picture.MarkChanged(Moved(Box(now), -keyOrigin_.x, -keyOrigin_.y));
     // The new frame is drawn as the areas are copied.
     picture.CopyChanges();
   }
-  if (row_ && (InRow(Box(before)) || InRow(Box(now)))) row_->Redraw();
+  if (row_ && (InRow(Box(before)) || InRow(Box(now)))) {
+    // The row paints every pixel again: no tint is left to take away.
+    rowLayer_.Tint() = {};
+    row_->Redraw();
+  }
 }
 
 bool ScanPicture::InRow(const Rect& area) const { return Overlap(row_->Bounds(), area); }
@@ -165,6 +230,14 @@ Rect ScanPicture::Box(const ScanHighlight& h) const {
   // bottom ones.
   if (row_ && Within(h.area, row_->Bounds())) return h.area;
   return {h.area.left, h.area.top, h.area.right + 1, h.area.bottom + 1};
+}
+
+Rect ScanPicture::TintArea() const {
+  if (highlight_.kind != ScanHighlight::Kind::Group && highlight_.kind != ScanHighlight::Kind::Row)
+    return {};
+  const Rect box = Box(highlight_);
+  const std::int32_t inset = FrameWidth() + InnerWidth(FrameWidth());
+  return {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
 }
 
 void ScanPicture::RestoreKeys(const ScanHighlight& old) {
@@ -189,7 +262,12 @@ void ScanPicture::Draw(Bitmap& image, Point origin, const Rect& clip) const {
 }
 
 void ScanPicture::Layer::DrawOver(Bitmap& image, const Rect& area) {
-  owner_.Draw(image, keys_ ? owner_.KeysOrigin() : Point{}, area);
+  const Point origin = keys_ ? owner_.KeysOrigin() : Point{};
+  const Rect tint = owner_.TintArea();
+  if (!IsEmptyArea(tint))
+    tint_.Apply(image, Moved(tint, -origin.x, -origin.y), area,
+                HighlightColorsFor(owner_.keyboard_.Picture().KeyTheme(), owner_.sys_).frame);
+  owner_.Draw(image, origin, area);
 }
 
 }  // namespace luma

@@ -1,12 +1,14 @@
 // The scan's highlight drawn over the keys and the row of words: a thick
 // frame in a color that stands out from the scheme's faces with a thin line
 // inside it in black or white, so that it shows on any face, hot, down or
-// dimmed. A back step is the frame of what it leaves, dashed in the two
+// dimmed; inside a group's or a row's frame its keys tinted with the frame's
+// color. A back step is the frame of what it leaves, dashed in the two
 // colors; a stopped scan a thin frame around everything. A step repaints
-// and copies only the old and the new frame.
+// and copies only the old and the new highlight.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "keyboard/Keyboard.h"
 #include "platform/Canvas.h"
@@ -28,6 +30,27 @@ struct HighlightColors {
   friend bool operator==(const HighlightColors&, const HighlightColors&) = default;
 };
 HighlightColors HighlightColorsFor(const SchemeColors& colors, SystemColors& sys);
+
+// A color a third of the way to the tint: captions keep most of their
+// contrast with the face. Works alike on 0x00RRGGBB pixels.
+Color Tinted(Color color, Color tint);
+
+// A tint over one area of a picture that remembers what lay under each
+// pixel, so that it goes again exactly without painting anything anew.
+class TintedPixels {
+ public:
+  // Tints the pixels of area within clip, both in image pixels, that do not
+  // show it yet: those painted since are tinted afresh.
+  void Apply(Bitmap& image, const Rect& area, const Rect& clip, Color tint);
+  // The pixels that still show the tint get back what lay under them; those
+  // painted since stay as painted. Returns the area, for the copy.
+  Rect Remove(Bitmap& image);
+
+ private:
+  Rect area_;
+  Color tint_ = 0;  // in the pixels' form
+  std::vector<std::uint32_t> under_;
+};
 
 class ScanPicture final : public ScanListener {
  public:
@@ -52,10 +75,12 @@ class ScanPicture final : public ScanListener {
    public:
     Layer(const ScanPicture& owner, bool keys) : owner_(owner), keys_(keys) {}
     void DrawOver(Bitmap& image, const Rect& area) override;
+    TintedPixels& Tint() { return tint_; }
 
    private:
     const ScanPicture& owner_;
     bool keys_;
+    TintedPixels tint_;
   };
 
   Point KeysOrigin() const { return keyOrigin_; }
@@ -66,6 +91,8 @@ class ScanPicture final : public ScanListener {
   bool InRow(const Rect& area) const;
   // The pixels a highlight's frame runs around, in the client.
   Rect Box(const ScanHighlight& h) const;
+  // Inside the frame of a group or a row, in the client; empty for others.
+  Rect TintArea() const;
 
   Keyboard& keyboard_;
   SystemColors& sys_;

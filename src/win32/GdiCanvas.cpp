@@ -222,6 +222,12 @@ void GdiBitmap::DrawPart(const luma::Bitmap& source, const luma::Rect& area) {
          area.top, SRCCOPY);
 }
 
+std::uint32_t* GdiBitmap::Pixels() {
+  // GDI may still hold drawing calls back: they reach the pixels first.
+  if (bits_) GdiFlush();
+  return bits_;
+}
+
 luma::Color GdiBitmap::PixelAt(int x, int y) const {
   if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
   GdiFlush();

@@ -48,6 +48,7 @@ class GdiBitmap : public luma::Bitmap {
   std::int32_t Height() const override { return height_; }
   void Draw(const luma::Bitmap& source, std::int32_t x, std::int32_t y) override;
   void DrawPart(const luma::Bitmap& source, const luma::Rect& area) override;
+  std::uint32_t* Pixels() override;
 
   HDC Dc() const { return dc_.Get(); }
   // The pixel as 0x00BBGGRR; CLR_INVALID outside the bitmap.

@@ -48,7 +48,13 @@ class RecordingBitmap : public Bitmap {
   bool BrushClear() const override { return brushClear; }
   void SetFont(const FontSpec& f) override { font = f; }
   const FontSpec& Font() const override { return font; }
-  void FillRect(const Rect& r) override { Record(DrawCall::kFillRect).rect = r; }
+  void FillRect(const Rect& r) override {
+    Record(DrawCall::kFillRect).rect = r;
+    if (!pixels.empty())
+      ForEachPixel(r, [&](std::int32_t x, std::int32_t y) {
+        pixels[Index(x, y)] = Rgb(BlueOf(brush), GreenOf(brush), RedOf(brush));
+      });
+  }
   void RoundRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, std::int32_t ew,
                  std::int32_t eh) override {
     auto& c = Record(DrawCall::kRoundRect);
@@ -73,13 +79,31 @@ class RecordingBitmap : public Bitmap {
   void SetSize(std::int32_t w, std::int32_t h) override {
     width = w;
     height = h;
+    if (keepPixels) pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
   }
   std::int32_t Width() const override { return width; }
   std::int32_t Height() const override { return height; }
   void Draw(const Bitmap& source, std::int32_t x, std::int32_t y) override {
     Record(DrawCall::kBlit).rect = {x, y, x + source.Width(), y + source.Height()};
+    const auto* from = dynamic_cast<const RecordingBitmap*>(&source);
+    if (pixels.empty() || from == nullptr || from->pixels.empty()) return;
+    ForEachPixel(calls.back().rect, [&](std::int32_t px, std::int32_t py) {
+      pixels[Index(px, py)] = from->PixelAt(px - x, py - y);
+    });
   }
-  void DrawPart(const Bitmap&, const Rect& area) override { Record(DrawCall::kBlit).rect = area; }
+  void DrawPart(const Bitmap& source, const Rect& area) override {
+    Record(DrawCall::kBlit).rect = area;
+    const auto* from = dynamic_cast<const RecordingBitmap*>(&source);
+    if (pixels.empty() || from == nullptr || from->pixels.size() != pixels.size()) return;
+    ForEachPixel(area, [&](std::int32_t x, std::int32_t y) {
+      pixels[Index(x, y)] = from->pixels[Index(x, y)];
+    });
+  }
+  std::uint32_t* Pixels() override { return pixels.empty() ? nullptr : pixels.data(); }
+  // Fills and copies reach pixels only when asked for: 0x00RRGGBB, as in a DIB.
+  bool keepPixels = false;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t PixelAt(std::int32_t x, std::int32_t y) const { return pixels.at(Index(x, y)); }
 
   std::size_t Count(DrawCall::Kind kind) const {
     return static_cast<std::size_t>(std::count_if(
@@ -93,6 +117,15 @@ class RecordingBitmap : public Bitmap {
   }
 
  private:
+  std::size_t Index(std::int32_t x, std::int32_t y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(x);
+  }
+  template <class F>
+  void ForEachPixel(const Rect& r, F f) {
+    for (std::int32_t y = std::max(r.top, 0); y < std::min(r.bottom, height); ++y)
+      for (std::int32_t x = std::max(r.left, 0); x < std::min(r.right, width); ++x) f(x, y);
+  }
   DrawCall& Record(DrawCall::Kind kind) {
     calls.push_back(DrawCall{kind, {}, 0, 0, {}, {}, 0, pen, brush, brushClear, font});
     return calls.back();

@@ -37,26 +37,23 @@ struct WordCells : ItemArea {
   }
 };
 
+std::string Name(const Target& t) {
+  return (t.kind == Target::Kind::Item ? "w" : "") + std::to_string(t.id);
+}
+
 // A level as its rows' first and last item and their count; a group in
 // braces, a row in parentheses; "!" where a level does not end with a back.
 std::string Shape(const std::vector<ScanNode>& nodes) {
   std::string out;
-  const auto name = [](const ScanNode& n) {
-    return n.target.kind == Target::Kind::Item ? "w" + std::to_string(n.target.id)
-                                               : std::to_string(n.target.id);
-  };
   for (const ScanNode& node : nodes) {
-    if (!out.empty()) out += ' ';
-    const bool backLast =
-        !node.children.empty() && node.children.back().kind == ScanNode::Kind::Back;
-    if (node.kind == ScanNode::Kind::Group) {
-      std::vector<ScanNode> rows(node.children.begin(), node.children.end() - (backLast ? 1 : 0));
-      out += "{" + Shape(rows) + (backLast ? "}" : "!}");
-    } else if (node.kind == ScanNode::Kind::Row) {
-      const std::size_t items = node.children.size() - (backLast ? 1 : 0);
-      out += "(" + name(node.children.front()) + ".." + name(node.children[items - 1]) + "/" +
-             std::to_string(items) + (backLast ? ")" : "!)");
-    }
+    const bool back = !node.children.empty() && node.children.back().kind == ScanNode::Kind::Back;
+    const std::vector<ScanNode> inner(node.children.begin(), node.children.end() - back);
+    out += out.empty() ? "" : " ";
+    if (node.kind == ScanNode::Kind::Group)
+      out += "{" + Shape(inner) + (back ? "}" : "!}");
+    else if (node.kind == ScanNode::Kind::Row)
+      out += "(" + Name(inner.front().target) + ".." + Name(inner.back().target) + "/" +
+             std::to_string(inner.size()) + (back ? ")" : "!)");
   }
   return out;
 }
@@ -83,22 +80,11 @@ class ScanRig : public InputTimeline, public ScanListener {
   }
 
   static std::string Named(const ScanHighlight& h) {
-    switch (h.kind) {
-      case ScanHighlight::Kind::None:
-        return "none";
-      case ScanHighlight::Kind::Group:
-        return "group" + std::to_string(h.area.left);
-      case ScanHighlight::Kind::Row:
-        return "row" + std::to_string(h.area.top);
-      case ScanHighlight::Kind::Item:
-        return h.target.kind == Target::Kind::Item ? "w" + std::to_string(h.target.id)
-                                                   : std::to_string(h.target.id);
-      case ScanHighlight::Kind::Back:
-        return "back";
-      case ScanHighlight::Kind::Stopped:
-        return "stopped";
-    }
-    return "?";
+    using K = ScanHighlight::Kind;
+    if (h.kind == K::Group) return "group" + std::to_string(h.area.left);
+    if (h.kind == K::Row) return "row" + std::to_string(h.area.top);
+    if (h.kind == K::Item) return Name(h.target);
+    return h.kind == K::Back ? "back" : h.kind == K::Stopped ? "stopped" : "none";
   }
 
   // All three timers on one clock, a millisecond at a time.
@@ -109,7 +95,8 @@ class ScanRig : public InputTimeline, public ScanListener {
 
   // Space-separated: "start", "w<ms>" wait, "p" a press of the pick switch,
   // "h<ms>" a hold of it, "n" a press of the step switch, "full" the full
-  // keyboard loaded and told, "|" a mark in the log.
+  // keyboard loaded and told, "@<x>,<y>" the pointer moved over the keys,
+  // "|" a mark in the log.
   void Run(const std::string& script) {
     std::istringstream in(script);
     for (std::string step; in >> step;) {
@@ -129,6 +116,9 @@ class ScanRig : public InputTimeline, public ScanListener {
       } else if (step == "full") {
         ASSERT_TRUE(keyboard->LoadLayout("Full"));
         keyboard->ScaleToClient(671, 181);
+      } else if (step[0] == '@') {
+        keyboard->TrackPointer(std::stoi(step.substr(1)),
+                               std::stoi(step.substr(step.find(',') + 1)));
       } else if (step == "|") {
         log += log.empty() ? "|" : " |";
       } else {
@@ -137,9 +127,14 @@ class ScanRig : public InputTimeline, public ScanListener {
     }
   }
 
+  // The keys sent, "ext" where with the extended flag, then the words.
   std::string Typed() {
     std::string out;
-    for (const std::string& e : Sent()) out += (out.empty() ? "" : ", ") + e;
+    for (const KeyEvent& e : sender.sent)
+      out += (out.empty() ? "" : ", ") + std::to_string(e.vk) +
+             ((e.flags & kKeyEventKeyUp) ? " up" : " down") +
+             ((e.flags & kKeyEventExtendedKey) ? " ext" : "");
+    sender.sent.clear();
     for (const std::string& w : words.chosen) out += (out.empty() ? "" : ", ") + w;
     words.chosen.clear();
     return out;
@@ -155,54 +150,57 @@ class ScanRig : public InputTimeline, public ScanListener {
 TEST(ScanTest, KeysGatherIntoRowsAndBlocksAsTheyLie) {
   ScanRig rig;
   rig.SetUp();
-  auto& keyboard = rig.keyboard;
-  auto& words = rig.words;
-  // Rows from the built-in layouts: the standard keyboard's six rows; the
-  // full one's main keys, navigation block and pad, whose tall + and Enter
-  // sit in the row their centre falls in. Delete and Enter, two-part keys,
-  // are items where each part lies.
-  const char* standardRows =
+  // The standard keyboard's six rows; the full one's main keys, navigation
+  // block and pad, whose tall + and Enter sit in the row their centre falls
+  // in. Delete and Enter, two-part keys, are items where each part lies.
+  const std::string standardRows =
       "(27..46/14) (192..8/14) (9..220/14) (20..13/13) (160..161/13) (162..163/7)";
-  const char* fullBlocks =
-      "{(27..46/14) (192..8/14) (9..220/14) (20..13/13) (160..161/13) (162..163/7)} "
-      "{(44..19/3) (45..33/3) (46..34/3) (38..38/1) (37..39/3)} "
-      "{(144..109/4) (103..105/3) (100..107/4) (97..99/3) (96..13/3)}";
+  const std::string header = "Height=60\r\nWidth=100\r\n";
   const struct {
-    const char* layout;
+    std::string layout;  // a built-in one's name, or a layout's text
     bool wordsShown;
+    Point origin;
     std::string shape;
   } rows[] = {
-      {"Standard", false, standardRows},
-      {"Standard", true, std::string("(w0..w3/3) ") + standardRows},
-      {"Full", false, fullBlocks},
-      {"Full", true, std::string("(w0..w3/3) ") + fullBlocks},
+      {"Standard", false, {}, standardRows},
+      {"Standard", true, {}, "(w0..w3/3) " + standardRows},
+      {"Full",
+       true,
+       {},
+       "(w0..w3/3) {" + standardRows +
+           "} {(44..19/3) (45..33/3) (46..34/3) (38..38/1) (37..39/3)} "
+           "{(144..109/4) (103..105/3) (100..107/4) (97..99/3) (96..13/3)}"},
+      // Keys a pixel apart are one block; a key covered by an earlier one in
+      // code order is no item there, as a click there types the earlier one.
+      {header + KeyLine(65, 0, 0, 30, 30) + "\r\n" + KeyLine(66, 31, 0, 61, 30) + "\r\n" +
+           KeyLine(67, 62, 0, 92, 30) + "\r\n" + KeyLine(68, 0, 30, 30, 60) + "\r\n" +
+           KeyLine(69, 0, 30, 30, 60),
+       false,
+       {},
+       "(65..67/3) (68..68/1)"},
+      // Outlines at the ends of the coordinates, below the keys' area too.
+      {header + KeyLine(65, -2147483647, 0, 2147483647, 30) + "\r\n" +
+           KeyLine(66, 2147483600, 2147483600, 2147483647, 2147483647),
+       false,
+       {0, 20},
+       "(65..65/1) (66..66/1)"},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(r.layout) + (r.wordsShown ? " with words" : ""));
-    ASSERT_TRUE(keyboard->LoadLayout(r.layout));
-    words.shown = r.wordsShown;
-    EXPECT_EQ(Shape(BuildScanNodes({*keyboard, {0, 0}, {&words}})), r.shape);
+    SCOPED_TRACE(r.shape);
+    ASSERT_TRUE(r.layout.find('=') == std::string::npos
+                    ? rig.keyboard->LoadLayout(r.layout)
+                    : rig.keyboard->LoadLayoutText("Test", r.layout));
+    rig.words.shown = r.wordsShown;
+    EXPECT_EQ(Shape(BuildScanNodes({*rig.keyboard, r.origin, {&rig.words}})), r.shape);
   }
-
-  // Keys a pixel apart are one block; a key covered by an earlier one in
-  // code order is no item there, as a click there types the earlier one.
-  ASSERT_TRUE(keyboard->LoadLayoutText(
-      "Spaced", "Height=60\r\nWidth=100\r\n" + KeyLine(65, 0, 0, 30, 30) + "\r\n" +
-                    KeyLine(66, 31, 0, 61, 30) + "\r\n" + KeyLine(67, 62, 0, 92, 30) + "\r\n" +
-                    KeyLine(68, 0, 30, 30, 60) + "\r\n" + KeyLine(69, 0, 30, 30, 60)));
-  words.shown = false;
-  EXPECT_EQ(Shape(BuildScanNodes({*keyboard, {0, 0}, {&words}})), "(65..67/3) (68..68/1)");
-
-  // Outlines at the ends of the coordinates, below the keys' area too.
-  ASSERT_TRUE(keyboard->LoadLayoutText(
-      "Far", "Height=60\r\nWidth=100\r\n" + KeyLine(65, -2147483647, 0, 2147483647, 30) + "\r\n" +
-                 KeyLine(66, 2147483600, 2147483600, 2147483647, 2147483647)));
-  EXPECT_EQ(Shape(BuildScanNodes({*keyboard, {0, 20}, {&words}})), "(65..65/1) (66..66/1)");
   rig.Run("start w10000");
   EXPECT_EQ(rig.log, "row0 row2147483600 row0 row2147483600 stopped");
 }
 
+// What the highlight steps through in time and what the picks type; the word
+// row is the first row at the top.
 TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
+  const auto restartAtRow = [](Options& o) { o.scanRestart = ScanRestart::kSameRow; };
   const struct {
     const char* what;
     std::function<void(Options&)> choose;
@@ -210,8 +208,9 @@ TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
     const char* highlights;
     const char* typed;
   } rows[] = {
-      {"rows one an interval; the first stays one and a half", nullptr,
-       "start w1499 | w1 | w999 | w1", "row-20 | row0 | | row30", ""},
+      {"rows one an interval; the first stays one and a half",
+       [](Options& o) { o.scanTimeMs = 500; }, "start w749 | w1 | w499 | w1",
+       "row-20 | row0 | | row30", ""},
       {"a pick goes into the row; its first key stays longer too", nullptr,
        "start w2500 p w1499 | w1 w1000", "row-20 row0 row30 192 | 49 50", ""},
       {"the back step returns to the rows, onto the row left", nullptr,
@@ -227,25 +226,15 @@ TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
        "row-20 row0 row30 row60 row90 row120 row150 row-20 row0 row30 row60 row90 row120 "
        "row150 | stopped | row-20 row0",
        ""},
-      {"a word is chosen", nullptr, "start p w1500 p", "row-20 w0 w1 row-20", "w1"},
       {"a key is typed, then the top again", nullptr, "start w4500 p w1500 p",
        "row-20 row0 row30 row60 row90 20 65 row-20", "65 down, 65 up"},
-      {"or the same row again", [](Options& o) { o.scanRestart = ScanRestart::kSameRow; },
-       "start w4500 p w1500 p w1500", "row-20 row0 row30 row60 row90 20 65 20 65",
-       "65 down, 65 up"},
-      {"the row of words again, though new words fill it",
-       [](Options& o) { o.scanRestart = ScanRestart::kSameRow; }, "start p w1500 p w1500 w1000",
-       "row-20 w0 w1 w0 w1 w2", "w1"},
-      {"a faster speed; its first item too stays 1.5 steps", [](Options& o) { o.scanTimeMs = 500; },
-       "start w749 | w1 w500", "row-20 | row0 row30", ""},
+      {"or the same row, the row of words though new words fill it", restartAtRow,
+       "start p w1500 p w1500 w1000", "row-20 w0 w1 w0 w1 w2", "w1"},
       {"a press within the lockout is ignored, one at its end counts", nullptr,
        "start p w249 p w1 | p", "row-20 w0 | row-20", "w0"},
-      {"a longer lockout", [](Options& o) { o.scanLockoutMs = 2000; }, "start p w1999 p | w1 p",
-       "row-20 w0 w1 | row-20", "w1"},
-      {"a hold shorter than the acceptance does not count",
-       [](Options& o) { o.scanAcceptMs = 300; }, "start h299 | h300", "row-20 | w0", ""},
-      {"an accepted hold picks what was highlighted at its down",
-       [](Options& o) { o.scanAcceptMs = 300; }, "start w1400 h400", "row-20 row0 w0", ""},
+      {"a hold shorter than the acceptance does not count, a longer one picks what was "
+       "highlighted at its down",
+       [](Options& o) { o.scanAcceptMs = 300; }, "start h299 | w1101 h400", "row-20 | row0 w0", ""},
       {"step mode: nothing moves alone, one switch steps, the other picks",
        [](Options& o) { o.scanMode = ScanMode::kStep; }, "start w20000 | n n p w300 n w300 p",
        "row-20 | row0 row30 192 49 row-20", "49 down, 49 up"},
@@ -253,12 +242,14 @@ TEST(ScanTest, TimelinesOfTheAutomaticAndTheStepScan) {
        "start w5500 p w300 p w4500 p w1500 p",
        "row-20 row0 row30 row60 row90 row120 160 row-20 row0 row30 row60 row90 20 65 row-20",
        "160 down, 65 down, 65 up, 160 up"},
-      {"a second pick of a modifier lets it go", nullptr, "start w5500 p w300 p w5500 p w300 p",
-       "row-20 row0 row30 row60 row90 row120 160 row-20 row0 row30 row60 row90 row120 160 row-20",
-       "160 down, 160 up"},
       {"after the switch to the full keyboard: blocks, then their rows and keys", nullptr,
        "start w1500 full w1000 | w2500 p w1500 p w1500 p",
-       "row-20 row0 row-20 | group0 group450 row0 row30 45 36 row-20", "36 down, 36 up"},
+       "row-20 row0 row-20 | group0 group450 row0 row30 45 36 row-20", "36 down ext, 36 up ext"},
+      {"the pad's Enter is sent extended, the main one plain where the pointer was on the pad's",
+       nullptr, "full start w3500 p w4500 p w2500 p | @655,150 w1500 p w4000 p w13000 p",
+       "row-20 group0 group450 group550 row30 row60 row60 row120 row120 96 110 13 row-20 | group0 "
+       "row0 row30 row60 row90 20 65 83 68 70 71 72 74 75 76 186 222 13 row-20",
+       "13 down ext, 13 up ext, 13 down, 13 up"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

@@ -10,6 +10,7 @@
 #include "EmulatedSuites.h"
 #include "GdiHarness.h"
 #include "keyboard/Keyboard.h"
+#include "scan/ScanModel.h"
 #include "scan/ScanPicture.h"
 #include "theme/Dimming.h"
 #include "theme/Theme.h"
@@ -106,7 +107,8 @@ TEST_P(RenderTest, RestLookHoverAndDownReachTheScreen) {
 
 // The scan's frame around A at the design size and half as large again,
 // plain and dimmed: its color runs along A's edges with the line inside it
-// within, and it goes with the step away. Each picture is kept.
+// within; then A's row tinted, which goes with the step away. Each picture
+// of the row is kept.
 TEST_P(RenderTest, ScanHighlightRunsAlongTheKeysEdges) {
   const int scheme = GetParam().number;
   for (const int halves : {2, 3}) {
@@ -131,6 +133,16 @@ TEST_P(RenderTest, ScanHighlightRunsAlongTheKeysEdges) {
       EXPECT_EQ(At(midX, a.top), colors.frame) << what;
       EXPECT_EQ(At(midX, a.bottom), colors.frame) << what;
       EXPECT_EQ(At(a.left + picture.FrameWidth(), midY), colors.inner) << what;
+
+      // A's row: every pixel inside its frame, the caption's too, tinted.
+      const Color middle = At(midX, midY);
+      Rect rowOfA = a;
+      for (const ScanNode& row : BuildScanNodes({*keyboard_, {}, {}}))
+        for (const ScanNode& item : row.children)
+          if (item.target == Target::Key('A')) rowOfA = row.area;
+      const ScanHighlight onRow{ScanHighlight::Kind::Row, rowOfA, {}};
+      picture.HighlightChanged(onA, onRow);
+      EXPECT_EQ(At(midX, midY), Tinted(middle, colors.frame)) << what;
       const std::wstring dir = ArtefactDir();
       if (!dir.empty()) {
         const std::wstring path = dir + L"scan-scheme-" + std::to_wstring(scheme) + L"-" +
@@ -138,7 +150,8 @@ TEST_P(RenderTest, ScanHighlightRunsAlongTheKeysEdges) {
         EXPECT_TRUE(parts_.screen.image.SaveBmp(path));
       }
 
-      picture.HighlightChanged(onA, {});
+      picture.HighlightChanged(onRow, {});
+      EXPECT_EQ(At(midX, midY), middle) << what;
       EXPECT_EQ(At(a.left, midY), Resolved(parts_.theme.RestBorder)) << what;
     }
   }
