@@ -10,6 +10,9 @@ namespace {
 
 // Stands for a folded form the same as the word's own, which most words have.
 constexpr char16_t kFoldedIsForm = 0xFFFF;
+// A pair's first word is the folded form of its entry rather than the form.
+constexpr std::uint32_t kFirstIsFolded = std::uint32_t{1} << 31;
+constexpr std::uint32_t kNoEntry = ~std::uint32_t{0};
 
 // Room for a few more records before the vector moves, but never beyond one
 // over the limit, which is as far as the records go before the oldest goes.
@@ -48,6 +51,12 @@ void KeepNewest(std::vector<Record>& records, std::size_t max,
   records.resize(kept);
 }
 
+// Empties a vector and gives its memory back, which assigning {} does not.
+template <typename T>
+void FreeAll(std::vector<T>& vector) {
+  std::vector<T>().swap(vector);
+}
+
 }  // namespace
 
 LearnedWords::LearnedWords(std::size_t maxWords, std::size_t maxPairs)
@@ -70,6 +79,19 @@ std::u16string_view LearnedWords::Folded(std::uint32_t entry) const {
   const std::size_t foldedAt = entry + 1 + pool_[entry];
   if (pool_[foldedAt] == kFoldedIsForm) return Form(entry);
   return {pool_.data() + foldedAt + 1, pool_[foldedAt]};
+}
+
+std::u16string_view LearnedWords::First(const PairRecord& pair) const {
+  return pair.first & kFirstIsFolded ? Folded(pair.first & ~kFirstIsFolded) : Form(pair.first);
+}
+
+std::uint32_t LearnedWords::FirstOfWords(std::u16string_view firstLower) const {
+  const std::size_t w = WordAt(FoldWord(firstLower), firstLower);
+  if (w == words_.size()) return kNoEntry;
+  const std::uint32_t entry = words_[w].entry;
+  if (Form(entry) == firstLower) return entry;
+  if (Folded(entry) == firstLower) return entry | kFirstIsFolded;
+  return kNoEntry;
 }
 
 std::size_t LearnedWords::EntrySize(std::uint32_t entry) const {
@@ -104,7 +126,7 @@ int LearnedWords::CompareWord(std::uint32_t entry, std::u16string_view folded,
 
 int LearnedWords::ComparePair(const PairRecord& pair, std::u16string_view first,
                               std::u16string_view folded, std::u16string_view lower) const {
-  if (const int order = Form(pair.first).compare(first)) return order;
+  if (const int order = First(pair).compare(first)) return order;
   return CompareWord(pair.second, folded, lower);
 }
 
@@ -114,7 +136,7 @@ bool LearnedWords::WordBefore(const WordRecord& a, const WordRecord& b) const {
 }
 
 bool LearnedWords::PairBefore(const PairRecord& a, const PairRecord& b) const {
-  if (const int order = Form(a.first).compare(Form(b.first))) return order < 0;
+  if (const int order = First(a).compare(First(b))) return order < 0;
   return WordBefore({a.second, {}}, {b.second, {}});
 }
 
@@ -202,13 +224,12 @@ void LearnedWords::CountPair(std::u16string_view first, std::u16string_view seco
   }
   // The strings are most often those of a neighbour or of the words.
   PairRecord added{};
-  if (at > 0 && Form(pairs_[at - 1].first) == firstLower) {
+  if (at > 0 && First(pairs_[at - 1]) == firstLower) {
     added.first = pairs_[at - 1].first;
-  } else if (at < pairs_.size() && Form(pairs_[at].first) == firstLower) {
+  } else if (at < pairs_.size() && First(pairs_[at]) == firstLower) {
     added.first = pairs_[at].first;
-  } else if (const std::size_t w = WordAt(FoldWord(firstLower), firstLower);
-             w < words_.size() && Form(words_[w].entry) == firstLower) {
-    added.first = words_[w].entry;
+  } else if (const std::uint32_t ofWords = FirstOfWords(firstLower); ofWords != kNoEntry) {
+    added.first = ofWords;
   } else {
     added.first = AddEntry(firstLower);
   }
@@ -235,7 +256,7 @@ void LearnedWords::AddPair(std::u16string_view first, std::u16string_view second
   const std::u16string firstLower = LowerWord(first), secondCopy(second);
   PairRecord read{};
   // The file holds the pairs of one first word together.
-  if (!readPairs_.empty() && Form(readPairs_.back().first) == firstLower) {
+  if (!readPairs_.empty() && First(readPairs_.back()) == firstLower) {
     read.first = readPairs_.back().first;
   } else {
     read.first = AddEntry(firstLower);
@@ -267,7 +288,7 @@ void LearnedWords::MergeReadWords() {
   }
   all.resize(kept);
   words_ = std::move(all);
-  readWords_ = {};
+  FreeAll(readWords_);
   totalUses_ = 0;
   for (const WordRecord& word : words_) totalUses_ += word.use.count;
 }
@@ -292,7 +313,7 @@ void LearnedWords::MergeReadPairs() {
   }
   all.resize(kept);
   pairs_ = std::move(all);
-  readPairs_ = {};
+  FreeAll(readPairs_);
 }
 
 void LearnedWords::KeepWithinLimits() {
@@ -308,6 +329,15 @@ void LearnedWords::KeepWithinLimits() {
       pairs_, maxPairs_, +[](const PairRecord& p) { return Unpacked(p.use).lastUse; },
       [](const PairRecord&) {});
   if (read) {
+    // A pair's first word read is most often a word kept, or its folded form.
+    for (std::size_t i = 0; i < pairs_.size(); ++i) {
+      if (i > 0 && First(pairs_[i - 1]) == First(pairs_[i])) {
+        pairs_[i].first = pairs_[i - 1].first;
+      } else if (const std::uint32_t ofWords = FirstOfWords(First(pairs_[i]));
+                 ofWords != kNoEntry) {
+        pairs_[i].first = ofWords;
+      }
+    }
     words_.shrink_to_fit();
     pairs_.shrink_to_fit();
     CompactPool(true);
@@ -321,7 +351,7 @@ void LearnedWords::CompactPool(bool sameForms) {
   entries.reserve(words_.size() + 2 * pairs_.size());
   for (const WordRecord& word : words_) entries.push_back(word.entry);
   for (const PairRecord& pair : pairs_) {
-    entries.push_back(pair.first);
+    entries.push_back(pair.first & ~kFirstIsFolded);
     entries.push_back(pair.second);
   }
   std::sort(entries.begin(), entries.end());
@@ -357,7 +387,7 @@ void LearnedWords::CompactPool(bool sameForms) {
   };
   for (WordRecord& word : words_) word.entry = movedTo(word.entry);
   for (PairRecord& pair : pairs_) {
-    pair.first = movedTo(pair.first);
+    pair.first = movedTo(pair.first & ~kFirstIsFolded) | (pair.first & kFirstIsFolded);
     pair.second = movedTo(pair.second);
   }
   pool_ = std::move(pool);
@@ -365,12 +395,12 @@ void LearnedWords::CompactPool(bool sameForms) {
 }
 
 void LearnedWords::Clear() {
-  pool_ = {};
+  FreeAll(pool_);
   compactedPool_ = 0;
-  words_ = {};
-  pairs_ = {};
-  readWords_ = {};
-  readPairs_ = {};
+  FreeAll(words_);
+  FreeAll(pairs_);
+  FreeAll(readWords_);
+  FreeAll(readPairs_);
   totalUses_ = 0;
   clock_ = 0;
 }
@@ -399,10 +429,10 @@ void LearnedWords::ForEachNext(
     const std::function<void(std::u16string_view, const WordUse&)>& visit) const {
   const std::u16string firstLower = LowerWord(first);
   auto it = std::partition_point(pairs_.begin(), pairs_.end(), [&](const PairRecord& p) {
-    const int order = Form(p.first).compare(firstLower);
+    const int order = First(p).compare(firstLower);
     return order < 0 || (order == 0 && Folded(p.second) < foldedPrefix);
   });
-  for (; it != pairs_.end() && Form(it->first) == firstLower &&
+  for (; it != pairs_.end() && First(*it) == firstLower &&
          Folded(it->second).starts_with(foldedPrefix);
        ++it) {
     visit(Form(it->second), Unpacked(it->use));
@@ -417,7 +447,7 @@ void LearnedWords::ForEachWord(
 void LearnedWords::ForEachPair(const std::function<void(std::u16string_view, std::u16string_view,
                                                         const WordUse&)>& visit) const {
   for (const PairRecord& pair : pairs_) {
-    visit(Form(pair.first), Form(pair.second), Unpacked(pair.use));
+    visit(First(pair), Form(pair.second), Unpacked(pair.use));
   }
 }
 

@@ -86,7 +86,8 @@ class LearnedWords {
   };
   // Words and the second words of pairs are offsets of their entries in the
   // pool: a word's form as it is offered, then its folded form unless it is
-  // the same. A pair's first word is an entry whose form is its lower case.
+  // the same. A pair's first word is an entry whose form, or folded form
+  // (marked in the offset's top bit), is its lower case.
   struct WordRecord {
     std::uint32_t entry;
     PackedUse use;
@@ -101,6 +102,10 @@ class LearnedWords {
   static PackedUse Packed(WordUse use);
   std::u16string_view Form(std::uint32_t entry) const;
   std::u16string_view Folded(std::uint32_t entry) const;
+  // The lower-case first word of a pair.
+  std::u16string_view First(const PairRecord& pair) const;
+  // The entry of a word kept whose form or folded form is `firstLower`.
+  std::uint32_t FirstOfWords(std::u16string_view firstLower) const;
   std::size_t EntrySize(std::uint32_t entry) const;
   std::uint32_t AddEntry(std::u16string_view form);
   // Orders as the walks visit: words by folded form, then lower case; pairs
