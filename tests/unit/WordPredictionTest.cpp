@@ -316,6 +316,8 @@ TEST(LearnedWordsTest, ADamagedOrHandEditedFileIsReadAsFarAsItMakesSense) {
       {"section again", "[en]\nword 1 1 ok\n[de]\nword 1 1 ja\n[en]\nword 1 2 ok\n",
        "[de]\nword 1 1 ja\n[en]\nword 2 2 ok\n"},
       {"pair", "[en]\npair 2 5 The Backup\npair 2 5 the\n", "[en]\npair 2 5 the Backup\n"},
+      {"pair after a name", "[en]\nword 1 1 Zeit\npair 1 1 ZEIT Uhr\n",
+       "[en]\nword 1 1 Zeit\npair 1 1 zeit Uhr\n"},
       {"control character before a section", "\x01[en]\nword 1 1 ok\n", ""},
   };
   for (const auto& r : rows) {
