@@ -1,7 +1,8 @@
 // Word prediction: a table's load from its blob (with the memory it takes),
 // and the rows while typing words after "the" (the next-word row, then one a
 // letter), with no learned words and with a full store of them: the median
-// and the slowest row, and the memory the learned words take.
+// and the slowest row, and the memory the learned words take; the memory of
+// one language in use, its table and a full store read from the file.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -13,7 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "HeapCount.h"
+#include "prediction/LearnedFile.h"
 #include "prediction/LearnedWords.h"
+#include "prediction/TextCoding.h"
+#include "prediction/WordFolding.h"
 #include "prediction/WordPredictor.h"
 #include "prediction/WordTable.h"
 
@@ -98,6 +103,75 @@ void SuggestNextLetter(benchmark::State& state) {
   }
 }
 BENCHMARK(SuggestNextLetter)->Arg(0)->Arg(LearnedWords::kMaxWords)->Unit(benchmark::kMicrosecond);
+
+// The user's own words for an English keyboard: German ones, past the most
+// common, as a user who writes both would have.
+std::vector<std::u16string> OwnWords(std::size_t count) {
+  WordTable german;
+  std::vector<std::u16string> words;
+  if (!german.Load(Blob("de"))) return words;
+  for (std::size_t rank = 1000; rank < german.Size() && words.size() < count; ++rank) {
+    if (LearnedWords::IsLearnable(german.Word(rank))) words.emplace_back(german.Word(rank));
+  }
+  return words;
+}
+
+// A full store as the file holds it: every word, and each followed by the next
+// two words of the list.
+std::string FullStoreFile(const std::vector<std::u16string>& words) {
+  std::string text = "[en]\n";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    text += "word " + std::to_string(2 + i % 7) + " " + std::to_string(1 + i * 3) + " " +
+            Utf8FromUtf16(words[i]) + "\n";
+  }
+  for (std::size_t i = 0; i < LearnedWords::kMaxPairs; ++i) {
+    const std::size_t first = i % words.size(),
+                      second = (first + 1 + i / words.size()) % words.size();
+    text += "pair " + std::to_string(1 + i % 3) + " " + std::to_string(1 + i) + " " +
+            Utf8FromUtf16(LowerWord(words[first])) + " " + Utf8FromUtf16(words[second]) + "\n";
+  }
+  return text;
+}
+
+void LanguageMemory(benchmark::State& state) {
+  const std::vector<std::u16string> words = OwnWords(LearnedWords::kMaxWords);
+  if (words.size() < LearnedWords::kMaxWords) state.SkipWithError("no German table");
+  const std::string file = FullStoreFile(words);
+  std::size_t heap = HeapBytesInUse();
+  WordTable table;
+  if (!table.Load(Blob("en"))) state.SkipWithError("no table: build luma_word_tables first");
+  const std::size_t tableBytes = HeapBytesInUse() - heap;
+  heap = HeapBytesInUse();
+  LearnedLanguages languages = ParseLearned(file);
+  const std::size_t storeBytes = HeapBytesInUse() - heap;
+  LearnedWords& learned = languages["en"];
+  const std::size_t loadedWords = learned.WordCount(), loadedPairs = learned.PairCount();
+  // As many words again typed, each new one pushing out the least recently used.
+  {
+    WordPredictor predictor(&table, learned);
+    std::u16string previous;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      const std::u16string word = words[(i * 7) % words.size()] + u"e";
+      predictor.Learn(previous, word);
+      previous = word;
+    }
+  }
+  const std::size_t typedBytes = HeapBytesInUse() - heap;
+  for (auto _ : state) {
+    LearnedLanguages read = ParseLearned(file);
+    benchmark::DoNotOptimize(read.size());
+  }
+  constexpr double kMB = 1024 * 1024;
+  state.counters["words"] = static_cast<double>(loadedWords);
+  state.counters["pairs"] = static_cast<double>(loadedPairs);
+  state.counters["file_MB"] = static_cast<double>(file.size()) / kMB;
+  state.counters["table_MB"] = static_cast<double>(tableBytes) / kMB;
+  state.counters["store_MB"] = static_cast<double>(storeBytes) / kMB;
+  state.counters["typed_MB"] = static_cast<double>(typedBytes) / kMB;
+  state.counters["total_MB"] =
+      static_cast<double>(tableBytes + std::max(storeBytes, typedBytes)) / kMB;
+}
+BENCHMARK(LanguageMemory)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace luma

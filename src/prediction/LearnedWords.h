@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace luma {
 
@@ -39,16 +40,20 @@ class LearnedWords {
   // When the words are full, the least recently used one goes. Words that
   // are not learnable are ignored, here and below.
   void CountUse(std::u16string_view word, std::u16string_view previous);
-  // Merge a use read from the learned-words file; KeepWithinLimits then lets
-  // the least recently used words and pairs go beyond the limits.
+  // A use read from the learned-words file. Such uses are gathered and only
+  // merged, all at once, by KeepWithinLimits, which then lets the least
+  // recently used words and pairs go beyond the limits; until then the words
+  // and pairs are those from before.
   void AddWord(std::u16string_view word, WordUse use);
   void AddPair(std::u16string_view first, std::u16string_view second, WordUse use);
   void KeepWithinLimits();
   void Clear();
 
   // The uses of `word`, or of the word kept equal to it but for case (one
-  // entry holds all of its cases); null when it is not known.
-  const WordUse* Find(std::u16string_view word) const;
+  // entry holds all of its cases); none when it is not known.
+  std::optional<WordUse> Find(std::u16string_view word) const;
+  // The walks below hand each word and its use to `visit`; the words stay
+  // valid until the store next changes, the use only during the call.
   // Each word whose folded form (see FoldWord) begins with `foldedPrefix`,
   // with that form, in the order of the folded forms.
   void ForEachWithFoldedPrefix(
@@ -73,22 +78,68 @@ class LearnedWords {
   std::uint64_t Clock() const { return clock_; }
 
  private:
-  // The form as typed when it is not the lower-case one of the key: most
-  // words need no string of their own.
-  struct Learned {
-    std::u16string form;
-    WordUse use;
+  // A use in three 32-bit numbers: twelve bytes instead of WordUse's sixteen.
+  struct PackedUse {
+    std::uint32_t count;
+    std::uint32_t lastUseLow;
+    std::uint32_t lastUseHigh;
   };
-  void Merge(WordUse& into, WordUse use);
+  // Words and the second words of pairs are offsets of their entries in the
+  // pool: a word's form as it is offered, then its folded form unless it is
+  // the same. A pair's first word is an entry whose form, or folded form
+  // (marked in the offset's top bit), is its lower case.
+  struct WordRecord {
+    std::uint32_t entry;
+    PackedUse use;
+  };
+  struct PairRecord {
+    std::uint32_t first;
+    std::uint32_t second;
+    PackedUse use;
+  };
+
+  static WordUse Unpacked(const PackedUse& use);
+  static PackedUse Packed(WordUse use);
+  std::u16string_view Form(std::uint32_t entry) const;
+  std::u16string_view Folded(std::uint32_t entry) const;
+  // The lower-case first word of a pair.
+  std::u16string_view First(const PairRecord& pair) const;
+  // The entry of a word kept whose form or folded form is `firstLower`.
+  std::uint32_t FirstOfWords(std::u16string_view firstLower) const;
+  std::size_t EntrySize(std::uint32_t entry) const;
+  std::uint32_t AddEntry(std::u16string_view form);
+  // Orders as the walks visit: words by folded form, then lower case; pairs
+  // by the first word, then as words.
+  int CompareWord(std::uint32_t entry, std::u16string_view folded, std::u16string_view lower) const;
+  int ComparePair(const PairRecord& pair, std::u16string_view first, std::u16string_view folded,
+                  std::u16string_view lower) const;
+  bool WordBefore(const WordRecord& a, const WordRecord& b) const;
+  bool PairBefore(const PairRecord& a, const PairRecord& b) const;
+  std::size_t WordAt(std::u16string_view folded, std::u16string_view lower) const;
+  std::size_t PairAt(std::u16string_view first, std::u16string_view folded,
+                     std::u16string_view lower) const;
+  bool IsLowerForm(std::uint32_t entry) const;
+  void Merge(PackedUse& into, WordUse use);
+  void CountWord(std::u16string_view word, WordUse use);
+  void CountPair(std::u16string_view first, std::u16string_view second, WordUse use);
+  void MergeReadWords();
+  void MergeReadPairs();
+  // Copies the entries still in use to a new pool; `sameForms` also makes
+  // entries of the same form one.
+  void CompactPool(bool sameForms);
 
   std::size_t maxWords_;
   std::size_t maxPairs_;
-  // Keyed by the folded form, U+0001 and the lower-case form: a prefix search
-  // is a range, and the forms of one word differing in case lie together.
-  std::map<std::u16string, Learned> words_;
-  // Keyed by the lower-case first word, U+0001 and the key of the second, so
-  // that the words after one word that begin with some letters are a range.
-  std::map<std::u16string, Learned> pairs_;
+  std::vector<char16_t> pool_;
+  // The pool's size when it was last compacted: it is compacted again once
+  // it has grown by a quarter, most of which is then words that went.
+  std::size_t compactedPool_ = 0;
+  // Both sorted as the walks visit them.
+  std::vector<WordRecord> words_;
+  std::vector<PairRecord> pairs_;
+  // Uses read from the file, not merged yet.
+  std::vector<WordRecord> readWords_;
+  std::vector<PairRecord> readPairs_;
   std::uint64_t totalUses_ = 0;
   std::uint64_t clock_ = 0;
 };

@@ -29,7 +29,7 @@ WordPredictor::WordPredictor(const WordTable* table, LearnedWords& learned)
 
 bool WordPredictor::Offerable(std::u16string_view word) const {
   if (table_ && table_->Find(word)) return true;
-  const WordUse* use = learned_.Find(word);
+  const std::optional<WordUse> use = learned_.Find(word);
   return use && use->count >= kUsesToLearn;
 }
 
@@ -81,7 +81,8 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
   // uses: table words by rank, the others by their lower-case form.
   std::unordered_map<std::size_t, std::uint32_t> tablePairs;
   std::unordered_map<std::u16string, std::uint32_t> ownPairs;
-  const WordUse* previousUse = previous.empty() ? nullptr : learned_.Find(previous);
+  const std::optional<WordUse> previousUse =
+      previous.empty() ? std::nullopt : learned_.Find(previous);
   std::uint64_t pairTotal = previousUse ? previousUse->count : 0;
   if (!previous.empty()) {
     learned_.ForEachNext(previous, folded, [&](std::u16string_view next, const WordUse& use) {
@@ -103,26 +104,26 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
   struct LearnedMatch {
     std::u16string_view word;
     std::u16string_view folded;
-    const WordUse* use;
+    WordUse use;
     bool inTable;
   };
   std::vector<LearnedMatch> learnedWords;
   learned_.ForEachWithFoldedPrefix(
       folded, [&](std::u16string_view word, std::u16string_view wordFolded, const WordUse& use) {
-        learnedWords.push_back({word, wordFolded, &use, false});
+        learnedWords.push_back({word, wordFolded, use, false});
       });
 
   std::vector<Candidate> candidates;
   const std::size_t afterTable = table_ ? table_->Size() : 0;
   auto offerOwn = [&](const LearnedMatch& own) {
-    if (own.inTable || own.use->count < kUsesToLearn || own.folded == folded) return;
+    if (own.inTable || own.use.count < kUsesToLearn || own.folded == folded) return;
     std::uint32_t pairCount = 0;
     if (!ownPairs.empty()) {
       if (const auto it = ownPairs.find(LowerWord(own.word)); it != ownPairs.end()) {
         pairCount = it->second;
       }
     }
-    candidates.push_back({own.word, score(0, own.use, pairCount), afterTable + candidates.size()});
+    candidates.push_back({own.word, score(0, &own.use, pairCount), afterTable + candidates.size()});
   };
 
   // Both lists are in the order of the folded forms: one pass pairs each
@@ -146,7 +147,7 @@ std::vector<WordPredictor::Candidate> WordPredictor::Ranked(std::u16string_view 
       const WordUse* use = nullptr;
       for (std::size_t k = own; k < ownEnd; ++k) {
         if (LowerWord(learnedWords[k].word) == LowerWord(table_->Word(rank))) {
-          use = learnedWords[k].use;
+          use = &learnedWords[k].use;
           learnedWords[k].inTable = true;
         }
       }
