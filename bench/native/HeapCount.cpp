@@ -31,3 +31,21 @@ void operator delete(void* pointer) noexcept {
 }
 
 void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
+
+// Every other form goes through the two above, so that no block is counted
+// in by one allocator and freed by another (the sanitizers replace them all).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return operator new(size, std::nothrow);
+}
+void operator delete(void* pointer, const std::nothrow_t&) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept { operator delete(pointer); }
