@@ -111,7 +111,7 @@ std::uint32_t LearnedWords::AddEntry(std::u16string_view form) {
     entry += folded;
   }
   if (pool_.size() + entry.size() > pool_.capacity()) {
-    pool_.reserve(pool_.size() + pool_.size() / 4 + entry.size() + 256);
+    pool_.reserve(pool_.size() + pool_.size() / 8 + entry.size() + 256);
   }
   const auto at = static_cast<std::uint32_t>(pool_.size());
   pool_.insert(pool_.end(), entry.begin(), entry.end());
@@ -341,7 +341,7 @@ void LearnedWords::KeepWithinLimits() {
     words_.shrink_to_fit();
     pairs_.shrink_to_fit();
     CompactPool(true);
-  } else if (pool_.size() > compactedPool_ + compactedPool_ / 4 + 1024) {
+  } else if (pool_.size() > compactedPool_ + compactedPool_ / 8 + 1024) {
     CompactPool(false);
   }
 }
