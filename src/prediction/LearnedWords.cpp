@@ -1,6 +1,7 @@
 #include "prediction/LearnedWords.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "prediction/WordFolding.h"
@@ -266,28 +267,42 @@ void LearnedWords::AddPair(std::u16string_view first, std::u16string_view second
   readPairs_.push_back(read);
 }
 
-// The uses read are sorted (the first of equal words first) and merged with
-// the words from before, as if each had been merged on its own.
-void LearnedWords::MergeReadWords() {
-  if (readWords_.empty()) return;
-  auto before = [this](const WordRecord& a, const WordRecord& b) { return WordBefore(a, b); };
-  std::stable_sort(readWords_.begin(), readWords_.end(), before);
-  std::vector<WordRecord> all;
-  all.reserve(words_.size() + readWords_.size());
-  std::merge(words_.begin(), words_.end(), readWords_.begin(), readWords_.end(),
-             std::back_inserter(all), before);
+namespace {
+
+// The records read, sorted (the first of equal ones first), merged into the
+// sorted records from before as if each had been merged on its own: equal
+// ones become one, combined by `same(known, read)`.
+template <class Record, class Before, class Same>
+void MergeSortedRecords(std::vector<Record>& records, std::vector<Record>& read, Before before,
+                        Same same) {
+  std::stable_sort(read.begin(), read.end(), before);
+  std::vector<Record> all;
+  all.reserve(records.size() + read.size());
+  std::merge(records.begin(), records.end(), read.begin(), read.end(), std::back_inserter(all),
+             before);
   std::size_t kept = 0;
-  for (const WordRecord& word : all) {
-    if (kept > 0 && !before(all[kept - 1], word)) {
-      WordRecord& known = all[kept - 1];
-      if (IsLowerForm(word.entry)) known.entry = word.entry;
-      Merge(known.use, Unpacked(word.use));
+  for (const Record& record : all) {
+    if (kept > 0 && !before(all[kept - 1], record)) {
+      same(all[kept - 1], record);
     } else {
-      all[kept++] = word;
+      all[kept++] = record;
     }
   }
   all.resize(kept);
-  words_ = std::move(all);
+  records = std::move(all);
+}
+
+}  // namespace
+
+void LearnedWords::MergeReadWords() {
+  if (readWords_.empty()) return;
+  MergeSortedRecords(
+      words_, readWords_,
+      [this](const WordRecord& a, const WordRecord& b) { return WordBefore(a, b); },
+      [this](WordRecord& known, const WordRecord& word) {
+        if (IsLowerForm(word.entry)) known.entry = word.entry;
+        Merge(known.use, Unpacked(word.use));
+      });
   FreeAll(readWords_);
   totalUses_ = 0;
   for (const WordRecord& word : words_) totalUses_ += word.use.count;
@@ -295,24 +310,13 @@ void LearnedWords::MergeReadWords() {
 
 void LearnedWords::MergeReadPairs() {
   if (readPairs_.empty()) return;
-  auto before = [this](const PairRecord& a, const PairRecord& b) { return PairBefore(a, b); };
-  std::stable_sort(readPairs_.begin(), readPairs_.end(), before);
-  std::vector<PairRecord> all;
-  all.reserve(pairs_.size() + readPairs_.size());
-  std::merge(pairs_.begin(), pairs_.end(), readPairs_.begin(), readPairs_.end(),
-             std::back_inserter(all), before);
-  std::size_t kept = 0;
-  for (const PairRecord& pair : all) {
-    if (kept > 0 && !before(all[kept - 1], pair)) {
-      PairRecord& known = all[kept - 1];
-      if (IsLowerForm(pair.second)) known.second = pair.second;
-      Merge(known.use, Unpacked(pair.use));
-    } else {
-      all[kept++] = pair;
-    }
-  }
-  all.resize(kept);
-  pairs_ = std::move(all);
+  MergeSortedRecords(
+      pairs_, readPairs_,
+      [this](const PairRecord& a, const PairRecord& b) { return PairBefore(a, b); },
+      [this](PairRecord& known, const PairRecord& pair) {
+        if (IsLowerForm(pair.second)) known.second = pair.second;
+        Merge(known.use, Unpacked(pair.use));
+      });
   FreeAll(readPairs_);
 }
 
